@@ -1,0 +1,2 @@
+// Placeholder until start-up lands.
+int main() { return 0; }

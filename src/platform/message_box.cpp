@@ -1,0 +1,22 @@
+#include "platform/message_box.h"
+
+#include <cstdio>
+#include <utility>
+
+namespace platform {
+namespace {
+MessageBoxHandler& handler() {
+    static MessageBoxHandler h;
+    return h;
+}
+}  // namespace
+
+int MessageBox(const std::string& text, const std::string& caption, UINT flags) {
+    if (handler()) return handler()(text, caption, flags);
+    std::fprintf(stderr, "%s: %s\n", caption.c_str(), text.c_str());
+    return (flags & 0xF) == MB_YESNO ? IDYES : IDOK;
+}
+
+MessageBoxHandler setMessageBoxHandler(MessageBoxHandler h) { return std::exchange(handler(), std::move(h)); }
+
+}  // namespace platform

@@ -1,0 +1,21 @@
+#pragma once
+
+#include <functional>
+#include <string>
+
+#include "platform/win_types.h"
+
+namespace platform {
+
+// MessageBoxW stand-in: text, caption, MB_* flags -> IDOK / IDYES / IDNO / IDCANCEL.
+// The core calls it without knowing the window system; the application installs
+// the Qt dialog, tests install their own answer.
+using MessageBoxHandler = std::function<int(const std::string& text, const std::string& caption, UINT flags)>;
+
+int MessageBox(const std::string& text, const std::string& caption, UINT flags);
+
+// Replaces the handler; returns the previous one. Without a handler a message box
+// writes its text to stderr and answers as if the user pressed the default button.
+MessageBoxHandler setMessageBoxHandler(MessageBoxHandler handler);
+
+}  // namespace platform

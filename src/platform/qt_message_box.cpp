@@ -1,0 +1,36 @@
+#include "platform/qt_message_box.h"
+
+#include <QMessageBox>
+#include <QString>
+
+#include "platform/message_box.h"
+
+namespace platform {
+
+void installQtMessageBox() {
+    setMessageBoxHandler([](const std::string& text, const std::string& caption, UINT flags) {
+        QMessageBox box;
+        box.setText(QString::fromStdString(text));
+        box.setWindowTitle(QString::fromStdString(caption));
+        switch (flags & 0xF0) {
+            case MB_ICONERROR: box.setIcon(QMessageBox::Critical); break;
+            case MB_ICONQUESTION: box.setIcon(QMessageBox::Question); break;
+            case MB_ICONWARNING: box.setIcon(QMessageBox::Warning); break;
+            case MB_ICONINFORMATION: box.setIcon(QMessageBox::Information); break;
+            default: break;
+        }
+        switch (flags & 0xF) {
+            case MB_YESNO: box.setStandardButtons(QMessageBox::Yes | QMessageBox::No); break;
+            case MB_OKCANCEL: box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel); break;
+            default: box.setStandardButtons(QMessageBox::Ok); break;
+        }
+        switch (box.exec()) {
+            case QMessageBox::Yes: return IDYES;
+            case QMessageBox::No: return IDNO;
+            case QMessageBox::Cancel: return IDCANCEL;
+            default: return IDOK;
+        }
+    });
+}
+
+}  // namespace platform
