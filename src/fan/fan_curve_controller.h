@@ -1,0 +1,51 @@
+// One fan-curve step: read the GPU temperature, write the curve's level.
+#pragma once
+
+#include <cstdint>
+
+#include "fan/fan_curve.h"
+
+namespace fan {
+
+// The three GPU operations the controller needs, so it runs without a card in tests.
+class FanIo {
+  public:
+    virtual ~FanIo() = default;
+    // Current GPU temperature in out[0]; negative result on failure.
+    virtual int32_t readGpuTemperature(int32_t out[3]) = 0;
+    virtual void setFanLevel(int32_t percent) = 0;
+    virtual bool restoreFanDefault() = 0;
+};
+
+class FanCurveController {
+  public:
+    // Failed reads in a row after which the fan goes back to the driver.
+    static constexpr int kFailuresBeforeHandBack = 3;
+
+    explicit FanCurveController(FanIo& io) : m_io(io) {}
+
+    void setCurve(const FanCurve& curve) { m_curve = curve; }
+    const FanCurve& curve() const { return m_curve; }
+
+    // FanCurveStep: writes the level on every tick, changed or not. A tick whose
+    // read fails writes nothing; after three in a row the driver gets the fan
+    // back until a read succeeds again.
+    void step();
+
+    // Forgets earlier failures (the curve is being started afresh).
+    void resetFailures();
+
+    int failedTicks() const { return m_failedTicks; }
+    bool handedBack() const { return m_handedBack; }
+
+  private:
+    FanIo& m_io;
+    FanCurve m_curve;
+    int m_failedTicks = 0;
+    bool m_handedBack = false;
+};
+
+// Fan levels are percentages; a hand-edited curve must not send anything else to the card.
+int32_t clampFanLevel(int32_t level);
+
+}  // namespace fan
