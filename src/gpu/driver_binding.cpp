@@ -1,0 +1,100 @@
+#include "gpu/driver_binding.h"
+
+#include <dlfcn.h>
+
+#include <utility>
+
+namespace gpu {
+namespace {
+
+struct Library {
+    std::string path;
+    void* handle = nullptr;
+    NvQueryInterfaceFn query = nullptr;
+    nvapi::InitializeFn initialize = nullptr;
+    nvapi::UnloadFn unload = nullptr;
+    bool failed = false;  // loading failed: every call answers -2 until the path changes
+    uint32_t loads = 0;
+};
+
+Library& library() {
+    static Library lib;
+    return lib;
+}
+
+}  // namespace
+
+void DriverBinding::setLibraryPath(std::string path) {
+    if (isLoaded()) unload();
+    library().path = std::move(path);
+    library().failed = false;
+}
+
+const std::string& DriverBinding::libraryPath() {
+    return library().path;
+}
+
+int32_t DriverBinding::load() {
+    Library& lib = library();
+    if (lib.failed || lib.path.empty()) {
+        lib.failed = true;
+        return nvapi::LIBRARY_NOT_FOUND;
+    }
+    lib.handle = dlopen(lib.path.c_str(), RTLD_NOW | RTLD_LOCAL);
+    if (lib.handle)
+        lib.query = reinterpret_cast<NvQueryInterfaceFn>(dlsym(lib.handle, NVAPI_QUERY_INTERFACE_SYMBOL));
+    if (!lib.query) {
+        if (lib.handle) dlclose(lib.handle);
+        lib.handle = nullptr;
+        lib.failed = true;
+        return nvapi::LIBRARY_NOT_FOUND;
+    }
+    lib.initialize = reinterpret_cast<nvapi::InitializeFn>(lib.query(nvapi::ID_Initialize));
+    lib.unload = reinterpret_cast<nvapi::UnloadFn>(lib.query(nvapi::ID_Unload));
+    generation_ = ++lib.loads;
+    if (generation_ == 0) generation_ = ++lib.loads;  // wrapped: 0 means "not loaded"
+    if (!lib.initialize) return nvapi::NO_IMPLEMENTATION;
+    CallScope scope;
+    return lib.initialize();
+}
+
+int32_t DriverBinding::initialize() {
+    if (!isLoaded()) return load();
+    if (!library().initialize) return nvapi::NO_IMPLEMENTATION;
+    CallScope scope;
+    return library().initialize();
+}
+
+int32_t DriverBinding::unload() {
+    Library& lib = library();
+    if (!isLoaded()) return lib.failed ? nvapi::LIBRARY_NOT_FOUND : nvapi::OK;
+    if (callDepth_ > 0) return nvapi::ERROR;
+    int32_t status = nvapi::OK;
+    if (lib.unload) {
+        CallScope scope;
+        status = lib.unload();
+    }
+    dlclose(lib.handle);
+    lib.handle = nullptr;
+    lib.query = nullptr;
+    lib.initialize = nullptr;
+    lib.unload = nullptr;
+    generation_ = 0;
+    return status;
+}
+
+void* DriverBinding::resolve(uint32_t id, Slot& slot, int32_t& status) {
+    if (!isLoaded()) {
+        load();  // the initialise status is the caller's business only through initialize()
+        if (!isLoaded()) {
+            status = nvapi::LIBRARY_NOT_FOUND;
+            return nullptr;
+        }
+    }
+    slot.fn = library().query(id);
+    slot.generation = generation_;
+    status = slot.fn ? nvapi::OK : nvapi::NO_IMPLEMENTATION;
+    return slot.fn;
+}
+
+}  // namespace gpu
