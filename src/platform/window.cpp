@@ -1,0 +1,364 @@
+#include "platform/window.h"
+
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QCursor>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QWindow>
+#include <algorithm>
+#include <climits>
+#include <cmath>
+
+#include "platform/virtual_keys.h"
+
+namespace platform {
+namespace {
+
+// A posted message on its way through the Qt event queue.
+class PostedMessage : public QEvent {
+  public:
+    static QEvent::Type kind() {
+        static const auto type = QEvent::Type(QEvent::registerEventType());
+        return type;
+    }
+    PostedMessage(UINT m, WPARAM w, LPARAM l) : QEvent(kind()), message(m), wParam(w), lParam(l) {}
+    UINT message;
+    WPARAM wParam;
+    LPARAM lParam;
+};
+
+constexpr UINT kMinimumTimerMs = 10;
+constexpr WPARAM SIZE_RESTORED = 0;
+
+}  // namespace
+
+Window::Window(Window* parent) : QWidget(parent, Qt::Window), m_parentWindow(parent) {
+    setMouseTracking(true);
+    setFocusPolicy(Qt::StrongFocus);
+}
+
+Window::~Window() {
+    if (m_modalLoop) m_modalLoop->quit();
+}
+
+LRESULT Window::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case WM_COMMAND:
+            return OnCommand(wParam, lParam) ? 1 : 0;
+        case WM_TIMER:
+            OnTimer(UINT(wParam));
+            return 0;
+        case WM_MOVE:
+            OnMove(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
+            return 0;
+        case WM_CLOSE:
+            OnClose();
+            return 0;
+        case WM_SYSCOMMAND:
+            OnSysCommand(wParam, lParam);
+            return 0;
+        case WM_KEYDOWN:
+            if (wParam == WPARAM(VK_ESCAPE)) OnCancel();
+            if (wParam == WPARAM(VK_RETURN)) OnOK();
+            return 0;
+        default:
+            return DefWindowProc(message, wParam, lParam);
+    }
+}
+
+LRESULT Window::DefWindowProc(UINT message, WPARAM, LPARAM) {
+    return message == WM_NCHITTEST ? HTCLIENT : 0;
+}
+
+bool Window::OnCommand(WPARAM wParam, LPARAM) {
+    switch (LOWORD(wParam)) {
+        case IDOK:
+            OnOK();
+            return true;
+        case IDCANCEL:
+            OnCancel();
+            return true;
+        default:
+            return false;
+    }
+}
+
+void Window::OnSysCommand(WPARAM code, LPARAM) {
+    switch (code & 0xFFF0) {
+        case SC_CLOSE:
+            SendMessage(WM_CLOSE);
+            break;
+        case SC_MINIMIZE:
+            ShowWindow(SW_MINIMIZE);
+            break;
+        default:
+            break;
+    }
+}
+
+bool Window::PostMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (m_destroyed) return false;
+    QCoreApplication::postEvent(this, new PostedMessage(message, wParam, lParam));
+    return true;
+}
+
+LRESULT Window::SendMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    return WindowProc(message, wParam, lParam);
+}
+
+bool Window::SetTimer(UINT id, UINT periodMs) {
+    if (m_destroyed) return false;
+    KillTimer(id);
+    const UINT period = std::clamp<UINT>(periodMs, kMinimumTimerMs, UINT(INT_MAX));
+    const int qtId = startTimer(int(period));
+    if (qtId == 0) return false;
+    m_timers[id] = {qtId, period};
+    m_timerIds[qtId] = id;
+    return true;
+}
+
+bool Window::KillTimer(UINT id) {
+    auto it = m_timers.find(id);
+    if (it == m_timers.end()) return false;
+    killTimer(it->second.first);
+    m_timerIds.erase(it->second.first);
+    m_timers.erase(it);
+    return true;
+}
+
+UINT Window::TimerPeriod(UINT id) const {
+    auto it = m_timers.find(id);
+    return it == m_timers.end() ? 0 : it->second.second;
+}
+
+bool Window::ShowWindow(int nCmdShow) {
+    const bool wasVisible = isVisible();
+    switch (nCmdShow) {
+        case SW_HIDE:
+            hide();
+            break;
+        case SW_SHOWNORMAL:
+        case SW_RESTORE:
+            showNormal();
+            break;
+        case SW_MINIMIZE:
+        case SW_SHOWMINIMIZED:
+            m_selfMinimising = true;
+            showMinimized();
+            m_selfMinimising = false;
+            break;
+        default:
+            show();
+            break;
+    }
+    return wasVisible;
+}
+
+bool Window::SetWindowPos(int x, int y, int cx, int cy, UINT flags) {
+    if (m_destroyed) return false;
+    if (!(flags & SWP_NOMOVE)) move(x, y);
+    if (!(flags & SWP_NOSIZE)) resize(std::max(cx, 0), std::max(cy, 0));
+    if (flags & SWP_HIDEWINDOW) hide();
+    if (flags & SWP_SHOWWINDOW) show();
+    if (!(flags & SWP_NOZORDER)) raise();
+    return true;
+}
+
+RECT Window::GetWindowRect() const {
+    const QRect g = geometry();
+    return RECT{g.left(), g.top(), g.left() + g.width(), g.top() + g.height()};
+}
+
+RECT Window::GetClientRect() const {
+    return RECT{0, 0, width(), height()};
+}
+
+void Window::SetForegroundWindow() {
+    raise();
+    activateWindow();
+}
+
+bool Window::RedrawWindow(const RECT* rect, UINT flags) {
+    if (m_destroyed) return false;
+    m_updatePending = true;
+    if (rect)
+        update(QRect(rect->left, rect->top, RectWidth(*rect), RectHeight(*rect)));
+    else
+        update();
+    if (flags & RDW_UPDATENOW) UpdateWindow();
+    return true;
+}
+
+void Window::UpdateWindow() {
+    if (m_updatePending && isVisible() && !m_inPaint) repaint();
+}
+
+intptr_t Window::DoModal() {
+    m_endRequested = false;
+    if (!m_initialised) {
+        m_initialised = true;
+        OnInitDialog();
+    }
+    if (!m_endRequested && !m_destroyed) {
+        if (m_parentWindow) setWindowModality(Qt::WindowModal);
+        show();
+        QEventLoop loop;
+        m_modalLoop = &loop;
+        loop.exec();
+        m_modalLoop = nullptr;
+    }
+    hide();
+    return m_modalResult;
+}
+
+bool Window::Create() {
+    if (m_initialised || m_destroyed) return false;
+    m_initialised = true;
+    return OnInitDialog();
+}
+
+void Window::EndDialog(intptr_t result) {
+    m_modalResult = result;
+    m_endRequested = true;
+    if (m_modalLoop)
+        m_modalLoop->quit();
+    else
+        hide();
+}
+
+void Window::DestroyWindow() {
+    if (m_destroyed) return;
+    m_destroyed = true;
+    for (const auto& [qtId, id] : m_timerIds) killTimer(qtId);
+    m_timerIds.clear();
+    m_timers.clear();
+    m_captured = false;
+    hide();
+    if (m_modalLoop) m_modalLoop->quit();
+}
+
+bool Window::BeginSystemMove() {
+    return windowHandle() && windowHandle()->startSystemMove();
+}
+
+LPARAM Window::clientPoint(const QPointF& p) const {
+    return MAKELPARAM(int32_t(std::floor(p.x())), int32_t(std::floor(p.y())));
+}
+
+WPARAM Window::mouseKeys(Qt::MouseButtons buttons) const {
+    return (buttons & Qt::LeftButton) ? MK_LBUTTON : 0;
+}
+
+bool Window::event(QEvent* e) {
+    if (e->type() == PostedMessage::kind()) {
+        auto* m = static_cast<PostedMessage*>(e);
+        if (!m_destroyed) WindowProc(m->message, m->wParam, m->lParam);
+        return true;
+    }
+    return QWidget::event(e);
+}
+
+void Window::paintEvent(QPaintEvent*) {
+    m_inPaint = true;
+    m_updatePending = false;
+    ++m_paintCount;
+    WindowProc(WM_PAINT, 0, 0);
+    m_inPaint = false;
+    QPainter p(this);
+    p.setCompositionMode(QPainter::CompositionMode_Source);
+    if (m_surface.isNull())
+        p.fillRect(rect(), Qt::transparent);
+    else
+        p.drawImage(0, 0, m_surface);
+}
+
+void Window::mousePressEvent(QMouseEvent* e) {
+    if (e->button() == Qt::LeftButton) {
+        const QPointF g = e->globalPosition();
+        const LPARAM screen = MAKELPARAM(int32_t(std::floor(g.x())), int32_t(std::floor(g.y())));
+        if (WindowProc(WM_NCHITTEST, 0, screen) == HTCAPTION) {
+            BeginSystemMove();
+            return;
+        }
+        WindowProc(WM_LBUTTONDOWN, mouseKeys(e->buttons()), clientPoint(e->position()));
+    } else if (e->button() == Qt::RightButton) {
+        WindowProc(WM_RBUTTONDOWN, mouseKeys(e->buttons()), clientPoint(e->position()));
+    }
+}
+
+// Skinned windows do not ask for double clicks: the second press is a press.
+void Window::mouseDoubleClickEvent(QMouseEvent* e) {
+    mousePressEvent(e);
+}
+
+void Window::mouseReleaseEvent(QMouseEvent* e) {
+    if (e->button() == Qt::LeftButton)
+        WindowProc(WM_LBUTTONUP, mouseKeys(e->buttons()), clientPoint(e->position()));
+    else if (e->button() == Qt::RightButton)
+        WindowProc(WM_RBUTTONUP, mouseKeys(e->buttons()), clientPoint(e->position()));
+}
+
+void Window::mouseMoveEvent(QMouseEvent* e) {
+    WindowProc(WM_MOUSEMOVE, mouseKeys(e->buttons()), clientPoint(e->position()));
+}
+
+void Window::leaveEvent(QEvent* e) {
+    if (m_captured && !m_destroyed) {
+        QPoint p = mapFromGlobal(QCursor::pos());
+        if (rect().contains(p)) p = QPoint(-1, -1);  // the window system says it left
+        WindowProc(WM_MOUSEMOVE, 0, MAKELPARAM(p.x(), p.y()));
+    }
+    QWidget::leaveEvent(e);
+}
+
+void Window::wheelEvent(QWheelEvent* e) {
+    const QPointF g = e->globalPosition();
+    const WPARAM delta = WPARAM(uint16_t(int16_t(e->angleDelta().y()))) << 16;
+    WindowProc(WM_MOUSEWHEEL, delta, MAKELPARAM(int32_t(g.x()), int32_t(g.y())));
+}
+
+void Window::keyPressEvent(QKeyEvent* e) {
+    const int vk = virtualKeyFromQtKey(e->key());
+    if (vk == 0) return QWidget::keyPressEvent(e);
+    WindowProc(WM_KEYDOWN, WPARAM(vk), e->isAutoRepeat() ? LPARAM(1) | (LPARAM(1) << 30) : LPARAM(1));
+}
+
+void Window::keyReleaseEvent(QKeyEvent* e) {
+    const int vk = virtualKeyFromQtKey(e->key());
+    if (vk == 0) return QWidget::keyReleaseEvent(e);
+    WindowProc(WM_KEYUP, WPARAM(vk), LPARAM(1) | (LPARAM(3) << 30));
+}
+
+void Window::moveEvent(QMoveEvent*) {
+    const QRect g = geometry();
+    WindowProc(WM_MOVE, 0, MAKELPARAM(g.left(), g.top()));
+}
+
+void Window::resizeEvent(QResizeEvent*) {
+    WindowProc(WM_SIZE, SIZE_RESTORED, MAKELPARAM(width(), height()));
+}
+
+void Window::closeEvent(QCloseEvent* e) {
+    // The window decides itself whether a close request ends it.
+    e->ignore();
+    if (!m_destroyed) WindowProc(WM_SYSCOMMAND, SC_CLOSE, 0);
+}
+
+void Window::changeEvent(QEvent* e) {
+    if (e->type() == QEvent::WindowStateChange && !m_selfMinimising && !m_destroyed) {
+        const auto* change = static_cast<QWindowStateChangeEvent*>(e);
+        if (isMinimized() && !(change->oldState() & Qt::WindowMinimized))
+            WindowProc(WM_SYSCOMMAND, SC_MINIMIZE, 0);
+    }
+    QWidget::changeEvent(e);
+}
+
+void Window::timerEvent(QTimerEvent* e) {
+    auto it = m_timerIds.find(e->timerId());
+    if (it == m_timerIds.end()) return QWidget::timerEvent(e);
+    WindowProc(WM_TIMER, it->second, 0);
+}
+
+}  // namespace platform

@@ -1,0 +1,17 @@
+#pragma once
+
+#include "skin/controls.h"
+
+// A picture-strip animation on the owner's timer 500 (500 ms; the owner may
+// restart that timer with another period). Each tick shows the next frame.
+class CAnimation : public CControls {
+  public:
+    static constexpr UINT kTimerId = 500;
+
+    void Init() override;
+    void Draw(QPainter* pDC) override;
+    void OnTimer() override;
+
+    int m_nFrame = 0;
+    int m_nFrameCount = 2;
+};

@@ -1,0 +1,38 @@
+// Skinned push button and the two-state button that serves as check box and,
+// with its group filled, as radio button. Pictures are three-frame strips.
+#pragma once
+
+#include <vector>
+
+#include "skin/controls.h"
+
+// Frames: normal, hover, pressed. Text: 10 pt, ARGB 0xCCC80000, centred.
+class CButtonEx : public CControls {
+  public:
+    void Draw(QPainter* pDC) override;
+    // No redraw: the panel repaints when it needs to.
+    virtual void Enable(bool bEnable) { m_bEnable = bEnable; }
+};
+
+// Frames: unchecked, hover (either state), checked. Text in ARGB 0xFFFF6400.
+class CCheckButtonEx : public CButtonEx {
+  public:
+    void Draw(QPainter* pDC) override;
+    void OnLButtonUp(UINT nFlags, int x, int y) override;
+    // TRUE clears the group; FALSE on a radio member keeps it checked when no
+    // other member is (a group always keeps one checked). No redraw.
+    void SetCheck(bool bCheck);
+    bool GetCheck() const { return m_bCheck; }
+
+    bool m_bNoHover = false;
+    bool m_bCheck = false;
+    // The other members of the radio group (not owned); empty for a check box.
+    std::vector<CCheckButtonEx*> m_group;
+
+  private:
+    // Clears this member when another group member is checked, else checks it.
+    void SettleAgainstGroup();
+};
+
+// Makes the buttons one radio group: each lists all the others.
+void MakeRadioGroup(std::initializer_list<CCheckButtonEx*> members);

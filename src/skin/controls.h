@@ -1,0 +1,79 @@
+// The base of every window-less skinned control: a rectangle on its owner window,
+// drawn into the owner's composed image and fed the owner's mouse and timer
+// messages by the dispatcher OnMessage. Controls report to the owner with posted
+// WM_COMMAND messages, exactly as child window controls would.
+#pragma once
+
+#include <QPainter>
+#include <QString>
+
+#include "platform/win_window.h"
+
+class CDialogBase;
+
+// Travels only from a clicked control to its link target, never as a window message.
+constexpr UINT WM_CTRL_LINK = WM_USER + 100;
+
+// High words of the WM_COMMAND notifications.
+constexpr uint16_t NOTIFY_CLICK = 0;
+constexpr uint16_t NOTIFY_VALUE_CHANGED = 1;
+constexpr uint16_t NOTIFY_TIMER_TICK = 0x0113;
+
+class CControls {
+  public:
+    CControls() = default;
+    virtual ~CControls() = default;
+    CControls(const CControls&) = delete;
+    CControls& operator=(const CControls&) = delete;
+
+    // Attaches the control to the end of the owner's list, then runs Init().
+    void Create(CDialogBase* pOwner, UINT nID, const RECT& rect, const QString& text = {},
+                const QString& image = {});
+    void Create(CDialogBase* pOwner, CControls* pLinkTarget, UINT nID, const RECT& rect,
+                const QString& text = {}, const QString& image = {});
+
+    // WM_PAINT, WM_TIMER, WM_MOUSEMOVE, WM_LBUTTONDOWN, WM_LBUTTONUP from the owner,
+    // WM_CTRL_LINK from a linked control. Always true.
+    bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam);
+
+    // SW_SHOW shows, anything else hides; repaints the owner at once.
+    void ShowControl(int nCmdShow);
+    bool IsShown() const { return m_nShowCmd == SW_SHOW; }
+
+    virtual void Init() {}
+    // Paints into the owner's composed image (pDC is a painter on it).
+    virtual void Draw(QPainter* pDC) { (void)pDC; }
+    virtual void OnLButtonDown(UINT nFlags, int x, int y) { (void)nFlags, (void)x, (void)y; }
+    // nFlags is WM_CTRL_LINK for a link notification; x is then the clicked control's ID.
+    virtual void OnLButtonUp(UINT nFlags, int x, int y) { (void)nFlags, (void)x, (void)y; }
+    virtual void OnMouseMove(UINT nFlags, int x, int y) { (void)nFlags, (void)x, (void)y; }
+    virtual void OnMouseEnter(UINT nFlags, int x, int y) { (void)nFlags, (void)x, (void)y; }
+    virtual void OnMouseLeave(UINT nFlags, int x, int y) { (void)nFlags, (void)x, (void)y; }
+    virtual void OnTimer() {}
+
+    CControls* m_pLinkTarget = nullptr;
+    bool m_bPressed = false;
+    bool m_bHover = false;
+    bool m_bLeft = true;  // the pointer left since it last entered
+    bool m_bEnable = true;
+    UINT m_nID = 0;
+    int m_nShowCmd = SW_SHOW;
+    UINT m_nTimerID = 0;
+    QString m_strText;
+    RECT m_rect;
+    CDialogBase* m_pOwner = nullptr;
+    POINT m_ptLast{-1, -1};
+    QString m_strImage;  // relative to the working directory
+
+  protected:
+    // Repaints the owner now (the whole window is composed again).
+    void RequestRedraw();
+    // Invalidates `rect` of the owner and paints at once.
+    void RedrawNow(const RECT& rect);
+    void PostNotification(uint16_t code);
+    // Frame `frame` of a picture strip of frames the size of m_rect, at m_rect.
+    void DrawPicture(QPainter* pDC, const QString& path, int frame) const;
+
+  private:
+    bool Contains(int x, int y) const { return PtInRect(m_rect, x, y); }
+};

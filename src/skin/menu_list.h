@@ -1,0 +1,39 @@
+// The drawn drop-down list: a head button showing the current entry and, once
+// opened, the other entries stacked under it. Choosing one swaps it with the
+// current one and posts WM_COMMAND with the list's ID.
+#pragma once
+
+#include <QStringList>
+#include <vector>
+
+#include "skin/button_ex.h"
+
+class CMenuItem : public CControls {
+  public:
+    void Draw(QPainter* pDC) override;
+    int m_nIndex = 0;  // index of its text in the list's m_items
+};
+
+class CMenuList : public CControls {
+  public:
+    static constexpr UINT kListId = 3010;
+    static constexpr UINT kHeadId = 3100;
+
+    ~CMenuList() override;
+    // Needs at least one entry; entry 0 is current.
+    void Create(const QStringList& items, CDialogBase* pOwner, const RECT& rect);
+    void Init() override;
+    void Draw(QPainter* pDC) override;
+    // Reached through the link notification: x is the ID of the clicked part.
+    void OnLButtonUp(UINT nFlags, int x, int y) override;
+
+    int m_nCurSel = 0;
+    QStringList m_items;
+    std::vector<CMenuItem*> m_menuItems;  // owned
+    bool m_bCollapsed = false;
+    RECT m_rcItems;  // left/right of the entries, top/bottom of the head
+    CButtonEx m_btnHead;
+
+  private:
+    void ShowEntries(int nCmdShow);
+};

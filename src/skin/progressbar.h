@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QRectF>
+#include <array>
+
+#include "skin/controls.h"
+
+// The vertical bar gauge: a bar growing up from the bottom edge, its value riding
+// on top, and five scale labels (0, 1/4, 1/2, 3/4, full range). Its track is part
+// of the owner's background, so the picture given to Create is never drawn.
+class CProgressbar : public CControls {
+  public:
+    void Draw(QPainter* pDC) override;
+    // Range 0..nMax; labels "0", nMax x 0.25, 0.5, 0.75 (truncated), nMax.
+    void SetRange(int nMax);
+    void SetScaleRects(const std::array<QRectF, 5>& rects) { m_scaleRects = rects; }
+
+    std::array<QRectF, 5> m_scaleRects{};
+    std::array<QString, 5> m_scaleTexts{};
+    int m_nMax = 100;
+    int m_nMin = 0;
+    int m_nPos = 0;
+};

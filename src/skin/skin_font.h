@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QFont>
+#include <QRectF>
+#include <QRgb>
+#include <QString>
+
+class QPainter;
+
+namespace skin {
+
+// The skin's font file, relative to the working directory.
+inline constexpr const char* kSkinFontFile = "font/NEWSGOTL.ttf";
+
+// Makes the family of the font file available; false when the file cannot be
+// loaded (the skin then draws with sans-serif). Loading twice loads once.
+bool loadSkinFont(const QString& path = QString::fromLatin1(kSkinFontFile));
+void unloadSkinFont();
+// The family the skin draws with: the loaded file's, else "sans-serif".
+QString skinFontFamily();
+QFont skinFont(double points);
+
+// Horizontal alignment as the controls store it.
+enum TextAlign { AlignNear = 0, AlignCenter = 1, AlignFar = 2 };
+
+// Skin text: the skin font at `points`, colour `argb`, vertically centred in
+// `box`, horizontally as `align`. Empty text draws nothing.
+void drawSkinText(QPainter* painter, const QRectF& box, const QString& text, double points, QRgb argb,
+                  int align = AlignCenter);
+
+}  // namespace skin

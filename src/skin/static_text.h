@@ -1,0 +1,14 @@
+#pragma once
+
+#include "skin/controls.h"
+#include "skin/skin_font.h"
+
+// A text label: m_strText in the skin font, vertically centred.
+class CStaticText : public CControls {
+  public:
+    void Draw(QPainter* pDC) override;
+
+    QRgb m_crText = 0x96969696;
+    int m_nAlign = skin::AlignCenter;  // 0 near, 1 centre, 2 far
+    int m_nFontSize = 8;               // points
+};
