@@ -1,2 +1,21 @@
-// Placeholder until start-up lands.
-int main() { return 0; }
+#include <QApplication>
+#include <cstdlib>
+
+#include "app/driver_choice.h"
+#include "app/startup.h"
+#include "app/status_report.h"
+#include "platform/process.h"
+#include "platform/qt_message_box.h"
+
+int main(int argc, char** argv) {
+    std::vector<std::string> args(argv + 1, argv + argc);
+    app::DriverChoice choice = app::chooseDriver(args, std::getenv("VANTREL_DRIVER"),
+                                                 platform::executableDir(), app::currentDirectory());
+    app::applyDriverChoice(choice);
+    // Decided before any window-system object exists, so it runs without a display.
+    if (choice.statusOnly) return app::printStatus(stdout, stderr);
+
+    QApplication application(argc, argv);
+    platform::installQtMessageBox();
+    return app::runApplication([] {});
+}

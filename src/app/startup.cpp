@@ -1,0 +1,23 @@
+#include "app/startup.h"
+
+#include "gpu/gpu_context.h"
+#include "platform/message_box.h"
+#include "platform/process.h"
+
+namespace app {
+
+int runApplication(const std::function<void()>& runMainWindow) {
+    gpu::GpuContext context;
+    if (context.driverMissing()) {
+        platform::MessageBox(kStartFailureText, kStartFailureCaption, MB_ICONERROR);
+        return 0;
+    }
+    gpu::GlobalContextScope global(context);
+    // Settings, pictures and the font are found beside the executable whatever
+    // directory the program was started from.
+    platform::enterExecutableDir();
+    if (runMainWindow) runMainWindow();
+    return 0;
+}
+
+}  // namespace app

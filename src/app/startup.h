@@ -1,0 +1,19 @@
+// The process frame between the application object and the main window.
+#pragma once
+
+#include <functional>
+
+namespace app {
+
+inline constexpr const char* kStartFailureText =
+    "The program can not start, your graphics card does not support or need to install the latest NVIDIA "
+    "drivers";
+inline constexpr const char* kStartFailureCaption = "Error";
+
+// Builds the global GPU context. Without a driver library it shows the start-up
+// failure box and returns 0 before anything else happens. Otherwise it makes the
+// executable's folder the working directory, runs the main window and returns 0;
+// the context unloads the driver on the way out.
+int runApplication(const std::function<void()>& runMainWindow);
+
+}  // namespace app

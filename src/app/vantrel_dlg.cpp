@@ -1,0 +1,287 @@
+#include "app/vantrel_dlg.h"
+
+#include <QCursor>
+#include <QFile>
+#include <QGuiApplication>
+#include <QScreen>
+#include <algorithm>
+#include <climits>
+
+#include "app/quick_sight.h"
+#include "fan/fan_settings.h"
+#include "platform/hot_key.h"
+#include "platform/message_box.h"
+#include "platform/screenshot.h"
+#include "platform/tray_icon.h"
+#include "settings/settings_writer.h"
+#include "skin/skin_font.h"
+
+const char* const kOverclockWarningText =
+    "Any inappropriate adjusting may cause unpredictable damages to your graphics card."
+    "Damages caused by customing your graphics card are not covered under any Tessaril product"
+    "and may not be covered by your graphics card or system manufacturer's warranty.";
+const char* const kOverclockWarningCaption = "Warning";
+
+namespace {
+
+
+QIcon applicationIcon() {
+    for (const char* path : {"ImageRes/vantrel.png", "vantrel.png"})
+        if (QFile::exists(QString::fromLatin1(path))) return QIcon(QString::fromLatin1(path));
+    return platform::fallbackAppIcon();
+}
+
+RECT rectOf(int left, int top, int right, int bottom) { return RECT{left, top, right, bottom}; }
+
+// Five 30 x 10 scale labels beside a gauge, from 0 at the bottom to the full range.
+std::array<QRectF, 5> scaleRects(int x) {
+    std::array<QRectF, 5> r;
+    const int ys[5] = {319, 255, 192, 132, 69};
+    for (int i = 0; i < 5; ++i) r[size_t(i)] = QRectF(x, ys[i], 30, 10);
+    return r;
+}
+
+}  // namespace
+
+CVantrelDlg::CVantrelDlg(fan::FanIo* fanIo)
+    : CDialogBase(QStringLiteral("ImageRes/main.png")),
+      m_hIcon(applicationIcon()),
+      m_fanIo(fanIo ? *fanIo : m_gpuFanIo),
+      m_fanController(m_fanIo) {
+    setWindowTitle(QStringLiteral("Vantrel"));
+}
+
+CVantrelDlg::~CVantrelDlg() {
+    m_hotKey.reset();
+    m_tray.reset();
+    ClosePanel(m_pGpuInfoDlg);
+    ClosePanel(m_pClockSetDlg);
+    ClosePanel(m_pMonitorDlg);
+}
+
+bool CVantrelDlg::OnInitDialog() {
+    setWindowIcon(m_hIcon);
+
+    m_animEye.Create(this, IDC_MAIN_EYE, rectOf(149, 132, 323, 280), {}, QStringLiteral("ImageRes/main_eye.png"));
+    m_animEye.m_nFrameCount = 13;
+    KillTimer(kEyeTimer);
+    SetTimer(kEyeTimer, kEyePeriodMs);
+
+    CreateControls();
+    m_chkClockLock.Enable(false);
+
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    const QSize size = screen ? screen->size() : QSize(kMainWidth, kMainHeight);
+    SetWindowPos(size.width() / 2 - 237, size.height() / 2 - 220, kMainWidth, kMainHeight, SWP_SHOWWINDOW);
+
+    skin::loadSkinFont();
+    ReadSettings(true);
+    UpdateQuickSight(false);
+    return true;
+}
+
+void CVantrelDlg::CreateControls() {
+    m_btnClose.Create(this, IDC_MAIN_CLOSE, rectOf(420, 2, 450, 32), {}, QStringLiteral("ImageRes/main_close.png"));
+    m_btnMin.Create(this, IDC_MAIN_MIN, rectOf(390, 2, 420, 32), {}, QStringLiteral("ImageRes/main_min.png"));
+    m_btnSet.Create(this, IDC_MAIN_SET, rectOf(360, 2, 390, 32), {}, QStringLiteral("ImageRes/main_set.png"));
+    m_chkClockLock.Create(this, IDC_MAIN_CLOCKLOCK, rectOf(33, 357, 227, 385), {},
+                          QStringLiteral("ImageRes/main_clock.png"));
+    m_btnGpuInfo.Create(this, IDC_MAIN_GPUINFO, rectOf(249, 357, 443, 385), {},
+                        QStringLiteral("ImageRes/main_gpu.png"));
+    m_btnCustomize.Create(this, IDC_MAIN_CUSTOMIZE, rectOf(33, 395, 227, 423), {},
+                          QStringLiteral("ImageRes/main_custmize.png"));
+    m_btnMonitor.Create(this, IDC_MAIN_MONITOR, rectOf(249, 395, 443, 423), {},
+                        QStringLiteral("ImageRes/main_monitor.png"));
+    m_barLeft.Create(this, IDC_MAIN_BAR_LEFT, rectOf(51, 73, 61, 329), {},
+                     QStringLiteral("ImageRes/main_probarleft.png"));
+    m_barRight.Create(this, IDC_MAIN_BAR_RIGHT, rectOf(415, 73, 425, 329), {},
+                      QStringLiteral("ImageRes/main_probargight.png"));
+    // Labels on the inner side of each gauge.
+    m_barLeft.SetScaleRects(scaleRects(74));
+    m_barRight.SetScaleRects(scaleRects(372));
+}
+
+bool CVantrelDlg::ReadSettings(bool bStartup) {
+    if (bStartup) {
+        settings::SettingsReader s;
+        if (s.textFlag("/Vantrel/GeneralDlg/StartMinized")) {
+            m_bHidden = m_bCloseToTray = true;
+            SetTrayIcon(true);
+        }
+        // The value EnableFan gets at close, so a run that never opens the settings
+        // window keeps the user's choice.
+        m_bFanAutoEnable = s.textFlag(fan::kAutoSystemPath);
+        if (s.textFlag(fan::kEnableFanPath)) {
+            m_nFanControl = kFanCurve;
+            ReadSettings(false);
+        }
+        m_nLeftSight = s.integer("/Vantrel/QuickSightSettingsDlg/Left");
+        m_nRightSight = s.integer("/Vantrel/QuickSightSettingsDlg/Right");
+        RegisterScreenshotHotKey(s.integer("/Vantrel/UIDlg/HotKey", "VirtualKeyCode"),
+                                 s.integer("/Vantrel/UIDlg/HotKey", "Modifiers"));
+        m_strScreenshotPath = QString::fromStdString(s.text("/Vantrel/UIDlg/SaveToFilePath"));
+        // The scheduled update check ("/Vantrel/GeneralDlg/UpadteCheck") comes last.
+        return true;
+    }
+    if (m_nFanControl == kFanCurve) {
+        settings::SettingsReader s;
+        m_fanController.setCurve(fan::readFanCurve(s));
+        m_nUpdateTime = s.integer(fan::kUpdateTimePath);
+        if (m_bFanTimer) KillTimer(kFanTimer);
+        // A negative period means "as fast as allowed", as 0 does.
+        SetTimer(kFanTimer, UINT(std::clamp<int32_t>(m_nUpdateTime, 0, INT_MAX)));
+        m_bFanTimer = true;
+        m_fanController.resetFailures();
+    } else if (m_bFanTimer) {
+        KillTimer(kFanTimer);
+        m_bFanTimer = false;
+        m_fanController.resetFailures();
+        m_fanIo.restoreFanDefault();
+    }
+    return true;
+}
+
+void CVantrelDlg::UpdateQuickSight(bool bSample) {
+    CProgressbar* bars[2] = {&m_barLeft, &m_barRight};
+    const int choices[2] = {m_nLeftSight, m_nRightSight};
+    if (!bSample) {
+        for (int i = 0; i < 2; ++i)
+            if (isQuickSightChoice(choices[i])) bars[i]->SetRange(app::quickSightRange(choices[i]));
+        return;
+    }
+    // A reading may open a message box (cooler errors), whose loop keeps the eye
+    // ticking: never stack a second sampling on top of one in progress.
+    if (m_bSampling) return;
+    m_bSampling = true;
+    for (int i = 0; i < 2; ++i)
+        if (isQuickSightChoice(choices[i])) bars[i]->m_nPos = app::sampleQuickSight(choices[i]);
+    m_bSampling = false;
+}
+
+bool CVantrelDlg::ExitCleanup() {
+    // No fan-curve tick may follow the hand-back.
+    if (m_bFanTimer) {
+        KillTimer(kFanTimer);
+        m_bFanTimer = false;
+    }
+    settings::SettingsWriter w;
+    w.setInteger(fan::kEnableFanPath, m_bFanAutoEnable ? 1 : 0);
+    w.save();
+    m_fanIo.restoreFanDefault();
+    skin::unloadSkinFont();
+    return true;
+}
+
+bool CVantrelDlg::OnCommand(WPARAM wParam, LPARAM lParam) {
+    switch (LOWORD(wParam)) {
+        case IDC_MAIN_CLOSE:
+            if (m_bCloseToTray)
+                HideToTray();
+            else
+                PostMessage(WM_CLOSE);
+            break;
+        case IDC_MAIN_MIN:
+            ShowWindow(SW_MINIMIZE);
+            break;
+        case IDC_MAIN_CLOCKLOCK:
+            // Without the clock panel there is nothing to lock.
+            if (!m_pClockSetDlg) m_chkClockLock.SetCheck(false);
+            break;
+        case IDC_MAIN_CUSTOMIZE:
+            if (m_pClockSetDlg)
+                m_pClockSetDlg->ShowWindow(SW_SHOW);
+            else
+                ConfirmOverclocking();
+            break;
+        case IDC_MAIN_EYE:
+            UpdateQuickSight(true);
+            break;
+        case ID_PANEL_GPUINFO_CLOSED:
+            ClosePanel(m_pGpuInfoDlg);
+            break;
+        case ID_PANEL_CLOCK_CLOSED:
+            ClosePanel(m_pClockSetDlg);
+            m_chkClockLock.Enable(false);
+            break;
+        case ID_PANEL_MONITOR_CLOSED:
+            ClosePanel(m_pMonitorDlg);
+            break;
+        case ID_TRAY_SHOW:
+            RestoreFromTray();
+            break;
+        case ID_TRAY_CLOSE:
+            PostMessage(WM_CLOSE);
+            break;
+        default:
+            break;
+    }
+    return CDialogBase::OnCommand(wParam, lParam);
+}
+
+bool CVantrelDlg::ConfirmOverclocking() {
+    return platform::MessageBox(kOverclockWarningText, kOverclockWarningCaption, MB_YESNO) == IDYES;
+}
+
+LRESULT CVantrelDlg::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_CLOSE) {
+        SetTrayIcon(false);
+        ExitCleanup();
+    }
+    if (m_bHidden && IsWindowVisible()) ShowWindow(SW_HIDE);
+    switch (message) {
+        case WM_TRAY_NOTIFY:
+            OnTrayNotify(wParam, lParam);
+            return 0;
+        case WM_HOTKEY:
+            TakeScreenshot();
+            break;
+        case WM_TIMER:
+            if (wParam == kFanTimer) FanCurveStep();
+            break;
+        case WM_MOVE: {
+            const LRESULT result = CDialogBase::WindowProc(message, wParam, lParam);
+            DockPanels();
+            return result;
+        }
+        default:
+            break;
+    }
+    return CDialogBase::WindowProc(message, wParam, lParam);
+}
+
+void CVantrelDlg::OnSysCommand(WPARAM code, LPARAM lParam) {
+    if ((code & 0xFFF0) == SC_CLOSE) {
+        if (m_bCloseToTray) {
+            HideToTray();
+            return;
+        }
+        SetTrayIcon(false);
+        ExitCleanup();
+    }
+    CDialogBase::OnSysCommand(code, lParam);
+}
+
+void CVantrelDlg::HideToTray() {
+    ShowWindow(SW_MINIMIZE);
+    ShowWindow(SW_HIDE);
+}
+
+void CVantrelDlg::RestoreFromTray() {
+    m_bHidden = false;
+    ShowWindow(SW_SHOWNORMAL);
+}
+
+void CVantrelDlg::DockPanels() {
+    const RECT main = GetWindowRect();
+    if (m_pClockSetDlg) m_pClockSetDlg->SetWindowPos(main.left - 358, main.top, 379, 671, SWP_SHOWWINDOW);
+    if (m_pGpuInfoDlg)
+        m_pGpuInfoDlg->SetWindowPos(main.left + 15, main.bottom - 5, RectWidth(main), 238, SWP_SHOWWINDOW);
+    if (m_pMonitorDlg) m_pMonitorDlg->SetWindowPos(main.right - 20, main.top, 379, 672, SWP_SHOWWINDOW);
+}
+
+void CVantrelDlg::ClosePanel(CDialogBase*& panel) {
+    if (!panel) return;
+    panel->DestroyWindow();
+    delete panel;
+    panel = nullptr;
+}

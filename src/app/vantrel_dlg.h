@@ -1,0 +1,126 @@
+// The program's main window: the eye, two quick-sight gauges, the caption and
+// panel buttons; it applies the settings, drives the fan curve, and owns the
+// tray icon, the screenshot hot key and the panels it opens.
+#pragma once
+
+#include <QIcon>
+#include <QString>
+#include <memory>
+
+#include "fan/fan_curve_controller.h"
+#include "fan/gpu_fan_io.h"
+#include "skin/animation.h"
+#include "skin/button_ex.h"
+#include "skin/dialog_base.h"
+#include "skin/progressbar.h"
+
+namespace platform {
+class GlobalHotKey;
+class TrayIcon;
+}  // namespace platform
+
+// Control and command IDs.
+enum : UINT {
+    IDC_MAIN_CLOSE = 3000,
+    IDC_MAIN_MIN = 3001,
+    IDC_MAIN_SET = 3002,
+    IDC_MAIN_CLOCKLOCK = 3003,
+    IDC_MAIN_GPUINFO = 3005,
+    IDC_MAIN_CUSTOMIZE = 3006,
+    IDC_MAIN_MONITOR = 3007,
+    IDC_MAIN_EYE = 3008,
+    IDC_MAIN_BAR_LEFT = 2001,
+    IDC_MAIN_BAR_RIGHT = 2002,
+    ID_PANEL_GPUINFO_CLOSED = 1025,
+    ID_PANEL_CLOCK_CLOSED = 1026,
+    ID_PANEL_MONITOR_CLOSED = 1027,
+    ID_TRAY_CLOSE = 32772,
+    ID_TRAY_SHOW = 32773,
+};
+constexpr UINT WM_TRAY_NOTIFY = WM_USER + 100;
+constexpr UINT kTrayIconId = 4000;
+constexpr UINT kEyeTimer = 500;
+constexpr UINT kEyePeriodMs = 150;
+constexpr UINT kFanTimer = 10;
+constexpr int kMainWidth = 475;
+constexpr int kMainHeight = 440;
+
+class CVantrelDlg : public CDialogBase {
+public:
+    // Fan-control flag values.
+    static constexpr int kFanUnknown = -1;
+    static constexpr int kFanOff = 0;
+    static constexpr int kFanCurve = 1;
+
+    // `fanIo` reaches the card for the fan curve; the GPU layer when null.
+    explicit CVantrelDlg(fan::FanIo* fanIo = nullptr);
+    ~CVantrelDlg() override;
+
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+    // Applies the settings document: everything at start, the fan curve only after.
+    bool ReadSettings(bool bStartup);
+    // false: gauge ranges from the choices; true: sample both readouts.
+    void UpdateQuickSight(bool bSample);
+    // The close routine: EnableFan written, fan back to the driver, font removed.
+    bool ExitCleanup();
+    // Adds or removes the notification-area icon.
+    void SetTrayIcon(bool bAdd);
+    // Registers the screenshot hot key (virtual key, hot-key control flags).
+    bool RegisterScreenshotHotKey(int virtualKey, int controlFlags);
+    // One tick of timer 10.
+    void FanCurveStep() { m_fanController.step(); }
+
+    QString m_strScreenshotPath;
+    CAnimation m_animEye;
+    CButtonEx m_btnClose, m_btnMin, m_btnSet;
+    CCheckButtonEx m_chkClockLock;
+    CButtonEx m_btnGpuInfo, m_btnCustomize, m_btnMonitor;
+    CProgressbar m_barLeft, m_barRight;
+    // The open panels (null when closed); owned.
+    CDialogBase* m_pGpuInfoDlg = nullptr;
+    CDialogBase* m_pClockSetDlg = nullptr;
+    CDialogBase* m_pMonitorDlg = nullptr;
+    int32_t m_nUpdateTime = 0;
+    bool m_bHidden = false;
+    bool m_bCloseToTray = false;
+    int m_nLeftSight = 0;
+    int m_nRightSight = 0;
+    int m_nFanControl = kFanUnknown;
+    bool m_bFanAutoEnable = false;
+    bool m_bFanTimer = false;
+    QIcon m_hIcon;
+
+    const fan::FanCurve& FanCurve() const { return m_fanController.curve(); }
+    const platform::TrayIcon* Tray() const { return m_tray.get(); }
+    const platform::GlobalHotKey* HotKey() const { return m_hotKey.get(); }
+
+protected:
+    bool OnInitDialog() override;
+    bool OnCommand(WPARAM wParam, LPARAM lParam) override;
+    void OnSysCommand(WPARAM code, LPARAM lParam) override;
+    // Escape takes the close path, so the fan always goes back to the driver.
+    void OnCancel() override { SendMessage(WM_CLOSE); }
+    void OnClose() override { EndDialog(IDCANCEL); }
+
+private:
+    void CreateControls();
+    void OnTrayNotify(WPARAM wParam, LPARAM lParam);
+    void TakeScreenshot();
+    void DockPanels();
+    void ClosePanel(CDialogBase*& panel);
+    void HideToTray();
+    void RestoreFromTray();
+    bool ConfirmOverclocking();
+
+    fan::GpuFanIo m_gpuFanIo;
+    fan::FanIo& m_fanIo;
+    fan::FanCurveController m_fanController;
+    std::unique_ptr<platform::TrayIcon> m_tray;
+    std::unique_ptr<platform::GlobalHotKey> m_hotKey;
+    bool m_bSampling = false;
+};
+
+// The warning before the clock panel opens.
+extern const char* const kOverclockWarningText;
+extern const char* const kOverclockWarningCaption;

@@ -1,0 +1,57 @@
+// The main window's tray icon, screenshot hot key and screenshot.
+#include <QCursor>
+#include <QWindow>
+
+#include "app/vantrel_dlg.h"
+#include "platform/hot_key.h"
+#include "platform/screenshot.h"
+#include "platform/tray_icon.h"
+
+namespace {
+constexpr WPARAM kHotKeyId = 0xC000;  // the registration's identifier; any value is handled
+}
+
+void CVantrelDlg::SetTrayIcon(bool bAdd) {
+    if (!bAdd) {
+        if (m_tray) m_tray->remove();
+        return;
+    }
+    if (!m_tray) {
+        m_tray = std::make_unique<platform::TrayIcon>(
+            m_hIcon, QStringLiteral("Vantrel 1.0.0"),
+            std::vector<platform::TrayIcon::MenuItem>{{QStringLiteral("Show"), ID_TRAY_SHOW},
+                                                      {QStringLiteral("Close"), ID_TRAY_CLOSE}},
+            [this](unsigned mouse) { SendMessage(WM_TRAY_NOTIFY, kTrayIconId, LPARAM(mouse)); },
+            [this](unsigned command) { PostMessage(WM_COMMAND, command); });
+    }
+    m_tray->add();
+}
+
+void CVantrelDlg::OnTrayNotify(WPARAM, LPARAM lParam) {
+    switch (LOWORD(uintptr_t(lParam))) {
+        case WM_RBUTTONUP:
+            if (m_tray) m_tray->popupMenu(QCursor::pos());
+            break;
+        case WM_LBUTTONDBLCLK:
+            RestoreFromTray();
+            break;
+        default:
+            break;
+    }
+}
+
+bool CVantrelDlg::RegisterScreenshotHotKey(int virtualKey, int controlFlags) {
+    if (!m_hotKey) m_hotKey = std::make_unique<platform::GlobalHotKey>([this] { PostMessage(WM_HOTKEY, kHotKeyId); });
+    return m_hotKey->registerKey(virtualKey & 0xFFFF, platform::hotKeyModifiers(controlFlags));
+}
+
+void CVantrelDlg::TakeScreenshot() {
+    const RECT r = GetWindowRect();
+    // The window stays above others from the first screenshot on.
+    if (QWindow* w = windowHandle()) w->setFlag(Qt::WindowStaysOnTopHint, true);
+    if (RectWidth(r) <= 0 || RectHeight(r) <= 0) return;
+    // No folder set: write nothing rather than into the file system's root.
+    if (m_strScreenshotPath.isEmpty()) return;
+    platform::saveScreenArea(QRect(r.left, r.top, RectWidth(r), RectHeight(r)),
+                             (m_strScreenshotPath + QLatin1String("/Vantrel.bmp")).toStdString());
+}

@@ -1,0 +1,64 @@
+#include "sim_card.h"
+
+#include <unistd.h>
+
+#include <cstdlib>
+#include <fstream>
+
+#include "gpu/driver_binding.h"
+#include "platform/message_box.h"
+
+namespace gputest {
+namespace {
+
+std::string temporaryFile(const char* stem) {
+    const char* dir = std::getenv("TMPDIR");
+    std::string pattern = std::string(dir && *dir ? dir : "/tmp") + "/" + stem + "XXXXXX";
+    int fd = mkstemp(pattern.data());
+    if (fd >= 0) close(fd);
+    return pattern;
+}
+
+}  // namespace
+
+SimCard::SimCard(const std::string& cardXml)
+    : cardPath_(temporaryFile("vantrel-card-")), tracePath_(temporaryFile("vantrel-trace-")) {
+    std::ofstream(cardPath_) << cardXml;
+    setenv("VANTREL_SIM_CARD", cardPath_.c_str(), 1);
+    setenv("VANTREL_SIM_TRACE", tracePath_.c_str(), 1);
+    setenv("VANTREL_SIM_FROZEN", "1", 1);
+    gpu::DriverBinding::setLibraryPath(SIM_DRIVER_PATH);
+}
+
+SimCard::~SimCard() {
+    gpu::DriverBinding::setLibraryPath("");
+    unsetenv("VANTREL_SIM_CARD");
+    unsetenv("VANTREL_SIM_TRACE");
+    unsetenv("VANTREL_SIM_FROZEN");
+    std::remove(cardPath_.c_str());
+    std::remove(tracePath_.c_str());
+}
+
+std::vector<std::string> SimCard::trace() const {
+    std::vector<std::string> lines;
+    std::ifstream in(tracePath_);
+    for (std::string line; std::getline(in, line);) lines.push_back(line);
+    return lines;
+}
+
+void SimCard::clearTrace() {
+    std::ofstream(tracePath_, std::ios::trunc);
+}
+
+MessageBoxRecorder::MessageBoxRecorder() {
+    platform::setMessageBoxHandler([this](const std::string& text, const std::string& caption, UINT flags) {
+        seen.push_back(caption + "|" + text + "|" + std::to_string(flags));
+        return IDOK;
+    });
+}
+
+MessageBoxRecorder::~MessageBoxRecorder() {
+    platform::setMessageBoxHandler(nullptr);
+}
+
+}  // namespace gputest
