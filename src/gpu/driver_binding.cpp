@@ -13,7 +13,8 @@ struct Library {
     NvQueryInterfaceFn query = nullptr;
     nvapi::InitializeFn initialize = nullptr;
     nvapi::UnloadFn unload = nullptr;
-    bool failed = false;  // loading failed: every call answers -2 until the path changes
+    int initializeCalls = 0;  // since the load; each is matched by a driver unload
+    bool failed = false;      // loading failed: every call answers -2 until the path changes
     uint32_t loads = 0;
 };
 
@@ -53,27 +54,36 @@ int32_t DriverBinding::load() {
     lib.unload = reinterpret_cast<nvapi::UnloadFn>(lib.query(nvapi::ID_Unload));
     generation_ = ++lib.loads;
     if (generation_ == 0) generation_ = ++lib.loads;  // wrapped: 0 means "not loaded"
+    lib.initializeCalls = 0;
+    return callInitialize();
+}
+
+int32_t DriverBinding::callInitialize() {
+    Library& lib = library();
     if (!lib.initialize) return nvapi::NO_IMPLEMENTATION;
     CallScope scope;
+    ++lib.initializeCalls;
     return lib.initialize();
 }
 
 int32_t DriverBinding::initialize() {
-    if (!isLoaded()) return load();
-    if (!library().initialize) return nvapi::NO_IMPLEMENTATION;
-    CallScope scope;
-    return library().initialize();
+    return isLoaded() ? callInitialize() : load();
 }
 
 int32_t DriverBinding::unload() {
     Library& lib = library();
     if (!isLoaded()) return lib.failed ? nvapi::LIBRARY_NOT_FOUND : nvapi::OK;
     if (callDepth_ > 0) return nvapi::ERROR;
+    // The library goes away, so the driver is released as often as it was
+    // initialised: a driver that counts its users (and a library that dlclose
+    // cannot really unload) must not keep state for the next load.
     int32_t status = nvapi::OK;
     if (lib.unload) {
         CallScope scope;
-        status = lib.unload();
+        do status = lib.unload();
+        while (--lib.initializeCalls > 0);
     }
+    lib.initializeCalls = 0;
     dlclose(lib.handle);
     lib.handle = nullptr;
     lib.query = nullptr;

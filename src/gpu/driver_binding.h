@@ -30,7 +30,8 @@ class DriverBinding {
     // The driver's initialise: loads the library when needed (which calls it
     // once), otherwise calls it again. -2 when the library cannot be loaded.
     static int32_t initialize();
-    // The driver's unload, then dlclose. -1 while a driver call is in progress.
+    // The driver's unload (once per initialise since the load), then dlclose.
+    // -1 while a driver call is in progress.
     static int32_t unload();
 
     // Slow path of resolution: loads and initialises when needed, then asks the
@@ -51,6 +52,7 @@ class DriverBinding {
 
   private:
     static int32_t load();
+    static int32_t callInitialize();
 
     static inline uint32_t generation_ = 0;  // 0 while nothing is loaded
     static inline int callDepth_ = 0;

@@ -1,0 +1,75 @@
+#include <gtest/gtest.h>
+
+#include "gpu/driver_binding.h"
+#include "gpu/gpu_context.h"
+#include "gpu/readings.h"
+#include "gpu/tuning.h"
+#include "sim_card.h"
+
+namespace {
+
+using gputest::SimCard;
+
+TEST(Context, AGeneralInitialiseErrorIsPrintedAndStartUpGoesOn) {
+    SimCard card(R"(<card frozen="1"><fault interface="Initialize" status="-1"/><gpu/></card>)");
+    testing::internal::CaptureStdout();
+    gpu::GpuContext context;
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), "NVAPI NvAPI_Initialize: NVAPI_ERROR\n");
+    EXPECT_EQ(context.initializeStatus(), -1);
+    EXPECT_FALSE(context.driverMissing());
+    EXPECT_EQ(context.count, 1);
+}
+
+TEST(Context, ADriverAnsweringLibraryNotFoundCountsAsMissing) {
+    SimCard card(R"(<card frozen="1"><fault interface="Initialize" status="-2"/><gpu/></card>)");
+    gpu::GpuContext context;
+    EXPECT_TRUE(context.driverMissing());
+    EXPECT_EQ(context.count, 0);
+}
+
+TEST(Context, AFailedEnumerationLeavesNoGpuAndSaysNothing) {
+    SimCard card(R"(<card frozen="1"><fault interface="EnumPhysicalGPUs" status="-1"/><gpu/><gpu/></card>)");
+    testing::internal::CaptureStdout();
+    gpu::GpuContext context;
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
+    EXPECT_EQ(context.count, 0);
+    for (NvPhysicalGpuHandle h : context.handles) EXPECT_EQ(h, nullptr);
+
+    gpu::GlobalContextScope global(context);
+    int32_t out[3] = {};
+    testing::internal::CaptureStdout();
+    EXPECT_EQ(gpu::readGpuTemperature(out), -1);
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), "NVAPI Error: NVAPI_ERROR\n");
+}
+
+TEST(Context, TheTemperatureIsTheThermalStatusWhenTheSensorReadFails) {
+    SimCard card(
+        R"(<card frozen="1"><gpu><fault interface="GPU_GetThermalSettings" status="-5"/></gpu></card>)");
+    gpu::GpuContext context;
+    gpu::GlobalContextScope global(context);
+    int32_t out[3] = {};
+    EXPECT_EQ(gpu::readGpuTemperature(out), -5);
+    context.selectedIndex = 64;  // past the table: no handle, the driver refuses it
+    EXPECT_LT(gpu::readGpuTemperature(out), 0);
+    EXPECT_EQ(out[0], 0);
+}
+
+TEST(Context, AnUnloadedDriverIsLoadedAgainByTheNextReading) {
+    SimCard card(R"(<card frozen="1"><gpu/></card>)");
+    gpu::GpuContext context;
+    gpu::GlobalContextScope global(context);
+    {
+        gpu::GpuContext second;  // as the information panel does: its end unloads the driver
+        EXPECT_EQ(second.count, 1);
+        gpu::setFanLevel(60);
+    }
+    EXPECT_FALSE(gpu::DriverBinding::isLoaded());
+    int32_t out[3] = {};
+    EXPECT_EQ(gpu::readGpuTemperature(out), 38);
+    // Released as often as it was initialised, the driver starts afresh.
+    int32_t fan[4] = {};
+    ASSERT_TRUE(gpu::readFanStatus(fan));
+    EXPECT_EQ(fan[2], 35);
+}
+
+}  // namespace
