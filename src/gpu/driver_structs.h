@@ -52,6 +52,15 @@ inline const nvapi::Pstates20Entry* findP0(const nvapi::Pstates20Info& info) {
     return nullptr;
 }
 
+// Calls f for each base voltage entry of the first P0 entry, in order.
+template <typename F>
+void forEachP0BaseVoltage(const nvapi::Pstates20Info& info, F f) {
+    const nvapi::Pstates20Entry* p0 = findP0(info);
+    if (!p0) return;
+    int n = bounded(info.numBaseVoltages, 4);
+    for (int j = 0; j < n; ++j) f(p0->baseVoltages[j]);
+}
+
 // Signed sum of a voltage and its delta, as the 32-bit value the windows use.
 inline int32_t addDelta(uint32_t microvolts, int32_t delta) {
     return int32_t(int64_t(microvolts) + delta);

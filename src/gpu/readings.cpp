@@ -78,15 +78,12 @@ bool readVoltage(std::span<int32_t, 4> out) {
     if (readPstates20(gpu, table) != nvapi::OK) return false;
     out[1] = 10000;
     out[2] = 0;
-    if (const nvapi::Pstates20Entry* p0 = findP0(table)) {
-        int n = bounded(table.numBaseVoltages, 4);
-        for (int j = 0; j < n; ++j) {
-            const nvapi::Pstates20Voltage& v = p0->baseVoltages[j];
-            if (v.domainId == 0) out[0] = int32_t(v.volt_uV);
-            out[1] = addDelta(v.volt_uV, v.voltDelta_uV.min);
-            out[2] = addDelta(v.volt_uV, v.voltDelta_uV.max);
-        }
-    }
+    // Every entry sets the range, so the last one's remains.
+    forEachP0BaseVoltage(table, [&](const nvapi::Pstates20Voltage& v) {
+        if (v.domainId == 0) out[0] = int32_t(v.volt_uV);
+        out[1] = addDelta(v.volt_uV, v.voltDelta_uV.min);
+        out[2] = addDelta(v.volt_uV, v.voltDelta_uV.max);
+    });
     out[3] = int32_t(current);
     return true;
 }

@@ -215,16 +215,12 @@ bool readVoltageRange(std::span<int32_t, 5> out) {
     if (readPstates20(gpu, table) != nvapi::OK) return false;
     out[0] = 10000;
     out[1] = 0;
-    if (const nvapi::Pstates20Entry* p0 = findP0(table)) {
-        int n = bounded(table.numBaseVoltages, 4);
-        for (int j = 0; j < n; ++j) {
-            const nvapi::Pstates20Voltage& v = p0->baseVoltages[j];
-            if (v.domainId == 0) out[2] = int32_t(v.volt_uV);
-            out[0] = addDelta(v.volt_uV, v.voltDelta_uV.min);
-            out[1] = addDelta(v.volt_uV, v.voltDelta_uV.max);
-            out[3] = int32_t(std::llabs(int64_t(v.voltDelta_uV.min)));
-        }
-    }
+    forEachP0BaseVoltage(table, [&](const nvapi::Pstates20Voltage& v) {
+        if (v.domainId == 0) out[2] = int32_t(v.volt_uV);
+        out[0] = addDelta(v.volt_uV, v.voltDelta_uV.min);
+        out[1] = addDelta(v.volt_uV, v.voltDelta_uV.max);
+        out[3] = int32_t(std::llabs(int64_t(v.voltDelta_uV.min)));
+    });
     out[4] = int32_t(current);
     return true;
 }
@@ -375,6 +371,7 @@ bool temperatureForPowerTarget(float percent, std::span<float, 2> out) {
 }
 
 bool powerForTemperatureTarget(float celsius, float currentPercent, std::span<float, 2> out) {
+    if (!std::isfinite(celsius)) return false;
     LinkedRanges r;
     if (!readLinkedRanges(r)) return false;
     float p;

@@ -97,6 +97,8 @@ TEST_F(Tuning, LinkedTargetsFollowTheirSegments) {
     EXPECT_FLOAT_EQ(out[0], 115);  // capped at the maximum
     ASSERT_TRUE(gpu::powerForTemperatureTarget(40, 50, out));
     EXPECT_FLOAT_EQ(out[0], 50);  // capped at the minimum
+    EXPECT_FALSE(gpu::powerForTemperatureTarget(std::numeric_limits<float>::infinity(), 105, out));
+    EXPECT_FALSE(gpu::temperatureForPowerTarget(std::numeric_limits<float>::quiet_NaN(), out));
     EXPECT_TRUE(card.trace().empty());
 }
 
