@@ -36,6 +36,7 @@ struct Snapshot {
     int32_t power[5] = {};
     bool powerOk = false;
     std::vector<std::string> information;
+    std::vector<std::string> names;  // of every enumerated GPU
 };
 
 Snapshot takeSnapshot(gpu::GpuContext& context) {
@@ -49,6 +50,7 @@ Snapshot takeSnapshot(gpu::GpuContext& context) {
     s.fanOk = gpu::readFanStatus(s.fan);
     s.powerOk = gpu::readPowerStatus(s.power);
     gpu::queryGpuInformation(context, s.information);
+    for (int i = 0; i < context.count; ++i) s.names.push_back(gpu::readGpuName(context.handles[i]));
     return s;
 }
 
@@ -57,6 +59,7 @@ void printSnapshot(std::FILE* out, const gpu::GpuContext& context, const Snapsho
     std::fprintf(out, "\n== Vantrel status ==\n");
     std::fprintf(out, "Driver library: %s\n", gpu::DriverBinding::libraryPath().c_str());
     std::fprintf(out, "GPUs: %d, in use: %d\n", context.count, context.selectedIndex);
+    for (size_t i = 0; i < s.names.size(); ++i) std::fprintf(out, "GPU %zu: %s\n", i, s.names[i].c_str());
     if (s.temperatureResult < 0)
         std::fprintf(out, "GPU temperature: %s (status %d)\n", unavailable, s.temperatureResult);
     else

@@ -126,7 +126,7 @@ TEST(StatusReport, ASimulatedTwoGpuCardIsReportedForTheFirstGpu) {
     EXPECT_EQ(runProgram(std::string("--simulate ") + path + " --status", false, out), 0);
     std::remove(path);
     std::string block = out.substr(out.find("== Vantrel status =="));
-    EXPECT_NE(block.find("\nGPUs: 2, in use: 0\n"), std::string::npos) << block;
+    EXPECT_NE(block.find("\nGPUs: 2, in use: 0\nGPU 0: Alpha\nGPU 1: Beta\n"), std::string::npos) << block;
     EXPECT_NE(block.find("\nGPU temperature: 38 °C (default range 0 to 127 °C)\n"), std::string::npos)
         << block;
     EXPECT_NE(block.find("\nFan: level 35 % (range 30 to 100 %), tachometer 1225 RPM\n"), std::string::npos)
