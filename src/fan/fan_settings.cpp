@@ -1,0 +1,17 @@
+#include "fan/fan_settings.h"
+
+#include "settings/settings_reader.h"
+
+namespace fan {
+
+FanCurve readFanCurve(const settings::SettingsReader& reader) {
+    FanCurve curve;
+    for (int i = 0; i < kFanPointCount; ++i) {
+        curve.points[i].x = reader.integer(kFanMapPath, kFanMapAttributes[2 * i]);
+        curve.points[i].y = reader.integer(kFanMapPath, kFanMapAttributes[2 * i + 1]);
+    }
+    curve.blLine = reader.integer(kFanMapPath, kFormAttribute);
+    return curve;
+}
+
+}  // namespace fan
