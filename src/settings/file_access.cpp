@@ -1,6 +1,8 @@
 #include "settings/file_access.h"
 
+#include <dirent.h>
 #include <fcntl.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -34,14 +36,43 @@ bool writeAll(int fd, std::string_view bytes) {
     return true;
 }
 
+std::string baseName(const std::string& path) {
+    const size_t slash = path.rfind('/');
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+// Temporary files are named ".<name>.<pid>.<n>.tmp".
+std::string temporaryPrefix(const std::string& path) {
+    return "." + baseName(path) + ".";
+}
+
+// Temporary files left by a process that was killed while it saved.
+void removeStaleTemporaries(const std::string& path) {
+    const std::string folder = folderOf(path);
+    const std::string prefix = temporaryPrefix(path);
+    DIR* dir = ::opendir(folder.c_str());
+    if (!dir) return;
+    while (const dirent* entry = ::readdir(dir)) {
+        const std::string_view name(entry->d_name);
+        if (name.size() <= prefix.size() + 4 || name.substr(0, prefix.size()) != prefix ||
+            name.substr(name.size() - 4) != ".tmp")
+            continue;
+        const std::string pid(name.substr(prefix.size(), name.find('.', prefix.size()) - prefix.size()));
+        char* end = nullptr;
+        const long owner = std::strtol(pid.c_str(), &end, 10);
+        if (pid.empty() || *end != '\0' || owner <= 0 || owner == ::getpid()) continue;
+        if (::kill(pid_t(owner), 0) != 0 && errno == ESRCH)
+            ::unlink((folder + "/" + std::string(name)).c_str());
+    }
+    ::closedir(dir);
+}
+
 // A fresh, exclusively created file beside the target; its name goes to tempPath.
 int createTemporary(const std::string& path, std::string& tempPath) {
     static std::atomic<unsigned> counter{0};
-    const std::string folder = folderOf(path);
-    const std::string base = path.substr(path.rfind('/') == std::string::npos ? 0 : path.rfind('/') + 1);
+    const std::string stem = folderOf(path) + "/" + temporaryPrefix(path) + std::to_string(::getpid()) + ".";
     for (int attempt = 0; attempt < kAsideAttempts; ++attempt) {
-        tempPath = folder + "/." + base + "." + std::to_string(::getpid()) + "." + std::to_string(counter++) +
-                   ".tmp";
+        tempPath = stem + std::to_string(counter++) + ".tmp";
         const int fd = ::open(tempPath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         if (fd >= 0 || errno != EEXIST) return fd;
     }
@@ -108,6 +139,7 @@ bool replaceFileAtomically(const std::string& path, std::string_view bytes) {
             return false;
     }
 
+    removeStaleTemporaries(path);
     std::string tempPath;
     const int fd = createTemporary(path, tempPath);
     if (fd < 0) return false;

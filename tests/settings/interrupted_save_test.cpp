@@ -1,8 +1,10 @@
 #include <signal.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <chrono>
+#include <filesystem>
 #include <random>
 #include <thread>
 
@@ -58,4 +60,32 @@ TEST_F(InterruptedSave, AKilledWriterNeverLeavesAPartialDocument) {
         EXPECT_EQ(s.text("/Vantrel/MonitoringDlg/LogToFilePath").size(), size_t(set % 7) * 300);
         EXPECT_EQ(s.integer("/Vantrel/QuickSightSettingsDlg/Right"), set);
     }
+
+    // The killed writers' temporary files go with the next save.
+    writeSet(path(), 2);
+    for (const auto& entry : std::filesystem::directory_iterator(m_folder))
+        EXPECT_EQ(entry.path().filename(), "Vantrel.xml");
+}
+
+// A save that runs out of space fails, and the document stays as it was.
+TEST_F(InterruptedSave, AFailedWriteLeavesTheDocumentAsItWas) {
+    const std::string original(settings::shippedDocumentText());
+    writeFile(original);
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        ::signal(SIGXFSZ, SIG_IGN);
+        const rlimit limit{512, 512};  // files may not grow past 512 bytes: writes fail as on a full disk
+        ::setrlimit(RLIMIT_FSIZE, &limit);
+        SettingsWriter w(path());
+        w.setText("/Vantrel/MonitoringDlg/LogToFilePath", "changed");
+        ::_exit(w.save() ? 1 : 0);
+    }
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 0) << "the save reported success";
+    EXPECT_EQ(readFile(), original);
+    for (const auto& entry : std::filesystem::directory_iterator(m_folder))
+        EXPECT_EQ(entry.path().filename(), "Vantrel.xml") << "the temporary file is removed";
 }
