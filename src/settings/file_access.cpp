@@ -43,7 +43,10 @@ std::string baseName(const std::string& path) {
 
 // Temporary files are named ".<name>.<pid>.<n>.tmp".
 std::string temporaryPrefix(const std::string& path) {
-    return "." + baseName(path) + ".";
+    std::string prefix(1, '.');
+    prefix += baseName(path);
+    prefix += '.';
+    return prefix;
 }
 
 // Temporary files left by a process that was killed while it saved.

@@ -26,7 +26,8 @@ pugi::xml_node childElement(pugi::xml_node parent, std::string_view name) {
 // Appends an element so that a document laid out with one tab per level stays so:
 // the new element goes before the parent's closing indentation.
 pugi::xml_node appendIndented(pugi::xml_node parent, std::string_view name, size_t depth) {
-    const std::string indent = "\n" + std::string(depth + 1, '\t');
+    std::string indent(depth + 2, '\t');  // a new line, then one tab per level
+    indent.front() = '\n';
     pugi::xml_node last = parent.last_child();
     pugi::xml_node element;
     if (!last) {
