@@ -1,0 +1,121 @@
+// Live readings: clocks, load, temperature, voltage, tachometer.
+#include <cstring>
+
+#include "bridge.h"
+#include "clock_ranges.h"
+#include "interfaces.h"
+#include "units.h"
+
+namespace nvml_bridge {
+namespace {
+
+constexpr uint32_t kClockTypeCurrent = 0, kClockTypeBase = 1, kClockTypeBoost = 2;
+constexpr uint32_t kSensorIndexAll = 15;
+constexpr int32_t kSensorControllerGpuInternal = 1;
+constexpr int32_t kSensorRangeMin = 0, kSensorRangeMax = 127;
+
+nvmlReturn_t readClock(const nvml::Functions& f, nvmlDevice_t dev, uint32_t kind, unsigned type,
+                       unsigned& mhz) {
+    switch (kind) {
+        case kClockTypeCurrent:
+            return f.getClockInfo ? f.getClockInfo(dev, type, &mhz) : nvml::ERROR_FUNCTION_NOT_FOUND;
+        case kClockTypeBase:
+            // The SM clock has no base of its own; it runs with the graphics clock.
+            return baseClock(f, dev, type == nvml::CLOCK_SM ? nvml::CLOCK_GRAPHICS : type, mhz);
+        default:
+            return f.getMaxClockInfo ? f.getMaxClockInfo(dev, type, &mhz) : nvml::ERROR_FUNCTION_NOT_FOUND;
+    }
+}
+
+}  // namespace
+
+int32_t getAllClockFrequencies(NvPhysicalGpuHandle h, ClockFrequencies* c) {
+    Bridge& b = bridge();
+    if (!c) return b.own(INVALID_ARGUMENT);
+    if (versionSize(c->version) != sizeof(ClockFrequencies) || versionNumber(c->version) < 1 ||
+        versionNumber(c->version) > 3)
+        return b.own(INCOMPATIBLE_STRUCT_VERSION);
+    const uint32_t kind = c->flags & 3u;
+    if (kind > kClockTypeBoost) return b.own(INVALID_ARGUMENT);
+    return onDevice(h, [&](Bridge& b, Device& d) {
+        const struct {
+            int domain;
+            unsigned type;
+        } wanted[] = {{CLOCK_DOMAIN_GRAPHICS, nvml::CLOCK_GRAPHICS},
+                      {CLOCK_DOMAIN_MEMORY, nvml::CLOCK_MEM},
+                      {CLOCK_DOMAIN_PROCESSOR, nvml::CLOCK_SM}};
+        ClockDomain domains[32] = {};
+        for (const auto& w : wanted) {
+            unsigned mhz = 0;
+            const nvmlReturn_t r = readClock(b.fn(), d.nvml, kind, w.type, mhz);
+            if (r == nvml::SUCCESS) {
+                domains[w.domain] = {1u, static_cast<uint32_t>(mhzToKhz(static_cast<int>(mhz)))};
+            } else if (w.domain == CLOCK_DOMAIN_GRAPHICS || !isUnsupported(r)) {
+                return b.check(r);  // no graphics clock, or a failing GPU: nothing is reported
+            }
+        }
+        std::memcpy(c->domain, domains, sizeof domains);
+        return int32_t{OK};
+    });
+}
+
+int32_t getDynamicPstatesInfoEx(NvPhysicalGpuHandle h, DynamicPstatesInfo* info) {
+    Bridge& b = bridge();
+    if (!info) return b.own(INVALID_ARGUMENT);
+    if (info->version != DYNAMIC_PSTATES_VER) return b.own(INCOMPATIBLE_STRUCT_VERSION);
+    return onDevice(h, [&](Bridge& b, Device& d) {
+        if (!b.fn().getUtilizationRates) return b.own(NOT_SUPPORTED);
+        nvmlUtilization_t u{};
+        const nvmlReturn_t r = b.fn().getUtilizationRates(d.nvml, &u);
+        if (r != nvml::SUCCESS) return b.check(r);
+        DynamicPstatesInfo out{};
+        out.version = info->version;
+        out.flags = 1;  // dynamic P-states on
+        out.utilization[0] = {1u, u.gpu};
+        out.utilization[1] = {1u, u.memory};
+        *info = out;
+        return int32_t{OK};
+    });
+}
+
+int32_t getThermalSettings(NvPhysicalGpuHandle h, uint32_t sensorIndex, ThermalSettings* t) {
+    Bridge& b = bridge();
+    if (!t) return b.own(INVALID_ARGUMENT);
+    if (versionSize(t->version) != sizeof(ThermalSettings)) return b.own(INCOMPATIBLE_STRUCT_VERSION);
+    if (sensorIndex != 0 && sensorIndex != kSensorIndexAll) return b.own(INVALID_ARGUMENT);
+    return onDevice(h, [&](Bridge& b, Device& d) {
+        if (!b.fn().getTemperature) return b.own(NOT_SUPPORTED);
+        unsigned celsius = 0;
+        const nvmlReturn_t r = b.fn().getTemperature(d.nvml, nvml::TEMPERATURE_GPU, &celsius);
+        if (r != nvml::SUCCESS) return b.check(r);
+        ThermalSettings out{};
+        out.version = t->version;
+        out.count = 1;
+        out.sensor[0] = {kSensorControllerGpuInternal, kSensorRangeMin, kSensorRangeMax,
+                         static_cast<int32_t>(celsius), THERMAL_TARGET_GPU};
+        *t = out;
+        return int32_t{OK};
+    });
+}
+
+// NVML has no voltage reading.
+int32_t getVoltageStatus(NvPhysicalGpuHandle h, VoltageStatus* v) {
+    Bridge& b = bridge();
+    if (!v) return b.own(INVALID_ARGUMENT);
+    if (v->version != VOLTAGE_STATUS_VER) return b.own(INCOMPATIBLE_STRUCT_VERSION);
+    return onDevice(h, [](Bridge& b, Device&) { return b.own(NOT_SUPPORTED); });
+}
+
+int32_t getTachReading(NvPhysicalGpuHandle h, uint32_t* rpm) {
+    if (!rpm) return bridge().own(INVALID_ARGUMENT);
+    return onDevice(h, [&](Bridge& b, Device& d) {
+        if (!b.fn().getFanSpeedRpm || d.fanCount == 0) return b.own(NOT_SUPPORTED);
+        nvmlFanSpeedInfo_t info{nvml::FAN_SPEED_INFO_V1, 0, 0};
+        const nvmlReturn_t r = b.fn().getFanSpeedRpm(d.nvml, &info);
+        if (r != nvml::SUCCESS) return b.check(r);
+        *rpm = info.speed;
+        return int32_t{OK};
+    });
+}
+
+}  // namespace nvml_bridge
