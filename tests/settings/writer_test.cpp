@@ -146,3 +146,19 @@ TEST_F(Writer, SavingKeepsPermissionsAndFollowsSymbolicLinks) {
     ASSERT_EQ(::stat(path("real/Vantrel.xml").c_str(), &st), 0);
     EXPECT_EQ(st.st_mode & 0777, 0640u);
 }
+
+TEST_F(Writer, AUtf16DocumentStaysUtf16) {
+    const std::string ascii = "<?xml version=\"1.0\" encoding=\"UTF-16\"?><Vantrel><Left>4</Left></Vantrel>";
+    std::string utf16 = "\xFF\xFE";
+    for (char c : ascii) utf16 += std::string{c, '\0'};
+    writeFile(utf16);
+    {
+        SettingsWriter w(path());
+        EXPECT_EQ(w.integer("/Vantrel/Left"), 4);
+        w.setInteger("/Vantrel/Left", 3);
+        ASSERT_TRUE(w.save());
+    }
+    const std::string saved = readFile();
+    EXPECT_EQ(saved.substr(0, 4), std::string("\xFF\xFE<\0", 4));
+    EXPECT_EQ(SettingsReader(path()).integer("/Vantrel/Left"), 3);
+}
