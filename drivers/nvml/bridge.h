@@ -68,4 +68,13 @@ int32_t onDevice(NvPhysicalGpuHandle h, F&& body) {
     return body(b, *d);
 }
 
+// onDevice for an interface passing one structure of one version: a null pointer or another
+// version is refused before anything is read.
+template <typename S, typename F>
+int32_t onDeviceStruct(NvPhysicalGpuHandle h, S* s, uint32_t version, F&& body) {
+    if (!s) return bridge().own(nvapi::INVALID_ARGUMENT);
+    if (s->version != version) return bridge().own(nvapi::INCOMPATIBLE_STRUCT_VERSION);
+    return onDevice(h, body);
+}
+
 }  // namespace nvml_bridge

@@ -15,10 +15,7 @@ constexpr uint32_t kHundredPercent = 100000;
 }  // namespace
 
 int32_t powerTopologyGetInfo(NvPhysicalGpuHandle h, PowerTopologyInfo* info) {
-    Bridge& b = bridge();
-    if (!info) return b.own(INVALID_ARGUMENT);
-    if (info->version != POWER_TOPOLOGY_INFO_VER) return b.own(INCOMPATIBLE_STRUCT_VERSION);
-    return onDevice(h, [&](Bridge& b, Device& d) {
+    return onDeviceStruct(h, info, POWER_TOPOLOGY_INFO_VER, [&](Bridge& b, Device& d) {
         if (d.defaultLimitMw == 0 || !b.fn().getPowerUsage) return b.own(NOT_SUPPORTED);
         *info = PowerTopologyInfo{info->version, 1, 1, {}, {kDomainGpu}};
         return int32_t{OK};
@@ -26,10 +23,7 @@ int32_t powerTopologyGetInfo(NvPhysicalGpuHandle h, PowerTopologyInfo* info) {
 }
 
 int32_t powerTopologyGetStatus(NvPhysicalGpuHandle h, PowerTopologyStatus* st) {
-    Bridge& b = bridge();
-    if (!st) return b.own(INVALID_ARGUMENT);
-    if (st->version != POWER_TOPOLOGY_STATUS_VER) return b.own(INCOMPATIBLE_STRUCT_VERSION);
-    return onDevice(h, [&](Bridge& b, Device& d) {
+    return onDeviceStruct(h, st, POWER_TOPOLOGY_STATUS_VER, [&](Bridge& b, Device& d) {
         if (d.defaultLimitMw == 0 || !b.fn().getPowerUsage) return b.own(NOT_SUPPORTED);
         unsigned mw = 0;
         const nvmlReturn_t r = b.fn().getPowerUsage(d.nvml, &mw);
@@ -44,10 +38,7 @@ int32_t powerTopologyGetStatus(NvPhysicalGpuHandle h, PowerTopologyStatus* st) {
 }
 
 int32_t powerPoliciesGetInfo(NvPhysicalGpuHandle h, PowerPolicyInfo* info) {
-    Bridge& b = bridge();
-    if (!info) return b.own(INVALID_ARGUMENT);
-    if (info->version != POWER_POLICY_INFO_VER) return b.own(INCOMPATIBLE_STRUCT_VERSION);
-    return onDevice(h, [&](Bridge& b, Device& d) {
+    return onDeviceStruct(h, info, POWER_POLICY_INFO_VER, [&](Bridge& b, Device& d) {
         if (!d.hasPowerLimits) return b.own(NOT_SUPPORTED);
         PowerPolicyInfo out{};
         out.version = info->version;
@@ -64,10 +55,7 @@ int32_t powerPoliciesGetInfo(NvPhysicalGpuHandle h, PowerPolicyInfo* info) {
 }
 
 int32_t powerPoliciesGetStatus(NvPhysicalGpuHandle h, PowerPolicyStatus* st) {
-    Bridge& b = bridge();
-    if (!st) return b.own(INVALID_ARGUMENT);
-    if (st->version != POWER_POLICY_STATUS_VER) return b.own(INCOMPATIBLE_STRUCT_VERSION);
-    return onDevice(h, [&](Bridge& b, Device& d) {
+    return onDeviceStruct(h, st, POWER_POLICY_STATUS_VER, [&](Bridge& b, Device& d) {
         if (d.defaultLimitMw == 0 || !b.fn().getPowerLimit) return b.own(NOT_SUPPORTED);
         unsigned mw = 0;
         const nvmlReturn_t r = b.fn().getPowerLimit(d.nvml, &mw);
@@ -82,11 +70,8 @@ int32_t powerPoliciesGetStatus(NvPhysicalGpuHandle h, PowerPolicyStatus* st) {
 }
 
 int32_t powerPoliciesSetStatus(NvPhysicalGpuHandle h, PowerPolicyStatus* st) {
-    Bridge& b = bridge();
-    if (!st) return b.own(INVALID_ARGUMENT);
-    if (st->version != POWER_POLICY_STATUS_VER) return b.own(INCOMPATIBLE_STRUCT_VERSION);
-    if (st->count < 1 || st->count > 4) return b.own(INVALID_ARGUMENT);
-    return onDevice(h, [&](Bridge& b, Device& d) {
+    return onDeviceStruct(h, st, POWER_POLICY_STATUS_VER, [&](Bridge& b, Device& d) {
+        if (st->count < 1 || st->count > 4) return b.own(INVALID_ARGUMENT);
         if (!d.hasPowerLimits || !b.fn().setPowerLimit) return b.own(NOT_SUPPORTED);
         const PowerPolicyStatusEntry* e = std::find_if(st->entry, st->entry + st->count,
                                                        [](const auto& x) { return x.policyId == kPolicyId; });

@@ -60,10 +60,7 @@ int32_t getAllClockFrequencies(NvPhysicalGpuHandle h, ClockFrequencies* c) {
 }
 
 int32_t getDynamicPstatesInfoEx(NvPhysicalGpuHandle h, DynamicPstatesInfo* info) {
-    Bridge& b = bridge();
-    if (!info) return b.own(INVALID_ARGUMENT);
-    if (info->version != DYNAMIC_PSTATES_VER) return b.own(INCOMPATIBLE_STRUCT_VERSION);
-    return onDevice(h, [&](Bridge& b, Device& d) {
+    return onDeviceStruct(h, info, DYNAMIC_PSTATES_VER, [&](Bridge& b, Device& d) {
         if (!b.fn().getUtilizationRates) return b.own(NOT_SUPPORTED);
         nvmlUtilization_t u{};
         const nvmlReturn_t r = b.fn().getUtilizationRates(d.nvml, &u);
@@ -100,10 +97,7 @@ int32_t getThermalSettings(NvPhysicalGpuHandle h, uint32_t sensorIndex, ThermalS
 
 // NVML has no voltage reading.
 int32_t getVoltageStatus(NvPhysicalGpuHandle h, VoltageStatus* v) {
-    Bridge& b = bridge();
-    if (!v) return b.own(INVALID_ARGUMENT);
-    if (v->version != VOLTAGE_STATUS_VER) return b.own(INCOMPATIBLE_STRUCT_VERSION);
-    return onDevice(h, [](Bridge& b, Device&) { return b.own(NOT_SUPPORTED); });
+    return onDeviceStruct(h, v, VOLTAGE_STATUS_VER, [](Bridge& b, Device&) { return b.own(NOT_SUPPORTED); });
 }
 
 int32_t getTachReading(NvPhysicalGpuHandle h, uint32_t* rpm) {

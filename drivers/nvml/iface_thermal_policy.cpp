@@ -8,10 +8,7 @@
 namespace nvml_bridge {
 
 int32_t thermalPoliciesGetInfo(NvPhysicalGpuHandle h, ThermalPolicyInfo* info) {
-    Bridge& b = bridge();
-    if (!info) return b.own(INVALID_ARGUMENT);
-    if (info->version != THERMAL_POLICY_INFO_VER) return b.own(INCOMPATIBLE_STRUCT_VERSION);
-    return onDevice(h, [&](Bridge& b, Device& d) {
+    return onDeviceStruct(h, info, THERMAL_POLICY_INFO_VER, [&](Bridge& b, Device& d) {
         if (!d.hasAcousticRange) return b.own(NOT_SUPPORTED);
         ThermalPolicyInfo out{};
         out.version = info->version;
@@ -26,10 +23,7 @@ int32_t thermalPoliciesGetInfo(NvPhysicalGpuHandle h, ThermalPolicyInfo* info) {
 }
 
 int32_t thermalPoliciesGetStatus(NvPhysicalGpuHandle h, ThermalPolicyStatus* st) {
-    Bridge& b = bridge();
-    if (!st) return b.own(INVALID_ARGUMENT);
-    if (st->version != THERMAL_POLICY_STATUS_VER) return b.own(INCOMPATIBLE_STRUCT_VERSION);
-    return onDevice(h, [&](Bridge& b, Device& d) {
+    return onDeviceStruct(h, st, THERMAL_POLICY_STATUS_VER, [&](Bridge& b, Device& d) {
         if (!d.hasAcousticRange) return b.own(NOT_SUPPORTED);
         unsigned celsius = 0;
         const nvmlReturn_t r =
@@ -46,11 +40,8 @@ int32_t thermalPoliciesGetStatus(NvPhysicalGpuHandle h, ThermalPolicyStatus* st)
 }
 
 int32_t thermalPoliciesSetStatus(NvPhysicalGpuHandle h, ThermalPolicyStatus* st) {
-    Bridge& b = bridge();
-    if (!st) return b.own(INVALID_ARGUMENT);
-    if (st->version != THERMAL_POLICY_STATUS_VER) return b.own(INCOMPATIBLE_STRUCT_VERSION);
-    if (st->count < 1 || st->count > 4) return b.own(INVALID_ARGUMENT);
-    return onDevice(h, [&](Bridge& b, Device& d) {
+    return onDeviceStruct(h, st, THERMAL_POLICY_STATUS_VER, [&](Bridge& b, Device& d) {
+        if (st->count < 1 || st->count > 4) return b.own(INVALID_ARGUMENT);
         if (!d.hasAcousticRange || !b.fn().setTemperatureThreshold) return b.own(NOT_SUPPORTED);
         const ThermalPolicyStatusEntry* e = std::find_if(st->entry, st->entry + st->count, [](const auto& x) {
             return x.controller == THERMAL_CONTROLLER_GPU;
