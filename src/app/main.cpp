@@ -2,6 +2,7 @@
 #include <cstdlib>
 
 #include "app/driver_choice.h"
+#include "app/main_window.h"
 #include "app/startup.h"
 #include "app/status_report.h"
 #include "platform/process.h"
@@ -17,5 +18,9 @@ int main(int argc, char** argv) {
 
     QApplication application(argc, argv);
     platform::installQtMessageBox();
+#ifdef VANTREL_MAIN_WINDOW
+    return app::runApplication(app::runMainWindow);
+#else
     return app::runApplication([] {});
+#endif
 }

@@ -7,7 +7,7 @@ namespace app {
 
 void runMainWindow() {
     CVantrelDlg dlg;
-    QuitSignals signals([&dlg](int) { dlg.SendMessage(WM_CLOSE); });
+    QuitSignals quitSignals([&dlg](int) { dlg.SendMessage(WM_CLOSE); });
     dlg.DoModal();
 }
 

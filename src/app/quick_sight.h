@@ -15,7 +15,9 @@ enum QuickSightChoice : int {
     kSightGpuVoltage = 5,
 };
 
-inline bool isQuickSightChoice(int choice) { return choice >= kSightGpuClock && choice <= kSightGpuVoltage; }
+inline bool isQuickSightChoice(int choice) {
+    return choice >= kSightGpuClock && choice <= kSightGpuVoltage;
+}
 
 // Top of the gauge for a choice: MHz, percent or mV. 0 for an unknown choice.
 int32_t quickSightRange(int choice);

@@ -10,7 +10,7 @@ class QSocketNotifier;
 namespace app {
 
 class QuitSignals {
-public:
+  public:
     // Installs the handlers; `onQuit` runs from the event loop, once per burst of
     // signals. A second signal that arrives before the first was handled ends
     // the process the default way, so a hung program can still be stopped.
@@ -22,7 +22,7 @@ public:
 
     bool active() const { return m_notifier != nullptr; }
 
-private:
+  private:
     void drain();
 
     std::function<void(int)> m_onQuit;

@@ -24,14 +24,15 @@ const char* const kOverclockWarningCaption = "Warning";
 
 namespace {
 
-
 QIcon applicationIcon() {
     for (const char* path : {"ImageRes/vantrel.png", "vantrel.png"})
         if (QFile::exists(QString::fromLatin1(path))) return QIcon(QString::fromLatin1(path));
     return platform::fallbackAppIcon();
 }
 
-RECT rectOf(int left, int top, int right, int bottom) { return RECT{left, top, right, bottom}; }
+RECT rectOf(int left, int top, int right, int bottom) {
+    return RECT{left, top, right, bottom};
+}
 
 // Five 30 x 10 scale labels beside a gauge, from 0 at the bottom to the full range.
 std::array<QRectF, 5> scaleRects(int x) {
@@ -62,7 +63,8 @@ CVantrelDlg::~CVantrelDlg() {
 bool CVantrelDlg::OnInitDialog() {
     setWindowIcon(m_hIcon);
 
-    m_animEye.Create(this, IDC_MAIN_EYE, rectOf(149, 132, 323, 280), {}, QStringLiteral("ImageRes/main_eye.png"));
+    m_animEye.Create(this, IDC_MAIN_EYE, rectOf(149, 132, 323, 280), {},
+                     QStringLiteral("ImageRes/main_eye.png"));
     m_animEye.m_nFrameCount = 13;
     KillTimer(kEyeTimer);
     SetTimer(kEyeTimer, kEyePeriodMs);
@@ -81,7 +83,8 @@ bool CVantrelDlg::OnInitDialog() {
 }
 
 void CVantrelDlg::CreateControls() {
-    m_btnClose.Create(this, IDC_MAIN_CLOSE, rectOf(420, 2, 450, 32), {}, QStringLiteral("ImageRes/main_close.png"));
+    m_btnClose.Create(this, IDC_MAIN_CLOSE, rectOf(420, 2, 450, 32), {},
+                      QStringLiteral("ImageRes/main_close.png"));
     m_btnMin.Create(this, IDC_MAIN_MIN, rectOf(390, 2, 420, 32), {}, QStringLiteral("ImageRes/main_min.png"));
     m_btnSet.Create(this, IDC_MAIN_SET, rectOf(360, 2, 390, 32), {}, QStringLiteral("ImageRes/main_set.png"));
     m_chkClockLock.Create(this, IDC_MAIN_CLOCKLOCK, rectOf(33, 357, 227, 385), {},
@@ -146,7 +149,7 @@ void CVantrelDlg::UpdateQuickSight(bool bSample) {
     const int choices[2] = {m_nLeftSight, m_nRightSight};
     if (!bSample) {
         for (int i = 0; i < 2; ++i)
-            if (isQuickSightChoice(choices[i])) bars[i]->SetRange(app::quickSightRange(choices[i]));
+            if (app::isQuickSightChoice(choices[i])) bars[i]->SetRange(app::quickSightRange(choices[i]));
         return;
     }
     // A reading may open a message box (cooler errors), whose loop keeps the eye
@@ -154,7 +157,7 @@ void CVantrelDlg::UpdateQuickSight(bool bSample) {
     if (m_bSampling) return;
     m_bSampling = true;
     for (int i = 0; i < 2; ++i)
-        if (isQuickSightChoice(choices[i])) bars[i]->m_nPos = app::sampleQuickSight(choices[i]);
+        if (app::isQuickSightChoice(choices[i])) bars[i]->m_nPos = app::sampleQuickSight(choices[i]);
     m_bSampling = false;
 }
 

@@ -46,7 +46,7 @@ constexpr int kMainWidth = 475;
 constexpr int kMainHeight = 440;
 
 class CVantrelDlg : public CDialogBase {
-public:
+  public:
     // Fan-control flag values.
     static constexpr int kFanUnknown = -1;
     static constexpr int kFanOff = 0;
@@ -95,7 +95,7 @@ public:
     const platform::TrayIcon* Tray() const { return m_tray.get(); }
     const platform::GlobalHotKey* HotKey() const { return m_hotKey.get(); }
 
-protected:
+  protected:
     bool OnInitDialog() override;
     bool OnCommand(WPARAM wParam, LPARAM lParam) override;
     void OnSysCommand(WPARAM code, LPARAM lParam) override;
@@ -103,7 +103,7 @@ protected:
     void OnCancel() override { SendMessage(WM_CLOSE); }
     void OnClose() override { EndDialog(IDCANCEL); }
 
-private:
+  private:
     void CreateControls();
     void OnTrayNotify(WPARAM wParam, LPARAM lParam);
     void TakeScreenshot();

@@ -41,7 +41,8 @@ void CVantrelDlg::OnTrayNotify(WPARAM, LPARAM lParam) {
 }
 
 bool CVantrelDlg::RegisterScreenshotHotKey(int virtualKey, int controlFlags) {
-    if (!m_hotKey) m_hotKey = std::make_unique<platform::GlobalHotKey>([this] { PostMessage(WM_HOTKEY, kHotKeyId); });
+    if (!m_hotKey)
+        m_hotKey = std::make_unique<platform::GlobalHotKey>([this] { PostMessage(WM_HOTKEY, kHotKeyId); });
     return m_hotKey->registerKey(virtualKey & 0xFFFF, platform::hotKeyModifiers(controlFlags));
 }
 

@@ -1,0 +1,98 @@
+# Helpers for the end-to-end tests: a private copy of the runtime folder, an X
+# display, bounded waits, and cleanup of everything a test started.
+# Usage: source e2e_lib.sh RUNTIME_DIR
+set -u
+E2E_RUNTIME="$1"
+E2E_DIR="$(mktemp -d "${TMPDIR:-/tmp}/vantrel-e2e-XXXXXX")"
+E2E_PIDS=()
+
+e2e_cleanup() {
+    local pid
+    for pid in "${E2E_PIDS[@]}"; do kill -KILL "$pid" 2>/dev/null; done
+    rm -rf "$E2E_DIR"
+}
+trap e2e_cleanup EXIT
+
+fail() { echo "FAIL: $*" >&2; exit 1; }
+
+# wait_for SECONDS COMMAND...: polls every 0.1 s until COMMAND succeeds.
+wait_for() {
+    local limit=$(( $1 * 10 )); shift
+    local i
+    for (( i = 0; i < limit; i++ )); do
+        "$@" >/dev/null 2>&1 && return 0
+        sleep 0.1
+    done
+    return 1
+}
+
+# A display of our own when none is given (CI runs the tests under xvfb-run).
+e2e_display() {
+    if [ -z "${DISPLAY:-}" ]; then
+        local n
+        for n in $(seq 90 120); do [ -e "/tmp/.X11-unix/X$n" ] || break; done
+        Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+        E2E_PIDS+=($!)
+        disown $!
+        export DISPLAY=":$n"
+        wait_for 10 xdpyinfo || fail "no X display"
+    fi
+}
+
+# The program, its libraries, pictures and font in a folder of the test's own,
+# so its settings document is the test's alone.
+e2e_runtime() {
+    local dest="$E2E_DIR/bin"
+    mkdir -p "$dest"
+    cp "$E2E_RUNTIME/vantrel" "$dest/"
+    cp -r "$E2E_RUNTIME/lib" "$dest/"
+    [ -d "$E2E_RUNTIME/ImageRes" ] && cp -r "$E2E_RUNTIME/ImageRes" "$dest/"
+    [ -d "$E2E_RUNTIME/font" ] && cp -r "$E2E_RUNTIME/font" "$dest/"
+    E2E_BIN="$dest"
+}
+
+# write_settings KEY=VALUE...: a settings document with these values; the rest
+# read as the shipped defaults.
+write_settings() {
+    local StartMinized=0 EnableFan=0 AutoSystem=0 UpdateTime=1000 Left=0 Right=2 Folder="$E2E_DIR" Key=0 Mods=0
+    local FanMap='OneX="30" OneY="30" TwoX="50" TwoY="40" ThreeX="60" ThreeY="55" FourX="70" FourY="60" FiveX="75" FiveY="70" SixX="80" SixY="80" SeverX="85" SeverY="90" EightX="90" EightY="100" blLine="0"'
+    local kv
+    for kv in "$@"; do local "$kv"; done
+    cat >"$E2E_BIN/Vantrel.xml" <<XML
+<?xml version="1.0" encoding="UTF-8"?>
+<Vantrel>
+	<Version>1</Version>
+	<GeneralDlg><StartMinized>$StartMinized</StartMinized><UpadteCheck>0</UpadteCheck></GeneralDlg>
+	<FanDlg><EnableFan>$EnableFan</EnableFan><AutoSystem>$AutoSystem</AutoSystem><UpdateTime>$UpdateTime</UpdateTime><FanMap $FanMap/></FanDlg>
+	<QuickSightSettingsDlg><Left>$Left</Left><Right>$Right</Right></QuickSightSettingsDlg>
+	<UIDlg><SaveToFilePath>$Folder</SaveToFilePath><HotKey VirtualKeyCode="$Key" Modifiers="$Mods"/></UIDlg>
+</Vantrel>
+XML
+}
+
+# A frozen simulated card at a fixed temperature.
+write_card() {
+    cat >"$E2E_DIR/card.xml" <<XML
+<card frozen="1"><gpu><temperature initial="$1" fixed="$1"/>
+<coolers><cooler level="40" defaultMin="30" defaultPolicy="32" policy="32"/></coolers></gpu></card>
+XML
+}
+
+# start_vantrel: runs the program on the card with a trace; sets VANTREL_PID.
+start_vantrel() {
+    VANTREL_SIM_TRACE="$E2E_DIR/trace.txt" VANTREL_SIM_FROZEN=1 \
+        "$E2E_BIN/vantrel" --simulate "$E2E_DIR/card.xml" >"$E2E_DIR/stdout.txt" 2>&1 &
+    VANTREL_PID=$!
+    E2E_PIDS+=($VANTREL_PID)
+}
+
+# wait_exit SECONDS: waits for the program to end; sets VANTREL_RC.
+wait_exit() {
+    wait_for "$1" bash -c "! kill -0 $VANTREL_PID" || fail "the program did not end"
+    wait "$VANTREL_PID"
+    VANTREL_RC=$?
+}
+
+main_window() { xdotool search --onlyvisible --name '^Vantrel$' | head -1; }
+has_main_window() { [ -n "$(main_window)" ]; }
+count_lines() { grep -c -- "$2" "$1" 2>/dev/null || true; }
