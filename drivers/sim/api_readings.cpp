@@ -95,8 +95,8 @@ int32_t getThermalSettings(NvPhysicalGpuHandle handle, uint32_t sensorIndex, The
     out.version = settings->version;
     for (size_t i = first; i < sensors.size() && out.count < 3; ++i) {
         const ThermalSensorDesc& s = sensors[i];
-        out.sensor[out.count++] = {s.controller, s.defaultMin, s.defaultMax, s.temp.value_or(gpu->temperature()),
-                                   s.target};
+        out.sensor[out.count++] = {s.controller, s.defaultMin, s.defaultMax,
+                                   s.temp.value_or(gpu->temperature()), s.target};
     }
     copyOut(settings, out);
     return OK;
@@ -137,9 +137,9 @@ int32_t getCoolerSettings(NvPhysicalGpuHandle handle, uint32_t coolerTarget, Coo
         addressed = true;
         if (int(out.count) == coolerMaxEntries(v)) continue;
         int n = int(out.count++);
-        const uint32_t words[] = {c.type,       c.controller, c.defaultMin,     c.defaultMax,
-                                  c.currentMin, c.currentMax, gpu->fanLevel(i), c.defaultPolicy,
-                                  gpu->fanPolicy(i), c.target, c.controlType,   c.active};
+        const uint32_t words[] = {
+            c.type,           c.controller,    c.defaultMin,      c.defaultMax, c.currentMin,  c.currentMax,
+            gpu->fanLevel(i), c.defaultPolicy, gpu->fanPolicy(i), c.target,     c.controlType, c.active};
         for (int f = COOLER_TYPE; f <= COOLER_ACTIVE; ++f) coolerWord(out, v, n, CoolerField(f)) = words[f];
     }
     if (!addressed && !coolers.empty()) return INVALID_ARGUMENT;

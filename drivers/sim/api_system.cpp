@@ -4,9 +4,13 @@
 
 namespace sim::api {
 
-int32_t initialize() { return Driver::initialize(); }
+int32_t initialize() {
+    return Driver::initialize();
+}
 
-int32_t unload() { return Driver::unload(); }
+int32_t unload() {
+    return Driver::unload();
+}
 
 int32_t getErrorMessage(int32_t status, char text[SHORT_STRING]) {
     if (Driver::current()) {

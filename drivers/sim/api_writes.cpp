@@ -116,7 +116,8 @@ int32_t setCoolerLevels(NvPhysicalGpuHandle handle, uint32_t coolerTarget, Coole
         line.add("policy0", levels->cooler[0].policy);
     }
     if (call.status == OK) {
-        call.status = call.gpu->setCoolerLevel(coolerTarget, levels->cooler[0].level, levels->cooler[0].policy);
+        call.status =
+            call.gpu->setCoolerLevel(coolerTarget, levels->cooler[0].level, levels->cooler[0].policy);
     }
     return line.finish(call.status);
 }

@@ -21,7 +21,7 @@ struct PstateClock {
     uint32_t type = 0;  // 0 single frequency, 1 range
     bool editable = true;
     Delta delta;
-    uint32_t freq = 0;  // single
+    uint32_t freq = 0;     // single
     uint32_t minFreq = 0;  // range
     uint32_t maxFreq = 0;
     uint32_t voltageDomain = 0;
@@ -82,8 +82,8 @@ struct TemperatureModel {
     double initial = 0;  // °C
     double ambient = 0;
     double perPower = 0;  // °C per percent of draw
-    double perFan = 0;  // °C per percent of fan level
-    double tau = 1;  // s
+    double perFan = 0;    // °C per percent of fan level
+    double tau = 1;       // s
     std::optional<double> fixed;
 };
 

@@ -1,13 +1,12 @@
 #include "card_loader.h"
 
-#include <pugixml.hpp>
-
 #include <cerrno>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <limits>
+#include <pugixml.hpp>
 #include <sstream>
 #include <type_traits>
 
@@ -19,7 +18,7 @@ namespace {
 
 // Attribute reading with a warning for values that are present but unusable.
 class AttributeReader {
-public:
+  public:
     explicit AttributeReader(std::string path) : path_(std::move(path)) {}
 
     template <typename T>
@@ -43,7 +42,7 @@ public:
         std::fprintf(stderr, "vantrel-sim: %s: <%s>: %s\n", path_.c_str(), node.name(), what.c_str());
     }
 
-private:
+  private:
     void unusable(pugi::xml_node node, pugi::xml_attribute a, const std::string& kept) const {
         std::fprintf(stderr, "vantrel-sim: %s: <%s %s=\"%s\"> is not usable; keeping %s\n", path_.c_str(),
                      node.name(), a.name(), a.value(), kept.c_str());
@@ -67,7 +66,7 @@ private:
         return true;
     }
     template <typename T>
-        requires std::is_integral_v<T>
+    requires std::is_integral_v<T>
     static bool parse(const char* text, T& out) {
         char* end = nullptr;
         errno = 0;
@@ -151,7 +150,8 @@ void readPstates(pugi::xml_node n, const AttributeReader& read, PstateTable& tab
     readList(n, "pstate", 16, read, table.pstates, [&](pugi::xml_node p, Pstate& ps) {
         read(p, "id", ps.id);
         read(p, "editable", ps.editable);
-        readList(p, "clock", 8, read, ps.clocks, [&](pugi::xml_node c, PstateClock& clock) { readClock(c, read, clock); });
+        readList(p, "clock", 8, read, ps.clocks,
+                 [&](pugi::xml_node c, PstateClock& clock) { readClock(c, read, clock); });
         readList(p, "baseVoltage", 4, read, ps.baseVoltages,
                  [&](pugi::xml_node v, PstateVoltage& volt) { readVoltage(v, read, volt); });
     });

@@ -25,19 +25,32 @@ constexpr uintptr_t kHandleStride = 0x100;
 
 const char* defaultErrorText(int32_t status) {
     switch (status) {
-        case OK: return "NVAPI_OK";
-        case ERROR: return "NVAPI_ERROR";
-        case LIBRARY_NOT_FOUND: return "NVAPI_LIBRARY_NOT_FOUND";
-        case NO_IMPLEMENTATION: return "NVAPI_NO_IMPLEMENTATION";
-        case API_NOT_INITIALIZED: return "NVAPI_API_NOT_INITIALIZED";
-        case INVALID_ARGUMENT: return "NVAPI_INVALID_ARGUMENT";
-        case NVIDIA_DEVICE_NOT_FOUND: return "NVAPI_NVIDIA_DEVICE_NOT_FOUND";
-        case INCOMPATIBLE_STRUCT_VERSION: return "NVAPI_INCOMPATIBLE_STRUCT_VERSION";
-        case HANDLE_INVALIDATED: return "NVAPI_HANDLE_INVALIDATED";
-        case EXPECTED_PHYSICAL_GPU_HANDLE: return "NVAPI_EXPECTED_PHYSICAL_GPU_HANDLE";
-        case NOT_SUPPORTED: return "NVAPI_NOT_SUPPORTED";
-        case INVALID_USER_PRIVILEGE: return "NVAPI_INVALID_USER_PRIVILEGE";
-        default: return nullptr;
+        case OK:
+            return "NVAPI_OK";
+        case ERROR:
+            return "NVAPI_ERROR";
+        case LIBRARY_NOT_FOUND:
+            return "NVAPI_LIBRARY_NOT_FOUND";
+        case NO_IMPLEMENTATION:
+            return "NVAPI_NO_IMPLEMENTATION";
+        case API_NOT_INITIALIZED:
+            return "NVAPI_API_NOT_INITIALIZED";
+        case INVALID_ARGUMENT:
+            return "NVAPI_INVALID_ARGUMENT";
+        case NVIDIA_DEVICE_NOT_FOUND:
+            return "NVAPI_NVIDIA_DEVICE_NOT_FOUND";
+        case INCOMPATIBLE_STRUCT_VERSION:
+            return "NVAPI_INCOMPATIBLE_STRUCT_VERSION";
+        case HANDLE_INVALIDATED:
+            return "NVAPI_HANDLE_INVALIDATED";
+        case EXPECTED_PHYSICAL_GPU_HANDLE:
+            return "NVAPI_EXPECTED_PHYSICAL_GPU_HANDLE";
+        case NOT_SUPPORTED:
+            return "NVAPI_NOT_SUPPORTED";
+        case INVALID_USER_PRIVILEGE:
+            return "NVAPI_INVALID_USER_PRIVILEGE";
+        default:
+            return nullptr;
     }
 }
 
@@ -54,7 +67,9 @@ int32_t failInitialize(const std::string& reason) {
 
 }  // namespace
 
-Driver* Driver::current() { return g_driver.get(); }
+Driver* Driver::current() {
+    return g_driver.get();
+}
 
 int32_t Driver::initialize() {
     if (g_references == 0) {

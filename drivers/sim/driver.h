@@ -19,7 +19,7 @@ namespace sim {
 constexpr int32_t API_NOT_INITIALIZED = -4;
 
 class Driver {
-public:
+  public:
     // The running driver, or null when not initialised.
     static Driver* current();
     static int32_t initialize();
@@ -46,7 +46,7 @@ public:
     // Simulated seconds since the card was built.
     double now() const;
 
-private:
+  private:
     CardDesc card_;
     std::vector<SimGpu> gpus_;
     bool frozen_;

@@ -36,18 +36,20 @@ Entry* findDomain(std::vector<Entry>& entries, uint32_t domain) {
     return nullptr;
 }
 
-bool inRange(const Delta& d, int32_t value) { return value >= d.min && value <= d.max; }
+bool inRange(const Delta& d, int32_t value) {
+    return value >= d.min && value <= d.max;
+}
 
 // Collects the changes of a write so nothing is applied unless every entry was accepted.
 template <typename T>
 class PendingChanges {
-public:
+  public:
     void add(T* where, T value) { changes_.push_back({where, value}); }
     void apply() {
         for (auto& [where, value] : changes_) *where = value;
     }
 
-private:
+  private:
     std::vector<std::pair<T*, T>> changes_;
 };
 
@@ -107,7 +109,9 @@ int32_t SimGpu::temperature() const {
     return int32_t(std::lround(desc_.temperature.fixed.value_or(temperature_)));
 }
 
-uint32_t SimGpu::fanLevel(size_t cooler) const { return uint32_t(std::lround(fans_[cooler].level)); }
+uint32_t SimGpu::fanLevel(size_t cooler) const {
+    return uint32_t(std::lround(fans_[cooler].level));
+}
 
 uint32_t SimGpu::tachometer() const {
     if (fans_.empty()) return 0;
@@ -149,7 +153,8 @@ double SimGpu::equilibriumTemperature() const {
 
 double SimGpu::autoFanLevel(const CoolerDesc& cooler) const {
     double level = cooler.defaultMin + 2 * (temperature_ - 45);
-    return std::clamp(level, double(cooler.defaultMin), double(std::max(cooler.defaultMin, cooler.defaultMax)));
+    return std::clamp(level, double(cooler.defaultMin),
+                      double(std::max(cooler.defaultMin, cooler.defaultMax)));
 }
 
 int32_t SimGpu::clockDelta(uint32_t domain) const {

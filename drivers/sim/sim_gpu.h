@@ -11,7 +11,7 @@
 namespace sim {
 
 class SimGpu {
-public:
+  public:
     explicit SimGpu(GpuDesc desc);
 
     const GpuDesc& desc() const { return desc_; }
@@ -19,15 +19,15 @@ public:
     // Moves the dynamics forward to simulated time t (seconds since the card was built).
     void advanceTo(double t);
 
-    double gpuLoad() const;  // %
-    double frameBufferLoad() const;  // %
-    uint32_t memoryUsed() const;  // KB
-    int32_t temperature() const;  // whole °C
+    double gpuLoad() const;                  // %
+    double frameBufferLoad() const;          // %
+    uint32_t memoryUsed() const;             // KB
+    int32_t temperature() const;             // whole °C
     uint32_t fanLevel(size_t cooler) const;  // %
     uint32_t fanPolicy(size_t cooler) const { return fans_[cooler].policy; }
-    uint32_t tachometer() const;  // RPM
+    uint32_t tachometer() const;           // RPM
     uint32_t draw(uint32_t domain) const;  // thousandths of a percent
-    uint32_t coreVoltage() const;  // µV
+    uint32_t coreVoltage() const;          // µV
 
     // Clock domain frequency in kHz for a clock type (0 current, 1 base, 2 boost).
     uint32_t graphicsClock(uint32_t type) const;
@@ -41,7 +41,7 @@ public:
     int32_t setThermalTargets(const nvapi::ThermalPolicyStatus& status);
     int32_t setCoolerLevel(uint32_t target, uint32_t level, uint32_t policy);
 
-private:
+  private:
     struct FanState {
         double level;
         uint32_t policy;

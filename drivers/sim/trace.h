@@ -9,14 +9,14 @@
 namespace sim {
 
 class TraceLine {
-public:
+  public:
     TraceLine(std::string_view interfaceName, int gpuIndex);
 
     void add(std::string_view key, int64_t value);
     // Adds status=S and appends the line (open, append, close); does nothing without a trace file.
     int32_t finish(int32_t status);
 
-private:
+  private:
     std::string text_;
 };
 
