@@ -1,0 +1,69 @@
+#include "skin/button_ex.h"
+
+#include "skin/skin_font.h"
+
+namespace {
+constexpr QRgb kButtonText = 0xCCC80000;
+constexpr QRgb kCheckText = 0xFFFF6400;
+constexpr int kTextPoints = 10;
+
+QRectF boxOf(const RECT& r) {
+    return QRectF(r.left, r.top, RectWidth(r), RectHeight(r));
+}
+}  // namespace
+
+void CButtonEx::Draw(QPainter* pDC) {
+    DrawPicture(pDC, m_strImage, m_bHover ? 1 : m_bPressed ? 2 : 0);
+    skin::drawSkinText(pDC, boxOf(m_rect), m_strText, kTextPoints, kButtonText);
+}
+
+void CCheckButtonEx::Draw(QPainter* pDC) {
+    DrawPicture(pDC, m_strImage, (m_bHover && !m_bNoHover) ? 1 : m_bCheck ? 2 : 0);
+    skin::drawSkinText(pDC, boxOf(m_rect), m_strText, kTextPoints, kCheckText);
+}
+
+void CCheckButtonEx::SettleAgainstGroup() {
+    for (const CCheckButtonEx* member : m_group) {
+        if (member->m_bCheck) {
+            m_bCheck = false;
+            return;
+        }
+    }
+    if (!m_group.empty()) m_bCheck = true;
+}
+
+void CCheckButtonEx::OnLButtonUp(UINT, int, int) {
+    if (!m_bCheck) {
+        m_bCheck = true;
+        for (CCheckButtonEx* member : m_group) member->SettleAgainstGroup();
+        return;
+    }
+    if (m_group.empty()) {
+        m_bCheck = false;  // a check box toggles
+        return;
+    }
+    // A checked radio member only gives way to another checked member.
+    for (const CCheckButtonEx* member : m_group) {
+        if (member->m_bCheck) {
+            m_bCheck = false;
+            return;
+        }
+    }
+}
+
+void CCheckButtonEx::SetCheck(bool bCheck) {
+    if (bCheck) {
+        m_bCheck = true;
+        for (CCheckButtonEx* member : m_group) member->SetCheck(false);
+    } else if (m_group.empty()) {
+        m_bCheck = false;
+    } else {
+        SettleAgainstGroup();
+    }
+}
+
+void MakeRadioGroup(std::initializer_list<CCheckButtonEx*> members) {
+    for (CCheckButtonEx* member : members)
+        for (CCheckButtonEx* other : members)
+            if (other != member) member->m_group.push_back(other);
+}

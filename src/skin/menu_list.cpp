@@ -1,0 +1,85 @@
+#include "skin/menu_list.h"
+
+#include <QLinearGradient>
+#include <utility>
+
+#include "skin/dialog_base.h"
+#include "skin/skin_font.h"
+
+namespace {
+constexpr QRgb kHighlight = 0xB4B46464;
+constexpr QRgb kHoverText = 0xFFFF6400;
+constexpr QRgb kPressedText = 0xFF0064FF;
+constexpr QRgb kText = 0xBCBCBCBC;
+}  // namespace
+
+void CMenuItem::Draw(QPainter* pDC) {
+    const QRect box(m_rect.left, m_rect.top, RectWidth(m_rect), RectHeight(m_rect));
+    QRgb text = kText;
+    if (m_bHover || m_bPressed) {
+        pDC->fillRect(box, QColor::fromRgba(kHighlight));
+        text = m_bHover ? kHoverText : kPressedText;
+    }
+    skin::drawSkinText(pDC, box, m_strText, 10, text);
+}
+
+CMenuList::~CMenuList() {
+    for (CMenuItem* item : m_menuItems) delete item;
+}
+
+void CMenuList::Create(const QStringList& items, CDialogBase* pOwner, const RECT& rect) {
+    m_items += items;
+    CControls::Create(pOwner, kListId, rect);
+}
+
+void CMenuList::Init() {
+    m_rcItems = RECT{m_rect.left + 17, m_rect.top, m_rect.right - 17, m_rect.bottom};
+    m_btnHead.Create(m_pOwner, this, kHeadId, m_rect, m_items.value(0),
+                     QStringLiteral("ImageRes/gpuinfo_tessaril.png"));
+}
+
+void CMenuList::Draw(QPainter* pDC) {
+    if (m_bCollapsed || m_menuItems.empty()) return;
+    const int headHeight = RectHeight(m_btnHead.m_rect);
+    const int height = headHeight * std::max<int>(int(m_menuItems.size()), 1);
+    const QRect area(m_rcItems.left, m_btnHead.m_rect.bottom, RectWidth(m_rcItems), height);
+    QLinearGradient gradient(area.topLeft(), area.bottomLeft());
+    gradient.setColorAt(0, QColor::fromRgba(0xFFBC1414));
+    gradient.setColorAt(1, QColor::fromRgba(0xFF020202));
+    pDC->fillRect(area, gradient);
+}
+
+void CMenuList::ShowEntries(int nCmdShow) {
+    for (CMenuItem* item : m_menuItems) item->ShowControl(nCmdShow);
+    m_bCollapsed = nCmdShow != SW_SHOW;
+}
+
+void CMenuList::OnLButtonUp(UINT nFlags, int x, int) {
+    // Only the parts' link notifications carry meaning; a release on the list itself does nothing.
+    if (nFlags != WM_CTRL_LINK) return;
+    const int count = int(m_menuItems.size());
+    if (x == int(kHeadId)) {
+        if (m_menuItems.empty()) {
+            const int h = RectHeight(m_btnHead.m_rect);
+            for (int k = 1; k < m_items.size(); ++k) {
+                auto* item = new CMenuItem;
+                item->m_nIndex = k;
+                const int top = m_btnHead.m_rect.bottom + (k - 1) * h;
+                m_menuItems.push_back(item);
+                item->Create(m_pOwner, this, kHeadId + k, RECT{m_rcItems.left, top, m_rcItems.right, top + h},
+                             m_items[k]);
+            }
+        } else {
+            ShowEntries(m_bCollapsed ? SW_SHOW : SW_HIDE);
+        }
+        return;
+    }
+    if (x > int(kHeadId) && x <= int(kHeadId) + count) {
+        CMenuItem* chosen = m_menuItems[size_t(x - int(kHeadId) - 1)];
+        std::swap(m_nCurSel, chosen->m_nIndex);
+        chosen->m_strText = m_items.value(chosen->m_nIndex);
+        m_btnHead.m_strText = m_items.value(m_nCurSel);
+        ShowEntries(SW_HIDE);
+        m_pOwner->PostMessage(WM_COMMAND, MAKEWPARAM(LOWORD(m_nID), NOTIFY_CLICK), 0);
+    }
+}

@@ -1,0 +1,31 @@
+#include "skin/progressbar.h"
+
+#include "skin/skin_font.h"
+#include "skin/truncate.h"
+
+namespace {
+constexpr QRgb kBarColour = 0xCCC80000;
+constexpr int kLabelPoints = 7;
+}  // namespace
+
+void CProgressbar::Draw(QPainter* pDC) {
+    const int64_t range = int64_t(m_nMax) - m_nMin;
+    // An empty range draws as if at the minimum.
+    const float ratio = range == 0 ? 0.0f : float(m_nPos) / float(range);
+    const int height = RectHeight(m_rect);
+    const int h = skin::truncateToInt(float(height) * ratio);
+    const int width = RectWidth(m_rect);
+    if (h > 0) pDC->fillRect(QRect(m_rect.left, m_rect.bottom - h, width, h), QColor::fromRgba(kBarColour));
+
+    const QRectF valueBox(m_rect.left - 10, double(m_rect.bottom) - h - 10, width + 20, 10);
+    skin::drawSkinText(pDC, valueBox, QString::number(m_nPos), kLabelPoints, kBarColour);
+    for (size_t i = 0; i < m_scaleRects.size(); ++i)
+        skin::drawSkinText(pDC, m_scaleRects[i], m_scaleTexts[i], kLabelPoints, kBarColour);
+}
+
+void CProgressbar::SetRange(int nMax) {
+    m_nMin = 0;
+    m_nMax = nMax;
+    m_scaleTexts = {QStringLiteral("0"), QString::number(int(nMax * 0.25)), QString::number(int(nMax * 0.5)),
+                    QString::number(int(nMax * 0.75)), QString::number(nMax)};
+}
