@@ -59,9 +59,10 @@ bool envFlag(const char* name) {
     return v && std::strcmp(v, "1") == 0;
 }
 
-int32_t failInitialize(const std::string& reason) {
+// The error text holds the reason alone: a 64-byte buffer would cut it off behind a long path.
+int32_t failInitialize(const std::string& where, const std::string& reason) {
     std::snprintf(g_failure, sizeof g_failure, "%s", reason.c_str());
-    std::fprintf(stderr, "vantrel-sim: %s\n", g_failure);
+    std::fprintf(stderr, "vantrel-sim: %s%s\n", where.c_str(), reason.c_str());
     return ERROR;
 }
 
@@ -78,14 +79,14 @@ int32_t Driver::initialize() {
             const char* path = std::getenv("VANTREL_SIM_CARD");
             if (path && *path) {
                 std::string error;
-                if (!loadCardFile(path, card, error)) return failInitialize(std::string(path) + ": " + error);
+                if (!loadCardFile(path, card, error)) return failInitialize(std::string(path) + ": ", error);
             } else {
                 card = typicalCard();
             }
             bool frozen = card.frozen || envFlag("VANTREL_SIM_FROZEN");
             g_driver = std::make_unique<Driver>(std::move(card), frozen);
         } catch (const std::exception& e) {
-            return failInitialize(e.what());
+            return failInitialize("", e.what());
         }
         g_failure[0] = '\0';
     }
