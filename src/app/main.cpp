@@ -18,9 +18,5 @@ int main(int argc, char** argv) {
 
     QApplication application(argc, argv);
     platform::installQtMessageBox();
-#ifdef VANTREL_MAIN_WINDOW
     return app::runApplication(app::runMainWindow);
-#else
-    return app::runApplication([] {});
-#endif
 }
