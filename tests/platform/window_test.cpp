@@ -1,0 +1,105 @@
+// The window base: numbered timers, the posted-message queue, and repaint requests.
+#include "platform/window.h"
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <algorithm>
+#include <cstdlib>
+#include <vector>
+
+namespace {
+
+class Recorder : public platform::Window {
+  public:
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override {
+        if (message == WM_TIMER) timers.push_back(UINT(wParam));
+        if (message == WM_USER) posted.push_back(wParam);
+        if (message == WM_PAINT) ++paints;
+        return platform::Window::WindowProc(message, wParam, lParam);
+    }
+    std::vector<UINT> timers;
+    std::vector<WPARAM> posted;
+    int paints = 0;
+};
+
+// Runs the event loop until `done` or a generous deadline (a safety net, not a measurement).
+template <typename Done>
+bool spinUntil(Done done) {
+    QElapsedTimer clock;
+    clock.start();
+    while (!done() && clock.elapsed() < 5000) QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    return done();
+}
+
+TEST(WindowTimers, PeriodsHaveAFloorAndSettingAnIdAgainRestartsIt) {
+    Recorder window;
+    ASSERT_TRUE(window.SetTimer(7, 0));
+    EXPECT_EQ(window.TimerPeriod(7), 10u);
+    ASSERT_TRUE(window.SetTimer(7, 250));
+    EXPECT_EQ(window.TimerPeriod(7), 250u) << "one timer per ID";
+    EXPECT_TRUE(window.KillTimer(7));
+    EXPECT_FALSE(window.HasTimer(7));
+    EXPECT_FALSE(window.KillTimer(7));
+    EXPECT_EQ(window.TimerPeriod(7), 0u);
+}
+
+TEST(WindowTimers, EachExpiryCarriesItsIdUntilKilled) {
+    Recorder window;
+    window.SetTimer(3, 10);
+    window.SetTimer(4, 10);
+    ASSERT_TRUE(spinUntil([&] {
+        return std::count(window.timers.begin(), window.timers.end(), 3u) >= 2 &&
+               std::count(window.timers.begin(), window.timers.end(), 4u) >= 2;
+    }));
+    window.KillTimer(3);
+    window.timers.clear();
+    ASSERT_TRUE(spinUntil([&] { return window.timers.size() >= 3; }));
+    EXPECT_EQ(std::count(window.timers.begin(), window.timers.end(), 3u), 0);
+}
+
+TEST(WindowMessages, PostedMessagesArriveInOrderAndNotAfterDestruction) {
+    Recorder window;
+    for (WPARAM i = 0; i < 100; ++i) window.PostMessage(WM_USER, i);
+    EXPECT_TRUE(window.posted.empty()) << "posting never calls the window procedure at once";
+    QCoreApplication::sendPostedEvents(&window);
+    ASSERT_EQ(window.posted.size(), 100u);
+    for (WPARAM i = 0; i < 100; ++i) ASSERT_EQ(window.posted[i], i);
+
+    window.posted.clear();
+    window.PostMessage(WM_USER, 1);
+    window.SetTimer(5, 10);
+    window.DestroyWindow();
+    EXPECT_FALSE(window.PostMessage(WM_USER, 2));
+    EXPECT_FALSE(window.SetTimer(6, 10));
+    EXPECT_FALSE(window.HasTimer(5));
+    QCoreApplication::sendPostedEvents(&window);
+    EXPECT_TRUE(window.posted.empty()) << "what was queued before destruction is dropped";
+}
+
+TEST(WindowPaint, RequestsBeforeThePaintEndInOnePaint) {
+    Recorder window;
+    window.resize(50, 50);
+    window.show();
+    ASSERT_TRUE(spinUntil([&] { return window.paints > 0; }));
+    const int before = window.paints;
+    const RECT a{0, 0, 10, 10}, b{20, 20, 30, 30};
+    window.RedrawWindow(&a, RDW_INTERNALPAINT);
+    window.RedrawWindow(&b, RDW_INTERNALPAINT);
+    window.UpdateWindow();
+    EXPECT_EQ(window.paints, before + 1);
+    window.UpdateWindow();
+    EXPECT_EQ(window.paints, before + 1) << "nothing pending, nothing painted";
+    window.RedrawWindow(nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    EXPECT_EQ(window.paints, before + 2);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    QApplication app(argc, argv);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}

@@ -1,0 +1,140 @@
+// The bar gauge, the animation and the drawn drop-down list.
+#include <gtest/gtest.h>
+
+#include "skin/animation.h"
+#include "skin/menu_list.h"
+#include "skin/progressbar.h"
+#include "skin_fixture.h"
+#include "skin_window.h"
+
+namespace {
+
+using Gauges = SkinTest;
+
+TEST_F(Gauges, ScaleLabelsAreQuartersOfTheRangeTruncated) {
+    CProgressbar bar;
+    bar.SetRange(4000);
+    EXPECT_EQ(bar.m_scaleTexts, (std::array<QString, 5>{"0", "1000", "2000", "3000", "4000"}));
+    bar.SetRange(2500);
+    EXPECT_EQ(bar.m_scaleTexts, (std::array<QString, 5>{"0", "625", "1250", "1875", "2500"}));
+    bar.SetRange(99);
+    EXPECT_EQ(bar.m_scaleTexts, (std::array<QString, 5>{"0", "24", "49", "74", "99"}));
+    EXPECT_EQ(bar.m_nMin, 0);
+}
+
+TEST_F(Gauges, BarGrowsUpFromTheBottomEdge) {
+    SkinTestWindow window;
+    CProgressbar bar;
+    bar.Create(&window, 1, RECT{50, 50, 70, 150});
+    bar.SetRange(100);
+    auto barAt = [&](int y) { return qAlpha(window.Compose().pixel(60, y)) != 0; };
+
+    bar.m_nPos = 0;
+    EXPECT_FALSE(barAt(149));
+    bar.m_nPos = 30;
+    EXPECT_TRUE(barAt(149));
+    EXPECT_TRUE(barAt(120));
+    EXPECT_FALSE(barAt(100));
+    bar.m_nPos = 150;
+    EXPECT_TRUE(barAt(60));
+    EXPECT_TRUE(barAt(20)) << "a value above the range draws past the top";
+}
+
+TEST_F(Gauges, AnimationCyclesThroughItsFramesOnTimer500) {
+    writeStrip("ImageRes/eye.png", 10, 10, {0xFF110000, 0xFF002200, 0xFF000033});
+    SkinTestWindow window;
+    CAnimation eye;
+    eye.Create(&window, 77, RECT{0, 0, 10, 10}, {}, "ImageRes/eye.png");
+    EXPECT_EQ(window.TimerPeriod(CAnimation::kTimerId), 500u);
+    EXPECT_EQ(eye.m_nFrameCount, 2);
+
+    std::vector<QRgb> shown;
+    for (int i = 0; i < 4; ++i) {
+        shown.push_back(window.Compose().pixel(5, 5));
+        window.tick(CAnimation::kTimerId);
+    }
+    EXPECT_EQ(shown, (std::vector<QRgb>{0xFF110000, 0xFF002200, 0xFF110000, 0xFF002200}));
+
+    eye.m_nFrameCount = 3;
+    eye.m_nFrame = 0;
+    shown.clear();
+    for (int i = 0; i < 4; ++i) {
+        window.tick(CAnimation::kTimerId);
+        shown.push_back(window.Compose().pixel(5, 5));
+    }
+    EXPECT_EQ(shown, (std::vector<QRgb>{0xFF002200, 0xFF000033, 0xFF110000, 0xFF002200}));
+    const auto tick = MAKEWPARAM(77, NOTIFY_TIMER_TICK);
+    EXPECT_EQ(window.takeCommands(), std::vector<WPARAM>(8, tick));
+}
+
+class DropDown : public SkinTest {
+  protected:
+    static constexpr RECT kHead{20, 20, 180, 40};
+    void clickHead() { window.click(100, 30); }
+    // Clicks entry k (1-based) of the open drop-down.
+    void clickEntry(int k) {
+        const RECT& r = list.m_menuItems.at(size_t(k - 1))->m_rect;
+        window.click((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+    }
+    std::vector<QString> entryTexts() const {
+        std::vector<QString> texts;
+        for (const CMenuItem* item : list.m_menuItems) texts.push_back(item->m_strText);
+        return texts;
+    }
+
+    SkinTestWindow window;
+    CMenuList list;
+};
+
+TEST_F(DropDown, ChoosingAnEntrySwapsItWithTheCurrentOne) {
+    list.Create({"A", "B", "C"}, &window, kHead);
+    EXPECT_EQ(list.m_btnHead.m_strText, "A");
+    clickHead();
+    ASSERT_EQ(list.m_menuItems.size(), 2u);
+    EXPECT_EQ(entryTexts(), (std::vector<QString>{"B", "C"}));
+    EXPECT_EQ(list.m_menuItems[0]->m_nID, 3101u);
+    EXPECT_EQ(list.m_menuItems[1]->m_rect.top, 60) << "entries stack one head height each";
+    EXPECT_EQ(list.m_menuItems[1]->m_rect.left, 37);
+    // The list shares the head's rectangle, so the owner hears the list's own click too.
+    EXPECT_EQ(window.takeCommands(), (std::vector<WPARAM>{CMenuList::kListId, 3100}));
+
+    clickEntry(2);
+    EXPECT_EQ(list.m_nCurSel, 2);
+    EXPECT_EQ(list.m_btnHead.m_strText, "C");
+    EXPECT_EQ(entryTexts(), (std::vector<QString>{"B", "A"}));
+    EXPECT_TRUE(list.m_bCollapsed);
+    EXPECT_FALSE(list.m_menuItems[0]->IsShown());
+    EXPECT_EQ(window.takeCommands(), (std::vector<WPARAM>{3102, CMenuList::kListId}));
+
+    clickHead();
+    EXPECT_FALSE(list.m_bCollapsed);
+    EXPECT_TRUE(list.m_menuItems[1]->IsShown());
+    clickEntry(2);  // A again
+    EXPECT_EQ(list.m_nCurSel, 0);
+    EXPECT_EQ(list.m_btnHead.m_strText, "A");
+    EXPECT_EQ(entryTexts(), (std::vector<QString>{"B", "C"}));
+    clickHead();
+    clickHead();
+    EXPECT_TRUE(list.m_bCollapsed) << "the head toggles the open list shut";
+}
+
+TEST_F(DropDown, OneEntryListOnlyHasItsHead) {
+    list.Create({"Only"}, &window, kHead);
+    clickHead();
+    clickHead();
+    EXPECT_TRUE(list.m_menuItems.empty());
+    EXPECT_EQ(window.takeCommands(), (std::vector<WPARAM>{3010, 3100, 3010, 3100}));
+    EXPECT_EQ(list.m_nCurSel, 0);
+}
+
+TEST_F(DropDown, OpenListPaintsItsGradientUnderTheHeadAndHidesItWhenShut) {
+    list.Create({"A", "B", "C"}, &window, kHead);
+    auto paintedBelowHead = [&] { return qAlpha(window.Compose().pixel(40, 75)) != 0; };
+    EXPECT_FALSE(paintedBelowHead());
+    clickHead();
+    EXPECT_TRUE(paintedBelowHead());
+    clickHead();
+    EXPECT_FALSE(paintedBelowHead());
+}
+
+}  // namespace
