@@ -30,6 +30,10 @@ class PostedMessage : public QEvent {
 };
 
 constexpr UINT kMinimumTimerMs = 10;
+
+QPoint pixel(const QPointF& p) {
+    return QPoint(int(std::floor(p.x())), int(std::floor(p.y())));
+}
 constexpr WPARAM SIZE_RESTORED = 0;
 
 }  // namespace
@@ -244,7 +248,8 @@ bool Window::BeginSystemMove() {
 }
 
 LPARAM Window::clientPoint(const QPointF& p) const {
-    return MAKELPARAM(int32_t(std::floor(p.x())), int32_t(std::floor(p.y())));
+    const QPoint c = pixel(p);
+    return MAKELPARAM(c.x(), c.y());
 }
 
 WPARAM Window::mouseKeys(Qt::MouseButtons buttons) const {
@@ -275,11 +280,20 @@ void Window::paintEvent(QPaintEvent*) {
 }
 
 void Window::mousePressEvent(QMouseEvent* e) {
+    if (m_handMove) {
+        if (e->button() != Qt::LeftButton) return;
+        m_handMove = false;  // the drag's release went missing: this is a fresh press
+    }
     if (e->button() == Qt::LeftButton) {
-        const QPointF g = e->globalPosition();
-        const LPARAM screen = MAKELPARAM(int32_t(std::floor(g.x())), int32_t(std::floor(g.y())));
-        if (WindowProc(WM_NCHITTEST, 0, screen) == HTCAPTION) {
-            BeginSystemMove();
+        const QPoint g = pixel(e->globalPosition());
+        if (WindowProc(WM_NCHITTEST, 0, MAKELPARAM(g.x(), g.y())) == HTCAPTION) {
+            // Without a window manager nobody moves the window but us. Like a
+            // system move, the drag reaches the window procedure only as WM_MOVE.
+            if (!BeginSystemMove()) {
+                m_handMove = true;
+                m_handMovePress = g;
+                m_handMoveOrigin = pos();
+            }
             return;
         }
         WindowProc(WM_LBUTTONDOWN, mouseKeys(e->buttons()), clientPoint(e->position()));
@@ -294,6 +308,10 @@ void Window::mouseDoubleClickEvent(QMouseEvent* e) {
 }
 
 void Window::mouseReleaseEvent(QMouseEvent* e) {
+    if (m_handMove) {
+        if (e->button() == Qt::LeftButton) m_handMove = false;
+        return;
+    }
     if (e->button() == Qt::LeftButton)
         WindowProc(WM_LBUTTONUP, mouseKeys(e->buttons()), clientPoint(e->position()));
     else if (e->button() == Qt::RightButton)
@@ -301,6 +319,13 @@ void Window::mouseReleaseEvent(QMouseEvent* e) {
 }
 
 void Window::mouseMoveEvent(QMouseEvent* e) {
+    if (m_handMove) {
+        if (e->buttons() & Qt::LeftButton) {
+            move(m_handMoveOrigin + pixel(e->globalPosition()) - m_handMovePress);
+            return;
+        }
+        m_handMove = false;  // released where we could not see it
+    }
     WindowProc(WM_MOUSEMOVE, mouseKeys(e->buttons()), clientPoint(e->position()));
 }
 

@@ -132,6 +132,9 @@ class Window : public QWidget {
     bool m_inPaint = false;
     bool m_updatePending = false;
     bool m_selfMinimising = false;
+    bool m_handMove = false;  // a background drag the window system refused to move
+    QPoint m_handMovePress;   // global pointer at the press
+    QPoint m_handMoveOrigin;  // window position at the press
     int m_paintCount = 0;
 };
 

@@ -1,10 +1,12 @@
-// The window base: numbered timers, the posted-message queue, and repaint requests.
+// The window base: numbered timers, the posted-message queue, repaint requests,
+// and dragging by the background where the window system cannot.
 #include "platform/window.h"
 
 #include <gtest/gtest.h>
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QMouseEvent>
 #include <algorithm>
 #include <cstdlib>
 #include <vector>
@@ -93,6 +95,74 @@ TEST(WindowPaint, RequestsBeforeThePaintEndInOnePaint) {
     EXPECT_EQ(window.paints, before + 1) << "nothing pending, nothing painted";
     window.RedrawWindow(nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
     EXPECT_EQ(window.paints, before + 2);
+}
+
+// Its left half is background; it writes down WM_MOVE and the left-button messages.
+class DragWindow : public platform::Window {
+  public:
+    DragWindow() { setWindowFlag(Qt::FramelessWindowHint); }
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override {
+        if (message == WM_NCHITTEST) {
+            const QPoint client = mapFromGlobal(QPoint(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)));
+            return client.x() < 50 ? HTCAPTION : HTCLIENT;
+        }
+        if (message == WM_MOVE) moves.emplace_back(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
+        if (message == WM_LBUTTONDOWN || message == WM_LBUTTONUP || message == WM_MOUSEMOVE)
+            mouse.push_back(message);
+        return platform::Window::WindowProc(message, wParam, lParam);
+    }
+    // A pointer event at a client point, with the global point the window system would give.
+    void send(QEvent::Type type, QPoint client, Qt::MouseButton button, Qt::MouseButtons held) {
+        QMouseEvent e(type, QPointF(client), QPointF(mapToGlobal(client)), button, held, Qt::NoModifier);
+        QCoreApplication::sendEvent(this, &e);
+    }
+    std::vector<QPoint> moves;
+    std::vector<UINT> mouse;
+};
+
+TEST(WindowDrag, BackgroundDragMovesTheWindowByThePointersDeltaAndSendsOnlyMoves) {
+    DragWindow window;  // the offscreen platform refuses system moves
+    window.setGeometry(100, 80, 100, 60);
+    window.show();
+    ASSERT_TRUE(spinUntil([&] { return window.pos() == QPoint(100, 80); }));
+    window.moves.clear();
+
+    window.send(QEvent::MouseButtonPress, {10, 10}, Qt::LeftButton, Qt::LeftButton);
+    window.send(QEvent::MouseMove, {30, 20}, Qt::NoButton, Qt::LeftButton);
+    EXPECT_TRUE(spinUntil([&] { return window.pos() == QPoint(120, 90); }));
+    // The window is under the pointer again, so its client point is the press's.
+    window.send(QEvent::MouseMove, {10 + 40, 10 + 30}, Qt::NoButton, Qt::LeftButton);
+    EXPECT_TRUE(spinUntil([&] { return window.pos() == QPoint(160, 120); }));
+    window.send(QEvent::MouseButtonRelease, {10, 10}, Qt::LeftButton, Qt::NoButton);
+    EXPECT_TRUE(window.mouse.empty()) << "a drag is no click";
+    ASSERT_TRUE(spinUntil([&] { return !window.moves.empty() && window.moves.back() == QPoint(160, 120); }))
+        << "WM_MOVE tells where the drag left the window";
+
+    // After the release, moves and presses are the window's again.
+    window.send(QEvent::MouseMove, {20, 20}, Qt::NoButton, Qt::NoButton);
+    window.send(QEvent::MouseButtonPress, {70, 10}, Qt::LeftButton, Qt::LeftButton);
+    window.send(QEvent::MouseMove, {90, 30}, Qt::NoButton, Qt::LeftButton);
+    window.send(QEvent::MouseButtonRelease, {90, 30}, Qt::LeftButton, Qt::NoButton);
+    EXPECT_EQ(window.mouse, (std::vector<UINT>{WM_MOUSEMOVE, WM_LBUTTONDOWN, WM_MOUSEMOVE, WM_LBUTTONUP}));
+    EXPECT_EQ(window.pos(), QPoint(160, 120)) << "a drag that starts on a control moves nothing";
+}
+
+TEST(WindowDrag, ADragWhoseReleaseWentMissingEndsAtTheNextMoveOrPress) {
+    DragWindow window;
+    window.setGeometry(100, 80, 100, 60);
+    window.show();
+    ASSERT_TRUE(spinUntil([&] { return window.pos() == QPoint(100, 80); }));
+
+    window.send(QEvent::MouseButtonPress, {10, 10}, Qt::LeftButton, Qt::LeftButton);
+    window.send(QEvent::MouseMove, {20, 10}, Qt::NoButton, Qt::NoButton);
+    EXPECT_EQ(window.mouse, std::vector<UINT>{WM_MOUSEMOVE});
+    EXPECT_EQ(window.pos(), QPoint(100, 80));
+
+    window.mouse.clear();
+    window.send(QEvent::MouseButtonPress, {10, 10}, Qt::LeftButton, Qt::LeftButton);
+    window.send(QEvent::MouseButtonPress, {70, 10}, Qt::LeftButton, Qt::LeftButton);
+    window.send(QEvent::MouseButtonRelease, {70, 10}, Qt::LeftButton, Qt::NoButton);
+    EXPECT_EQ(window.mouse, (std::vector<UINT>{WM_LBUTTONDOWN, WM_LBUTTONUP}));
 }
 
 }  // namespace
