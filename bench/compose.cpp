@@ -1,0 +1,94 @@
+// One composition of the whole 475 x 440 main window (background, eye, buttons,
+// both gauges with their labels), with the picture cache on and off. Off, every
+// picture is decoded again at each lookup. Prints the medians and their ratio.
+#include <benchmark/benchmark.h>
+#include <unistd.h>
+
+#include <QApplication>
+#include <cstdio>
+#include <cstdlib>
+#include <map>
+#include <string>
+
+#include "app/vantrel_dlg.h"
+#include "gpu/driver_binding.h"
+#include "gpu/gpu_context.h"
+#include "settings/settings_location.h"
+#include "skin/picture_cache.h"
+
+namespace {
+
+struct Card {
+    Card() : scope(context) {}
+    gpu::GpuContext context;
+    gpu::GlobalContextScope scope;
+};
+
+void BM_Compose(benchmark::State& state) {
+    const bool cached = state.range(0) != 0;
+    Card card;
+    CVantrelDlg dlg;
+    dlg.Create();
+    for (int i = 0; i < 5; ++i) QCoreApplication::processEvents();  // shown and exposed
+    // Values on both gauges, so the value labels are drawn too.
+    dlg.m_barLeft.m_nPos = dlg.m_barLeft.m_nMax / 2;
+    dlg.m_barRight.m_nPos = dlg.m_barRight.m_nMax / 3;
+    skin::PictureCache& pictures = skin::PictureCache::instance();
+    pictures.setEnabled(cached);
+    dlg.Compose();  // the cache filled, the glyphs rendered once
+    const size_t decodesBefore = pictures.decodeCount();
+    for (auto _ : state) benchmark::DoNotOptimize(dlg.Compose().constBits());
+    state.counters["decodes"] = benchmark::Counter(double(pictures.decodeCount() - decodesBefore),
+                                                   benchmark::Counter::kAvgIterations);
+    pictures.setEnabled(true);
+}
+BENCHMARK(BM_Compose)
+    ->Arg(1)
+    ->Arg(0)
+    ->ArgName("cached")
+    ->Unit(benchmark::kMicrosecond)
+    ->Repetitions(7)
+    ->ReportAggregatesOnly(true);
+
+// The console report, plus the medians of both runs and their ratio at the end.
+class RatioReporter : public benchmark::ConsoleReporter {
+  public:
+    void ReportRuns(const std::vector<Run>& runs) override {
+        ConsoleReporter::ReportRuns(runs);
+        for (const Run& run : runs)
+            if (run.aggregate_name == "median") m_medians[run.run_name.args] = run.GetAdjustedRealTime();
+    }
+    void Finalize() override {
+        ConsoleReporter::Finalize();
+        const auto cached = m_medians.find("cached:1");
+        const auto uncached = m_medians.find("cached:0");
+        if (cached == m_medians.end() || uncached == m_medians.end() || cached->second <= 0) return;
+        std::fprintf(stderr, "\nmedian per composition: cached %.1f us, uncached %.1f us, ratio %.1fx\n",
+                     cached->second, uncached->second, uncached->second / cached->second);
+    }
+
+  private:
+    std::map<std::string, double> m_medians;
+};
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    setenv("VANTREL_SIM_FROZEN", "1", 0);
+    unsetenv("VANTREL_SIM_TRACE");
+    gpu::DriverBinding::setLibraryPath(SIM_DRIVER_PATH);
+    // Pictures and font from the runtime folder; the settings in a folder of our own.
+    if (chdir(RUNTIME_DIR) != 0) return 1;
+    char dir[] = "/tmp/vantrel-bench-XXXXXX";
+    if (!mkdtemp(dir)) return 1;
+    settings::setDocumentFolder(dir);
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    RatioReporter reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    benchmark::Shutdown();
+    std::remove((std::string(dir) + "/Vantrel.xml").c_str());
+    rmdir(dir);
+    return 0;
+}
