@@ -28,6 +28,7 @@ DriverChoice chooseDriver(const std::vector<std::string>& args, const char* envi
     DriverChoice choice;
     std::string driver;
     bool simulate = false;
+    std::string snapshotDir;
     for (size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];
         if (arg == "--status") {
@@ -36,6 +37,12 @@ DriverChoice chooseDriver(const std::vector<std::string>& args, const char* envi
             driver = args[++i];
         } else if (arg.rfind("--driver=", 0) == 0) {
             driver = arg.substr(9);
+        } else if (arg == "--snapshot") {
+            choice.snapshot = true;
+            if (i + 1 < args.size() && !isOption(args[i + 1])) snapshotDir = args[++i];
+        } else if (arg.rfind("--snapshot=", 0) == 0) {
+            choice.snapshot = true;
+            snapshotDir = arg.substr(11);
         } else if (arg == "--simulate") {
             simulate = true;
             if (i + 1 < args.size() && !isOption(args[i + 1]))
@@ -43,6 +50,8 @@ DriverChoice chooseDriver(const std::vector<std::string>& args, const char* envi
         }
         // Anything else belongs to someone else or to nobody: ignored.
     }
+    // An empty folder name is no folder, never the start directory.
+    if (!snapshotDir.empty()) choice.snapshotDir = absoluteFrom(startDir, snapshotDir);
     if (driver.empty() && environmentDriver && *environmentDriver) driver = environmentDriver;
     if (!driver.empty())
         choice.libraryPath = absoluteFrom(startDir, driver);

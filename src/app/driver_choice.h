@@ -1,6 +1,7 @@
 // Which driver library the program binds, from the command line and environment:
 // --driver PATH, else VANTREL_DRIVER, else --simulate [CARD.xml] (the simulated
-// card), else the NVML bridge beside the executable.
+// card), else the NVML bridge beside the executable. --snapshot DIR asks for the
+// pictures of the windows instead of a run.
 #pragma once
 
 #include <string>
@@ -12,6 +13,8 @@ struct DriverChoice {
     std::string libraryPath;    // absolute
     std::string simulatedCard;  // absolute path of CARD.xml, "" when none was given
     bool statusOnly = false;    // --status: print the readings and exit
+    bool snapshot = false;      // --snapshot [DIR]: draw the windows into DIR and exit
+    std::string snapshotDir;    // absolute; "" when --snapshot came without a folder
 };
 
 // args without the program name; environmentDriver may be null. Relative paths

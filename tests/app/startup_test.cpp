@@ -55,6 +55,24 @@ TEST(DriverChoice, SimulatedCardAndStatus) {
     gpu::DriverBinding::setLibraryPath("");
 }
 
+TEST(DriverChoice, SnapshotFolderIsTakenFromTheStartDirectory) {
+    app::DriverChoice c =
+        app::chooseDriver({"--snapshot", "shots", "--simulate", "a.xml"}, nullptr, "/opt/v", "/work");
+    EXPECT_TRUE(c.snapshot);
+    EXPECT_EQ(c.snapshotDir, "/work/shots");
+    EXPECT_EQ(c.simulatedCard, "/work/a.xml");
+    EXPECT_EQ(c.libraryPath, "/opt/v/lib/libnvapi-sim.so");
+    EXPECT_EQ(app::chooseDriver({"--snapshot=/abs/dir"}, nullptr, "/opt/v", "/work").snapshotDir, "/abs/dir");
+    // Without a folder (none, an option next, an empty name) the request stays, the folder is "".
+    for (const Args& args : {Args{"--snapshot"}, Args{"--snapshot", "--simulate"}, Args{"--snapshot", ""},
+                             Args{"--snapshot="}}) {
+        c = app::chooseDriver(args, nullptr, "/opt/v", "/work");
+        EXPECT_TRUE(c.snapshot);
+        EXPECT_EQ(c.snapshotDir, "");
+    }
+    EXPECT_FALSE(app::chooseDriver({}, nullptr, "/opt/v", "/work").snapshot);
+}
+
 TEST(Startup, AMissingDriverLibraryShowsTheFailureBoxAndEndsWithZero) {
     gpu::DriverBinding::setLibraryPath("/nonexistent/libnvapi-nvml.so");
     std::vector<std::string> boxes;
