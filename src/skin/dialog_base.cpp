@@ -71,10 +71,20 @@ void CDialogBase::ComposeWith(Path path) {
         m_memDC.setDotsPerMeterX(kDotsPerMeter);
         m_memDC.setDotsPerMeterY(kDotsPerMeter);
     }
-    m_memDC.fill(Qt::transparent);
+    const QImage* background = skin::PictureCache::instance().get(m_strBackground);
+    // Over a cleared surface a covering background leaves exactly its own pixels:
+    // copy them instead of clearing and blending.
+    const bool covering =
+        background && background->width() >= size.width() && background->height() >= size.height();
+    if (!covering) m_memDC.fill(Qt::transparent);
     QPainter painter(&m_memDC);
-    if (const QImage* background = skin::PictureCache::instance().get(m_strBackground))
+    if (covering) {
+        painter.setCompositionMode(QPainter::CompositionMode_Source);
         painter.drawImage(0, 0, *background);
+        painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
+    } else if (background) {
+        painter.drawImage(0, 0, *background);
+    }
     m_painter = &painter;
     const size_t count = m_controls.size();
     for (size_t i = 0; i < count && i < m_controls.size(); ++i) {

@@ -1,11 +1,26 @@
 #include "skin/progressbar.h"
 
+#include <algorithm>
+
 #include "skin/skin_font.h"
 #include "skin/truncate.h"
 
 namespace {
 constexpr QRgb kBarColour = 0xCCC80000;
 constexpr int kLabelPoints = 7;
+constexpr int kBandRows = 64;
+
+// Qt hands a fill of about a hundred rows or more to its thread pool, whose
+// wake-ups cost far more than the bar's few pixels: fill in bands short enough to
+// stay on this thread. The pixels are the same.
+void fillInBands(QPainter* painter, QRect rect, const QColor& colour) {
+    // Off-surface rows (a value past the range) are not worth a band each.
+    if (const QPaintDevice* device = painter->device(); device && painter->transform().isIdentity())
+        rect &= QRect(0, 0, device->width(), device->height());
+    for (int top = rect.top(); top <= rect.bottom(); top += kBandRows)
+        painter->fillRect(QRect(rect.left(), top, rect.width(), std::min(kBandRows, rect.bottom() + 1 - top)),
+                          colour);
+}
 }  // namespace
 
 void CProgressbar::Draw(QPainter* pDC) {
@@ -15,7 +30,8 @@ void CProgressbar::Draw(QPainter* pDC) {
     const int height = RectHeight(m_rect);
     const int h = skin::truncateToInt(float(height) * ratio);
     const int width = RectWidth(m_rect);
-    if (h > 0) pDC->fillRect(QRect(m_rect.left, m_rect.bottom - h, width, h), QColor::fromRgba(kBarColour));
+    if (h > 0)
+        fillInBands(pDC, QRect(m_rect.left, m_rect.bottom - h, width, h), QColor::fromRgba(kBarColour));
 
     const QRectF valueBox(m_rect.left - 10, double(m_rect.bottom) - h - 10, width + 20, 10);
     skin::drawSkinText(pDC, valueBox, QString::number(m_nPos), kLabelPoints, kBarColour);

@@ -1,12 +1,24 @@
 #include "skin/skin_font.h"
 
+#include <QCoreApplication>
 #include <QFontDatabase>
 #include <QPainter>
+#include <map>
 
 namespace skin {
 namespace {
 int g_fontId = -1;
 QString g_family;
+// One font object per size: a painter handed the font it already resolved skips
+// resolving it again, which counts at every paint. Emptied when the family changes.
+std::map<double, QFont> g_fonts;
+bool g_dropRegistered = false;
+
+// Fonts must not outlive the application's font cache.
+void dropFonts() {
+    g_fonts.clear();
+    g_dropRegistered = false;
+}
 }  // namespace
 
 bool loadSkinFont(const QString& path) {
@@ -20,6 +32,7 @@ bool loadSkinFont(const QString& path) {
     }
     g_fontId = id;
     g_family = families.first();
+    g_fonts.clear();
     return true;
 }
 
@@ -28,6 +41,7 @@ void unloadSkinFont() {
     QFontDatabase::removeApplicationFont(g_fontId);
     g_fontId = -1;
     g_family.clear();
+    g_fonts.clear();
 }
 
 QString skinFontFamily() {
@@ -35,10 +49,18 @@ QString skinFontFamily() {
 }
 
 QFont skinFont(double points) {
+    if (!(points > 0)) points = 1;
+    auto it = g_fonts.find(points);
+    if (it != g_fonts.end()) return it->second;
     QFont font(skinFontFamily());
     if (g_fontId < 0) font.setStyleHint(QFont::SansSerif);
-    font.setPointSizeF(points > 0 ? points : 1);
-    return font;
+    font.setPointSizeF(points);
+    if (g_fonts.size() >= 64) g_fonts.clear();  // sizes computed at run time must not pile up
+    if (!g_dropRegistered) {
+        qAddPostRoutine(dropFonts);
+        g_dropRegistered = true;
+    }
+    return g_fonts.emplace(points, font).first->second;
 }
 
 void drawSkinText(QPainter* painter, const QRectF& box, const QString& text, double points, QRgb argb,
