@@ -11,9 +11,10 @@ using fan::FanPoints;
 FanPoints points(std::initializer_list<std::pair<int, int>> xy) {
     FanPoints p{};
     int i = 0;
-    for (auto [x, y] : xy) p[i++] = {x, y};
+    for (auto [x, y] : xy)
+        if (i < fan::kFanPointCount) p[size_t(i++)] = {x, y};
     // Unlisted points continue at the last listed one.
-    for (; i < fan::kFanPointCount; ++i) p[i] = p[i - 1];
+    for (; i > 0 && i < fan::kFanPointCount; ++i) p[size_t(i)] = p[size_t(i - 1)];
     return p;
 }
 
