@@ -11,22 +11,14 @@
 #include <string>
 
 #include "app/vantrel_dlg.h"
-#include "gpu/driver_binding.h"
-#include "gpu/gpu_context.h"
-#include "settings/settings_location.h"
+#include "main_window_bench.h"
 #include "skin/picture_cache.h"
 
 namespace {
 
-struct Card {
-    Card() : scope(context) {}
-    gpu::GpuContext context;
-    gpu::GlobalContextScope scope;
-};
-
 void BM_Compose(benchmark::State& state) {
     const bool cached = state.range(0) != 0;
-    Card card;
+    bench::Card card;
     CVantrelDlg dlg;
     dlg.Create();
     for (int i = 0; i < 5; ++i) QCoreApplication::processEvents();  // shown and exposed
@@ -74,21 +66,12 @@ class RatioReporter : public benchmark::ConsoleReporter {
 }  // namespace
 
 int main(int argc, char** argv) {
-    setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    setenv("VANTREL_SIM_FROZEN", "1", 0);
-    unsetenv("VANTREL_SIM_TRACE");
-    gpu::DriverBinding::setLibraryPath(SIM_DRIVER_PATH);
-    // Pictures and font from the runtime folder; the settings in a folder of our own.
-    if (chdir(RUNTIME_DIR) != 0) return 1;
-    char dir[] = "/tmp/vantrel-bench-XXXXXX";
-    if (!mkdtemp(dir)) return 1;
-    settings::setDocumentFolder(dir);
+    bench::MainWindowEnvironment environment;
+    if (!environment.ok()) return 1;
     QApplication app(argc, argv);
     benchmark::Initialize(&argc, argv);
     RatioReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
     benchmark::Shutdown();
-    std::remove((std::string(dir) + "/Vantrel.xml").c_str());
-    rmdir(dir);
     return 0;
 }
