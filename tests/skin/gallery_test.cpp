@@ -119,4 +119,17 @@ TEST(Gallery, OneOfEachControlComposesWithTheShippedPictures) {
     fs::current_path(previous);
 }
 
+TEST(SkinFont, DrawsWithTheFilesFamilyElseSansSerif) {
+    skin::unloadSkinFont();
+    EXPECT_FALSE(skin::loadSkinFont("no/such/font.ttf"));
+    EXPECT_EQ(skin::skinFontFamily(), "sans-serif");
+    EXPECT_FALSE(skin::loadSkinFont(RUNTIME_DIR "/ImageRes/main.png")) << "a picture is not a font";
+    ASSERT_TRUE(skin::loadSkinFont(RUNTIME_DIR "/font/NEWSGOTL.ttf"));
+    EXPECT_TRUE(skin::skinFontFamily().startsWith("DejaVu Sans")) << skin::skinFontFamily().toStdString();
+    EXPECT_EQ(skin::skinFont(10).family(), skin::skinFontFamily());
+    EXPECT_EQ(skin::skinFont(7).pointSizeF(), 7.0);
+    skin::unloadSkinFont();
+    EXPECT_EQ(skin::skinFontFamily(), "sans-serif");
+}
+
 }  // namespace

@@ -4,6 +4,7 @@
 #include "skin/animation.h"
 #include "skin/menu_list.h"
 #include "skin/progressbar.h"
+#include "skin/static_ex.h"
 #include "skin_fixture.h"
 #include "skin_window.h"
 
@@ -65,6 +66,23 @@ TEST_F(Gauges, AnimationCyclesThroughItsFramesOnTimer500) {
     EXPECT_EQ(shown, (std::vector<QRgb>{0xFF002200, 0xFF000033, 0xFF110000, 0xFF002200}));
     const auto tick = MAKEWPARAM(77, NOTIFY_TIMER_TICK);
     EXPECT_EQ(window.takeCommands(), std::vector<WPARAM>(8, tick));
+}
+
+TEST_F(Gauges, CaptionBarIsRedWithWhiteTextInsetFromTheLeft) {
+    CStaticEx caption("Fan");
+    caption.resize(120, 20);
+    const QImage image = caption.grab().toImage();
+    EXPECT_EQ(image.pixel(1, 1), qRgb(192, 0, 0));
+    int whiteLeftOfInset = 0, white = 0;
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            const bool isWhite = qGray(image.pixel(x, y)) > 200;
+            white += isWhite;
+            whiteLeftOfInset += isWhite && x < 5;
+        }
+    }
+    EXPECT_GT(white, 5);
+    EXPECT_EQ(whiteLeftOfInset, 0);
 }
 
 class DropDown : public SkinTest {
