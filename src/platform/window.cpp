@@ -30,11 +30,12 @@ class PostedMessage : public QEvent {
 };
 
 constexpr UINT kMinimumTimerMs = 10;
+constexpr WPARAM SIZE_RESTORED = 0;
 
+// The whole pixel a pointer position lies in.
 QPoint pixel(const QPointF& p) {
     return QPoint(int(std::floor(p.x())), int(std::floor(p.y())));
 }
-constexpr WPARAM SIZE_RESTORED = 0;
 
 }  // namespace
 

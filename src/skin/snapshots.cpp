@@ -24,12 +24,6 @@ void registerSnapshot(const QString& name, SnapshotFactory factory) {
     registry()[name] = std::move(factory);
 }
 
-QStringList snapshotNames() {
-    QStringList names;
-    for (const auto& entry : registry()) names << entry.first;
-    return names;
-}
-
 bool renderSnapshots(const QString& dir, QString* error) {
     const QDir folder(dir);
     if (!folder.mkpath(QStringLiteral(".")))

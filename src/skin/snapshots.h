@@ -4,7 +4,6 @@
 #pragma once
 
 #include <QString>
-#include <QStringList>
 #include <functional>
 #include <memory>
 
@@ -17,8 +16,6 @@ using SnapshotFactory = std::function<std::unique_ptr<CDialogBase>()>;
 
 // A later registration under the same name replaces the earlier one.
 void registerSnapshot(const QString& name, SnapshotFactory factory);
-// The registered names, sorted.
-QStringList snapshotNames();
 
 // Creates dir (with its parents) and writes one PNG per registered window, in
 // name order; each window is destroyed before the next is built. On failure
