@@ -34,27 +34,28 @@ Device* Bridge::device(NvPhysicalGpuHandle h) {
 int32_t Bridge::initialize() {
     if (initialized_) return nvapi::OK;
     if (!library_.open()) {
+        startProblem_.clear();
         std::fprintf(stderr, "vantrel: NVIDIA's NVML library cannot be used: %s\n",
                      library_.problem().c_str());
         return own(nvapi::LIBRARY_NOT_FOUND);
     }
     const nvml::Functions& f = fn();
+    // Any refusal here (no kernel driver, a mismatch, no access to the device files) means no
+    // card can be reached: the program's start-up failure, with NVML's own reason on stderr.
     nvmlReturn_t r = f.init();
-    if (r == nvml::ERROR_DRIVER_NOT_LOADED || r == nvml::ERROR_LIB_RM_VERSION_MISMATCH ||
-        r == nvml::ERROR_LIBRARY_NOT_FOUND) {
-        // The kernel driver is absent or does not match: the same advice as a missing library.
-        std::fprintf(stderr, "vantrel: NVML cannot start: %s\n", f.errorString(r));
+    unsigned count = 0;
+    if (r == nvml::SUCCESS) {
+        r = f.getCount(&count);
+        if (r != nvml::SUCCESS) f.shutdown();
+    }
+    if (r != nvml::SUCCESS) {
+        const char* why = f.errorString(r);
+        startProblem_ = why ? why : "unknown error";
+        std::fprintf(stderr, "vantrel: NVML cannot start: %s\n", startProblem_.c_str());
         library_.close();
         return own(nvapi::LIBRARY_NOT_FOUND);
     }
-    if (r != nvml::SUCCESS) return check(r);  // the library stays open for the error text
-
-    unsigned count = 0;
-    r = f.getCount(&count);
-    if (r != nvml::SUCCESS) {
-        f.shutdown();
-        return check(r);
-    }
+    startProblem_.clear();
     devices_.clear();
     count = std::min<unsigned>(count, nvapi::MAX_PHYSICAL_GPUS);
     for (unsigned i = 0; i < count; ++i) {
@@ -121,6 +122,10 @@ int32_t Bridge::unload() {
 }
 
 void Bridge::errorText(int32_t status, char* out, std::size_t size) const {
+    if (status == nvapi::LIBRARY_NOT_FOUND && !startProblem_.empty() && size > 0) {
+        std::snprintf(out, size, "%s", startProblem_.c_str());
+        return;
+    }
     status_.text(status, library_.isOpen() ? fn().errorString : nullptr, out, size);
 }
 

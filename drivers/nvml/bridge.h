@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 #include <vector>
 
 #include "nvapi_contract.h"
@@ -54,6 +55,7 @@ class Bridge {
     nvml::Library library_;
     std::vector<Device> devices_;
     StatusRecord status_;
+    std::string startProblem_;  // NVML's text when it refused to start
 };
 
 Bridge& bridge();

@@ -10,7 +10,7 @@ nvmlReturn_t readClockOffset(const nvml::Functions& f, nvmlDevice_t dev, unsigne
         nvmlClockOffset_t o{nvml::CLOCK_OFFSET_V1, type, nvml::PSTATE_0, 0, 0, 0};
         r = f.getClockOffsets(dev, &o);
         if (r == nvml::SUCCESS) out = {o.clockOffsetMHz, o.minClockOffsetMHz, o.maxClockOffsetMHz};
-        if (!isUnsupported(r)) return r;
+        if (!isMissingCall(r)) return r;
     }
     const bool mem = type == nvml::CLOCK_MEM;
     const nvml::GetIntFn get = mem ? f.getMemClkVfOffset : f.getGpcClkVfOffset;
@@ -22,6 +22,7 @@ nvmlReturn_t readClockOffset(const nvml::Functions& f, nvmlDevice_t dev, unsigne
     if (range) {
         const nvmlReturn_t rr = range(dev, &o.min, &o.max);
         if (rr != nvml::SUCCESS && !isUnsupported(rr)) return rr;
+        if (rr != nvml::SUCCESS || o.min > o.max) o.min = o.max = 0;
     }
     out = o;
     return nvml::SUCCESS;
@@ -32,7 +33,8 @@ nvmlReturn_t writeClockOffset(const nvml::Functions& f, nvmlDevice_t dev, unsign
     if (f.setClockOffsets) {
         nvmlClockOffset_t o{nvml::CLOCK_OFFSET_V1, type, nvml::PSTATE_0, offset, 0, 0};
         r = f.setClockOffsets(dev, &o);
-        if (!isUnsupported(r)) return r;
+        // INVALID_ARGUMENT is the driver refusing the value: never retried by another path.
+        if (!isMissingCall(r)) return r;
     }
     const nvml::SetIntFn set = type == nvml::CLOCK_MEM ? f.setMemClkVfOffset : f.setGpcClkVfOffset;
     return set ? set(dev, offset) : r;

@@ -58,12 +58,29 @@ int32_t parseWrite(const Pstates20Info& in, PendingWrite& out) {
     return OK;
 }
 
-int32_t applyOffset(Bridge& b, Device& d, unsigned type, int offset) {
+// One requested offset and what the card reports for its clock.
+struct OffsetChange {
+    bool wanted = false;
+    unsigned type = 0;
+    int offset = 0;
     ClockOffset now;
-    if (readClockOffset(b.fn(), d.nvml, type, now) == nvml::SUCCESS && now.value == offset)
-        return OK;  // unchanged: no privileged write
-    const nvmlReturn_t r = writeClockOffset(b.fn(), d.nvml, type, offset);
-    return r == nvml::SUCCESS ? int32_t{OK} : b.check(r);
+};
+
+// Both offsets are read and checked against the card's ranges before either is written; an
+// unchanged one is not written at all.
+int32_t applyOffsets(Bridge& b, Device& d, OffsetChange (&changes)[2]) {
+    for (OffsetChange& c : changes) {
+        if (!c.wanted) continue;
+        const nvmlReturn_t r = readClockOffset(b.fn(), d.nvml, c.type, c.now);
+        if (r != nvml::SUCCESS) return b.check(r);
+        if (c.offset < c.now.min || c.offset > c.now.max) return b.own(INVALID_ARGUMENT);
+    }
+    for (const OffsetChange& c : changes) {
+        if (!c.wanted || c.offset == c.now.value) continue;
+        const nvmlReturn_t r = writeClockOffset(b.fn(), d.nvml, c.type, c.offset);
+        if (r != nvml::SUCCESS) return b.check(r);
+    }
+    return OK;
 }
 
 }  // namespace
@@ -124,10 +141,9 @@ int32_t setPstates20(NvPhysicalGpuHandle h, Pstates20Info* info) {
     return onDevice(h, [&](Bridge& b, Device& d) {
         PendingWrite w;
         if (const int32_t s = parseWrite(*info, w); s != OK) return b.own(s);
-        if (w.graphics)
-            if (const int32_t s = applyOffset(b, d, nvml::CLOCK_GRAPHICS, w.graphicsMhz); s != OK) return s;
-        if (w.memory) return applyOffset(b, d, nvml::CLOCK_MEM, w.memoryOffset);
-        return int32_t{OK};
+        OffsetChange changes[2] = {{w.graphics, nvml::CLOCK_GRAPHICS, w.graphicsMhz, {}},
+                                   {w.memory, nvml::CLOCK_MEM, w.memoryOffset, {}}};
+        return applyOffsets(b, d, changes);
     });
 }
 

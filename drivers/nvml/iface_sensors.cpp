@@ -1,4 +1,5 @@
 // Live readings: clocks, load, temperature, voltage, tachometer.
+#include <algorithm>
 #include <cstring>
 
 #include "bridge.h"
@@ -25,6 +26,22 @@ nvmlReturn_t readClock(const nvml::Functions& f, nvmlDevice_t dev, uint32_t kind
         default:
             return f.getMaxClockInfo ? f.getMaxClockInfo(dev, type, &mhz) : nvml::ERROR_FUNCTION_NOT_FOUND;
     }
+}
+
+// The GPU temperature through the versioned call where the driver has it.
+nvmlReturn_t readTemperature(const nvml::Functions& f, nvmlDevice_t dev, int& celsius) {
+    nvmlReturn_t r = nvml::ERROR_FUNCTION_NOT_FOUND;
+    if (f.getTemperatureV) {
+        nvmlTemperature_t t{nvml::TEMPERATURE_V1, nvml::TEMPERATURE_GPU, 0};
+        r = f.getTemperatureV(dev, &t);
+        if (r == nvml::SUCCESS) celsius = t.temperature;
+        if (!isMissingCall(r)) return r;
+    }
+    if (!f.getTemperature) return r;
+    unsigned value = 0;
+    r = f.getTemperature(dev, nvml::TEMPERATURE_GPU, &value);
+    if (r == nvml::SUCCESS) celsius = static_cast<int>(std::min(value, 255u));
+    return r;
 }
 
 }  // namespace
@@ -81,15 +98,15 @@ int32_t getThermalSettings(NvPhysicalGpuHandle h, uint32_t sensorIndex, ThermalS
     if (versionSize(t->version) != sizeof(ThermalSettings)) return b.own(INCOMPATIBLE_STRUCT_VERSION);
     if (sensorIndex != 0 && sensorIndex != kSensorIndexAll) return b.own(INVALID_ARGUMENT);
     return onDevice(h, [&](Bridge& b, Device& d) {
-        if (!b.fn().getTemperature) return b.own(NOT_SUPPORTED);
-        unsigned celsius = 0;
-        const nvmlReturn_t r = b.fn().getTemperature(d.nvml, nvml::TEMPERATURE_GPU, &celsius);
+        if (!b.fn().getTemperature && !b.fn().getTemperatureV) return b.own(NOT_SUPPORTED);
+        int celsius = 0;
+        const nvmlReturn_t r = readTemperature(b.fn(), d.nvml, celsius);
         if (r != nvml::SUCCESS) return b.check(r);
         ThermalSettings out{};
         out.version = t->version;
         out.count = 1;
-        out.sensor[0] = {kSensorControllerGpuInternal, kSensorRangeMin, kSensorRangeMax,
-                         static_cast<int32_t>(celsius), THERMAL_TARGET_GPU};
+        out.sensor[0] = {kSensorControllerGpuInternal, kSensorRangeMin, kSensorRangeMax, celsius,
+                         THERMAL_TARGET_GPU};
         *t = out;
         return int32_t{OK};
     });

@@ -26,6 +26,12 @@ struct nvmlFanSpeedInfo_t {
     unsigned int speed;
 };
 
+struct nvmlTemperature_t {
+    unsigned int version;
+    unsigned int sensorType;
+    int temperature;
+};
+
 struct nvmlClockOffset_t {
     unsigned int version;
     unsigned int type;
@@ -71,6 +77,9 @@ enum Return : nvmlReturn_t {
 };
 
 enum ClockType : unsigned { CLOCK_GRAPHICS = 0, CLOCK_SM = 1, CLOCK_MEM = 2, CLOCK_VIDEO = 3 };
+// Clock ids of nvmlDeviceGetClock.
+constexpr unsigned CLOCK_ID_CURRENT = 0;
+constexpr unsigned CLOCK_ID_APP_CLOCK_DEFAULT = 2;
 constexpr unsigned TEMPERATURE_GPU = 0;
 constexpr unsigned PSTATE_0 = 0;
 enum TemperatureThreshold : unsigned {
@@ -90,8 +99,10 @@ constexpr unsigned structVersion(unsigned size, unsigned version) {
 }
 constexpr unsigned FAN_SPEED_INFO_V1 = structVersion(sizeof(nvmlFanSpeedInfo_t), 1);
 constexpr unsigned CLOCK_OFFSET_V1 = structVersion(sizeof(nvmlClockOffset_t), 1);
+constexpr unsigned TEMPERATURE_V1 = structVersion(sizeof(nvmlTemperature_t), 1);
 static_assert(sizeof(nvmlFanSpeedInfo_t) == 12 && FAN_SPEED_INFO_V1 == 0x0100000Cu);
 static_assert(sizeof(nvmlClockOffset_t) == 24 && CLOCK_OFFSET_V1 == 0x01000018u);
+static_assert(sizeof(nvmlTemperature_t) == 12 && TEMPERATURE_V1 == 0x0100000Cu);
 
 // Function types, named after the symbols.
 using InitFn = nvmlReturn_t (*)();
@@ -109,10 +120,12 @@ using GetIntPairFn = nvmlReturn_t (*)(nvmlDevice_t, int*, int*);
 using SetIntFn = nvmlReturn_t (*)(nvmlDevice_t, int);
 using SetUintFn = nvmlReturn_t (*)(nvmlDevice_t, unsigned);
 using GetClockFn = nvmlReturn_t (*)(nvmlDevice_t, unsigned type, unsigned*);
+using GetClockByIdFn = nvmlReturn_t (*)(nvmlDevice_t, unsigned type, unsigned id, unsigned*);
 using GetMinMaxClockOfPStateFn = nvmlReturn_t (*)(nvmlDevice_t, unsigned type, unsigned pstate, unsigned*,
                                                   unsigned*);
 using GetUtilizationFn = nvmlReturn_t (*)(nvmlDevice_t, nvmlUtilization_t*);
 using GetTemperatureFn = nvmlReturn_t (*)(nvmlDevice_t, unsigned sensor, unsigned*);
+using GetTemperatureVFn = nvmlReturn_t (*)(nvmlDevice_t, nvmlTemperature_t*);
 using GetThresholdFn = nvmlReturn_t (*)(nvmlDevice_t, unsigned type, unsigned*);
 using SetThresholdFn = nvmlReturn_t (*)(nvmlDevice_t, unsigned type, int*);
 using GetFanUintFn = nvmlReturn_t (*)(nvmlDevice_t, unsigned fan, unsigned*);

@@ -52,9 +52,11 @@ bool Library::open() {
     resolve(handle_, "nvmlDeviceGetMemoryBusWidth", f.getMemoryBusWidth);
     resolve(handle_, "nvmlDeviceGetClockInfo", f.getClockInfo);
     resolve(handle_, "nvmlDeviceGetMaxClockInfo", f.getMaxClockInfo);
+    resolve(handle_, "nvmlDeviceGetClock", f.getClock);
     resolve(handle_, "nvmlDeviceGetDefaultApplicationsClock", f.getDefaultApplicationsClock);
     resolve(handle_, "nvmlDeviceGetMinMaxClockOfPState", f.getMinMaxClockOfPState);
     resolve(handle_, "nvmlDeviceGetUtilizationRates", f.getUtilizationRates);
+    resolve(handle_, "nvmlDeviceGetTemperatureV", f.getTemperatureV);
     resolve(handle_, "nvmlDeviceGetTemperature", f.getTemperature);
     resolve(handle_, "nvmlDeviceGetTemperatureThreshold", f.getTemperatureThreshold);
     resolve(handle_, "nvmlDeviceSetTemperatureThreshold", f.setTemperatureThreshold);

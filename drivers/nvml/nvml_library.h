@@ -22,9 +22,11 @@ struct Functions {
     GetUintFn getMemoryBusWidth = nullptr;
     GetClockFn getClockInfo = nullptr;
     GetClockFn getMaxClockInfo = nullptr;
+    GetClockByIdFn getClock = nullptr;
     GetClockFn getDefaultApplicationsClock = nullptr;
     GetMinMaxClockOfPStateFn getMinMaxClockOfPState = nullptr;
     GetUtilizationFn getUtilizationRates = nullptr;
+    GetTemperatureVFn getTemperatureV = nullptr;
     GetTemperatureFn getTemperature = nullptr;
     GetThresholdFn getTemperatureThreshold = nullptr;
     SetThresholdFn setTemperatureThreshold = nullptr;

@@ -1,6 +1,7 @@
 // A stand-in for libnvidia-ml.so.1 with scripted values per device and a record of every setter.
-// Built once complete, and again without optional symbols (FAKE_NVML_MINIMAL) or without a
-// required one (FAKE_NVML_NO_COUNT).
+// Built once complete, and again without optional symbols (FAKE_NVML_MINIMAL), without the
+// current clock-offset calls (FAKE_NVML_NO_CLOCK_OFFSETS) or without a required one
+// (FAKE_NVML_NO_COUNT).
 #include "fake_nvml.h"
 
 #include <cstdio>
@@ -31,6 +32,8 @@ FakeNvmlDevice typical(int i) {
     d.p0MaxGraphics = 2100;
     d.p0MinMem = 405;
     d.p0MaxMem = 9501;
+    d.appDefaultGraphics = 1710;
+    d.appDefaultMem = 9501;
     d.utilGpu = 37;
     d.utilMem = 12;
     d.temperature = 55 + static_cast<unsigned>(i);
@@ -104,6 +107,15 @@ unsigned* clockField(FakeNvmlDevice* d, unsigned type, bool max) {
         default:
             return nullptr;
     }
+}
+
+int appDefaultClock(const FakeNvmlDevice* d, unsigned type, unsigned* mhz) {
+    const unsigned v = type == nvml::CLOCK_GRAPHICS ? d->appDefaultGraphics
+                       : type == nvml::CLOCK_MEM    ? d->appDefaultMem
+                                                    : 0;
+    if (v == 0) return nvml::ERROR_NOT_SUPPORTED;  // as on many consumer cards
+    *mhz = v;
+    return nvml::SUCCESS;
 }
 
 }  // namespace
@@ -214,9 +226,9 @@ EXPORT nvmlReturn_t nvmlDeviceGetMaxClockInfo(nvmlDevice_t h, unsigned type, uns
     return nvml::SUCCESS;
 }
 
-EXPORT nvmlReturn_t nvmlDeviceGetDefaultApplicationsClock(nvmlDevice_t h, unsigned, unsigned*) {
+EXPORT nvmlReturn_t nvmlDeviceGetDefaultApplicationsClock(nvmlDevice_t h, unsigned type, unsigned* mhz) {
     GATE(h);
-    return nvml::ERROR_NOT_SUPPORTED;  // as on consumer cards
+    return appDefaultClock(d, type, mhz);
 }
 
 EXPORT nvmlReturn_t nvmlDeviceGetUtilizationRates(nvmlDevice_t h, nvmlUtilization_t* u) {
@@ -317,6 +329,54 @@ EXPORT nvmlReturn_t nvmlDeviceSetMemClkVfOffset(nvmlDevice_t h, int v) {
 
 // The optional ones: a card or driver without them is what FAKE_NVML_MINIMAL stands for.
 #ifndef FAKE_NVML_MINIMAL
+EXPORT nvmlReturn_t nvmlDeviceGetClock(nvmlDevice_t h, unsigned type, unsigned id, unsigned* mhz) {
+    GATE(h);
+    if (id == nvml::CLOCK_ID_APP_CLOCK_DEFAULT) return appDefaultClock(d, type, mhz);
+    unsigned* f = clockField(d, type, id != nvml::CLOCK_ID_CURRENT);
+    if (!f || id > 3) return nvml::ERROR_INVALID_ARGUMENT;
+    *mhz = *f;
+    return nvml::SUCCESS;
+}
+
+EXPORT nvmlReturn_t nvmlDeviceGetTemperatureV(nvmlDevice_t h, nvmlTemperature_t* t) {
+    GATE(h);
+    if (t->version != nvml::TEMPERATURE_V1) return nvml::ERROR_ARGUMENT_VERSION_MISMATCH;
+    if (t->sensorType != nvml::TEMPERATURE_GPU) return nvml::ERROR_INVALID_ARGUMENT;
+    t->temperature = static_cast<int>(d->temperature);
+    return nvml::SUCCESS;
+}
+
+#ifndef FAKE_NVML_NO_CLOCK_OFFSETS
+// The current offset calls check the range they report, as the driver does.
+EXPORT nvmlReturn_t nvmlDeviceGetClockOffsets(nvmlDevice_t h, nvmlClockOffset_t* o) {
+    GATE(h);
+    if (o->version != nvml::CLOCK_OFFSET_V1) return nvml::ERROR_ARGUMENT_VERSION_MISMATCH;
+    if (o->pstate != 0) return nvml::ERROR_INVALID_ARGUMENT;
+    if (o->type == nvml::CLOCK_GRAPHICS)
+        *o = {o->version, o->type, o->pstate, d->gpcOffset, d->gpcOffsetMin, d->gpcOffsetMax};
+    else if (o->type == nvml::CLOCK_MEM)
+        *o = {o->version, o->type, o->pstate, d->memOffset, d->memOffsetMin, d->memOffsetMax};
+    else
+        return nvml::ERROR_INVALID_ARGUMENT;
+    return nvml::SUCCESS;
+}
+
+EXPORT nvmlReturn_t nvmlDeviceSetClockOffsets(nvmlDevice_t h, nvmlClockOffset_t* o) {
+    SETTER_GATE(h);
+    if (o->version != nvml::CLOCK_OFFSET_V1) return nvml::ERROR_ARGUMENT_VERSION_MISMATCH;
+    int* value = o->type == nvml::CLOCK_GRAPHICS ? &d->gpcOffset
+                 : o->type == nvml::CLOCK_MEM    ? &d->memOffset
+                                                 : nullptr;
+    const bool mem = o->type == nvml::CLOCK_MEM;
+    if (!value || o->pstate != 0 || o->clockOffsetMHz < (mem ? d->memOffsetMin : d->gpcOffsetMin) ||
+        o->clockOffsetMHz > (mem ? d->memOffsetMax : d->gpcOffsetMax))
+        return nvml::ERROR_INVALID_ARGUMENT;
+    *value = o->clockOffsetMHz;
+    log("SetClockOffsets dev%d type%ld %ld", indexOf(h), o->type, o->clockOffsetMHz);
+    return nvml::SUCCESS;
+}
+#endif
+
 EXPORT nvmlReturn_t nvmlDeviceGetMinMaxClockOfPState(nvmlDevice_t h, unsigned type, unsigned pstate,
                                                      unsigned* lo, unsigned* hi) {
     GATE(h);

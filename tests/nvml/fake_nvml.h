@@ -10,6 +10,7 @@ struct FakeNvmlDevice {
     unsigned clockGraphics, clockMem, clockSm;  // current, MHz
     unsigned maxGraphics, maxMem, maxSm;        // boost
     unsigned p0MinGraphics, p0MaxGraphics, p0MinMem, p0MaxMem;
+    unsigned appDefaultGraphics, appDefaultMem;  // default application clocks; 0: not reported
     unsigned utilGpu, utilMem;
     unsigned temperature;
     unsigned acousticMin, acousticCurr, acousticMax;

@@ -76,12 +76,28 @@ TEST_F(BridgeTest, ClocksAreInKhzPerDomainAndClockType) {
     EXPECT_EQ(c.domain[CLOCK_DOMAIN_PROCESSOR].frequency, 1500000u);
     EXPECT_EQ(c.domain[CLOCK_DOMAIN_MEMORY].flags & 1u, 1u);
     EXPECT_EQ(c.domain[1].flags, 0u);
-    // Base: no default application clock on this card, so the top of P0.
+    // Base: the default application clock, by clock id; the processor clock runs with the graphics clock.
     c.flags = 1;
     fake->dev[0].p0MaxGraphics = 1950;
     ASSERT_EQ(call<GetAllClockFrequenciesFn>(ID_GPU_GetAllClockFrequencies, handle(), &c), OK);
+    EXPECT_EQ(c.domain[CLOCK_DOMAIN_GRAPHICS].frequency, 1710000u);
+    EXPECT_EQ(c.domain[CLOCK_DOMAIN_PROCESSOR].frequency, 1710000u);
+    EXPECT_EQ(c.domain[CLOCK_DOMAIN_MEMORY].frequency, 9501000u);
+    // A driver without the clock-id call answers through the older one.
+    std::strcpy(fake->failFunction, "nvmlDeviceGetClock");
+    fake->failReturn = 26;
+    fake->dev[0].appDefaultGraphics = 1650;
+    ASSERT_EQ(call<GetAllClockFrequenciesFn>(ID_GPU_GetAllClockFrequencies, handle(), &c), OK);
+    EXPECT_EQ(c.domain[CLOCK_DOMAIN_GRAPHICS].frequency, 1650000u);
+    // No default application clock at all: the top of P0 stands in.
+    fake->dev[0].appDefaultGraphics = 0;
+    ASSERT_EQ(call<GetAllClockFrequenciesFn>(ID_GPU_GetAllClockFrequencies, handle(), &c), OK);
     EXPECT_EQ(c.domain[CLOCK_DOMAIN_GRAPHICS].frequency, 1950000u);
-    EXPECT_EQ(c.domain[CLOCK_DOMAIN_PROCESSOR].frequency, 1950000u);
+    // A failing GPU is not papered over by a fallback.
+    fake->failReturn = 15;
+    EXPECT_EQ(call<GetAllClockFrequenciesFn>(ID_GPU_GetAllClockFrequencies, handle(), &c),
+              HANDLE_INVALIDATED);
+    fake->failFunction[0] = '\0';
     c.flags = 3;
     EXPECT_EQ(call<GetAllClockFrequenciesFn>(ID_GPU_GetAllClockFrequencies, handle(), &c), INVALID_ARGUMENT);
     c.version = makeVersion(200, 2);
@@ -104,6 +120,22 @@ TEST_F(BridgeTest, LoadTachometerAndVoltage) {
     v.version = VOLTAGE_STATUS_VER;
     EXPECT_EQ(call<GetVoltageStatusFn>(ID_GPU_GetVoltageStatus, handle(), &v), NOT_SUPPORTED);
     EXPECT_EQ(errorText(NOT_SUPPORTED), "not supported by this card or driver");
+}
+
+TEST_F(BridgeTest, TemperatureFromTheVersionedCallElseTheOlderOne) {
+    start();
+    ThermalSettings t{};
+    t.version = THERMAL_SETTINGS_VER;
+    fake->dev[0].temperature = 64;
+    ASSERT_EQ(call<GetThermalSettingsFn>(ID_GPU_GetThermalSettings, handle(), 0u, &t), OK);
+    EXPECT_EQ(t.sensor[0].currentTemp, 64);
+    std::strcpy(fake->failFunction, "nvmlDeviceGetTemperatureV");
+    fake->failReturn = 25;  // a structure version this driver does not know
+    fake->dev[0].temperature = 66;
+    ASSERT_EQ(call<GetThermalSettingsFn>(ID_GPU_GetThermalSettings, handle(), 0u, &t), OK);
+    EXPECT_EQ(t.sensor[0].currentTemp, 66);
+    fake->failReturn = 15;
+    EXPECT_EQ(call<GetThermalSettingsFn>(ID_GPU_GetThermalSettings, handle(), 0u, &t), HANDLE_INVALIDATED);
 }
 
 TEST_F(BridgeTest, MemoryInfoInKbWritesOnlyTheCallersVersion) {

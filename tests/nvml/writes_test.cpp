@@ -111,23 +111,20 @@ TEST_F(BridgeTest, TemperatureTargetWritesWholeDegreesInRange) {
               INVALID_ARGUMENT);
 }
 
-TEST_F(BridgeTest, ClockDeltasBecomeNvmlOffsets) {
+// Clock offsets themselves are in clock_offsets_test.cpp.
+TEST_F(BridgeTest, VoltageCannotChangeThroughNvml) {
     start();
+    // A non-zero voltage delta fails and writes nothing at all, not even the clock beside it.
     Pstates20Info p = clockDelta(CLOCK_DOMAIN_GRAPHICS, 100000);
-    ASSERT_EQ(call<SetPstates20Fn>(ID_GPU_SetPstates20, handle(), &p), OK);
-    p = clockDelta(CLOCK_DOMAIN_MEMORY, 500000);
-    ASSERT_EQ(call<SetPstates20Fn>(ID_GPU_SetPstates20, handle(), &p), OK);
-    EXPECT_EQ(setterLog(), "SetGpcClkVfOffset dev0 100\nSetMemClkVfOffset dev0 1000\n");
-    EXPECT_EQ(call<EnableOverclockedPstatesFn>(ID_GPU_EnableOverclockedPstates, handle(), 1u), OK);
-
-    // Voltage cannot change through NVML: a non-zero delta fails and writes nothing at all.
-    clearLog();
-    p = clockDelta(CLOCK_DOMAIN_GRAPHICS, 0);
     p.numBaseVoltages = 1;
     p.pstates[0].baseVoltages[0].voltDelta_uV.value = 25000;
     EXPECT_EQ(call<SetPstates20Fn>(ID_GPU_SetPstates20, handle(), &p), NOT_SUPPORTED);
+    EXPECT_EQ(setterLog(), "");
     p.pstates[0].baseVoltages[0].voltDelta_uV.value = 0;  // a zero delta is already true
     EXPECT_EQ(call<SetPstates20Fn>(ID_GPU_SetPstates20, handle(), &p), OK);
+    EXPECT_EQ(setterLog(), "SetClockOffsets dev0 type0 100\n");
+    EXPECT_EQ(call<EnableOverclockedPstatesFn>(ID_GPU_EnableOverclockedPstates, handle(), 1u), OK);
+    clearLog();
     Pstates20Info ov{};
     ov.version = PSTATES20_VER2;
     ov.overVoltage.numVoltages = 1;
@@ -135,7 +132,7 @@ TEST_F(BridgeTest, ClockDeltasBecomeNvmlOffsets) {
     EXPECT_EQ(call<SetPstates20Fn>(ID_GPU_SetPstates20, handle(), &ov), NOT_SUPPORTED);
     p.numClocks = 9;
     EXPECT_EQ(call<SetPstates20Fn>(ID_GPU_SetPstates20, handle(), &p), INVALID_ARGUMENT);
-    EXPECT_EQ(setterLog(), "SetGpcClkVfOffset dev0 0\n");
+    EXPECT_EQ(setterLog(), "");
 }
 
 TEST_F(BridgeTest, MissingPrivilegeIsNamedOnceAndInTheErrorText) {
@@ -187,15 +184,29 @@ TEST_F(BridgeTest, ErrorTextIsNvmlsOwnForStatusesFromNvml) {
     EXPECT_EQ(call<GetErrorMessageFn>(ID_GetErrorMessage, ERROR, nullptr), INVALID_ARGUMENT);
 }
 
+// Every refusal of NVML's start is the program's start-up failure, with NVML's reason on stderr
+// and in the error text.
 TEST_F(BridgeTest, InitialiseFailures) {
-    fake->initReturn = 9;  // driver not loaded: the program's start-up message
+    for (const int refusal : {9, 4, 999}) {  // driver not loaded, no permission, unknown
+        fake->initReturn = refusal;
+        testing::internal::CaptureStderr();
+        EXPECT_EQ(call<InitializeFn>(ID_Initialize), LIBRARY_NOT_FOUND);
+        const std::string err = testing::internal::GetCapturedStderr();
+        const std::string text = refusal == 9   ? "Driver Not Loaded"
+                                 : refusal == 4 ? "Insufficient Permissions"
+                                                : "Unknown Error";
+        EXPECT_EQ(err, "vantrel: NVML cannot start: " + text + "\n");
+        EXPECT_EQ(err.find("root"), std::string::npos);
+        EXPECT_EQ(errorText(LIBRARY_NOT_FOUND), text);
+    }
+    fake->initReturn = 0;
+    std::strcpy(fake->failFunction, "nvmlDeviceGetCount_v2");
+    fake->failReturn = 4;
     testing::internal::CaptureStderr();
     EXPECT_EQ(call<InitializeFn>(ID_Initialize), LIBRARY_NOT_FOUND);
-    EXPECT_NE(testing::internal::GetCapturedStderr().find("Driver Not Loaded"), std::string::npos);
-    fake->initReturn = 999;
-    EXPECT_EQ(call<InitializeFn>(ID_Initialize), ERROR);
-    EXPECT_EQ(errorText(ERROR), "Unknown Error");
-    fake->initReturn = 0;
+    testing::internal::GetCapturedStderr();
+    EXPECT_EQ(fake->initialised, 0);  // shut down again
+    fake->failFunction[0] = '\0';
     fake->count = 0;
     EXPECT_EQ(call<InitializeFn>(ID_Initialize), OK);
     EXPECT_EQ(call<EnumPhysicalGPUsFn>(ID_EnumPhysicalGPUs, handles, &count), NVIDIA_DEVICE_NOT_FOUND);
