@@ -110,6 +110,7 @@ void Bridge::releaseManualFans() {
 }
 
 int32_t Bridge::unload() {
+    service_.close();
     if (initialized_) {
         releaseManualFans();
         fn().shutdown();

@@ -8,6 +8,7 @@
 
 #include "nvapi_contract.h"
 #include "nvml_library.h"
+#include "service_link.h"
 #include "status_map.h"
 
 namespace nvml_bridge {
@@ -48,6 +49,9 @@ class Bridge {
     // Gives every fan the bridge set to a manual speed back to the driver.
     void releaseManualFans();
 
+    // Where writes go first while vantreld's socket exists.
+    ServiceLink& service() { return service_; }
+
   private:
     void readFacts(Device& d);
 
@@ -55,6 +59,7 @@ class Bridge {
     nvml::Library library_;
     std::vector<Device> devices_;
     StatusRecord status_;
+    ServiceLink service_;
     std::string startProblem_;  // NVML's text when it refused to start
 };
 
@@ -68,6 +73,14 @@ int32_t onDevice(NvPhysicalGpuHandle h, F&& body) {
     Device* d = b.device(h);
     if (!d) return b.own(nvapi::EXPECTED_PHYSICAL_GPU_HANDLE);
     return body(b, *d);
+}
+
+// For a write: true when vantreld took it, with its answer in status; false to write here.
+inline bool forwarded(Bridge& b, const Device& d, uint32_t interfaceId, uint32_t arg, const void* payload,
+                      uint32_t length, int32_t& status) {
+    if (!b.service().forward(interfaceId, d.index, arg, payload, length, status)) return false;
+    if (status != nvapi::OK) b.own(status);
+    return true;
 }
 
 // onDevice for an interface passing one structure of one version: a null pointer or another

@@ -100,6 +100,8 @@ int32_t setCoolerLevels(NvPhysicalGpuHandle h, uint32_t coolerTarget, CoolerLeve
     if (levels->version != COOLER_LEVELS_VER) return b.own(INCOMPATIBLE_STRUCT_VERSION);
     if (coolerTarget != COOLER_TARGET_ALL) return b.own(INVALID_ARGUMENT);
     return onDevice(h, [&](Bridge& b, Device& d) {
+        if (int32_t s = OK; forwarded(b, d, ID_GPU_SetCoolerLevels, coolerTarget, levels, sizeof *levels, s))
+            return s;
         if (d.fanCount == 0) return b.own(NOT_SUPPORTED);
         const CoolerLevel wanted = levels->cooler[0];
         return wanted.policy == COOLER_POLICY_MANUAL ? setManual(b, d, wanted.level) : giveBack(b, d);

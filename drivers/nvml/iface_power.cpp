@@ -71,6 +71,7 @@ int32_t powerPoliciesGetStatus(NvPhysicalGpuHandle h, PowerPolicyStatus* st) {
 
 int32_t powerPoliciesSetStatus(NvPhysicalGpuHandle h, PowerPolicyStatus* st) {
     return onDeviceStruct(h, st, POWER_POLICY_STATUS_VER, [&](Bridge& b, Device& d) {
+        if (int32_t s = OK; forwarded(b, d, ID_GPU_PowerPoliciesSetStatus, 0, st, sizeof *st, s)) return s;
         if (st->count < 1 || st->count > 4) return b.own(INVALID_ARGUMENT);
         if (!d.hasPowerLimits || !b.fn().setPowerLimit) return b.own(NOT_SUPPORTED);
         const PowerPolicyStatusEntry* e = std::find_if(st->entry, st->entry + st->count,

@@ -139,6 +139,8 @@ int32_t setPstates20(NvPhysicalGpuHandle h, Pstates20Info* info) {
     if (!info) return b.own(INVALID_ARGUMENT);
     if (!knownPstatesVersion(info->version)) return b.own(INCOMPATIBLE_STRUCT_VERSION);
     return onDevice(h, [&](Bridge& b, Device& d) {
+        if (int32_t s = OK; forwarded(b, d, ID_GPU_SetPstates20, 0, info, versionSize(info->version), s))
+            return s;
         PendingWrite w;
         if (const int32_t s = parseWrite(*info, w); s != OK) return b.own(s);
         OffsetChange changes[2] = {{w.graphics, nvml::CLOCK_GRAPHICS, w.graphicsMhz, {}},

@@ -41,6 +41,7 @@ int32_t thermalPoliciesGetStatus(NvPhysicalGpuHandle h, ThermalPolicyStatus* st)
 
 int32_t thermalPoliciesSetStatus(NvPhysicalGpuHandle h, ThermalPolicyStatus* st) {
     return onDeviceStruct(h, st, THERMAL_POLICY_STATUS_VER, [&](Bridge& b, Device& d) {
+        if (int32_t s = OK; forwarded(b, d, ID_GPU_ThermalPoliciesSetStatus, 0, st, sizeof *st, s)) return s;
         if (st->count < 1 || st->count > 4) return b.own(INVALID_ARGUMENT);
         if (!d.hasAcousticRange || !b.fn().setTemperatureThreshold) return b.own(NOT_SUPPORTED);
         const ThermalPolicyStatusEntry* e = std::find_if(st->entry, st->entry + st->count, [](const auto& x) {

@@ -5,6 +5,7 @@
 #include "fake_nvml.h"
 
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 
 #include "nvml_api.h"
@@ -84,17 +85,28 @@ int gate(const char* fn, nvmlDevice_t h, FakeNvmlDevice** d) {
     return nvml::SUCCESS;
 }
 
-int setterGate(const char* fn, nvmlDevice_t h, FakeNvmlDevice** d) {
+void recordCall(const char* fmt, int dev, long a, long b) {
+    if (!g.callFile[0]) return;
+    if (std::FILE* f = std::fopen(g.callFile, "a")) {
+        std::fprintf(f, fmt, dev, a, b);
+        std::fputc('\n', f);
+        std::fclose(f);
+    }
+}
+
+// fmt, a and b describe the call as log() does.
+int setterGate(const char* fn, nvmlDevice_t h, FakeNvmlDevice** d, const char* fmt, long a, long b) {
     if (const int r = gate(fn, h, d)) return r;
+    recordCall(fmt, indexOf(h), a, b);
     return g.denySetters ? nvml::ERROR_NO_PERMISSION : nvml::SUCCESS;
 }
 
 #define GATE(dev)                \
     FakeNvmlDevice* d = nullptr; \
     if (const int r = gate(__func__, dev, &d)) return r
-#define SETTER_GATE(dev)         \
-    FakeNvmlDevice* d = nullptr; \
-    if (const int r = setterGate(__func__, dev, &d)) return r
+#define SETTER_GATE(dev, fmt, a, b) \
+    FakeNvmlDevice* d = nullptr;    \
+    if (const int r = setterGate(__func__, dev, &d, fmt, a, b)) return r
 
 unsigned* clockField(FakeNvmlDevice* d, unsigned type, bool max) {
     switch (type) {
@@ -128,6 +140,9 @@ EXPORT void fakeNvmlReset() {
     g = FakeNvmlState{};
     g.count = 1;
     for (int i = 0; i < 4; ++i) g.dev[i] = typical(i);
+    if (const char* v = std::getenv("FAKE_NVML_INIT")) g.initReturn = std::atoi(v);
+    if (const char* v = std::getenv("FAKE_NVML_DENY_SETTERS")) g.denySetters = std::atoi(v);
+    if (const char* v = std::getenv("FAKE_NVML_CALLS")) std::snprintf(g.callFile, sizeof g.callFile, "%s", v);
 }
 
 __attribute__((constructor)) static void fakeNvmlLoad() {
@@ -258,7 +273,7 @@ EXPORT nvmlReturn_t nvmlDeviceGetFanSpeed_v2(nvmlDevice_t h, unsigned fan, unsig
 }
 
 EXPORT nvmlReturn_t nvmlDeviceSetFanSpeed_v2(nvmlDevice_t h, unsigned fan, unsigned speed) {
-    SETTER_GATE(h);
+    SETTER_GATE(h, "SetFanSpeed dev%d fan%ld %ld", long(fan), long(speed));
     if (fan >= d->numFans || fan >= 4 || speed < d->minFan || speed > d->maxFan)
         return nvml::ERROR_INVALID_ARGUMENT;
     d->fanSpeed[fan] = speed;
@@ -268,7 +283,7 @@ EXPORT nvmlReturn_t nvmlDeviceSetFanSpeed_v2(nvmlDevice_t h, unsigned fan, unsig
 }
 
 EXPORT nvmlReturn_t nvmlDeviceSetDefaultFanSpeed_v2(nvmlDevice_t h, unsigned fan) {
-    SETTER_GATE(h);
+    SETTER_GATE(h, "SetDefaultFanSpeed dev%d fan%ld%.0ld", long(fan), long(0));
     if (fan >= d->numFans || fan >= 4) return nvml::ERROR_INVALID_ARGUMENT;
     d->fanPolicy[fan] = 0;
     log("SetDefaultFanSpeed dev%d fan%ld%.0ld", indexOf(h), fan, 0);
@@ -294,7 +309,7 @@ EXPORT nvmlReturn_t nvmlDeviceGetPowerManagementDefaultLimit(nvmlDevice_t h, uns
 }
 
 EXPORT nvmlReturn_t nvmlDeviceSetPowerManagementLimit(nvmlDevice_t h, unsigned mw) {
-    SETTER_GATE(h);
+    SETTER_GATE(h, "SetPowerManagementLimit dev%d %ld%.0ld", long(mw), long(0));
     if (mw < d->powerMin || mw > d->powerMax) return nvml::ERROR_INVALID_ARGUMENT;
     d->powerLimit = mw;
     log("SetPowerManagementLimit dev%d %ld%.0ld", indexOf(h), mw, 0);
@@ -314,14 +329,14 @@ EXPORT nvmlReturn_t nvmlDeviceGetMemClkVfOffset(nvmlDevice_t h, int* v) {
 }
 
 EXPORT nvmlReturn_t nvmlDeviceSetGpcClkVfOffset(nvmlDevice_t h, int v) {
-    SETTER_GATE(h);
+    SETTER_GATE(h, "SetGpcClkVfOffset dev%d %ld%.0ld", long(v), long(0));
     d->gpcOffset = v;
     log("SetGpcClkVfOffset dev%d %ld%.0ld", indexOf(h), v, 0);
     return nvml::SUCCESS;
 }
 
 EXPORT nvmlReturn_t nvmlDeviceSetMemClkVfOffset(nvmlDevice_t h, int v) {
-    SETTER_GATE(h);
+    SETTER_GATE(h, "SetMemClkVfOffset dev%d %ld%.0ld", long(v), long(0));
     d->memOffset = v;
     log("SetMemClkVfOffset dev%d %ld%.0ld", indexOf(h), v, 0);
     return nvml::SUCCESS;
@@ -362,7 +377,7 @@ EXPORT nvmlReturn_t nvmlDeviceGetClockOffsets(nvmlDevice_t h, nvmlClockOffset_t*
 }
 
 EXPORT nvmlReturn_t nvmlDeviceSetClockOffsets(nvmlDevice_t h, nvmlClockOffset_t* o) {
-    SETTER_GATE(h);
+    SETTER_GATE(h, "SetClockOffsets dev%d type%ld %ld", long(o->type), long(o->clockOffsetMHz));
     if (o->version != nvml::CLOCK_OFFSET_V1) return nvml::ERROR_ARGUMENT_VERSION_MISMATCH;
     int* value = o->type == nvml::CLOCK_GRAPHICS ? &d->gpcOffset
                  : o->type == nvml::CLOCK_MEM    ? &d->memOffset
@@ -411,7 +426,7 @@ EXPORT nvmlReturn_t nvmlDeviceGetTemperatureThreshold(nvmlDevice_t h, unsigned t
 }
 
 EXPORT nvmlReturn_t nvmlDeviceSetTemperatureThreshold(nvmlDevice_t h, unsigned type, int* t) {
-    SETTER_GATE(h);
+    SETTER_GATE(h, "SetTemperatureThreshold dev%d %ld %ld", long(type), long(*t));
     if (type != nvml::THRESHOLD_ACOUSTIC_CURR) return nvml::ERROR_NOT_SUPPORTED;
     if (*t < static_cast<int>(d->acousticMin) || *t > static_cast<int>(d->acousticMax))
         return nvml::ERROR_INVALID_ARGUMENT;

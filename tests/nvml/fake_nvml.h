@@ -32,7 +32,13 @@ struct FakeNvmlState {
     int initialised;
     char log[8192];  // one line per setter call that succeeded: "name dev arg..."
     FakeNvmlDevice dev[4];
+    // Appended one line per setter call that reached the setter, refused or not, so that other
+    // processes can read what was asked of the card. Empty: none.
+    char callFile[256];
 };
+
+// At load (and reset) the environment can set: FAKE_NVML_INIT (nvmlInit_v2's answer),
+// FAKE_NVML_DENY_SETTERS=1 and FAKE_NVML_CALLS (callFile).
 
 extern "C" FakeNvmlState* fakeNvmlState();
 extern "C" void fakeNvmlReset();

@@ -1,0 +1,268 @@
+#include "daemon.h"
+
+#include <poll.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+
+#include "bridge.h"
+#include "interfaces.h"
+#include "request_check.h"
+
+namespace vantreld {
+namespace {
+
+using namespace nvapi;
+using vantrel_service::Reply;
+using vantrel_service::RequestHeader;
+
+constexpr std::size_t kMaxConnections = 256;
+// A client that leaves a frame half sent this long is dropped; an idle one is not.
+constexpr auto kPartialFrameLimit = std::chrono::seconds(2);
+
+bool sendReply(int fd, int32_t status) {
+    Reply r;
+    r.status = status;
+    // Replies are tiny: one that does not fit at once means the client stopped reading.
+    return ::send(fd, &r, sizeof r, MSG_NOSIGNAL | MSG_DONTWAIT) == static_cast<ssize_t>(sizeof r);
+}
+
+// The bridge device position of an NVML device index, or -1.
+int positionOf(uint32_t nvmlIndex) {
+    const auto& devices = nvml_bridge::bridge().devices();
+    for (std::size_t i = 0; i < devices.size(); ++i)
+        if (devices[i].index == nvmlIndex) return static_cast<int>(i);
+    return -1;
+}
+
+// What a successful write changed, for the journal.
+void describe(char* out, std::size_t size, uint32_t id, const void* payload) {
+    switch (id) {
+        case ID_GPU_SetPstates20: {
+            const auto& p = *static_cast<const Pstates20Info*>(payload);
+            int n = std::snprintf(out, size, "clock offsets");
+            for (uint32_t c = 0; c < p.numClocks && p.numPstates > 0 && n > 0 && std::size_t(n) < size; ++c)
+                n += std::snprintf(out + n, size - std::size_t(n), " domain %u %+d kHz",
+                                   p.pstates[0].clocks[c].domainId,
+                                   p.pstates[0].clocks[c].freqDelta_kHz.value);
+            break;
+        }
+        case ID_GPU_PowerPoliciesSetStatus: {
+            const auto& s = *static_cast<const PowerPolicyStatus*>(payload);
+            std::snprintf(out, size, "power limit %u.%03u %%", s.entry[0].power / 1000,
+                          s.entry[0].power % 1000);
+            break;
+        }
+        case ID_GPU_ThermalPoliciesSetStatus: {
+            const auto& s = *static_cast<const ThermalPolicyStatus*>(payload);
+            std::snprintf(out, size, "temperature target %d/256 °C, priority %u", s.entry[0].targetTemp,
+                          s.entry[0].flags & 1u);
+            break;
+        }
+        default:
+            std::snprintf(out, size, "interface 0x%08X", id);
+    }
+}
+
+}  // namespace
+
+void Daemon::run(int stopFd) {
+    std::vector<pollfd> fds;
+    for (;;) {
+        fds.assign({{stopFd, POLLIN, 0}, {listenFd_, POLLIN, 0}});
+        for (const auto& c : connections_) fds.push_back({c->fd, POLLIN, 0});
+        const int ready = ::poll(fds.data(), fds.size(), pollTimeoutMs());
+        if (ready < 0 && errno != EINTR) {
+            std::fprintf(stderr, "vantreld: poll failed: %s\n", std::strerror(errno));
+            break;
+        }
+        if (fds[0].revents) break;
+        // Clients first, newest connections last, so accepting never starves a waiting request.
+        const auto now = Clock::now();
+        for (std::size_t i = connections_.size(); i-- > 0;) {
+            Connection& c = *connections_[i];
+            const short ev = fds[i + 2].revents;
+            if (ev & (POLLIN | POLLHUP | POLLERR)) {
+                if (!receive(c)) end(i, nullptr);
+            } else if (!c.in.empty() && now - c.partialSince > kPartialFrameLimit) {
+                end(i, "left a frame half sent");
+            }
+        }
+        if (fds[1].revents & POLLIN) accept();
+    }
+    while (!connections_.empty()) {
+        handBack(*connections_.back(), "the service is stopping");
+        end(connections_.size() - 1, nullptr);
+    }
+}
+
+int Daemon::pollTimeoutMs() const {
+    bool partial = false;
+    for (const auto& c : connections_) partial = partial || !c->in.empty();
+    return partial ? 200 : -1;
+}
+
+void Daemon::accept() {
+    for (;;) {
+        const int fd = ::accept4(listenFd_, nullptr, nullptr, SOCK_NONBLOCK | SOCK_CLOEXEC);
+        if (fd < 0) return;  // EAGAIN: all taken; anything else: the next poll says again
+        if (connections_.size() >= kMaxConnections) {
+            ::close(fd);
+            continue;
+        }
+        auto c = std::make_unique<Connection>();
+        c->fd = fd;
+        socklen_t len = sizeof c->peer;
+        if (::getsockopt(fd, SOL_SOCKET, SO_PEERCRED, &c->peer, &len) != 0) c->peer = {0, ~0u, ~0u};
+        connections_.push_back(std::move(c));
+    }
+}
+
+bool Daemon::receive(Connection& c) {
+    unsigned char buf[4096];
+    const ssize_t n = ::recv(c.fd, buf, sizeof buf, MSG_DONTWAIT);
+    if (n < 0) return errno == EAGAIN || errno == EINTR;
+    if (n == 0) return false;  // the client went away
+    if (c.in.empty()) c.partialSince = Clock::now();
+    c.in.insert(c.in.end(), buf, buf + n);
+    std::size_t used = 0;
+    while (c.in.size() - used >= sizeof(RequestHeader)) {
+        RequestHeader h;
+        std::memcpy(&h, c.in.data() + used, sizeof h);
+        if (h.magic != vantrel_service::kMagic || h.version != vantrel_service::kVersion || h.reserved != 0 ||
+            h.length > vantrel_service::kMaxPayload) {
+            sendReply(c.fd, h.magic == vantrel_service::kMagic && h.version != vantrel_service::kVersion
+                                ? INCOMPATIBLE_STRUCT_VERSION
+                                : INVALID_ARGUMENT);
+            std::fprintf(stderr, "vantreld: uid %u pid %d sent a malformed frame; connection closed\n",
+                         c.peer.uid, c.peer.pid);
+            return false;
+        }
+        if (c.in.size() - used < sizeof h + h.length) break;
+        if (!handle(c, h, c.in.data() + used + sizeof h)) return false;
+        used += sizeof h + h.length;
+    }
+    c.in.erase(c.in.begin(), c.in.begin() + static_cast<std::ptrdiff_t>(used));
+    if (used > 0 && !c.in.empty()) c.partialSince = Clock::now();
+    return true;
+}
+
+bool Daemon::handle(Connection& c, const RequestHeader& h, const unsigned char* data) {
+    if (h.interfaceId == vantrel_service::kHandBack) {
+        if (h.length != 0 || h.gpu != 0 || h.arg != 0) {
+            sendReply(c.fd, INVALID_ARGUMENT);
+            return false;
+        }
+        handBack(c, "asked by the client");
+        return sendReply(c.fd, OK);
+    }
+    // The structure, aligned and zero past what was sent.
+    alignas(Pstates20Info) unsigned char payload[sizeof(Pstates20Info)] = {};
+    uint32_t versionWord = 0;
+    if (h.length >= sizeof versionWord) std::memcpy(&versionWord, data, sizeof versionWord);
+    const uint32_t expected = vantrel_service::payloadSize(h.interfaceId, versionWord);
+    const int position = positionOf(h.gpu);
+    Verdict v{OK, true};
+    if (!vantrel_service::isServedWrite(h.interfaceId)) {
+        v.status = NO_IMPLEMENTATION;
+    } else if (expected == 0) {
+        v.status = INCOMPATIBLE_STRUCT_VERSION;
+    } else if (h.length != expected) {
+        v.status = INVALID_ARGUMENT;
+    } else if (!nvml_bridge::bridge().initialized()) {
+        v = {NVIDIA_DEVICE_NOT_FOUND, false};  // NVML did not start here: not the client's fault
+    } else if (position < 0) {
+        v.status = INVALID_ARGUMENT;
+    } else {
+        std::memcpy(payload, data, h.length);
+        v = checkWrite(nvml_bridge::Bridge::handleOf(static_cast<unsigned>(position)), h.interfaceId, h.arg,
+                       payload);
+        if (v.status == OK) v.status = write(c, static_cast<unsigned>(position), h, payload);
+    }
+    const int32_t status = v.status;
+    const bool bad = v.bad;
+    if (status != OK && bad) {
+        sendReply(c.fd, status);
+        std::fprintf(stderr,
+                     "vantreld: refused a request of uid %u pid %d (interface 0x%08X, GPU %u): status %d; "
+                     "connection closed\n",
+                     c.peer.uid, c.peer.pid, h.interfaceId, h.gpu, status);
+        return false;
+    }
+    return sendReply(c.fd, status);
+}
+
+int32_t Daemon::write(Connection& c, unsigned position, const RequestHeader& h, void* payload) {
+    const NvPhysicalGpuHandle gpu = nvml_bridge::Bridge::handleOf(position);
+    const unsigned index = h.gpu;
+    char what[160];
+    int32_t status = ERROR;
+    switch (h.interfaceId) {
+        case ID_GPU_SetCoolerLevels: {
+            auto* levels = static_cast<CoolerLevels*>(payload);
+            status = nvml_bridge::setCoolerLevels(gpu, h.arg, levels);
+            if (status != OK) break;
+            const uint64_t bit = uint64_t{1} << position;
+            if (levels->cooler[0].policy == COOLER_POLICY_MANUAL) {
+                // The fan curve writes every tick: only a new level is worth a journal line.
+                if (!(c.manualGpus & bit) || c.lastLevel[position] != levels->cooler[0].level)
+                    std::fprintf(stderr, "vantreld: GPU %u: fans at %u %% (manual) for uid %u pid %d\n",
+                                 index, levels->cooler[0].level, c.peer.uid, c.peer.pid);
+                c.manualGpus |= bit;
+                c.lastLevel[position] = levels->cooler[0].level;
+            } else {
+                std::fprintf(stderr, "vantreld: GPU %u: fans given back to the driver for uid %u pid %d\n",
+                             index, c.peer.uid, c.peer.pid);
+                c.manualGpus &= ~bit;
+            }
+            return status;
+        }
+        case ID_GPU_SetPstates20:
+            status = nvml_bridge::setPstates20(gpu, static_cast<Pstates20Info*>(payload));
+            break;
+        case ID_GPU_PowerPoliciesSetStatus:
+            status = nvml_bridge::powerPoliciesSetStatus(gpu, static_cast<PowerPolicyStatus*>(payload));
+            break;
+        case ID_GPU_ThermalPoliciesSetStatus:
+            status = nvml_bridge::thermalPoliciesSetStatus(gpu, static_cast<ThermalPolicyStatus*>(payload));
+            break;
+        default:
+            return NO_IMPLEMENTATION;
+    }
+    if (status == OK) {
+        describe(what, sizeof what, h.interfaceId, payload);
+        std::fprintf(stderr, "vantreld: GPU %u: %s for uid %u pid %d\n", index, what, c.peer.uid, c.peer.pid);
+    }
+    return status;
+}
+
+void Daemon::handBack(Connection& c, const char* why) {
+    for (unsigned position = 0; c.manualGpus != 0 && position < 64; ++position) {
+        const uint64_t bit = uint64_t{1} << position;
+        if (!(c.manualGpus & bit)) continue;
+        c.manualGpus &= ~bit;
+        if (position >= nvml_bridge::bridge().devices().size()) continue;
+        const unsigned index = nvml_bridge::bridge().devices()[position].index;
+        CoolerLevels levels{};
+        levels.version = COOLER_LEVELS_VER;
+        levels.cooler[0] = {0, 0};  // any policy but the manual one gives the fans back
+        const int32_t status =
+            nvml_bridge::setCoolerLevels(nvml_bridge::Bridge::handleOf(position), COOLER_TARGET_ALL, &levels);
+        std::fprintf(stderr, "vantreld: GPU %u: fans %s to the driver (%s; uid %u pid %d)\n", index,
+                     status == OK ? "given back" : "could not be given back", why, c.peer.uid, c.peer.pid);
+    }
+}
+
+void Daemon::end(std::size_t index, const char* why) {
+    Connection& c = *connections_[index];
+    if (why)
+        std::fprintf(stderr, "vantreld: uid %u pid %d %s; connection closed\n", c.peer.uid, c.peer.pid, why);
+    handBack(c, "its client went away");
+    ::close(c.fd);
+    connections_.erase(connections_.begin() + static_cast<std::ptrdiff_t>(index));
+}
+
+}  // namespace vantreld
