@@ -108,7 +108,10 @@ bool reportMissingPrivilegeOnce() {
     static bool reported = false;
     if (reported) return false;
     reported = true;
-    std::fprintf(stderr, "vantrel: %s; the card's settings were left unchanged\n", kPrivilegeText);
+    std::fprintf(stderr,
+                 "vantrel: %s; the card's settings were left unchanged. With the service vantreld running, "
+                 "members of the group \"vantrel\" can change them without root\n",
+                 kPrivilegeText);
     return true;
 }
 

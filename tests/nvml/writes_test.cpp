@@ -146,9 +146,11 @@ TEST_F(BridgeTest, MissingPrivilegeIsNamedOnceAndInTheErrorText) {
     EXPECT_EQ(call<SetCoolerLevelsFn>(ID_GPU_SetCoolerLevels, handle(), COOLER_TARGET_ALL, &l),
               INVALID_USER_PRIVILEGE);
     const std::string err = testing::internal::GetCapturedStderr();
-    EXPECT_EQ(err,
-              "vantrel: changing the card's settings needs root privileges; the card's settings were left "
-              "unchanged\n");
+    EXPECT_EQ(
+        err,
+        "vantrel: changing the card's settings needs root privileges; the card's settings were left "
+        "unchanged. With the service vantreld running, members of the group \"vantrel\" can change them "
+        "without root\n");
     EXPECT_EQ(errorText(INVALID_USER_PRIVILEGE), "changing the card's settings needs root privileges");
     EXPECT_EQ(setterLog(), "");
 }
