@@ -3,6 +3,7 @@
 #include "app/startup.h"
 #include "app/vantrel_dlg.h"
 #include "fan/gpu_fan_io.h"
+#include "info/gpu_info_snapshot.h"
 #include "skin/snapshots.h"
 
 namespace app {
@@ -44,6 +45,7 @@ std::unique_ptr<CDialogBase> buildMainWindow() {
 
 void registerWindowSnapshots() {
     skin::registerSnapshot(QStringLiteral("main_window"), buildMainWindow);
+    info::registerGpuInfoSnapshot();
 }
 
 int runSnapshots(const std::string& dir, std::FILE* err) {

@@ -9,6 +9,7 @@
 
 #include "app/quick_sight.h"
 #include "fan/fan_settings.h"
+#include "info/gpu_info_dlg.h"
 #include "platform/hot_key.h"
 #include "platform/message_box.h"
 #include "platform/screenshot.h"
@@ -190,6 +191,9 @@ bool CVantrelDlg::OnCommand(WPARAM wParam, LPARAM lParam) {
             // Without the clock panel there is nothing to lock.
             if (!m_pClockSetDlg) m_chkClockLock.SetCheck(false);
             break;
+        case IDC_MAIN_GPUINFO:
+            OpenGpuInfo();
+            break;
         case IDC_MAIN_CUSTOMIZE:
             if (m_pClockSetDlg)
                 m_pClockSetDlg->ShowWindow(SW_SHOW);
@@ -280,6 +284,28 @@ void CVantrelDlg::DockPanels() {
     if (m_pGpuInfoDlg)
         m_pGpuInfoDlg->SetWindowPos(main.left + 15, main.bottom - 5, RectWidth(main), 238, SWP_SHOWWINDOW);
     if (m_pMonitorDlg) m_pMonitorDlg->SetWindowPos(main.right - 20, main.top, 379, 672, SWP_SHOWWINDOW);
+}
+
+void CVantrelDlg::OpenGpuInfo() {
+    if (m_pGpuInfoDlg) return;  // an open panel is left as it is
+    m_pGpuInfoDlg = new CGpuInfoDlg(this, {[this] { GpuChanging(); }, [this] { GpuChanged(); }});
+    m_pGpuInfoDlg->Create();
+    m_pGpuInfoDlg->ShowWindow(SW_SHOW);
+    m_pGpuInfoDlg->SetForegroundWindow();
+}
+
+void CVantrelDlg::GpuChanging() {
+    // Nothing else would ever give that fan back: the close routine acts on the GPU in use.
+    if (m_bFanTimer) {
+        m_fanIo.restoreFanDefault();
+        m_fanController.resetFailures();
+    }
+}
+
+void CVantrelDlg::GpuChanged() {
+    // Gauges, fan curve and monitor read the GPU in use at every sample. The
+    // clock panel (and its voltage panel) keep the ranges of the GPU they opened
+    // on and re-read them here once they exist.
 }
 
 void CVantrelDlg::ClosePanel(CDialogBase*& panel) {

@@ -70,6 +70,11 @@ class CVantrelDlg : public CDialogBase {
     bool RegisterScreenshotHotKey(int virtualKey, int controlFlags);
     // One tick of timer 10.
     void FanCurveStep() { m_fanController.step(); }
+    // Around the information panel's change of the GPU in use: the fan curve
+    // hands the old GPU's fan back first; afterwards the open panels that keep
+    // values of the GPU catch up.
+    void GpuChanging();
+    void GpuChanged();
 
     QString m_strScreenshotPath;
     CAnimation m_animEye;
@@ -108,6 +113,7 @@ class CVantrelDlg : public CDialogBase {
     void OnTrayNotify(WPARAM wParam, LPARAM lParam);
     void TakeScreenshot();
     void DockPanels();
+    void OpenGpuInfo();
     void ClosePanel(CDialogBase*& panel);
     void HideToTray();
     void RestoreFromTray();

@@ -26,7 +26,8 @@ Library& library() {
 }  // namespace
 
 void DriverBinding::setLibraryPath(std::string path) {
-    if (isLoaded()) unload();
+    users_ = 0;
+    if (isLoaded()) unloadLibrary();
     library().path = std::move(path);
     library().failed = false;
 }
@@ -67,12 +68,22 @@ int32_t DriverBinding::callInitialize() {
 }
 
 int32_t DriverBinding::initialize() {
+    ++users_;
     return isLoaded() ? callInitialize() : load();
 }
 
 int32_t DriverBinding::unload() {
     Library& lib = library();
+    if (callDepth_ > 0 && isLoaded()) return nvapi::ERROR;
+    if (users_ > 0) --users_;
     if (!isLoaded()) return lib.failed ? nvapi::LIBRARY_NOT_FOUND : nvapi::OK;
+    // Another user still needs the driver: the driver hears nothing of this one.
+    if (users_ > 0) return nvapi::OK;
+    return unloadLibrary();
+}
+
+int32_t DriverBinding::unloadLibrary() {
+    Library& lib = library();
     if (callDepth_ > 0) return nvapi::ERROR;
     // The library goes away, so the driver is released as often as it was
     // initialised: a driver that counts its users (and a library that dlclose

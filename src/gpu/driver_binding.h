@@ -3,6 +3,9 @@
 // The library is loaded and its initialise called on the first operation; each
 // interface ID is resolved once into a static slot and reused until the next
 // unload, which bumps a generation counter so that every slot goes stale at once.
+// Initialisations are counted: an unload only releases one, and the library goes
+// away with the last, so a short-lived user (the information panel's context)
+// never unloads the driver under a longer-lived one (the fan curve).
 #pragma once
 
 #include <cstdint>
@@ -29,10 +32,14 @@ class DriverBinding {
 
     // The driver's initialise: loads the library when needed (which calls it
     // once), otherwise calls it again. -2 when the library cannot be loaded.
+    // Counts one user, whatever the status.
     static int32_t initialize();
-    // The driver's unload (once per initialise since the load), then dlclose.
-    // -1 while a driver call is in progress.
+    // Releases one initialise; the last release (or one with none counted) calls
+    // the driver's unload once per initialise since the load, then dlclose.
+    // -1 while a driver call is in progress (nothing released then).
     static int32_t unload();
+    // Initialisations not yet released.
+    static int users() { return users_; }
 
     // Slow path of resolution: loads and initialises when needed, then asks the
     // driver for id and records the answer in slot. Returns the function or
@@ -53,9 +60,11 @@ class DriverBinding {
   private:
     static int32_t load();
     static int32_t callInitialize();
+    static int32_t unloadLibrary();
 
     static inline uint32_t generation_ = 0;  // 0 while nothing is loaded
     static inline int callDepth_ = 0;
+    static inline int users_ = 0;
 };
 
 // The function type of each interface ID.

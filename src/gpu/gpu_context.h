@@ -13,7 +13,7 @@ class GpuContext {
     // library is reported by initializeStatus() == -2; showing the start-up
     // failure and ending the process is the caller's part.
     GpuContext();
-    // Unloads the driver interface.
+    // Releases its initialisation of the driver; the last release unloads it.
     ~GpuContext();
     GpuContext(const GpuContext&) = delete;
     GpuContext& operator=(const GpuContext&) = delete;

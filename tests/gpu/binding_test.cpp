@@ -1,6 +1,8 @@
 #include <dlfcn.h>
 #include <gtest/gtest.h>
 
+#include <memory>
+
 #include "gpu/driver_binding.h"
 #include "gpu/gpu_context.h"
 #include "gpu/readings.h"
@@ -117,6 +119,32 @@ TEST_F(Binding, ContextEnumeratesOnConstructionAndUnloadsOnDestruction) {
         EXPECT_EQ(context.selectedHandle(), nullptr);
     }
     EXPECT_FALSE(gpu::DriverBinding::isLoaded());
+}
+
+TEST_F(Binding, OnlyTheLastReleaseUnloadsAndTheDriverHearsNothingBefore) {
+    gpu::DriverBinding::setLibraryPath(TEST_DRIVER_PATH);
+    auto global = std::make_unique<gpu::GpuContext>();
+    {
+        gpu::GpuContext panel;
+        EXPECT_EQ(panel.count, 1);
+        EXPECT_EQ(gpu::DriverBinding::users(), 2);
+    }
+    // The first context keeps the library, its resolved IDs and the driver's state.
+    EXPECT_TRUE(gpu::DriverBinding::isLoaded());
+    EXPECT_EQ(driverCounter("test_driver_unloads"), 0);
+    EXPECT_EQ(driverCounter("test_driver_initializes"), 2);
+    int queries = driverCounter("test_driver_queries");
+    int32_t out[3] = {};
+    EXPECT_EQ(gpu::readGpuTemperature(out), 50);
+    EXPECT_EQ(driverCounter("test_driver_initializes"), 2);
+    EXPECT_EQ(driverCounter("test_driver_queries"), queries + 1);  // only the thermal ID was new
+
+    global.reset();
+    EXPECT_FALSE(gpu::DriverBinding::isLoaded());
+    EXPECT_EQ(gpu::DriverBinding::users(), 0);
+    // A stray release after the last one changes nothing and counts nothing.
+    EXPECT_EQ(gpu::DriverBinding::unload(), nvapi::OK);
+    EXPECT_EQ(gpu::DriverBinding::users(), 0);
 }
 
 TEST_F(Binding, GlobalContextIsTheRegisteredOneElseAnEmptyOne) {

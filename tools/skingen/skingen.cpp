@@ -14,6 +14,8 @@
 #include <cstdio>
 #include <functional>
 
+#include "gpuinfo_picture.h"
+
 namespace {
 
 const QColor kRed(0xC8, 0x00, 0x00);
@@ -350,15 +352,8 @@ int main(int argc, char** argv) {
 
     ok = ok && panelBackground("voltagesetdlg_main.png", 366, 288, "Core voltage") &&
          panelBackground("monitor_main.png", 379, 672, "Monitor");
-    ok = ok && panelBackground("gpuinfo_main.png", 475, 238, "GPU", [](QPainter& p) {
-             static const char* captions[] = {"Name",   "Memory",  "Type",      "GPU clock", "Base clock",
-                                              "Driver", "Chipset", "Bus width", "Bandwidth", "Memory clock"};
-             p.setFont(skinFont(11));
-             p.setPen(kText);
-             for (int i = 0; i < 10; ++i)
-                 p.drawText(QRectF(i < 5 ? 16 : 246, 50 + (i % 5) * 28, 90, 20),
-                            Qt::AlignLeft | Qt::AlignVCenter, captions[i]);
-         });
+    ok = ok && save(gpuInfoBackground(g_family, [](QPainter& p, const QRectF& r) { drawPanel(p, r, 12); }),
+                    "gpuinfo_main.png");
     ok = ok && button("gpuinfo_back.png", 102, 21, "Back") && button("gpuinfo_tessaril.png", 217, 22, "");
     ok = ok && plain("Browse1.png", 200, 120, [](QPainter& p) {
              drawPanel(p, QRectF(0, 0, 200, 120), 8);

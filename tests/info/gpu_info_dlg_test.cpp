@@ -1,0 +1,179 @@
+// The information panel on its own, under a stand-in main window, on simulated cards.
+#include "info/gpu_info_dlg.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+#include "../gpu/sim_card.h"
+#include "gpu/driver_binding.h"
+#include "gpu/information.h"
+#include "info_fixture.h"
+
+namespace {
+
+using infotest::chooseEntry;
+using infotest::click;
+using infotest::runEvents;
+
+// Records the commands the panel sends its parent.
+struct MainStandIn : CDialogBase {
+    MainStandIn() : CDialogBase(QString()) {}
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override {
+        if (message == WM_COMMAND) commands.push_back(LOWORD(wParam));
+        return CDialogBase::WindowProc(message, wParam, lParam);
+    }
+    std::vector<UINT> commands;
+};
+
+class GpuInfoPanel : public ::testing::Test {
+  protected:
+    void TearDown() override {
+        m_panel.reset();
+        m_main.reset();
+        m_scope.reset();
+        m_context.reset();
+        m_card.reset();
+    }
+
+    CGpuInfoDlg& open(const std::string& cardXml) {
+        m_card = std::make_unique<gputest::SimCard>(cardXml);
+        m_context = std::make_unique<gpu::GpuContext>();
+        m_scope = std::make_unique<gpu::GlobalContextScope>(*m_context);
+        m_main = std::make_unique<MainStandIn>();
+        m_main->SetWindowPos(100, 50, 475, 440, SWP_SHOWWINDOW);
+        auto record = [this](const char* what) {
+            return [this, what] {
+                m_hooks.push_back(what + std::to_string(gpu::globalContext().selectedIndex));
+            };
+        };
+        m_panel = std::make_unique<CGpuInfoDlg>(m_main.get(),
+                                                GpuChoiceHooks{record("changing "), record("changed ")});
+        m_panel->Create();
+        runEvents();
+        return *m_panel;
+    }
+
+    static std::vector<std::string> information() {
+        std::vector<std::string> list;
+        gpu::queryGpuInformation(gpu::globalContext(), list);
+        return list;
+    }
+
+    // Each label against the information entry it stands for.
+    void expectLabelsShow(const std::vector<std::string>& list) {
+        ASSERT_EQ(list.size(), size_t(gpu::kInformationCount));
+        for (size_t i = 0; i < m_panel->m_txtInfo.size(); ++i)
+            EXPECT_EQ(m_panel->m_txtInfo[i].m_strText.toStdString(),
+                      list[size_t(CGpuInfoDlg::kLabelEntries[i])])
+                << "label " << i + 1;
+    }
+
+    std::unique_ptr<gputest::SimCard> m_card;
+    std::unique_ptr<gpu::GpuContext> m_context;
+    std::unique_ptr<gpu::GlobalContextScope> m_scope;
+    std::unique_ptr<MainStandIn> m_main;
+    std::unique_ptr<CGpuInfoDlg> m_panel;
+    std::vector<std::string> m_hooks;  // "changing N" / "changed N", N the GPU in use then
+};
+
+TEST_F(GpuInfoPanel, TwoGpusAreNumberedAndTheLabelsShowTheFirstDockedUnderTheMainWindow) {
+    CGpuInfoDlg& panel = open(infotest::twoGpuCard());
+    EXPECT_EQ(panel.m_menuGpu.m_items, (QStringList{"1.Sim 680", "2.Sim 460"}));
+    EXPECT_EQ(panel.m_menuGpu.m_btnHead.m_strText, "1.Sim 680");
+    expectLabelsShow(information());
+    EXPECT_EQ(panel.m_txtInfo[1].m_strText, "GDDR5");
+    EXPECT_EQ(panel.m_txtInfo[5].m_strText, "256Bit");
+    EXPECT_EQ(panel.m_txtInfo[9].m_strText, "80.04.09.00.01");
+    EXPECT_EQ(panel.m_txtInfo[0].m_crText, 0xFFB4B4B4u);
+
+    const RECT r = panel.GetWindowRect();
+    EXPECT_EQ(r.left, 115);
+    EXPECT_EQ(r.top, 50 + 440 - 5);
+    EXPECT_EQ(RectWidth(r), 475);
+    EXPECT_EQ(RectHeight(r), 238);
+    EXPECT_TRUE(panel.IsWindowVisible());
+    EXPECT_EQ(panel.TimerPeriod(kGpuInfoTimer), 1000u);
+    // Grabbing the background never drags the panel.
+    EXPECT_EQ(panel.SendMessage(WM_NCHITTEST, 0, MAKELPARAM(r.left + 30, r.top + 200)), LRESULT(HTCLIENT));
+    EXPECT_EQ(gpu::DriverBinding::users(), 2);  // the panel's own context
+    EXPECT_TRUE(m_card->trace().empty());
+}
+
+TEST_F(GpuInfoPanel, EachSecondRefreshesGpuClockMemoryClockAndBandwidthOnly) {
+    CGpuInfoDlg& panel = open(infotest::twoGpuCard());
+    for (CStaticText& label : panel.m_txtInfo) label.m_strText = "stale";
+    const int paints = panel.PaintCount();
+    panel.SendMessage(WM_TIMER, kGpuInfoTimer);
+    std::vector<std::string> live;
+    gpu::queryLiveClockInformation(live);
+    ASSERT_EQ(live.size(), 3u);
+    EXPECT_EQ(panel.m_txtInfo[2].m_strText.toStdString(), live[0]);
+    EXPECT_EQ(panel.m_txtInfo[7].m_strText.toStdString(), live[1]);
+    EXPECT_EQ(panel.m_txtInfo[6].m_strText.toStdString(), live[2]);
+    for (int i : {0, 1, 3, 4, 5, 8, 9}) EXPECT_EQ(panel.m_txtInfo[size_t(i)].m_strText, "stale") << i;
+    EXPECT_GT(panel.PaintCount(), paints);
+}
+
+TEST_F(GpuInfoPanel, ChoosingAnEntryMakesItsGpuTheOneInUseAndRefillsTheLabels) {
+    CGpuInfoDlg& panel = open(infotest::twoGpuCard());
+    chooseEntry(panel, 1);
+    EXPECT_EQ(gpu::globalContext().selectedIndex, 1);
+    EXPECT_EQ(panel.m_menuGpu.m_btnHead.m_strText, "2.Sim 460");
+    expectLabelsShow(information());
+    EXPECT_EQ(panel.m_txtInfo[1].m_strText, "GDDR3");
+    EXPECT_EQ(panel.m_txtInfo[5].m_strText, "192Bit");
+    EXPECT_EQ(m_hooks, (std::vector<std::string>{"changing 0", "changed 1"}));
+    // The live refresh follows the chosen GPU too.
+    panel.SendMessage(WM_TIMER, kGpuInfoTimer);
+    EXPECT_EQ(panel.m_txtInfo[7].m_strText, "900MHz");
+
+    chooseEntry(panel, 1);  // the drop-down now offers the first GPU
+    EXPECT_EQ(gpu::globalContext().selectedIndex, 0);
+    EXPECT_EQ(panel.m_txtInfo[5].m_strText, "256Bit");
+    EXPECT_EQ(m_hooks.size(), 4u);
+    EXPECT_TRUE(m_card->trace().empty());
+}
+
+TEST_F(GpuInfoPanel, AGpuWhoseNameIsRefusedIsLeftOutAndNeverShiftsTheChoice) {
+    CGpuInfoDlg& panel = open(R"(<card frozen="1">
+        <gpu name="First" busWidth="256"/>
+        <gpu name="Second" busWidth="128"><fault interface="GPU_GetFullName" status="-1"/></gpu>
+        <gpu name="Third" busWidth="384" vbios="third.bios"/></card>)");
+    EXPECT_EQ(panel.m_menuGpu.m_items, (QStringList{"1.First", "3.Third"}));
+    chooseEntry(panel, 1);
+    EXPECT_EQ(gpu::globalContext().selectedIndex, 2);  // the GPU the entry names, not the entry's place
+    EXPECT_EQ(panel.m_txtInfo[5].m_strText, "384Bit");
+    EXPECT_EQ(panel.m_txtInfo[9].m_strText, "third.bios");
+    chooseEntry(panel, 1);
+    EXPECT_EQ(gpu::globalContext().selectedIndex, 0);
+}
+
+TEST_F(GpuInfoPanel, ASingleGpuIsListedByNameAndAGpuWithoutNameLeavesAnEmptyList) {
+    CGpuInfoDlg& single = open(R"(<card frozen="1"><gpu name="Only"/></card>)");
+    EXPECT_EQ(single.m_menuGpu.m_items, QStringList{"Only"});
+    click(single, 220, 29);
+    EXPECT_TRUE(single.m_menuGpu.m_menuItems.empty());
+    EXPECT_TRUE(m_hooks.empty());
+    TearDown();
+
+    CGpuInfoDlg& nameless =
+        open(R"(<card frozen="1"><gpu><fault interface="GPU_GetFullName" status="-1"/></gpu></card>)");
+    EXPECT_TRUE(nameless.m_menuGpu.m_items.isEmpty());
+    chooseEntry(nameless, 1);
+    nameless.Compose();
+    EXPECT_EQ(gpu::globalContext().selectedIndex, 0);
+    EXPECT_EQ(nameless.m_txtInfo[9].m_strText, "80.04.09.00.01");  // the facts are still shown
+}
+
+TEST_F(GpuInfoPanel, BackEscapeAndAWindowSystemCloseAllAskTheMainWindowToCloseIt) {
+    CGpuInfoDlg& panel = open(infotest::twoGpuCard());
+    click(panel, 219, 215);
+    panel.SendMessage(WM_KEYDOWN, VK_ESCAPE);
+    panel.SendMessage(WM_SYSCOMMAND, SC_CLOSE);
+    runEvents();
+    EXPECT_EQ(m_main->commands, (std::vector<UINT>{ID_GPUINFO_CLOSED, ID_GPUINFO_CLOSED, ID_GPUINFO_CLOSED}));
+    EXPECT_TRUE(panel.IsWindowVisible());  // the main window decides
+}
+
+}  // namespace

@@ -1,0 +1,13 @@
+// The information panel's background: the GPU list's place at the top, and the
+// captions of the ten values on the rows where the panel puts them.
+#pragma once
+
+#include <QImage>
+#include <QRectF>
+#include <QString>
+#include <functional>
+
+class QPainter;
+
+// panel draws the skin's metal panel into a rectangle.
+QImage gpuInfoBackground(const QString& family, const std::function<void(QPainter&, const QRectF&)>& panel);
