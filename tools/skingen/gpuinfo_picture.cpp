@@ -3,6 +3,7 @@
 #include <QFont>
 #include <QLinearGradient>
 #include <QPainter>
+#include <QPainterPath>
 
 namespace {
 
@@ -78,5 +79,33 @@ QImage gpuInfoBackground(const QString& family, const std::function<void(QPainte
 
     p.setPen(QPen(QColor(0xC8, 0, 0, 120), 1));
     p.drawLine(QPointF(14, 192), QPointF(461, 192));
+    return image;
+}
+
+QImage gpuListHead(int w, int h) {
+    QImage image(3 * w, h, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    QPainter p(&image);
+    p.setRenderHint(QPainter::Antialiasing);
+    for (int frame = 0; frame < 3; ++frame) {
+        const QRectF face = QRectF(frame * w, 0, w, h).adjusted(0.5, 0.5, -0.5, -0.5);
+        const int lift = frame == 1 ? 0x14 : 0;
+        QLinearGradient g(face.topLeft(), face.bottomLeft());
+        g.setColorAt(0,
+                     frame == 2 ? QColor(0xE8, 0xC8, 0xC4) : QColor(0xD2 + lift, 0xD3 + lift, 0xD6 + lift));
+        g.setColorAt(1,
+                     frame == 2 ? QColor(0xA8, 0x88, 0x84) : QColor(0x90 + lift, 0x92 + lift, 0x96 + lift));
+        p.setPen(QPen(frame == 0 ? QColor(0x10, 0x10, 0x10) : kRule, 1));
+        p.setBrush(g);
+        p.drawRoundedRect(face, 4, 4);
+        // A small arrow at the right end: the list opens downwards.
+        const double x = face.right() - 12, y = face.center().y();
+        QPainterPath arrow;
+        arrow.moveTo(x - 4, y - 2);
+        arrow.lineTo(x + 4, y - 2);
+        arrow.lineTo(x, y + 3);
+        arrow.closeSubpath();
+        p.fillPath(arrow, QColor(0x60, 0x10, 0x10));
+    }
     return image;
 }

@@ -354,7 +354,8 @@ int main(int argc, char** argv) {
          panelBackground("monitor_main.png", 379, 672, "Monitor");
     ok = ok && save(gpuInfoBackground(g_family, [](QPainter& p, const QRectF& r) { drawPanel(p, r, 12); }),
                     "gpuinfo_main.png");
-    ok = ok && button("gpuinfo_back.png", 102, 21, "Back") && button("gpuinfo_tessaril.png", 217, 22, "");
+    ok = ok && button("gpuinfo_back.png", 102, 21, "Back") &&
+         save(gpuListHead(217, 22), "gpuinfo_tessaril.png");
     ok = ok && plain("Browse1.png", 200, 120, [](QPainter& p) {
              drawPanel(p, QRectF(0, 0, 200, 120), 8);
              p.setFont(skinFont(12, true));
