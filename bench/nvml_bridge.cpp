@@ -120,15 +120,12 @@ BENCHMARK(BM_BridgeRound);
 void BM_DirectNvmlRound(benchmark::State& state) {
     nvmlDevice_t dev = nullptr;
     sym<nvml::GetHandleByIndexFn>("nvmlDeviceGetHandleByIndex_v2")(0, &dev);
-    const auto temp = sym<nvml::GetTemperatureFn>("nvmlDeviceGetTemperature");
+    const auto temp = sym<nvml::GetTemperatureVFn>("nvmlDeviceGetTemperatureV");
     const auto clock = sym<nvml::GetClockFn>("nvmlDeviceGetClockInfo");
     const auto util = sym<nvml::GetUtilizationFn>("nvmlDeviceGetUtilizationRates");
     const auto mem = sym<nvml::GetMemoryInfoFn>("nvmlDeviceGetMemoryInfo");
     const auto p0 = sym<nvml::GetMinMaxClockOfPStateFn>("nvmlDeviceGetMinMaxClockOfPState");
-    const auto gpcOff = sym<nvml::GetIntFn>("nvmlDeviceGetGpcClkVfOffset");
-    const auto gpcRange = sym<nvml::GetIntPairFn>("nvmlDeviceGetGpcClkMinMaxVfOffset");
-    const auto memOff = sym<nvml::GetIntFn>("nvmlDeviceGetMemClkVfOffset");
-    const auto memRange = sym<nvml::GetIntPairFn>("nvmlDeviceGetMemClkMinMaxVfOffset");
+    const auto offsets = sym<nvml::ClockOffsetsFn>("nvmlDeviceGetClockOffsets");
     const auto rpm = sym<nvml::GetFanSpeedRpmFn>("nvmlDeviceGetFanSpeedRPM");
     const auto fan = sym<nvml::GetFanUintFn>("nvmlDeviceGetFanSpeed_v2");
     const auto policy = sym<nvml::GetFanUintFn>("nvmlDeviceGetFanControlPolicy_v2");
@@ -136,8 +133,8 @@ void BM_DirectNvmlRound(benchmark::State& state) {
     const auto limit = sym<nvml::GetUintFn>("nvmlDeviceGetPowerManagementLimit");
     for (auto _ : state) {
         unsigned a = 0, b = 0;
-        int x = 0, y = 0;
-        temp(dev, nvml::TEMPERATURE_GPU, &a);
+        nvmlTemperature_t t{nvml::TEMPERATURE_V1, nvml::TEMPERATURE_GPU, 0};
+        temp(dev, &t);
         clock(dev, nvml::CLOCK_GRAPHICS, &a);
         clock(dev, nvml::CLOCK_MEM, &a);
         clock(dev, nvml::CLOCK_SM, &a);
@@ -147,10 +144,10 @@ void BM_DirectNvmlRound(benchmark::State& state) {
         mem(dev, &m);
         p0(dev, nvml::CLOCK_GRAPHICS, 0, &a, &b);
         p0(dev, nvml::CLOCK_MEM, 0, &a, &b);
-        gpcOff(dev, &x);
-        gpcRange(dev, &x, &y);
-        memOff(dev, &x);
-        memRange(dev, &x, &y);
+        nvmlClockOffset_t gpc{nvml::CLOCK_OFFSET_V1, nvml::CLOCK_GRAPHICS, 0, 0, 0, 0};
+        nvmlClockOffset_t mo{nvml::CLOCK_OFFSET_V1, nvml::CLOCK_MEM, 0, 0, 0, 0};
+        offsets(dev, &gpc);
+        offsets(dev, &mo);
         nvmlFanSpeedInfo_t r{nvml::FAN_SPEED_INFO_V1, 0, 0};
         rpm(dev, &r);
         for (unsigned f = 0; f < 2; ++f) {
@@ -163,6 +160,9 @@ void BM_DirectNvmlRound(benchmark::State& state) {
         benchmark::DoNotOptimize(b);
         benchmark::DoNotOptimize(u);
         benchmark::DoNotOptimize(m);
+        benchmark::DoNotOptimize(t);
+        benchmark::DoNotOptimize(gpc);
+        benchmark::DoNotOptimize(mo);
     }
 }
 BENCHMARK(BM_DirectNvmlRound);
