@@ -6,7 +6,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 packages=(build-essential cmake ninja-build pkg-config git
-  qt6-base-dev libpugixml-dev libcurl4-openssl-dev libxcb1-dev libxcb-keysyms1-dev
+  qt6-base-dev libpugixml-dev libxcb1-dev libxcb-keysyms1-dev
   libgtest-dev libgmock-dev libbenchmark-dev fonts-dejavu-core
   xvfb xauth xdotool trayer imagemagick x11-utils)
 

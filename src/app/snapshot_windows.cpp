@@ -1,6 +1,7 @@
 #include "app/snapshot_windows.h"
 
 #include "app/startup.h"
+#include "app/update_checker.h"
 #include "app/vantrel_dlg.h"
 #include "fan/gpu_fan_io.h"
 #include "info/gpu_info_snapshot.h"
@@ -50,6 +51,9 @@ void registerWindowSnapshots() {
 
 int runSnapshots(const std::string& dir, std::FILE* err) {
     registerWindowSnapshots();
+    UpdateCheckOptions noCheck = defaultUpdateCheckOptions();
+    noCheck.checkAtStart = false;
+    setDefaultUpdateCheckOptions(noCheck);
     int result = 1;  // stays 1 when the driver is missing (the start-up text went to stderr)
     runApplication([&] {
         QString reason;

@@ -8,6 +8,7 @@
 #include <climits>
 
 #include "app/quick_sight.h"
+#include "app/update_checker.h"
 #include "fan/fan_settings.h"
 #include "info/gpu_info_dlg.h"
 #include "platform/hot_key.h"
@@ -124,7 +125,7 @@ bool CVantrelDlg::ReadSettings(bool bStartup) {
         RegisterScreenshotHotKey(s.integer("/Vantrel/UIDlg/HotKey", "VirtualKeyCode"),
                                  s.integer("/Vantrel/UIDlg/HotKey", "Modifiers"));
         m_strScreenshotPath = QString::fromStdString(s.text("/Vantrel/UIDlg/SaveToFilePath"));
-        // The scheduled update check ("/Vantrel/GeneralDlg/UpadteCheck") comes last.
+        app::CheckForUpdate(*this);
         return true;
     }
     if (m_nFanControl == kFanCurve) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 namespace platform {
 
@@ -10,5 +11,11 @@ std::string executablePath();
 std::string executableDir();
 // Makes the executable's folder the working directory; false when that fails.
 bool enterExecutableDir();
+
+// Starts `path` with this argument vector (the first element is the program's own
+// name) in `workingDir` ("" keeps ours). Never through a shell, and not waited
+// for. "" when the program runs, else why it could not be started.
+std::string startProcess(const std::string& path, const std::vector<std::string>& arguments,
+                         const std::string& workingDir = {});
 
 }  // namespace platform
