@@ -5,6 +5,7 @@
 #include "app/vantrel_dlg.h"
 #include "fan/gpu_fan_io.h"
 #include "info/gpu_info_snapshot.h"
+#include "monitor/monitor_snapshot.h"
 #include "skin/snapshots.h"
 
 namespace app {
@@ -47,6 +48,7 @@ std::unique_ptr<CDialogBase> buildMainWindow() {
 void registerWindowSnapshots() {
     skin::registerSnapshot(QStringLiteral("main_window"), buildMainWindow);
     info::registerGpuInfoSnapshot();
+    monitor::registerMonitorSnapshot();
 }
 
 int runSnapshots(const std::string& dir, std::FILE* err) {

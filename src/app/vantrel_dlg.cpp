@@ -11,6 +11,7 @@
 #include "app/update_checker.h"
 #include "fan/fan_settings.h"
 #include "info/gpu_info_dlg.h"
+#include "monitor/monitor_dlg.h"
 #include "platform/hot_key.h"
 #include "platform/message_box.h"
 #include "platform/screenshot.h"
@@ -201,6 +202,9 @@ bool CVantrelDlg::OnCommand(WPARAM wParam, LPARAM lParam) {
             else
                 ConfirmOverclocking();
             break;
+        case IDC_MAIN_MONITOR:
+            OpenMonitor();
+            break;
         case IDC_MAIN_EYE:
             UpdateQuickSight(true);
             break;
@@ -224,6 +228,17 @@ bool CVantrelDlg::OnCommand(WPARAM wParam, LPARAM lParam) {
             break;
     }
     return CDialogBase::OnCommand(wParam, lParam);
+}
+
+void CVantrelDlg::OpenMonitor() {
+    if (m_pMonitorDlg) {
+        m_pMonitorDlg->ShowWindow(SW_SHOW);
+        return;
+    }
+    m_pMonitorDlg = new CMonitorDlg(this);
+    m_pMonitorDlg->Create();
+    m_pMonitorDlg->ShowWindow(SW_SHOW);
+    m_pMonitorDlg->SetForegroundWindow();
 }
 
 bool CVantrelDlg::ConfirmOverclocking() {

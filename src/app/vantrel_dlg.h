@@ -118,6 +118,7 @@ class CVantrelDlg : public CDialogBase {
     void HideToTray();
     void RestoreFromTray();
     bool ConfirmOverclocking();
+    void OpenMonitor();
 
     fan::GpuFanIo m_gpuFanIo;
     fan::FanIo& m_fanIo;

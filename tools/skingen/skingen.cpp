@@ -15,6 +15,7 @@
 #include <functional>
 
 #include "gpuinfo_picture.h"
+#include "monitor_panel.h"
 
 namespace {
 
@@ -351,7 +352,7 @@ int main(int argc, char** argv) {
          });
 
     ok = ok && panelBackground("voltagesetdlg_main.png", 366, 288, "Core voltage") &&
-         panelBackground("monitor_main.png", 379, 672, "Monitor");
+         panelBackground("monitor_main.png", 379, 672, "Monitor", drawMonitorBays);
     ok = ok && save(gpuInfoBackground(g_family, [](QPainter& p, const QRectF& r) { drawPanel(p, r, 12); }),
                     "gpuinfo_main.png");
     ok = ok && button("gpuinfo_back.png", 102, 21, "Back") &&

@@ -1,0 +1,160 @@
+#include "monitor/waveform_display.h"
+
+#include <QPen>
+#include <QPolygonF>
+#include <algorithm>
+
+#include "skin/dialog_base.h"
+#include "skin/skin_font.h"
+
+namespace {
+
+constexpr UINT kGraphTimer = 500;
+constexpr UINT kGraphTimerMs = 1000;
+constexpr UINT kLabelId = 2000;
+constexpr int kGridStep = 9;     // pixels between horizontal lines
+constexpr int kColumnStep = 18;  // pixels between vertical lines, one phase cycle
+constexpr QRgb kLabelColour = 0xFFB4B4B4;
+constexpr QRgb kLowestColour = 0xFF0078FA;
+constexpr QRgb kHighestColour = 0xCCC80000;
+constexpr QRgb kCursorColour = 0xFFBCBCBC;
+
+QColor argb(QRgb value) {
+    return QColor::fromRgba(value);
+}
+
+QString number(int value) {
+    return QString::number(value);
+}
+
+}  // namespace
+
+void CGraphLabel::Draw(QPainter* pDC) {
+    if (m_strText.isEmpty()) return;
+    const int horizontal = m_nAlign == skin::AlignNear  ? Qt::AlignLeft
+                           : m_nAlign == skin::AlignFar ? Qt::AlignRight
+                                                        : Qt::AlignHCenter;
+    pDC->setFont(skin::skinFont(m_nFontSize));
+    pDC->setPen(argb(m_crText));
+    pDC->drawText(QRectF(m_rect.left, m_rect.top, RectWidth(m_rect), RectHeight(m_rect)),
+                  horizontal | Qt::AlignVCenter | Qt::TextSingleLine | Qt::TextDontClip, m_strText);
+}
+
+void CWaveformDisplay::Init() {
+    m_nTimerID = kGraphTimer;
+    m_pOwner->SetTimer(kGraphTimer, kGraphTimerMs);
+    const int L = m_rect.left, T = m_rect.top, R = m_rect.right, B = m_rect.bottom;
+    const int h = (B - T) / 2;
+    CreateLabel(m_txtCaption, RECT{L - 5, T - 20, L + 150, T}, QStringLiteral("GPU Temperature,C"),
+                skin::AlignNear, kLabelColour);
+    CreateLabel(m_txtMin, RECT{L - 30, B - 20, L, B}, number(m_nMin), skin::AlignFar, kLabelColour);
+    CreateLabel(m_txtMax, RECT{L - 30, T, L, T + 20}, number(m_nMax), skin::AlignFar, kLabelColour);
+    CreateLabel(m_txtLowest, RECT{R - 45, T - 20, R + 5, T}, QStringLiteral("Min:%1").arg(m_nLowest),
+                skin::AlignFar, kLowestColour);
+    CreateLabel(m_txtHighest, RECT{R - 115, T - 20, R - 45, T}, QStringLiteral("Max:%1").arg(m_nHighest),
+                skin::AlignNear, kHighestColour);
+    CreateLabel(m_txtCurrent, RECT{R, T + h, R + 50, T + h + 20}, {}, skin::AlignNear, kLabelColour);
+}
+
+void CWaveformDisplay::CreateLabel(CGraphLabel& label, const RECT& rect, const QString& text, int align,
+                                   QRgb colour) {
+    label.m_nFontSize = 8;
+    label.m_nAlign = align;
+    label.m_crText = colour;
+    label.Create(m_pOwner, kLabelId, rect, text);
+}
+
+int CWaveformDisplay::Capacity() const {
+    return std::max(0, RectWidth(m_rect) - 2);
+}
+
+void CWaveformDisplay::SetRange(int nMin, int nMax) {
+    m_nMin = nMin;
+    m_nMax = nMax;
+    m_txtMin.m_strText = number(nMin);
+    m_txtMax.m_strText = number(nMax);
+    m_txtCurrent.m_strText.clear();
+}
+
+void CWaveformDisplay::AddSample(int nValue, const QString& strTime) {
+    PushSample(nValue, strTime);
+    if (m_pOwner->RedrawWindow(&m_txtCurrent.m_rect, RDW_INTERNALPAINT)) m_pOwner->UpdateWindow();
+}
+
+void CWaveformDisplay::PushSample(int nValue, const QString& strTime) {
+    if (nValue > m_nMax)
+        nValue = m_nMax;
+    else if (nValue < m_nMin)
+        nValue = m_nMin;
+    const bool full = int(m_values.size()) >= Capacity();
+    m_values.push_back(nValue);
+    m_times.append(strTime);
+    if (full) {
+        m_values.erase(m_values.begin());
+        m_times.removeFirst();
+    }
+    if (++m_nPhase > 17) m_nPhase = 0;
+    if (nValue > m_nHighest) {
+        m_nHighest = nValue;
+        m_txtHighest.m_strText = QStringLiteral("Max:%1").arg(nValue);
+    }
+    // The lowest value restarts with each new history; the highest only rises.
+    if (nValue < m_nLowest || m_values.size() == 1) {
+        m_nLowest = nValue;
+        m_txtLowest.m_strText = QStringLiteral("Min:%1").arg(nValue);
+    }
+    m_txtCurrent.m_strText = number(nValue);
+}
+
+void CWaveformDisplay::ClearSamples() {
+    m_values.clear();
+    m_times.clear();
+}
+
+void CWaveformDisplay::OnMouseMove(UINT, int x, int y) {
+    m_ptMouse = POINT{x, y};
+}
+
+float CWaveformDisplay::SampleY(int value) const {
+    const float height = float(m_rect.bottom - m_rect.top);
+    // An empty range draws every sample at the minimum, never divides by zero.
+    const double span = double(m_nMax) - double(m_nMin);
+    const float ratio = span == 0 ? 0.0f : float((double(value) - double(m_nMin)) / span);
+    const float y = float(m_rect.bottom) - ratio * height;
+    return y < float(m_rect.top) ? float(m_rect.top) : y;
+}
+
+void CWaveformDisplay::Draw(QPainter* pDC) {
+    const int L = m_rect.left, T = m_rect.top, R = m_rect.right, B = m_rect.bottom;
+    pDC->setRenderHint(QPainter::Antialiasing, false);
+
+    pDC->setPen(QPen(argb(kHighestColour), 1));
+    for (int i = 0; i <= (B - T) / kGridStep; ++i) pDC->drawLine(L, T + kGridStep * i, R, T + kGridStep * i);
+    for (int x = L - m_nPhase + kColumnStep; x <= R; x += kColumnStep) pDC->drawLine(x, T, x, B);
+
+    const int n = int(m_values.size());
+    if (n > 0) {
+        QPolygonF area;
+        area.reserve(n + 2);
+        area << QPointF(R, B);
+        for (int i = n - 1; i >= 0; --i) area << QPointF(R - (n - i), SampleY(m_values[size_t(i)]));
+        area << QPointF(R - n - 1, B);
+        pDC->setPen(Qt::NoPen);
+        pDC->setBrush(argb(kHighestColour));
+        pDC->drawPolygon(area);
+        pDC->setBrush(Qt::NoBrush);
+        pDC->setPen(QPen(argb(kCursorColour), 1));
+        // The outline is the area's sample points, newest first.
+        pDC->drawPolyline(area.constData() + 1, n);
+    }
+
+    if (!m_bHover || R - m_ptMouse.x > n || m_ptMouse.x >= R) return;
+    const int x = m_ptMouse.x;
+    QPen dashDot(argb(kCursorColour), 1);
+    dashDot.setStyle(Qt::DashDotLine);
+    pDC->setPen(dashDot);
+    pDC->drawLine(x, T, x, B);
+    const int i = n - (R - x);
+    skin::drawSkinText(pDC, QRectF(x - 50, B - 20, 100, 10), number(m_values[size_t(i)]), 8, kCursorColour);
+    skin::drawSkinText(pDC, QRectF(x - 50, B - 10, 100, 10), m_times[i], 8, kCursorColour);
+}

@@ -1,0 +1,132 @@
+// The graph control on the offscreen platform: its history, range and labels,
+// and what it leaves in the composed picture.
+#include <gtest/gtest.h>
+
+#include <QImage>
+
+#include "../skin/skin_window.h"
+#include "monitor/waveform_display.h"
+
+namespace {
+
+// A 30-pixel-wide plot, so the history holds 28 samples.
+constexpr RECT kPlot{40, 30, 70, 120};
+constexpr QRgb kCursorGrey = 0xFFBCBCBC;
+
+class GraphTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        m_graph.Create(&m_window, 3001, kPlot);
+        m_graph.SetRange(0, 100);
+    }
+    const QImage& compose() { return m_window.Compose(); }
+    // Opaque grey pixels of the cursor colour in column x, rows [top, bottom).
+    int greyPixels(int x, int top, int bottom) {
+        const QImage& image = compose();
+        int count = 0;
+        for (int y = top; y < bottom; ++y) count += image.pixel(x, y) == kCursorGrey;
+        return count;
+    }
+
+    SkinTestWindow m_window;
+    CWaveformDisplay m_graph;
+};
+
+TEST_F(GraphTest, HistoryStopsAtTheWidthLessTwoAndDropsTheOldestWithItsTime) {
+    for (int i = 0; i < 40; ++i) m_graph.AddSample(i, QStringLiteral("t%1").arg(i));
+    ASSERT_EQ(m_graph.m_values.size(), 28u);
+    ASSERT_EQ(m_graph.m_times.size(), 28);
+    EXPECT_EQ(m_graph.m_values.front(), 12);
+    EXPECT_EQ(m_graph.m_times.front(), QStringLiteral("t12"));
+    EXPECT_EQ(m_graph.m_values.back(), 39);
+    EXPECT_EQ(m_graph.m_times.back(), QStringLiteral("t39"));
+    EXPECT_EQ(m_graph.m_nPhase, 40 % 18);
+    EXPECT_EQ(m_graph.m_txtCurrent.m_strText, QStringLiteral("39"));
+}
+
+TEST_F(GraphTest, OutOfRangeSamplesAreStoredAsTheBoundAndDrawnAtTheEdge) {
+    m_graph.AddSample(150, QStringLiteral("a"));
+    m_graph.AddSample(-20, QStringLiteral("b"));
+    EXPECT_EQ(m_graph.m_values, (std::vector<int>{100, 0}));
+    EXPECT_EQ(m_graph.m_txtHighest.m_strText, QStringLiteral("Max:100"));
+    EXPECT_EQ(m_graph.m_txtLowest.m_strText, QStringLiteral("Min:0"));
+    EXPECT_EQ(m_graph.m_txtCurrent.m_strText, QStringLiteral("0"));
+    // The older sample, at the top edge, is one column left of the newest; the
+    // outline reaches the top row there and nowhere above it.
+    const QImage& image = compose();
+    EXPECT_EQ(image.pixel(kPlot.right - 2, kPlot.top), kCursorGrey);
+    EXPECT_EQ(qAlpha(image.pixel(kPlot.right - 2, kPlot.top - 1)), 0);
+    EXPECT_EQ(image.pixel(kPlot.right - 1, kPlot.bottom), kCursorGrey);
+}
+
+TEST_F(GraphTest, LowestRestartsWithANewHistoryWhileHighestKeepsItsMaximum) {
+    m_graph.SetRange(0, 1000);
+    for (int v : {300, 900, 200}) m_graph.AddSample(v, {});
+    EXPECT_EQ(m_graph.m_nLowest, 200);  // the first sample set it, the third lowered it
+    m_graph.ClearSamples();
+    EXPECT_TRUE(m_graph.m_values.empty());
+    EXPECT_TRUE(m_graph.m_times.isEmpty());
+    const int phase = m_graph.m_nPhase;
+    m_graph.AddSample(500, {});
+    EXPECT_EQ(m_graph.m_nLowest, 500);
+    EXPECT_EQ(m_graph.m_txtLowest.m_strText, QStringLiteral("Min:500"));
+    EXPECT_EQ(m_graph.m_nHighest, 900);
+    EXPECT_EQ(m_graph.m_txtHighest.m_strText, QStringLiteral("Max:900"));
+    EXPECT_EQ(m_graph.m_nPhase, phase + 1);
+    m_graph.AddSample(450, {});
+    EXPECT_EQ(m_graph.m_txtLowest.m_strText, QStringLiteral("Min:450"));
+}
+
+TEST_F(GraphTest, CursorShowsOnlyOverAColumnThatHasASample) {
+    // Samples at the minimum keep the outline on the bottom row, out of the way.
+    for (int i = 0; i < 5; ++i) m_graph.AddSample(0, QStringLiteral("12:0:%1").arg(i));
+    const int top = kPlot.top, textTop = kPlot.bottom - 20;
+    m_graph.m_bHover = true;
+    m_graph.OnMouseMove(0, kPlot.right - 6, 60);  // one column left of the oldest
+    EXPECT_EQ(greyPixels(kPlot.right - 6, top, textTop), 0);
+    m_graph.OnMouseMove(0, kPlot.right - 5, 60);  // the oldest
+    EXPECT_GT(greyPixels(kPlot.right - 5, top, textTop), 10);
+    m_graph.m_bHover = false;
+    EXPECT_EQ(greyPixels(kPlot.right - 5, top, textTop), 0);
+}
+
+TEST_F(GraphTest, SetRangeNeitherClearsNorRescalesTheStoredSamples) {
+    m_graph.AddSample(50, QStringLiteral("x"));
+    m_graph.AddSample(50, QStringLiteral("y"));
+    EXPECT_NE(qAlpha(compose().pixel(kPlot.right - 2, 96)), 0);
+    m_graph.SetRange(0, 200);
+    EXPECT_EQ(m_graph.m_values, (std::vector<int>{50, 50}));
+    EXPECT_EQ(m_graph.m_txtMax.m_strText, QStringLiteral("200"));
+    EXPECT_EQ(m_graph.m_txtMin.m_strText, QStringLiteral("0"));
+    EXPECT_TRUE(m_graph.m_txtCurrent.m_strText.isEmpty());
+    // 50 of 200 is a quarter of the height up from the bottom, at 97.5.
+    EXPECT_EQ(qAlpha(compose().pixel(kPlot.right - 2, 96)), 0);
+    EXPECT_NE(qAlpha(compose().pixel(kPlot.right - 2, 99)), 0);
+}
+
+TEST_F(GraphTest, AnEmptyRangeDrawsAtTheMinimumAndAnInvertedOneStaysInside) {
+    m_graph.SetRange(40, 40);
+    m_graph.AddSample(70, {});
+    m_graph.AddSample(10, {});
+    EXPECT_EQ(m_graph.m_values, (std::vector<int>{40, 40}));
+    EXPECT_EQ(compose().pixel(kPlot.right - 1, kPlot.bottom), kCursorGrey);
+    // The widest range there is: no overflow on the way to a height.
+    m_graph.SetRange(INT32_MIN, INT32_MAX);
+    m_graph.AddSample(INT32_MAX, {});
+    EXPECT_EQ(compose().pixel(kPlot.right - 1, kPlot.top), kCursorGrey);
+}
+
+TEST_F(GraphTest, WithoutSamplesOnlyTheGridIsDrawn) {
+    const QImage& image = compose();
+    for (int y = kPlot.top; y <= kPlot.bottom; ++y)
+        for (int x = kPlot.left; x <= kPlot.right; ++x) {
+            const QRgb p = image.pixel(x, y);
+            ASSERT_TRUE(qAlpha(p) == 0 || (qGreen(p) == 0 && qBlue(p) == 0)) << x << "," << y;
+        }
+    // Lines every 9 rows from the top and every 18 columns from the left.
+    EXPECT_NE(qAlpha(image.pixel(kPlot.left + 5, kPlot.top + 9)), 0);
+    EXPECT_NE(qAlpha(image.pixel(kPlot.left + 18, kPlot.top + 4)), 0);
+    EXPECT_EQ(qAlpha(image.pixel(kPlot.left + 5, kPlot.top + 4)), 0);
+}
+
+}  // namespace
