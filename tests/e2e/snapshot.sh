@@ -25,6 +25,8 @@ png="$E2E_DIR/shots/new/main_window.png"
 [ "$(identify -format '%m %w %h' "$png")" = "PNG 475 440" ] || fail "picture $(identify -format '%m %w %h' "$png")"
 panel="$E2E_DIR/shots/new/gpu_info_panel.png"
 [ "$(identify -format '%w %h' "$panel" 2>/dev/null)" = "475 238" ] || fail "information panel picture: $(ls "$E2E_DIR/shots/new")"
+monitor="$E2E_DIR/shots/new/monitor_panel.png"
+[ "$(identify -format '%w %h' "$monitor" 2>/dev/null)" = "379 672" ] || fail "monitor panel picture: $(ls "$E2E_DIR/shots/new")"
 opaque=$(convert "$png" -alpha extract -format '%[fx:maxima]' info:)
 [ "$opaque" != "0" ] || fail "the picture is fully transparent"
 [ -s "$E2E_DIR/trace.txt" ] && fail "the snapshot wrote to the card: $(cat "$E2E_DIR/trace.txt")"
