@@ -14,6 +14,8 @@
 #include "gpu/tuning.h"
 #include "info/gpu_info_dlg.h"
 #include "info_fixture.h"
+#include "monitor/sensor_kind.h"
+#include "monitor/sensor_source.h"
 #include "settings/settings_location.h"
 
 namespace {
@@ -109,6 +111,7 @@ TEST_F(GpuChoice, AfterChoosingGpu2EveryReadingAndWriteActsOnItAndClosingThePane
     m_window->UpdateQuickSight(true);
     EXPECT_EQ(m_window->m_barLeft.m_nPos, app::sampleQuickSight(app::kSightGpuClock));
     EXPECT_LT(m_window->m_barLeft.m_nPos, 900);  // the second GPU's clock, not the first's 1006+
+    EXPECT_EQ(monitor::readSensor(monitor::GPUClock), m_window->m_barLeft.m_nPos);  // the monitor panel too
 
     // Closing the panel: no hand-back, no unload, the fan stays where the curve put it.
     m_card->clearTrace();
