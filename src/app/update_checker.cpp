@@ -64,14 +64,15 @@ class UpdateCheck : public QObject {
         const std::string path = inFolder(m_options.descriptionFolder, kUpdateDescriptionName);
         const int32_t installed = settings::SettingsReader().integer("/Vantrel/Version");
         if (!offersNewerVersion(std::string_view(body->constData(), size_t(body->size())), installed)) {
-            std::filesystem::remove(path, m_error);
+            std::error_code ignored;
+            std::filesystem::remove(path, ignored);
             return conclude(UpdateOutcome::NotNewer);
         }
         // The earlier copy is replaced only by a complete one.
         if (!settings::replaceFileAtomically(path, std::string_view(body->constData(), size_t(body->size()))))
             return conclude(UpdateOutcome::DownloadFailed);
         // The main window closing meanwhile ends the program: nothing to offer then.
-        if (m_form == Form::Scheduled && (!m_owner || ownerWindow()->IsDestroyed()))
+        if (m_form == Form::Scheduled && (!mainWindow() || mainWindow()->IsDestroyed()))
             return conclude(UpdateOutcome::Declined);
 
         int answer;
@@ -90,7 +91,7 @@ class UpdateCheck : public QObject {
             return conclude(UpdateOutcome::UpdaterFailed);
         }
         if (m_form == Form::Scheduled) {
-            if (m_owner) ownerWindow()->PostMessage(WM_CLOSE);
+            if (mainWindow()) mainWindow()->PostMessage(WM_CLOSE);
             return conclude(UpdateOutcome::UpdaterStarted);
         }
         // "Check now" ends at once, without any window's closing steps; the fan is
@@ -100,7 +101,7 @@ class UpdateCheck : public QObject {
         if (m_options.endProcess) m_options.endProcess();
     }
 
-    platform::Window* ownerWindow() const { return static_cast<platform::Window*>(m_owner.data()); }
+    platform::Window* mainWindow() const { return qobject_cast<platform::Window*>(m_owner.data()); }
 
     void conclude(UpdateOutcome outcome) {
         if (s_running == this) s_running = nullptr;
@@ -112,7 +113,6 @@ class UpdateCheck : public QObject {
     QPointer<QWidget> m_owner;
     UpdateCheckOptions m_options;
     std::unique_ptr<UpdateDownload> m_download;
-    std::error_code m_error;
 };
 
 bool startCheck(UpdateCheck::Form form, QWidget& owner, const UpdateCheckOptions& options) {
