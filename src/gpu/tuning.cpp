@@ -5,6 +5,7 @@
 #include <cstdlib>
 
 #include "gpu/driver_structs.h"
+#include "gpu/fan_hand_back.h"
 #include "gpu/readings.h"
 
 namespace gpu {
@@ -33,18 +34,15 @@ int32_t writeClockDelta(uint32_t domain, int32_t mhz) {
     return nvCall<nvapi::ID_GPU_SetPstates20>(gpuInUse(), &table);
 }
 
-// The cooler write that hands the fan back to the driver: the first cooler's
-// default minimum level with its default policy.
+// Hands the fan back to the driver: each cooler's default level and policy.
 int32_t writeDriverFanControl(NvPhysicalGpuHandle gpu) {
-    nvapi::CoolerSettings coolers;
-    int32_t status = nvCall<nvapi::ID_GPU_GetCoolerSettings>(gpu, nvapi::COOLER_TARGET_ALL,
-                                                             &prepare(coolers, nvapi::COOLER_SETTINGS_VER3));
-    if (status != nvapi::OK) return status;
-    nvapi::CoolerLevels levels;
-    prepare(levels, nvapi::COOLER_LEVELS_VER);
-    levels.cooler[0].level = nvapi::coolerWord(coolers, 3, 0, nvapi::COOLER_DEFAULT_MIN_LEVEL);
-    levels.cooler[0].policy = nvapi::coolerWord(coolers, 3, 0, nvapi::COOLER_DEFAULT_POLICY);
-    return nvCall<nvapi::ID_GPU_SetCoolerLevels>(gpu, nvapi::COOLER_TARGET_ALL, &levels);
+    return handFanBack(
+        [gpu](uint32_t target, nvapi::CoolerSettings* s) {
+            return nvCall<nvapi::ID_GPU_GetCoolerSettings>(gpu, target, s);
+        },
+        [gpu](uint32_t target, nvapi::CoolerLevels* l) {
+            return nvCall<nvapi::ID_GPU_SetCoolerLevels>(gpu, target, l);
+        });
 }
 
 int32_t writePowerLimit(NvPhysicalGpuHandle gpu, uint32_t power) {

@@ -2,8 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <limits>
 
+#include "gpu/emergency_hand_back.h"
 #include "gpu/gpu_context.h"
 #include "gpu/readings.h"
 #include "sim_card.h"
@@ -201,6 +203,55 @@ TEST_F(Tuning, FanLevelsAndHandingTheFanBack) {
     EXPECT_EQ(fan[2], 60);
     EXPECT_TRUE(gpu::restoreFanDefault());
     EXPECT_EQ(card.trace().back(), "GPU_SetCoolerLevels gpu=0 target=7 level0=30 policy0=32 status=0");
+}
+
+// Whatever cooler-settings version the driver knows, and whichever write form it
+// takes, the fan goes back to the driver.
+TEST(FanHandBack, WorksOnEveryCoolerSettingsVersionAndCoolerByCooler) {
+    for (const char* accept : {"1", "2", "3"}) {
+        SCOPED_TRACE(accept);
+        SimCard card(
+            std::string(R"(<card frozen="1"><gpu><versions interface="GPU_GetCoolerSettings" accept=")") +
+            accept + R"("/></gpu></card>)");
+        gpu::GpuContext context;
+        gpu::GlobalContextScope global(context);
+        gpu::setFanLevel(60);
+        EXPECT_TRUE(gpu::restoreFanDefault());
+        gpu::setFanLevel(60);
+        gpu::setFanLevel(-1);
+        gpu::setFanLevel(60);
+        EXPECT_TRUE(gpu::restoreDefaultTuning());
+        const Trace trace = card.trace();
+        const std::string back = "GPU_SetCoolerLevels gpu=0 target=7 level0=30 policy0=32 status=0";
+        EXPECT_EQ(std::count(trace.begin(), trace.end(), back), 3);
+        EXPECT_EQ(trace.back(), back);
+    }
+    // A driver that refuses the all-coolers write: each cooler on its own target.
+    SimCard card(R"(<card frozen="1"><gpu><coolers>
+        <cooler defaultMin="25" defaultPolicy="32" target="1"/><cooler defaultMin="35" defaultPolicy="32" target="2"/>
+        </coolers><fault interface="GPU_SetCoolerLevels" status="-5" times="1"/></gpu></card>)");
+    gpu::GpuContext context;
+    gpu::GlobalContextScope global(context);
+    EXPECT_TRUE(gpu::restoreFanDefault());
+    EXPECT_EQ(card.trace(), (Trace{"GPU_SetCoolerLevels gpu=0 target=7 level0=25 policy0=32 status=-5",
+                                   "GPU_SetCoolerLevels gpu=0 target=1 level0=25 policy0=32 status=0",
+                                   "GPU_SetCoolerLevels gpu=0 target=2 level0=35 policy0=32 status=0"}));
+}
+
+TEST(FanHandBack, TheEmergencyPathUsesTheEntriesResolvedAheadUntilTheDriverGoesAway) {
+    SimCard card(
+        R"(<card frozen="1"><gpu><versions interface="GPU_GetCoolerSettings" accept="1"/></gpu></card>)");
+    {
+        gpu::GpuContext context;
+        gpu::GlobalContextScope global(context);
+        EXPECT_EQ(gpu::emergencyHandBack(), -4);  // not armed: nothing resolved, nothing written
+        ASSERT_TRUE(gpu::armEmergencyHandBack());
+        gpu::setFanLevel(60);
+        EXPECT_EQ(gpu::emergencyHandBack(), 0);
+        EXPECT_EQ(card.trace().back(), "GPU_SetCoolerLevels gpu=0 target=7 level0=30 policy0=32 status=0");
+    }
+    EXPECT_FALSE(gpu::emergencyHandBackArmed());  // the unload disarmed it
+    EXPECT_EQ(gpu::emergencyHandBack(), -4);
 }
 
 TEST_F(Tuning, DefaultTuningResetsClocksPowerAndFan) {

@@ -1,0 +1,54 @@
+#include "gpu/emergency_hand_back.h"
+
+#include <atomic>
+
+#include "gpu/driver_structs.h"
+#include "gpu/fan_hand_back.h"
+
+namespace gpu {
+
+namespace {
+
+std::atomic<nvapi::GetCoolerSettingsFn> g_read{nullptr};
+std::atomic<nvapi::SetCoolerLevelsFn> g_write{nullptr};
+static_assert(std::atomic<nvapi::GetCoolerSettingsFn>::is_always_lock_free);
+
+template <uint32_t Id>
+typename InterfaceOf<Id>::Fn resolveNow() {
+    DriverBinding::Slot slot;
+    int32_t status = nvapi::OK;
+    return reinterpret_cast<typename InterfaceOf<Id>::Fn>(DriverBinding::resolve(Id, slot, status));
+}
+
+}  // namespace
+
+bool armEmergencyHandBack() {
+    if (!DriverBinding::isLoaded()) return false;
+    auto read = resolveNow<nvapi::ID_GPU_GetCoolerSettings>();
+    auto write = resolveNow<nvapi::ID_GPU_SetCoolerLevels>();
+    if (!read || !write) return false;
+    g_read = read;
+    g_write = write;
+    return true;
+}
+
+void disarmEmergencyHandBack() {
+    g_write = nullptr;
+    g_read = nullptr;
+}
+
+bool emergencyHandBackArmed() {
+    return g_write.load() != nullptr;
+}
+
+int32_t emergencyHandBack() noexcept {
+    const nvapi::GetCoolerSettingsFn read = g_read.load();
+    const nvapi::SetCoolerLevelsFn write = g_write.load();
+    if (!read || !write) return nvapi::API_NOT_INITIALIZED;
+    NvPhysicalGpuHandle gpu = detail::gpuInUse();
+    return detail::handFanBack(
+        [&](uint32_t target, nvapi::CoolerSettings* s) { return read(gpu, target, s); },
+        [&](uint32_t target, nvapi::CoolerLevels* l) { return write(gpu, target, l); });
+}
+
+}  // namespace gpu

@@ -1,0 +1,65 @@
+// Handing the fan back to the driver: the cooler settings are read with the same
+// version fallback as the readings, and every cooler listed gets its own default
+// level and policy. The steps take the two driver calls as arguments, so the
+// ordinary path and the crash path (fixed function pointers, no resolution) share
+// them.
+#pragma once
+
+#include <cstdint>
+
+#include "nvapi_contract.h"
+
+namespace gpu::detail {
+
+// Cooler settings: version 3, then 1, then 2 while the driver answers -9.
+// versionNo receives the version of the last attempt.
+template <typename Read>
+int32_t readCoolerSettings(Read read, nvapi::CoolerSettings& coolers, uint32_t& versionNo) {
+    int32_t status = nvapi::INCOMPATIBLE_STRUCT_VERSION;
+    const uint32_t versions[] = {nvapi::COOLER_SETTINGS_VER3, nvapi::COOLER_SETTINGS_VER1,
+                                 nvapi::COOLER_SETTINGS_VER2};
+    for (uint32_t version : versions) {
+        versionNo = nvapi::versionNumber(version);
+        for (uint32_t& w : coolers.words) w = 0;
+        coolers.version = version;
+        coolers.count = 0;
+        status = read(nvapi::COOLER_TARGET_ALL, &coolers);
+        if (status != nvapi::INCOMPATIBLE_STRUCT_VERSION) break;
+    }
+    return status;
+}
+
+// Entry i of the write carries cooler i's default level and default policy.
+// The write goes to all coolers at once; when the driver refuses that, each
+// cooler is tried on its own target. No allocation, no locks, no output.
+template <typename Read, typename Write>
+int32_t handFanBack(Read read, Write write) {
+    nvapi::CoolerSettings coolers;
+    uint32_t versionNo = 3;
+    int32_t status = readCoolerSettings(read, coolers, versionNo);
+    if (status != nvapi::OK) return status;
+    int n = int(coolers.count < uint32_t(nvapi::coolerMaxEntries(versionNo))
+                    ? coolers.count
+                    : nvapi::coolerMaxEntries(versionNo));
+    if (n < 1) n = 1;  // a driver that lists no cooler still gets the first entry's values
+
+    nvapi::CoolerLevels levels = {};
+    levels.version = nvapi::COOLER_LEVELS_VER;
+    for (int i = 0; i < n; ++i)
+        levels.cooler[i] = {nvapi::coolerWord(coolers, versionNo, i, nvapi::COOLER_DEFAULT_MIN_LEVEL),
+                            nvapi::coolerWord(coolers, versionNo, i, nvapi::COOLER_DEFAULT_POLICY)};
+    status = write(nvapi::COOLER_TARGET_ALL, &levels);
+    if (status == nvapi::OK) return status;
+
+    int32_t worst = nvapi::OK;
+    for (int i = 0; i < n; ++i) {
+        nvapi::CoolerLevels one = {};
+        one.version = nvapi::COOLER_LEVELS_VER;
+        one.cooler[0] = levels.cooler[i];
+        const int32_t s = write(nvapi::coolerWord(coolers, versionNo, i, nvapi::COOLER_TARGET), &one);
+        if (s != nvapi::OK) worst = s;
+    }
+    return worst;
+}
+
+}  // namespace gpu::detail
