@@ -1,5 +1,6 @@
 #include "settings/settings_document.h"
 
+#include <algorithm>
 #include <cstring>
 #include <string_view>
 
@@ -14,6 +15,9 @@ constexpr const char* kRootName = "Vantrel";
 constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
 // Far beyond any settings document; a bigger file is not ours to parse.
 constexpr size_t kMaxDocumentBytes = 16u << 20;
+// Elements below the root, sections and keys: a document nested deeper than this
+// is not a settings document, and pugixml frees subtrees recursively.
+constexpr int kMaxDepth = 16;
 
 bool isSpace(char c) {
     return c == ' ' || c == '\t' || c == '\n' || c == '\r';
@@ -27,6 +31,29 @@ class StringWriter : public pugi::xml_writer {
   private:
     std::string& m_out;
 };
+
+// Depth of the deepest node, walked without recursion; stops counting past limit.
+int depthUpTo(const pugi::xml_node& top, int limit) {
+    int depth = 0, deepest = 0;
+    pugi::xml_node node = top.first_child();
+    if (node) depth = 1;
+    while (node) {
+        deepest = std::max(deepest, depth);
+        if (deepest > limit) return deepest;
+        if (node.first_child()) {
+            node = node.first_child();
+            ++depth;
+            continue;
+        }
+        while (node && !node.next_sibling()) {
+            node = node.parent();
+            --depth;
+            if (node == top) return deepest;
+        }
+        if (node) node = node.next_sibling();
+    }
+    return deepest;
+}
 
 }  // namespace
 
@@ -82,7 +109,8 @@ bool SettingsDocument::parse(std::string_view bytes) {
     const pugi::xml_parse_result result =
         m_tree.load_buffer(text.data(), text.size(), kParseOptions, pugi::encoding_auto);
     const pugi::xml_node root = m_tree.document_element();
-    if (!result || !root || std::strcmp(root.name(), kRootName) != 0) {
+    if (!result || !root || std::strcmp(root.name(), kRootName) != 0 ||
+        depthUpTo(m_tree, kMaxDepth) > kMaxDepth) {
         m_tree.reset();
         return false;
     }

@@ -57,6 +57,38 @@ TEST_F(Recovery, AnUnusableDocumentIsKeptAsBadAndReplaced) {
     }
 }
 
+// A hand edit nested far deeper than any settings document (pugixml frees and
+// replaces subtrees recursively): kept as .bad, the shipped values serve, and
+// writing the key it nests under neither crashes nor loses the user's file.
+TEST_F(Recovery, ADeeplyNestedDocumentIsKeptAsBadAndReplaced) {
+    const std::string shipped(settings::shippedDocumentText());
+    for (int levels : {17, 200000}) {
+        SCOPED_TRACE(levels);
+        std::filesystem::remove(path("Vantrel.xml.bad"));
+        std::string deep = shipped;
+        std::string nest;
+        for (int i = 0; i < levels; ++i) nest += "<a>";
+        for (int i = 0; i < levels; ++i) nest += "</a>";
+        deep.replace(deep.find("<EnableFan>") + 11, 0, nest);
+        writeFile(deep);
+        {
+            SettingsWriter w(path());
+            EXPECT_EQ(w.text("/Vantrel/FanDlg/EnableFan"), "0");
+            w.setInteger("/Vantrel/FanDlg/EnableFan", 1);
+            EXPECT_TRUE(w.save());
+        }
+        EXPECT_EQ(readFile("Vantrel.xml.bad"), deep);
+        EXPECT_EQ(SettingsReader(path()).text("/Vantrel/FanDlg/EnableFan"), "1");
+    }
+    // The shipped document's depth and a little more are fine.
+    std::filesystem::remove(path("Vantrel.xml.bad"));
+    std::string nested = shipped;
+    nested.replace(nested.find("<EnableFan>") + 11, 0, "<a><b><c></c></b></a>");
+    writeFile(nested);
+    SettingsReader s(path());
+    EXPECT_FALSE(std::filesystem::exists(path("Vantrel.xml.bad")));
+}
+
 TEST_F(Recovery, AnEarlierBadCopyIsNeverOverwritten) {
     writeFile("first broken");
     SettingsReader{path()};
