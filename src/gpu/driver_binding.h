@@ -29,6 +29,8 @@ class DriverBinding {
     static const std::string& libraryPath();
 
     static bool isLoaded() { return generation_ != 0; }
+    // Changes with every load; 0 while nothing is loaded.
+    static uint32_t generation() { return generation_; }
 
     // The driver's initialise: loads the library when needed (which calls it
     // once), otherwise calls it again. -2 when the library cannot be loaded.

@@ -1,8 +1,10 @@
 #include "gpu/readings.h"
 
+#include <algorithm>
 #include <cstdio>
 
 #include "gpu/driver_structs.h"
+#include "gpu/fan_hand_back.h"
 #include "platform/message_box.h"
 
 namespace gpu {
@@ -92,41 +94,52 @@ namespace {
 
 constexpr const char* kNvapiCaption = "NVAPI信息";
 
-// Reads the cooler settings: version 3, then 1, then 2 while the driver answers
-// -9. versionNo receives the version the driver accepted.
 int32_t readCoolers(NvPhysicalGpuHandle gpu, nvapi::CoolerSettings& coolers, uint32_t& versionNo) {
-    int32_t status = nvapi::INCOMPATIBLE_STRUCT_VERSION;
-    for (uint32_t version :
-         {nvapi::COOLER_SETTINGS_VER3, nvapi::COOLER_SETTINGS_VER1, nvapi::COOLER_SETTINGS_VER2}) {
-        versionNo = nvapi::versionNumber(version);
-        status = nvCall<nvapi::ID_GPU_GetCoolerSettings>(gpu, nvapi::COOLER_TARGET_ALL,
-                                                         &prepare(coolers, version));
-        if (status != nvapi::INCOMPATIBLE_STRUCT_VERSION) break;
-    }
-    return status;
+    return readCoolerSettings(
+        [gpu](uint32_t target, nvapi::CoolerSettings* s) {
+            return nvCall<nvapi::ID_GPU_GetCoolerSettings>(gpu, target, s);
+        },
+        coolers, versionNo);
 }
 
-// The message box for a cooler-read status, if that status has one.
+// The load of the driver in which a cooler-read box was shown since the last
+// successful read; 0 when none was.
+uint32_t g_boxShownIn = 0;
+
+// The message box for a cooler-read status, if that status has one: once per
+// failure episode (the first failure after a success, or of the driver's load);
+// the later failures of the episode only print the text, so a reading that keeps
+// failing never keeps a box in front of the user.
 void reportCoolerFailure(int32_t status) {
+    const char* text = nullptr;
+    UINT flags = MB_ICONERROR;
     switch (status) {
         case nvapi::EXPECTED_PHYSICAL_GPU_HANDLE:
-            platform::MessageBox(" GPU物理地址无效.", kNvapiCaption, MB_ICONERROR);
+            text = " GPU物理地址无效.";
             break;
         case nvapi::HANDLE_INVALIDATED:
-            platform::MessageBox("Handle passed has been invalidated .", kNvapiCaption, MB_ICONERROR);
+            text = "Handle passed has been invalidated .";
             break;
         case nvapi::INVALID_ARGUMENT:
-            platform::MessageBox("程序参数错误.", kNvapiCaption, MB_ICONINFORMATION);
+            text = "程序参数错误.";
+            flags = MB_ICONINFORMATION;
             break;
         case nvapi::ERROR: {
-            char text[nvapi::SHORT_STRING];
-            driverErrorText(status, text);
-            platform::MessageBox("NVAPI读取GPU温度失败: ", kNvapiCaption, MB_ICONERROR);
+            char errorText[nvapi::SHORT_STRING];
+            driverErrorText(status, errorText);
+            text = "NVAPI读取GPU温度失败: ";
             break;
         }
         default:
-            break;
+            return;
     }
+    if (g_boxShownIn != 0 && g_boxShownIn == DriverBinding::generation()) {
+        std::printf("%s: %s\n", kNvapiCaption, text);
+        std::fflush(stdout);  // seen while it happens, also in a log
+        return;
+    }
+    g_boxShownIn = DriverBinding::generation();  // before the box: its loop may read again
+    platform::MessageBox(text, kNvapiCaption, flags);
 }
 
 }  // namespace
@@ -145,12 +158,31 @@ bool readFanStatus(std::span<int32_t, 4> out) {
         if (versionNo == 3) reportCoolerFailure(status);
         return false;
     }
+    g_boxShownIn = 0;
     int n = bounded(coolers.count, nvapi::coolerMaxEntries(versionNo));
     for (int i = 0; i < n; ++i) {
         out[0] = int32_t(nvapi::coolerWord(coolers, versionNo, i, nvapi::COOLER_DEFAULT_MIN_LEVEL));
         out[1] = int32_t(nvapi::coolerWord(coolers, versionNo, i, nvapi::COOLER_DEFAULT_MAX_LEVEL));
         out[2] = int32_t(nvapi::coolerWord(coolers, versionNo, i, nvapi::COOLER_CURRENT_LEVEL));
     }
+    return true;
+}
+
+bool readFanLevelRange(std::span<int32_t, 2> out) {
+    nvapi::CoolerSettings coolers;
+    uint32_t versionNo = 3;
+    if (readCoolers(gpuInUse(), coolers, versionNo) != nvapi::OK) return false;
+    const int n = bounded(coolers.count, nvapi::coolerMaxEntries(versionNo));
+    if (n == 0) return false;
+    int64_t lowest = 0, highest = 100;
+    for (int i = 0; i < n; ++i) {
+        lowest = std::max<int64_t>(lowest,
+                                   nvapi::coolerWord(coolers, versionNo, i, nvapi::COOLER_DEFAULT_MIN_LEVEL));
+        highest = std::min<int64_t>(
+            highest, nvapi::coolerWord(coolers, versionNo, i, nvapi::COOLER_DEFAULT_MAX_LEVEL));
+    }
+    out[0] = int32_t(lowest);
+    out[1] = int32_t(highest);
     return true;
 }
 

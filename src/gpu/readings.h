@@ -34,6 +34,10 @@ bool readVoltage(std::span<int32_t, 4> out);
 // written whatever happens; cooler errors are shown in message boxes.
 bool readFanStatus(std::span<int32_t, 4> out);
 
+// out = {lowest, highest} level % that every listed cooler takes (the largest
+// default minimum, the smallest default maximum). Silent: no box, no output.
+bool readFanLevelRange(std::span<int32_t, 2> out);
+
 // out = {minimum %, maximum %, default %, current limit %, current draw %} of
 // the board's default power. Writes progress lines on standard output.
 bool readPowerStatus(std::span<int32_t, 5> out);

@@ -1,6 +1,8 @@
 #include "platform/bmp_file.h"
 
 #include <fcntl.h>
+#include <stdlib.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -137,17 +139,24 @@ std::vector<uint8_t> encodeBitmap(const PixelView& picture, int bitCount) {
 bool writeBitmapFile(const std::string& path, const PixelView& picture, int bitCount) {
     if (path.empty()) return false;
     const std::vector<uint8_t> bytes = encodeBitmap(picture, bitCount);
-    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    // Written beside and renamed over the name: whatever stands there (a link
+    // planted by someone else included) is replaced, never followed or truncated,
+    // and a failed write leaves the earlier picture whole.
+    std::string temp = path + ".XXXXXX";
+    const int fd = ::mkstemp(temp.data());
     if (fd < 0) return false;
+    bool ok = ::fchmod(fd, 0644) == 0;
     size_t done = 0;
-    while (done < bytes.size()) {
+    while (ok && done < bytes.size()) {
         const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
         if (n < 0 && errno == EINTR) continue;
         if (n <= 0) break;
         done += size_t(n);
     }
-    const bool closed = ::close(fd) == 0;
-    return done == bytes.size() && closed;
+    ok = ::close(fd) == 0 && ok && done == bytes.size();
+    ok = ok && ::rename(temp.c_str(), path.c_str()) == 0;
+    if (!ok) ::unlink(temp.c_str());
+    return ok;
 }
 
 }  // namespace platform

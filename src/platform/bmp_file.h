@@ -27,7 +27,8 @@ uint32_t bitmapRowBytes(int width, int bitCount);
 // The whole file. Negative sizes count as 0.
 std::vector<uint8_t> encodeBitmap(const PixelView& picture, int bitCount);
 
-// Creates or overwrites `path`; false when it cannot be written completely.
+// Replaces `path` (through a temporary file in its folder); false, the old file
+// untouched, when it cannot be written completely.
 bool writeBitmapFile(const std::string& path, const PixelView& picture, int bitCount);
 
 }  // namespace platform

@@ -9,6 +9,10 @@ MessageBoxHandler& handler() {
     static MessageBoxHandler h;
     return h;
 }
+std::function<void()>& dismisser() {
+    static std::function<void()> d;
+    return d;
+}
 }  // namespace
 
 int MessageBox(const std::string& text, const std::string& caption, UINT flags) {
@@ -17,6 +21,16 @@ int MessageBox(const std::string& text, const std::string& caption, UINT flags) 
     return (flags & 0xF) == MB_YESNO ? IDYES : IDOK;
 }
 
-MessageBoxHandler setMessageBoxHandler(MessageBoxHandler h) { return std::exchange(handler(), std::move(h)); }
+MessageBoxHandler setMessageBoxHandler(MessageBoxHandler h) {
+    return std::exchange(handler(), std::move(h));
+}
+
+void dismissMessageBoxes() {
+    if (dismisser()) dismisser()();
+}
+
+std::function<void()> setMessageBoxDismisser(std::function<void()> d) {
+    return std::exchange(dismisser(), std::move(d));
+}
 
 }  // namespace platform

@@ -18,4 +18,10 @@ int MessageBox(const std::string& text, const std::string& caption, UINT flags);
 // writes its text to stderr and answers as if the user pressed the default button.
 MessageBoxHandler setMessageBoxHandler(MessageBoxHandler handler);
 
+// Closes every open message box without an answer (No, Cancel or OK), so that
+// ending the program never waits for the user. The handler's partner installs
+// how; without one this does nothing.
+void dismissMessageBoxes();
+std::function<void()> setMessageBoxDismisser(std::function<void()> dismisser);
+
 }  // namespace platform

@@ -1,7 +1,11 @@
 #include "platform/qt_message_box.h"
 
+#include <QEventLoop>
 #include <QMessageBox>
+#include <QPointer>
 #include <QString>
+#include <algorithm>
+#include <vector>
 
 #include "platform/message_box.h"
 
@@ -12,6 +16,85 @@ QPointer<QWidget>& currentOwner() {
     static QPointer<QWidget> owner;
     return owner;
 }
+
+std::vector<QPointer<QMessageBox>>& openBoxes() {
+    static std::vector<QPointer<QMessageBox>> boxes;
+    return boxes;
+}
+
+int answer(int button, UINT flags) {
+    switch (button) {
+        case QMessageBox::Yes:
+            return IDYES;
+        case QMessageBox::No:
+            return IDNO;
+        case QMessageBox::Cancel:
+            return IDCANCEL;
+        case QMessageBox::Ok:
+            return IDOK;
+        default:
+            break;
+    }
+    // Closed without a button: the answer that changes nothing.
+    switch (flags & 0xF) {
+        case MB_YESNO:
+            return IDNO;
+        case MB_OKCANCEL:
+            return IDCANCEL;
+        default:
+            return IDOK;
+    }
+}
+
+int showBox(const std::string& text, const std::string& caption, UINT flags) {
+    QWidget* owner = MessageBoxOwner::current();
+    QMessageBox box(owner ? owner->window() : nullptr);
+    box.setText(QString::fromStdString(text));
+    box.setWindowTitle(QString::fromStdString(caption));
+    switch (flags & 0xF0) {
+        case MB_ICONERROR:
+            box.setIcon(QMessageBox::Critical);
+            break;
+        case MB_ICONQUESTION:
+            box.setIcon(QMessageBox::Question);
+            break;
+        case MB_ICONWARNING:
+            box.setIcon(QMessageBox::Warning);
+            break;
+        case MB_ICONINFORMATION:
+            box.setIcon(QMessageBox::Information);
+            break;
+        default:
+            break;
+    }
+    switch (flags & 0xF) {
+        case MB_YESNO:
+            box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+            break;
+        case MB_OKCANCEL:
+            box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel);
+            break;
+        default:
+            box.setStandardButtons(QMessageBox::Ok);
+            break;
+    }
+    // Not modal, owner or not: the program's windows stay usable meanwhile, so the
+    // main window, the tray and the quit signals can still end it.
+    box.setWindowModality(Qt::NonModal);
+    int button = -1;
+    QEventLoop loop;
+    QObject::connect(&box, &QMessageBox::finished, &loop, [&](int result) {
+        button = result;
+        loop.quit();
+    });
+    openBoxes().emplace_back(&box);
+    box.show();
+    loop.exec();
+    auto& boxes = openBoxes();
+    boxes.erase(std::remove(boxes.begin(), boxes.end(), QPointer<QMessageBox>(&box)), boxes.end());
+    return answer(button, flags);
+}
+
 }  // namespace
 
 MessageBoxOwner::MessageBoxOwner(QWidget* owner) : m_previous(currentOwner()) {
@@ -27,48 +110,10 @@ QWidget* MessageBoxOwner::current() {
 }
 
 void installQtMessageBox() {
-    setMessageBoxHandler([](const std::string& text, const std::string& caption, UINT flags) {
-        QWidget* owner = MessageBoxOwner::current();
-        QMessageBox box(owner ? owner->window() : nullptr);
-        box.setText(QString::fromStdString(text));
-        box.setWindowTitle(QString::fromStdString(caption));
-        switch (flags & 0xF0) {
-            case MB_ICONERROR:
-                box.setIcon(QMessageBox::Critical);
-                break;
-            case MB_ICONQUESTION:
-                box.setIcon(QMessageBox::Question);
-                break;
-            case MB_ICONWARNING:
-                box.setIcon(QMessageBox::Warning);
-                break;
-            case MB_ICONINFORMATION:
-                box.setIcon(QMessageBox::Information);
-                break;
-            default:
-                break;
-        }
-        switch (flags & 0xF) {
-            case MB_YESNO:
-                box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
-                break;
-            case MB_OKCANCEL:
-                box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel);
-                break;
-            default:
-                box.setStandardButtons(QMessageBox::Ok);
-                break;
-        }
-        switch (box.exec()) {
-            case QMessageBox::Yes:
-                return IDYES;
-            case QMessageBox::No:
-                return IDNO;
-            case QMessageBox::Cancel:
-                return IDCANCEL;
-            default:
-                return IDOK;
-        }
+    setMessageBoxHandler(showBox);
+    setMessageBoxDismisser([] {
+        for (const QPointer<QMessageBox>& box : std::vector<QPointer<QMessageBox>>(openBoxes()))
+            if (box) box->done(-1);
     });
 }
 

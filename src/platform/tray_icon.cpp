@@ -33,6 +33,18 @@ TrayIcon::~TrayIcon() {
     remove();
 }
 
+namespace {
+std::optional<bool> g_hostAvailable;
+}
+
+bool TrayIcon::hostAvailable() {
+    return g_hostAvailable ? *g_hostAvailable : QSystemTrayIcon::isSystemTrayAvailable();
+}
+
+void TrayIcon::setHostAvailableForTests(std::optional<bool> available) {
+    g_hostAvailable = available;
+}
+
 void TrayIcon::add() {
     m_icon->show();
     m_added = true;

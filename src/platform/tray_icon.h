@@ -9,6 +9,7 @@
 #include <QString>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <vector>
 
 class QMenu;
@@ -38,6 +39,11 @@ class TrayIcon : public QObject {
     // Pops the menu up at a screen point; a choice reaches the command callback.
     void popupMenu(const QPoint& at);
     QMenu* menu() const { return m_menu.get(); }
+
+    // Whether the desktop has a system tray to hold the icon. Tests may decide
+    // instead (nullopt: ask the desktop again).
+    static bool hostAvailable();
+    static void setHostAvailableForTests(std::optional<bool> available);
 
     // The mouse message of a Qt activation reason (QSystemTrayIcon::ActivationReason).
     static unsigned mouseMessageFor(int activationReason);

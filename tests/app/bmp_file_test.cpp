@@ -120,6 +120,18 @@ TEST(BitmapFile, WritingOverwritesAndFailsSafely) {
     EXPECT_FALSE(platform::writeBitmapFile("", small.view(), 32));
     EXPECT_FALSE(platform::writeBitmapFile(dir.string(), small.view(), 32));  // a folder
     EXPECT_FALSE(platform::writeBitmapFile((dir / "missing" / "Vantrel.bmp").string(), small.view(), 32));
+
+    // A link planted at the name is replaced, its target never touched; no
+    // temporary file is left behind.
+    const auto victim = dir / "victim.txt";
+    std::ofstream(victim) << "keep me";
+    std::filesystem::remove(path);
+    std::filesystem::create_symlink(victim, path);
+    ASSERT_TRUE(platform::writeBitmapFile(path, small.view(), 32));
+    EXPECT_FALSE(std::filesystem::is_symlink(path));
+    EXPECT_EQ(std::filesystem::file_size(path), 54u + 16);
+    EXPECT_EQ(std::filesystem::file_size(victim), 7u);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir), {}), 2);
     std::filesystem::remove_all(dir);
 }
 

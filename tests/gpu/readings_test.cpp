@@ -227,6 +227,28 @@ TEST(Readings, CoolerFailuresShowTheirMessageBoxesAndStillReportTheTachometer) {
     }
 }
 
+// A GPU that goes away and comes back: one box per failure episode, the rest
+// of the episode only prints.
+TEST(Readings, ACoolerReadThatKeepsFailingShowsOneBoxPerEpisode) {
+    SimCard card(R"(<card frozen="1"><gpu/></card>)");
+    MessageBoxRecorder boxes;
+    gpu::GpuContext context;
+    gpu::GlobalContextScope global(context);
+    int32_t out[4] = {};
+    auto readLost = [&](int times) {
+        context.selectedIndex = 5;  // no such GPU
+        testing::internal::CaptureStdout();
+        for (int i = 0; i < times; ++i) EXPECT_FALSE(gpu::readFanStatus(out));
+        return testing::internal::GetCapturedStdout();
+    };
+    EXPECT_EQ(readLost(3), "NVAPI信息:  GPU物理地址无效.\nNVAPI信息:  GPU物理地址无效.\n");
+    EXPECT_EQ(boxes.seen.size(), 1u);
+    context.selectedIndex = 0;
+    EXPECT_TRUE(gpu::readFanStatus(out));
+    readLost(2);
+    EXPECT_EQ(boxes.seen.size(), 2u);
+}
+
 TEST(Readings, VoltageComesFromTheFirstP0AndFallsBackToTableVersionOne) {
     SimCard card(R"(<card frozen="1"><gpu>
         <pstates editable="1">
