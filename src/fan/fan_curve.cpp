@@ -29,11 +29,10 @@ float diff(int32_t a, int32_t b) {
 
 int32_t steppedLevel(const FanPoints& p, int32_t t) {
     if (t < p[1].x) return p[0].y;
-    for (int k = 1; k <= 6; ++k) {
-        // A temperature shared by several points belongs to the first of them.
-        if (p[k].x == t) return p[k].y;
-        if (p[k].x < t && t < p[k + 1].x) return p[k].y;
-    }
+    // Where several points share a temperature the last of them decides, as the
+    // editor's staircase shows: the earlier ones are only its vertical edge.
+    for (int k = 1; k <= 6; ++k)
+        if (p[k].x <= t && t < p[k + 1].x) return p[k].y;
     // Only t >= x7 gets here: a run of points that starts at or below t and ends
     // above it always holds a step that brackets t, whatever their order.
     return p[7].y;

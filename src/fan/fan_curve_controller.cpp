@@ -4,8 +4,11 @@
 
 namespace fan {
 
-int32_t clampFanLevel(int32_t level) {
-    return std::clamp<int32_t>(level, 0, 100);
+int32_t clampFanLevel(int32_t level, int32_t lowest, int32_t highest) {
+    lowest = std::clamp<int32_t>(lowest, 0, 100);
+    highest = std::clamp<int32_t>(highest, 0, 100);
+    if (lowest > highest) return std::clamp<int32_t>(level, 0, 100);  // a range that makes no sense
+    return std::clamp<int32_t>(level, lowest, highest);
 }
 
 void FanCurveController::step() {
@@ -18,7 +21,9 @@ void FanCurveController::step() {
         return;
     }
     resetFailures();
-    m_io.setFanLevel(clampFanLevel(levelForTemperature(m_curve, out[0])));
+    int32_t range[2] = {0, 100};
+    if (!m_io.readFanRange(range)) range[0] = 0, range[1] = 100;
+    m_io.setFanLevel(clampFanLevel(levelForTemperature(m_curve, out[0]), range[0], range[1]));
 }
 
 void FanCurveController::resetFailures() {

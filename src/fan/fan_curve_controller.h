@@ -15,6 +15,12 @@ class FanIo {
     virtual int32_t readGpuTemperature(int32_t out[3]) = 0;
     virtual void setFanLevel(int32_t percent) = 0;
     virtual bool restoreFanDefault() = 0;
+    // The coolers' own level range {default minimum, default maximum} in percent;
+    // false when it cannot be read.
+    virtual bool readFanRange(int32_t range[2]) {
+        (void)range;
+        return false;
+    }
 };
 
 class FanCurveController {
@@ -27,7 +33,8 @@ class FanCurveController {
     void setCurve(const FanCurve& curve) { m_curve = curve; }
     const FanCurve& curve() const { return m_curve; }
 
-    // FanCurveStep: writes the level on every tick, changed or not. A tick whose
+    // FanCurveStep: writes the level, within the coolers' range, on every tick,
+    // changed or not. A tick whose
     // read fails writes nothing; after three in a row the driver gets the fan
     // back until a read succeeds again.
     void step();
@@ -45,7 +52,8 @@ class FanCurveController {
     bool m_handedBack = false;
 };
 
-// Fan levels are percentages; a hand-edited curve must not send anything else to the card.
-int32_t clampFanLevel(int32_t level);
+// Fan levels are percentages within the coolers' range (when known); a
+// hand-edited curve must not send anything else to the card.
+int32_t clampFanLevel(int32_t level, int32_t lowest = 0, int32_t highest = 100);
 
 }  // namespace fan

@@ -15,4 +15,8 @@ bool GpuFanIo::restoreFanDefault() {
     return gpu::restoreFanDefault();
 }
 
+bool GpuFanIo::readFanRange(int32_t range[2]) {
+    return gpu::readFanLevelRange(std::span<int32_t, 2>(range, 2));
+}
+
 }  // namespace fan

@@ -10,6 +10,7 @@ class GpuFanIo : public FanIo {
     int32_t readGpuTemperature(int32_t out[3]) override;
     void setFanLevel(int32_t percent) override;
     bool restoreFanDefault() override;
+    bool readFanRange(int32_t range[2]) override;
 };
 
 }  // namespace fan

@@ -26,6 +26,13 @@ class RecordingFanIo : public fan::FanIo {
         calls.push_back("restore");
         return restoreSucceeds;
     }
+    bool hasRange = false;
+    int32_t lowest = 0, highest = 100;
+    bool readFanRange(int32_t range[2]) override {
+        range[0] = lowest;
+        range[1] = highest;
+        return hasRange;
+    }
 };
 
 fan::FanCurve workedCurve() {
@@ -97,6 +104,21 @@ TEST(FanCurveStep, LevelsStayPercentages) {
     io.temperature = 80;
     c.step();
     EXPECT_EQ(io.calls, (std::vector<std::string>{"read", "set 0", "read", "set 100"}));
+
+    // Within the coolers' own range when the card reports one.
+    io.hasRange = true;
+    io.lowest = 30;
+    io.highest = 90;
+    io.calls.clear();
+    io.temperature = 5;
+    c.step();
+    io.temperature = 80;
+    c.step();
+    EXPECT_EQ(io.calls, (std::vector<std::string>{"read", "set 30", "read", "set 90"}));
+    io.lowest = 95;  // a range upside down is not believed
+    io.calls.clear();
+    c.step();
+    EXPECT_EQ(io.calls, (std::vector<std::string>{"read", "set 100"}));
 }
 
 }  // namespace

@@ -82,9 +82,9 @@ TEST(SteppedLevel, EachSpeedHoldsUpToTheNextPoint) {
     EXPECT_EQ(fan::steppedLevel(p, 200), 100);
 }
 
-TEST(SteppedLevel, SharedTemperatureBelongsToTheFirstPoint) {
+TEST(SteppedLevel, SharedTemperatureBelongsToTheLastPointAsTheStaircaseShows) {
     const auto p = points({{30, 30}, {50, 40}, {60, 55}, {60, 75}, {60, 85}, {80, 90}, {90, 95}, {95, 100}});
-    EXPECT_EQ(fan::steppedLevel(p, 60), 55);
+    EXPECT_EQ(fan::steppedLevel(p, 60), 85);
     EXPECT_EQ(fan::steppedLevel(p, 61), 85);
     EXPECT_EQ(fan::steppedLevel(p, 59), 40);
 }
@@ -93,7 +93,7 @@ TEST(SteppedLevel, OutOfOrderPointsStillGiveALevel) {
     const auto p = points({{30, 30}, {50, 40}, {40, 50}, {40, 60}, {40, 70}, {40, 80}, {40, 90}, {90, 100}});
     EXPECT_EQ(fan::steppedLevel(p, 55), 90);  // x6 = 40 <= 55 < x7 = 90
     EXPECT_EQ(fan::steppedLevel(p, 45), 30);  // below x1
-    EXPECT_EQ(fan::steppedLevel(p, 50), 40);
+    EXPECT_EQ(fan::steppedLevel(p, 50), 90);  // x6 = 40 <= 50 < x7 = 90
 }
 
 TEST(LevelForTemperature, FormFlagChoosesTheForm) {
