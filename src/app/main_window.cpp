@@ -1,11 +1,13 @@
 #include "app/main_window.h"
 
+#include "app/exit_hand_back.h"
 #include "app/quit_signals.h"
 #include "app/vantrel_dlg.h"
 
 namespace app {
 
 void runMainWindow() {
+    ExitHandBack exitHandBack;
     CVantrelDlg dlg;
     QuitSignals quitSignals([&dlg](int) { dlg.SendMessage(WM_CLOSE); });
     dlg.DoModal();

@@ -110,7 +110,9 @@ void CVantrelDlg::CreateControls() {
 bool CVantrelDlg::ReadSettings(bool bStartup) {
     if (bStartup) {
         settings::SettingsReader s;
-        if (s.textFlag("/Vantrel/GeneralDlg/StartMinized")) {
+        // Without a system tray nothing could bring a hidden window back: it stays
+        // shown and its close button closes.
+        if (s.textFlag("/Vantrel/GeneralDlg/StartMinized") && platform::TrayIcon::hostAvailable()) {
             m_bHidden = m_bCloseToTray = true;
             SetTrayIcon(true);
         }
@@ -170,10 +172,11 @@ bool CVantrelDlg::ExitCleanup() {
         KillTimer(kFanTimer);
         m_bFanTimer = false;
     }
+    // The fan first: nothing the settings document does afterwards can keep it.
+    m_fanIo.restoreFanDefault();
     settings::SettingsWriter w;
     w.setInteger(fan::kEnableFanPath, m_bFanAutoEnable ? 1 : 0);
     w.save();
-    m_fanIo.restoreFanDefault();
     skin::unloadSkinFont();
     return true;
 }
@@ -242,7 +245,17 @@ void CVantrelDlg::OpenMonitor() {
 }
 
 bool CVantrelDlg::ConfirmOverclocking() {
-    return platform::MessageBox(kOverclockWarningText, kOverclockWarningCaption, MB_YESNO) == IDYES;
+    // The box leaves the window usable: a second click does not stack a second one.
+    if (m_bConfirming) return false;
+    m_bConfirming = true;
+    const bool yes = platform::MessageBox(kOverclockWarningText, kOverclockWarningCaption, MB_YESNO) == IDYES;
+    m_bConfirming = false;
+    return yes;
+}
+
+void CVantrelDlg::OnClose() {
+    platform::dismissMessageBoxes();
+    EndDialog(IDCANCEL);
 }
 
 LRESULT CVantrelDlg::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {

@@ -62,7 +62,7 @@ class CVantrelDlg : public CDialogBase {
     bool ReadSettings(bool bStartup);
     // false: gauge ranges from the choices; true: sample both readouts.
     void UpdateQuickSight(bool bSample);
-    // The close routine: EnableFan written, fan back to the driver, font removed.
+    // The close routine: fan back to the driver, EnableFan written, font removed.
     bool ExitCleanup();
     // Adds or removes the notification-area icon.
     void SetTrayIcon(bool bAdd);
@@ -106,7 +106,8 @@ class CVantrelDlg : public CDialogBase {
     void OnSysCommand(WPARAM code, LPARAM lParam) override;
     // Escape takes the close path, so the fan always goes back to the driver.
     void OnCancel() override { SendMessage(WM_CLOSE); }
-    void OnClose() override { EndDialog(IDCANCEL); }
+    // An open message box is closed too, so it never holds up the end.
+    void OnClose() override;
 
   private:
     void CreateControls();
@@ -126,6 +127,7 @@ class CVantrelDlg : public CDialogBase {
     std::unique_ptr<platform::TrayIcon> m_tray;
     std::unique_ptr<platform::GlobalHotKey> m_hotKey;
     bool m_bSampling = false;
+    bool m_bConfirming = false;
 };
 
 // The warning before the clock panel opens.

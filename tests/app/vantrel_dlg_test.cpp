@@ -5,7 +5,10 @@
 #include <unistd.h>
 
 #include <QApplication>
+#include <QElapsedTimer>
+#include <QMessageBox>
 #include <QScreen>
+#include <QTimer>
 #include <csignal>
 #include <filesystem>
 #include <fstream>
@@ -15,6 +18,8 @@
 #include "../gpu/sim_card.h"
 #include "app/quit_signals.h"
 #include "gpu/gpu_context.h"
+#include "platform/message_box.h"
+#include "platform/qt_message_box.h"
 #include "platform/tray_icon.h"
 #include "settings/settings_location.h"
 #include "settings/settings_reader.h"
@@ -294,6 +299,7 @@ TEST_F(MainWindowTest, MinimisingAndMovingTouchNothing) {
 }
 
 TEST_F(MainWindowTest, StartMinimisedLivesInTheTray) {
+    platform::TrayIcon::setHostAvailableForTests(true);
     Settings s;
     s.startMinimized = "";  // a text flag: empty counts as set
     CVantrelDlg& w = open(s, card(45));
@@ -322,6 +328,91 @@ TEST_F(MainWindowTest, StartMinimisedLivesInTheTray) {
     runEvents();
     EXPECT_FALSE(w.Tray()->isAdded());
     EXPECT_EQ(trace(), (std::vector<std::string>{kRestoreLine}));
+    platform::TrayIcon::setHostAvailableForTests(std::nullopt);
+}
+
+// Nothing may run invisibly and out of reach.
+TEST_F(MainWindowTest, StartMinimisedWithoutATrayShowsTheWindowAndCloseCloses) {
+    platform::TrayIcon::setHostAvailableForTests(false);
+    Settings s;
+    s.startMinimized = "1";
+    CVantrelDlg& w = open(s, card(45));
+    platform::TrayIcon::setHostAvailableForTests(std::nullopt);
+    w.SendMessage(WM_TIMER, kEyeTimer);
+    EXPECT_TRUE(w.IsWindowVisible());
+    EXPECT_TRUE(w.Tray() == nullptr || !w.Tray()->isAdded());
+    w.SendMessage(WM_COMMAND, IDC_MAIN_CLOSE);
+    runEvents();
+    EXPECT_EQ(trace(), (std::vector<std::string>{kRestoreLine}));
+}
+
+// Whatever the settings document does at close, the fan is already back.
+TEST_F(MainWindowTest, CloseHandsTheFanBackBeforeTouchingTheDocument) {
+    struct Io : fan::FanIo {
+        std::function<void()> onRestore;
+        int32_t readGpuTemperature(int32_t out[3]) override { return out[0] = 45; }
+        void setFanLevel(int32_t) override {}
+        bool restoreFanDefault() override {
+            onRestore();
+            return true;
+        }
+    } io;
+    Settings s;
+    s.autoSystem = "1";
+    writeSettings(s);
+    std::string atHandBack;
+    io.onRestore = [&] { atHandBack = enableFanOnDisk(); };
+    m_card = std::make_unique<gputest::SimCard>(card(45));
+    m_context = std::make_unique<gpu::GpuContext>();
+    m_scope = std::make_unique<gpu::GlobalContextScope>(*m_context);
+    m_window = std::make_unique<CVantrelDlg>(&io);
+    m_window->Create();
+    m_window->SendMessage(WM_CLOSE);
+    EXPECT_EQ(atHandBack, "0");
+    EXPECT_EQ(enableFanOnDisk(), "1");
+}
+
+// A curve level below the cooler's own minimum (30 % on this card) is raised to it.
+TEST_F(MainWindowTest, CurveLevelsStayWithinTheCoolersRange) {
+    Settings s;
+    s.enableFan = "1";
+    s.fanMap =
+        R"(OneX="30" OneY="-40" TwoX="50" TwoY="text" ThreeX="60" ThreeY="55" FourX="70" FourY="60" )"
+        R"(FiveX="75" FiveY="70" SixX="80" SixY="80" SeverX="85" SeverY="90" EightX="90" EightY="100" blLine="1")";
+    CVantrelDlg& w = open(s, card(20));
+    w.FanCurveStep();
+    EXPECT_EQ(trace(), (std::vector<std::string>{coolerLine(30)}));
+}
+
+// A cooler read that keeps failing opens a real box; closing the window (or a
+// quit signal, which sends the same close) still ends it at once, fan handed back.
+TEST_F(MainWindowTest, ClosingWhileAMessageBoxIsOpen) {
+    platform::installQtMessageBox();
+    // The first cooler read fails (a box), the hand-back's read works. No gauge
+    // reads the coolers until the test makes it.
+    Settings s;
+    s.right = "3";
+    CVantrelDlg& w =
+        open(s, card(45, R"(<fault interface="GPU_GetCoolerSettings" status="-10" times="1"/>)"));
+    w.m_nRightSight = 2;  // fan speed: the cooler read
+    bool boxSeen = false, windowUsable = false;
+    QTimer::singleShot(100, [&] {
+        for (QWidget* top : QApplication::topLevelWidgets())
+            if (qobject_cast<QMessageBox*>(top) && top->isVisible()) boxSeen = true;
+        windowUsable = QApplication::activeModalWidget() == nullptr;
+        w.SendMessage(WM_CLOSE);
+    });
+    // Safety net: a box the close could not end is ended here, and the test fails.
+    QTimer::singleShot(5000, [] { platform::dismissMessageBoxes(); });
+    QElapsedTimer clock;
+    clock.start();
+    w.UpdateQuickSight(true);
+    EXPECT_LT(clock.elapsed(), 3000);
+    EXPECT_TRUE(boxSeen);
+    EXPECT_TRUE(windowUsable);
+    EXPECT_EQ(trace(), (std::vector<std::string>{kRestoreLine}));
+    platform::setMessageBoxHandler(nullptr);
+    platform::setMessageBoxDismisser(nullptr);
 }
 
 TEST_F(MainWindowTest, OverclockingWarningNeedsYes) {
@@ -416,6 +507,24 @@ TEST(QuitSignals, SignalsArriveOnTheEventLoop) {
         app::QuitSignals second([](int) {});
         EXPECT_FALSE(second.active());  // one at a time
     }
+    {
+        // Every quit signal takes the same path; a repeat right after the first
+        // (a closing terminal's SIGHUP then SIGTERM) never ends the process on
+        // its own. SIGPIPE is ignored meanwhile.
+        for (int signal : {SIGQUIT, SIGUSR1, SIGUSR2, SIGALRM, SIGINT, SIGHUP}) {
+            seen.clear();
+            app::QuitSignals quit([&](int s) { seen.push_back(s); });
+            raise(signal);
+            raise(SIGTERM);
+            raise(SIGPIPE);
+            for (int i = 0; i < 5 && seen.empty(); ++i)
+                QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+            EXPECT_EQ(seen, (std::vector<int>{signal}));
+        }
+    }
+    struct sigaction pipe = {};
+    sigaction(SIGPIPE, nullptr, &pipe);
+    EXPECT_EQ(pipe.sa_handler, SIG_DFL);
     // The previous (default) disposition is back.
     struct sigaction now = {};
     sigaction(SIGHUP, nullptr, &now);
