@@ -7,7 +7,7 @@ cd "$(dirname "$0")/.."
 
 packages=(build-essential cmake ninja-build pkg-config git
   qt6-base-dev libpugixml-dev libxcb1-dev libxcb-keysyms1-dev
-  libgtest-dev libgmock-dev libbenchmark-dev fonts-dejavu-core
+  libgtest-dev libgmock-dev libbenchmark-dev fonts-dejavu-core fonts-wqy-microhei
   xvfb xauth xdotool trayer imagemagick x11-utils)
 
 install_missing() {

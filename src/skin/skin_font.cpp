@@ -3,12 +3,16 @@
 #include <QCoreApplication>
 #include <QFontDatabase>
 #include <QPainter>
+#include <QRawFont>
 #include <map>
 
 namespace skin {
 namespace {
 int g_fontId = -1;
 QString g_family;
+// The file's own face: its family name alone may match another face of the
+// family installed on the system (the regular one beside a condensed file).
+QString g_style;
 // One font object per size: a painter handed the font it already resolved skips
 // resolving it again, which counts at every paint. Emptied when the family changes.
 std::map<double, QFont> g_fonts;
@@ -32,6 +36,7 @@ bool loadSkinFont(const QString& path) {
     }
     g_fontId = id;
     g_family = families.first();
+    g_style = QRawFont(path, 12).styleName();
     g_fonts.clear();
     return true;
 }
@@ -41,6 +46,7 @@ void unloadSkinFont() {
     QFontDatabase::removeApplicationFont(g_fontId);
     g_fontId = -1;
     g_family.clear();
+    g_style.clear();
     g_fonts.clear();
 }
 
@@ -54,6 +60,7 @@ QFont skinFont(double points) {
     if (it != g_fonts.end()) return it->second;
     QFont font(skinFontFamily());
     if (g_fontId < 0) font.setStyleHint(QFont::SansSerif);
+    if (g_fontId >= 0 && !g_style.isEmpty()) font.setStyleName(g_style);
     font.setPointSizeF(points);
     if (g_fonts.size() >= 64) g_fonts.clear();  // sizes computed at run time must not pile up
     if (!g_dropRegistered) {

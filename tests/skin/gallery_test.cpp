@@ -2,8 +2,10 @@
 // saved as a picture to look at (snapshots/controls.png in the build folder).
 #include <gtest/gtest.h>
 
+#include <QFontMetricsF>
 #include <QLinearGradient>
 #include <QPainter>
+#include <QRawFont>
 #include <filesystem>
 
 #include "skin/animation.h"
@@ -128,6 +130,16 @@ TEST(SkinFont, DrawsWithTheFilesFamilyElseSansSerif) {
     EXPECT_TRUE(skin::skinFontFamily().startsWith("DejaVu Sans")) << skin::skinFontFamily().toStdString();
     EXPECT_EQ(skin::skinFont(10).family(), skin::skinFontFamily());
     EXPECT_EQ(skin::skinFont(7).pointSizeF(), 7.0);
+    // The face the file holds (condensed), not the family's regular face that the
+    // system also has: the same text comes out as narrow as the file draws it.
+    const QString text = QStringLiteral("Vantrel 1250 MHz");
+    const QRawFont file(QStringLiteral(RUNTIME_DIR "/font/NEWSGOTL.ttf"), 40);
+    qreal fileWidth = 0;
+    for (const QPointF& advance : file.advancesForGlyphIndexes(file.glyphIndexesForString(text)))
+        fileWidth += advance.x();
+    QFont font = skin::skinFont(30);  // 30 pt = 40 px at 96 dpi
+    font.setPixelSize(40);
+    EXPECT_NEAR(QFontMetricsF(font).horizontalAdvance(text), fileWidth, fileWidth * 0.03);  // regular: +15 %
     skin::unloadSkinFont();
     EXPECT_EQ(skin::skinFontFamily(), "sans-serif");
 }

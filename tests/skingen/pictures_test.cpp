@@ -2,6 +2,9 @@
 
 #include <QImage>
 #include <QString>
+#include <algorithm>
+#include <cmath>
+#include <vector>
 
 namespace {
 
@@ -53,6 +56,36 @@ TEST(SkinPictures, StripsHaveTheirControlsFrameLayout) {
 }
 
 // The windows are translucent: a background's rounded corner must be see-through.
+// WCAG relative luminance and contrast of the gauges' 0xCCC80000 text composed
+// over each background pixel it can be drawn on.
+double luminance(QColor c) {
+    auto lin = [](double v) { return v <= 0.04045 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4); };
+    return 0.2126 * lin(c.redF()) + 0.7152 * lin(c.greenF()) + 0.0722 * lin(c.blueF());
+}
+double textContrastOver(QColor bg) {
+    const double a = 0xCC / 255.0;
+    const QColor text = QColor::fromRgbF(float(a * 200 / 255.0 + (1 - a) * bg.redF()),
+                                         float((1 - a) * bg.greenF()), float((1 - a) * bg.blueF()));
+    const double l1 = luminance(bg), l2 = luminance(text);
+    return (std::max(l1, l2) + 0.05) / (std::min(l1, l2) + 0.05);
+}
+
+TEST(SkinPictures, GaugeValuesAndScaleLabelsAreReadable) {
+    const QImage main = load("ImageRes/main.png").convertToFormat(QImage::Format_ARGB32);
+    std::vector<QRect> areas;
+    for (int top : {319, 255, 192, 132, 69})
+        for (int left : {74, 372}) areas.emplace_back(left, top, 30, 10);  // the scale labels
+    areas.emplace_back(41, 63, 30, 266);   // where the left value rides on its bar
+    areas.emplace_back(405, 63, 30, 266);  // and the right one
+    for (const QRect& area : areas) {
+        double worst = 100;
+        for (int y = area.top(); y <= area.bottom(); ++y)
+            for (int x = area.left(); x <= area.right(); ++x)
+                worst = std::min(worst, textContrastOver(QColor::fromRgba(main.pixel(x, y))));
+        EXPECT_GE(worst, 4.5) << area.x() << "," << area.y();
+    }
+}
+
 TEST(SkinPictures, WindowBackgroundsHaveTransparentCorners) {
     for (const char* name : {"ImageRes/main.png", "ImageRes/lockset_main.png", "ImageRes/gpuinfo_main.png"}) {
         const QImage image = load(name);

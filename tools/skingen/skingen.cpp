@@ -14,6 +14,7 @@
 #include <cstdio>
 #include <functional>
 
+#include "gauge_scale.h"
 #include "gpuinfo_picture.h"
 #include "monitor_panel.h"
 
@@ -224,6 +225,7 @@ bool mainBackground() {
         p.drawLine(QPointF(65, y), QPointF(71, y));
         p.drawLine(QPointF(405, y), QPointF(411, y));
     }
+    drawGaugeScalePlates(p);
     p.setPen(QPen(QColor(0xC8, 0, 0, 160), 1));
     p.drawLine(QPointF(33, 347), QPointF(443, 347));
     return save(image, "main.png");
