@@ -42,19 +42,9 @@ constexpr int32_t GET_Y_LPARAM(LPARAM l) {
     return int16_t(HIWORD(uintptr_t(l)));
 }
 
-constexpr UINT WM_ERASEBKGND = 0x0014;
-constexpr UINT WM_SETICON = 0x0080;
-
 // WM_NCHITTEST answers.
 constexpr LRESULT HTCLIENT = 1;
 constexpr LRESULT HTCAPTION = 2;
-
-constexpr UINT RDW_INTERNALPAINT = 0x0002;
-constexpr UINT RDW_NOERASE = 0x0020;
-constexpr UINT RDW_ERASENOW = 0x0200;
-
-constexpr int SW_SHOWNA = 8;
-constexpr int SW_SHOWNOACTIVATE = 4;
 
 // Virtual keys beyond Escape and Enter.
 constexpr int VK_BACK = 0x08;

@@ -1,5 +1,6 @@
 #include "platform/window.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QCursor>
@@ -39,9 +40,30 @@ QPoint pixel(const QPointF& p) {
 
 }  // namespace
 
-Window::Window(Window* parent) : QWidget(parent, Qt::Window), m_parentWindow(parent) {
+Window::Window(Window* parent) : Window(parent, Placement::TopLevel) {}
+
+Window::Window(QWidget* parent, Placement placement)
+    : QWidget(parent, placement == Placement::Child ? Qt::Widget : Qt::Window), m_placement(placement) {
     setMouseTracking(true);
     setFocusPolicy(Qt::StrongFocus);
+    // A child starts hidden, as a top-level window does.
+    if (placement == Placement::Child) setAttribute(Qt::WA_WState_Hidden);
+}
+
+void Window::SetParent(QWidget* parent) {
+    const bool shown = !isHidden();
+    const QPoint at = pos();
+    m_quietShow = true;
+    setParent(parent, windowFlags());
+    move(at);
+    setVisible(shown);
+    m_quietShow = false;
+}
+
+Window* Window::GetParent() const {
+    for (QWidget* w = parentWidget(); w; w = w->parentWidget())
+        if (auto* window = qobject_cast<Window*>(w)) return window;
+    return nullptr;
 }
 
 Window::~Window() {
@@ -65,6 +87,8 @@ LRESULT Window::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
             OnSysCommand(wParam, lParam);
             return 0;
         case WM_KEYDOWN:
+            // Inside a dialog the keys are the dialog's (the event goes on to it).
+            if (IsChild()) return 0;
             if (wParam == WPARAM(VK_ESCAPE)) OnCancel();
             if (wParam == WPARAM(VK_RETURN)) OnOK();
             return 0;
@@ -144,6 +168,21 @@ bool Window::ShowWindow(int nCmdShow) {
         case SW_HIDE:
             hide();
             break;
+        case SW_SHOWNA:
+        case SW_SHOWNOACTIVATE: {
+            const bool quiet = testAttribute(Qt::WA_ShowWithoutActivating);
+            // The attribute asks the window manager; where the platform activates
+            // anyway, the window that was active gets its activation back.
+            QWidget* active = QApplication::activeWindow();
+            setAttribute(Qt::WA_ShowWithoutActivating);
+            if (nCmdShow == SW_SHOWNOACTIVATE && isMinimized())
+                showNormal();
+            else
+                show();
+            setAttribute(Qt::WA_ShowWithoutActivating, quiet);
+            if (active && active != window()) active->activateWindow();
+            break;
+        }
         case SW_SHOWNORMAL:
         case SW_RESTORE:
             showNormal();
@@ -172,7 +211,7 @@ bool Window::SetWindowPos(int x, int y, int cx, int cy, UINT flags) {
 }
 
 RECT Window::GetWindowRect() const {
-    const QRect g = geometry();
+    const QRect g = IsChild() ? QRect(mapToGlobal(QPoint(0, 0)), size()) : geometry();
     return RECT{g.left(), g.top(), g.left() + g.width(), g.top() + g.height()};
 }
 
@@ -187,17 +226,26 @@ void Window::SetForegroundWindow() {
 
 bool Window::RedrawWindow(const RECT* rect, UINT flags) {
     if (m_destroyed) return false;
-    m_updatePending = true;
-    if (rect)
-        update(QRect(rect->left, rect->top, RectWidth(*rect), RectHeight(*rect)));
-    else
+    if (flags & RDW_INVALIDATE) {
+        const QRect area =
+            rect ? QRect(rect->left, rect->top, RectWidth(*rect), RectHeight(*rect)) & this->rect()
+                 : this->rect();
+        if (!area.isEmpty()) {
+            m_invalid += area;
+            if (flags & RDW_ERASE) m_erasePending = true;
+            update(area);
+        }
+    }
+    if (flags & RDW_INTERNALPAINT) {
+        m_internalPaint = true;
         update();
+    }
     if (flags & RDW_UPDATENOW) UpdateWindow();
     return true;
 }
 
 void Window::UpdateWindow() {
-    if (m_updatePending && isVisible() && !m_inPaint) repaint();
+    if ((!m_invalid.isEmpty() || m_internalPaint) && isVisible() && !m_inPaint) repaint();
 }
 
 intptr_t Window::DoModal() {
@@ -207,7 +255,7 @@ intptr_t Window::DoModal() {
         OnInitDialog();
     }
     if (!m_endRequested && !m_destroyed) {
-        if (m_parentWindow) setWindowModality(Qt::WindowModal);
+        if (parentWidget()) setWindowModality(Qt::WindowModal);
         show();
         QEventLoop loop;
         m_modalLoop = &loop;
@@ -236,11 +284,17 @@ void Window::EndDialog(intptr_t result) {
 void Window::DestroyWindow() {
     if (m_destroyed) return;
     m_destroyed = true;
+    m_quietShow = true;
+    hide();
+    m_quietShow = false;
+    WindowProc(WM_DESTROY, 0, 0);
+    // Then the child windows, each after its parent, as on Windows.
+    for (Window* child : findChildren<Window*>())
+        if (child->IsChild() && child->GetParent() == this) child->DestroyWindow();
     for (const auto& [qtId, id] : m_timerIds) killTimer(qtId);
     m_timerIds.clear();
     m_timers.clear();
     m_captured = false;
-    hide();
     if (m_modalLoop) m_modalLoop->quit();
 }
 
@@ -257,6 +311,13 @@ WPARAM Window::mouseKeys(Qt::MouseButtons buttons) const {
     return (buttons & Qt::LeftButton) ? MK_LBUTTON : 0;
 }
 
+void Window::setVisible(bool visible) {
+    const bool change = visible == isHidden() && !m_quietShow && !m_destroyed;
+    QWidget::setVisible(visible);
+    // After the change, so that a handler that shows or hides again sees it.
+    if (change) WindowProc(WM_SHOWWINDOW, visible ? 1 : 0, 0);
+}
+
 bool Window::event(QEvent* e) {
     if (e->type() == PostedMessage::kind()) {
         auto* m = static_cast<PostedMessage*>(e);
@@ -268,8 +329,11 @@ bool Window::event(QEvent* e) {
 
 void Window::paintEvent(QPaintEvent*) {
     m_inPaint = true;
-    m_updatePending = false;
+    const bool erase = m_erasePending;
+    m_invalid = QRegion();
+    m_erasePending = m_internalPaint = false;
     ++m_paintCount;
+    if (erase) WindowProc(WM_ERASEBKGND, 0, 0);
     WindowProc(WM_PAINT, 0, 0);
     m_inPaint = false;
     QPainter p(this);
@@ -287,7 +351,8 @@ void Window::mousePressEvent(QMouseEvent* e) {
     }
     if (e->button() == Qt::LeftButton) {
         const QPoint g = pixel(e->globalPosition());
-        if (WindowProc(WM_NCHITTEST, 0, MAKELPARAM(g.x(), g.y())) == HTCAPTION) {
+        // Only a window of its own is dragged by its background.
+        if (!IsChild() && WindowProc(WM_NCHITTEST, 0, MAKELPARAM(g.x(), g.y())) == HTCAPTION) {
             // Without a window manager nobody moves the window but us. Like a
             // system move, the drag reaches the window procedure only as WM_MOVE.
             if (!BeginSystemMove()) {
@@ -349,6 +414,7 @@ void Window::keyPressEvent(QKeyEvent* e) {
     const int vk = virtualKeyFromQtKey(e->key());
     if (vk == 0) return QWidget::keyPressEvent(e);
     WindowProc(WM_KEYDOWN, WPARAM(vk), e->isAutoRepeat() ? LPARAM(1) | (LPARAM(1) << 30) : LPARAM(1));
+    if (IsChild()) e->ignore();  // on to the dialog the child stands in
 }
 
 void Window::keyReleaseEvent(QKeyEvent* e) {

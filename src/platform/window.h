@@ -1,11 +1,43 @@
 // The window base every Vantrel window stands on: Qt events become WindowProc
 // calls with Windows message numbers, so window code is written against messages,
-// numbered timers and a posted-message queue. This and its .cpp are the only
+// numbered timers and a posted-message queue. This and its .cpp files are the only
 // place that knows Qt's event types.
+//
+// Messages delivered: WM_PAINT, WM_ERASEBKGND (a paint asked for with RDW_ERASE),
+// WM_SHOWWINDOW, WM_DESTROY, WM_MOVE, WM_SIZE, WM_CLOSE, WM_SYSCOMMAND, WM_TIMER,
+// WM_COMMAND (from skinned controls and bound Qt controls), WM_NCHITTEST, the
+// mouse and key messages, and whatever is posted or sent.
+//
+// A settings page or any other window inside another one is a child window:
+//
+//     class CGeneralDlg : public platform::Window {
+//       public:
+//         explicit CGeneralDlg(QWidget* parent) : Window(parent, Placement::Child) {}
+//       protected:
+//         bool OnInitDialog() override {
+//             auto* box = new QCheckBox(tr("Start minimized"), this);
+//             BindControl(box, 1004);               // click -> WM_COMMAND(1004, BN_CLICKED)
+//             return true;
+//         }
+//         bool OnCommand(WPARAM wParam, LPARAM lParam) override {
+//             if (LOWORD(wParam) == 1004 && HIWORD(wParam) == BN_CLICKED)
+//                 m_bStartMinimized = GetDlgItem<QCheckBox>(1004)->isChecked();
+//             return Window::OnCommand(wParam, lParam);
+//         }
+//     };
+//     page->Create();                       // OnInitDialog, nothing shown yet
+//     page->SetParent(tabWidget);           // placed in a plain Qt widget
+//     page->SetWindowPos(4, 24, w, h, SWP_NOZORDER | SWP_SHOWWINDOW);
+//
+// Child windows are owned by their Qt parent: deleting the parent deletes them.
+// An owner that also holds one in a std::unique_ptr must let the pointer go
+// first (declare it after the widget the child is placed in).
 #pragma once
 
 #include <QEventLoop>
 #include <QImage>
+#include <QPointer>
+#include <QRegion>
 #include <QWidget>
 #include <map>
 
@@ -16,10 +48,20 @@ namespace platform {
 class Window : public QWidget {
     Q_OBJECT
   public:
-    // A window with a parent is a top-level window owned by it (kept above it,
-    // destroyed with it); it is not a child widget.
+    enum class Placement {
+        TopLevel,  // a window of its own; with a parent, owned by it (kept above it)
+        Child,     // inside its parent; positions are the parent's client coordinates
+    };
+
+    // A top-level window, owned by `parent` when there is one.
     explicit Window(Window* parent = nullptr);
+    Window(QWidget* parent, Placement placement);
     ~Window() override;
+
+    bool IsChild() const { return m_placement == Placement::Child; }
+    // Places a child window in another widget (a tab control's page area, say),
+    // keeping its position and its shown state.
+    void SetParent(QWidget* parent);
 
     // The window procedure. The default dispatches to the On* handlers below and
     // answers DefWindowProc for the rest.
@@ -39,24 +81,34 @@ class Window : public QWidget {
     // Effective period of a running timer, 0 when none.
     UINT TimerPeriod(UINT id) const;
 
-    // SW_* command; answers whether the window was visible before.
+    // SW_* command; answers whether the window was visible before. SW_SHOWNA and
+    // SW_SHOWNOACTIVATE show without taking the focus from the active window.
+    // A change of shown state sends WM_SHOWWINDOW (wParam 1 shown, 0 hidden) once
+    // it is made.
     bool ShowWindow(int nCmdShow);
     // Screen position and size; SWP_NOMOVE / SWP_NOSIZE / SWP_NOZORDER /
     // SWP_SHOWWINDOW / SWP_HIDEWINDOW as on Windows. Without SWP_NOZORDER the window
     // is raised.
     bool SetWindowPos(int x, int y, int cx, int cy, UINT flags);
-    RECT GetWindowRect() const;  // screen coordinates
+    RECT GetWindowRect() const;  // screen coordinates, child windows too
     RECT GetClientRect() const;  // (0, 0, width, height)
     bool IsWindowVisible() const { return isVisible(); }
     bool IsIconic() const { return isMinimized(); }
     void SetForegroundWindow();
 
-    // Marks the window (or rect, client pixels) for repaint. RDW_UPDATENOW also
-    // paints at once. Several requests before the paint end in one paint.
+    // RDW_INVALIDATE: rect (client pixels; the whole window when null) joins the
+    // update region. RDW_ERASE: with RDW_INVALIDATE, the paint starts with
+    // WM_ERASEBKGND. RDW_INTERNALPAINT: a WM_PAINT comes even though nothing is
+    // invalid (rect ignored; the whole window reaches the screen). RDW_UPDATENOW:
+    // that paint happens before returning. Otherwise it comes from the event loop;
+    // several requests before it end in one paint.
     bool RedrawWindow(const RECT* rect = nullptr, UINT flags = RDW_INVALIDATE);
-    // Paints at once if a repaint is pending and the window is shown.
+    // Paints at once if a paint is pending (invalid area or RDW_INTERNALPAINT) and
+    // the window is shown.
     void UpdateWindow();
     int PaintCount() const { return m_paintCount; }
+    // True while WM_ERASEBKGND and WM_PAINT of one paint are being delivered.
+    bool InPaint() const { return m_inPaint; }
 
     // Mouse capture: while set, the pointer leaving the window still reaches the
     // window procedure as a WM_MOUSEMOVE at its position (outside the client area).
@@ -70,12 +122,34 @@ class Window : public QWidget {
     bool Create();
     void EndDialog(intptr_t result);
     bool IsModal() const { return m_modalLoop != nullptr; }
-    // Hides the window, stops its timers and refuses further posted messages; the
-    // owner deletes the object.
+    // Hides the window, sends it WM_DESTROY, destroys its child windows, stops its
+    // timers and refuses further posted messages; the owner deletes the object.
     void DestroyWindow();
     bool IsDestroyed() const { return m_destroyed; }
 
-    Window* GetParent() const { return m_parentWindow; }
+    // The nearest window this one stands on: a top-level window's owner, or the
+    // window a child is placed in, looking through plain Qt widgets (a tab
+    // control) in between. Null for an unowned top-level window.
+    Window* GetParent() const;
+
+    // Binds a standard Qt control to `id`: its user actions reach this window as
+    // a posted WM_COMMAND with the id in the low word and the notification code
+    // in the high word, lParam 0:
+    //   push button, check box, radio button   clicked            BN_CLICKED
+    //   combo box                              item chosen        CBN_SELCHANGE
+    //   line edit, text edit, spin box         text changed       EN_CHANGE
+    //   list (any item view)                   current item or an
+    //                                          item's check state LBN_SELCHANGE
+    // As on Windows, an edit's text set by code notifies too. Bind an item view
+    // after its model is set. Answers false for a control of another kind (it is
+    // still found by GetDlgItem).
+    bool BindControl(QWidget* control, UINT id);
+    // The control bound to `id`, null when none (or deleted).
+    QWidget* GetDlgItem(UINT id) const;
+    template <typename T>
+    T* GetDlgItem(UINT id) const {
+        return qobject_cast<T*>(GetDlgItem(id));
+    }
 
     // The composed picture of the window: whatever WM_PAINT leaves in it is what
     // the screen shows (per-pixel alpha).
@@ -98,6 +172,7 @@ class Window : public QWidget {
     virtual void OnSysCommand(WPARAM code, LPARAM lParam);
 
     // Qt side.
+    void setVisible(bool visible) override;
     bool event(QEvent* e) override;
     void paintEvent(QPaintEvent* e) override;
     void mousePressEvent(QMouseEvent* e) override;
@@ -120,8 +195,11 @@ class Window : public QWidget {
     LPARAM clientPoint(const QPointF& p) const;
     WPARAM mouseKeys(Qt::MouseButtons buttons) const;
 
-    Window* m_parentWindow;
+    void postCommand(UINT id, uint16_t code);
+
+    Placement m_placement;
     std::map<UINT, std::pair<int, UINT>> m_timers;  // ID -> (Qt timer, period)
+    std::map<UINT, QPointer<QWidget>> m_dlgItems;   // bound controls by ID
     std::map<int, UINT> m_timerIds;                 // Qt timer -> ID
     QEventLoop* m_modalLoop = nullptr;
     intptr_t m_modalResult = 0;
@@ -130,7 +208,10 @@ class Window : public QWidget {
     bool m_destroyed = false;
     bool m_captured = false;
     bool m_inPaint = false;
-    bool m_updatePending = false;
+    bool m_quietShow = false;  // shown state changes that send no WM_SHOWWINDOW
+    QRegion m_invalid;         // the update region
+    bool m_erasePending = false;
+    bool m_internalPaint = false;
     bool m_selfMinimising = false;
     bool m_handMove = false;  // a background drag the window system refused to move
     QPoint m_handMovePress;   // global pointer at the press

@@ -24,10 +24,13 @@ LRESULT CDialogBase::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     const int y = GET_Y_LPARAM(lParam);
     switch (message) {
         case WM_PAINT:
-            ComposeWith(Path::Paint);
+            // An erase earlier in the same paint already composed the same picture.
+            if (!m_bErasedInPaint) ComposeWith(Path::Paint);
+            m_bErasedInPaint = false;
             break;
         case WM_ERASEBKGND:
             ComposeWith(Path::Erase);
+            m_bErasedInPaint = InPaint();
             return 1;
         case WM_NCHITTEST:
             return OnNcHitTest(x, y);

@@ -51,6 +51,7 @@ class CDialogBase : public platform::Window {
   private:
     enum class Path { Paint, Erase };
     QPainter* m_painter = nullptr;
+    bool m_bErasedInPaint = false;
     void ComposeWith(Path path);
     void Forward(UINT message, WPARAM wParam, LPARAM lParam);
 };
