@@ -1,10 +1,12 @@
 // The monitoring log byte for byte, the time texts in a set time zone, and the
 // graph slots taken from the settings.
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <climits>
+#include <csignal>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -151,6 +153,26 @@ TEST_F(LocalTime, RowsThatCannotBeWrittenAreDroppedAndTheNextOneIsTriedAgain) {
         EXPECT_FALSE(monitor::appendLogRow(locked.string(), "2013-2-25 9:5:3", values));
         EXPECT_EQ(readBytes(locked), "x");
     }
+}
+
+TEST_F(LocalTime, ARowCutShortByAFullDiskIsTakenBackOut) {
+    const fs::path file = m_dir / "full.txt";
+    SensorValues values{};
+    values[monitor::GPUClock] = 1006;
+    ASSERT_TRUE(monitor::appendLogRow(file.string(), "2013-2-25 9:5:3", values));
+    const std::string before = readBytes(file);
+    // A file-size limit a few bytes past the end stands in for a full disk.
+    rlimit previous{};
+    getrlimit(RLIMIT_FSIZE, &previous);
+    const auto previousSignal = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit limit = previous;
+    limit.rlim_cur = before.size() + 10;
+    setrlimit(RLIMIT_FSIZE, &limit);
+    const bool written = monitor::appendLogRow(file.string(), "2013-2-25 9:5:4", values);
+    setrlimit(RLIMIT_FSIZE, &previous);
+    std::signal(SIGXFSZ, previousSignal);
+    EXPECT_FALSE(written);
+    EXPECT_EQ(readBytes(file), before);
 }
 
 TEST_F(LocalTime, TimeTextsFollowTheZoneAndSayWhenNoLocalTimeCanBeFormed) {

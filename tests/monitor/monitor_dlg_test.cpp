@@ -67,6 +67,7 @@ class MonitorPanelTest : public ::testing::Test {
         m_panel = std::make_unique<CMonitorDlg>(
             nullptr, [this] { return m_now; }, std::move(reader));
         m_panel->Create();
+        for (int i = 0; i < 5; ++i) QCoreApplication::processEvents();  // shown and exposed
         return *m_panel;
     }
     // Delivers what the panel posted to itself.
@@ -154,7 +155,7 @@ TEST_F(MonitorPanelTest, CursorShowsOnAllFourGraphsAndGoesWhenThePointerLeavesTh
     pointAt(x, 250);  // into graph 1
     EXPECT_EQ(hovered(), 4);
     for (const CWaveformDisplay& g : panel.m_graph) EXPECT_EQ(g.m_ptMouse.x, x);
-    const QImage shown = panel.Compose();
+    const QImage shown = panel.surface();  // what the last paint left on screen
     // The dash-dot line in the upper half of every graph's column x.
     for (const CWaveformDisplay& g : panel.m_graph) {
         int grey = 0;
@@ -164,7 +165,7 @@ TEST_F(MonitorPanelTest, CursorShowsOnAllFourGraphsAndGoesWhenThePointerLeavesTh
 
     pointAt(x, 180);  // between graphs 1 and 0: no graph under the pointer
     EXPECT_EQ(hovered(), 0);
-    const QImage gone = panel.Compose();
+    const QImage gone = panel.surface();
     for (const CWaveformDisplay& g : panel.m_graph) {
         int grey = 0;
         for (int y = g.m_rect.top; y < g.m_rect.top + 30; ++y) grey += gone.pixel(x, y) == 0xFFBCBCBC;
