@@ -143,7 +143,8 @@ void CMonitorDlg::OnMouseMove(UINT nFlags, int x, int y) {
 }
 
 void CMonitorDlg::RepaintNow() {
-    RedrawWindow(nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+    // Without RDW_ERASE: the erase would compose the same picture a second time.
+    RedrawWindow(nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
 }
 
 RECT CMonitorDlg::MainWindowRect() const {
