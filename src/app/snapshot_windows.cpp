@@ -6,6 +6,7 @@
 #include "fan/gpu_fan_io.h"
 #include "info/gpu_info_snapshot.h"
 #include "monitor/monitor_snapshot.h"
+#include "setup/setup_snapshots.h"
 #include "skin/snapshots.h"
 
 namespace app {
@@ -49,6 +50,7 @@ void registerWindowSnapshots() {
     skin::registerSnapshot(QStringLiteral("main_window"), buildMainWindow);
     info::registerGpuInfoSnapshot();
     monitor::registerMonitorSnapshot();
+    setup::registerSettingsSnapshots();
 }
 
 int runSnapshots(const std::string& dir, std::FILE* err) {

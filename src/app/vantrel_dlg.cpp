@@ -192,6 +192,9 @@ bool CVantrelDlg::OnCommand(WPARAM wParam, LPARAM lParam) {
         case IDC_MAIN_MIN:
             ShowWindow(SW_MINIMIZE);
             break;
+        case IDC_MAIN_SET:
+            OpenSettings();
+            break;
         case IDC_MAIN_CLOCKLOCK:
             // Without the clock panel there is nothing to lock.
             if (!m_pClockSetDlg) m_chkClockLock.SetCheck(false);

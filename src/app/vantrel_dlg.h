@@ -68,6 +68,8 @@ class CVantrelDlg : public CDialogBase {
     void SetTrayIcon(bool bAdd);
     // Registers the screenshot hot key (virtual key, hot-key control flags).
     bool RegisterScreenshotHotKey(int virtualKey, int controlFlags);
+    // Runs the settings window modally.
+    void OpenSettings();
     // One tick of timer 10.
     void FanCurveStep() { m_fanController.step(); }
     // Around the information panel's change of the GPU in use: the fan curve

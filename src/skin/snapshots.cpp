@@ -8,8 +8,8 @@
 namespace skin {
 namespace {
 
-std::map<QString, SnapshotFactory>& registry() {
-    static std::map<QString, SnapshotFactory> factories;
+std::map<QString, PictureFactory>& registry() {
+    static std::map<QString, PictureFactory> factories;
     return factories;
 }
 
@@ -21,6 +21,16 @@ bool fail(QString* error, const QString& reason) {
 }  // namespace
 
 void registerSnapshot(const QString& name, SnapshotFactory factory) {
+    registry()[name] = [factory = std::move(factory)]() -> QImage {
+        std::unique_ptr<CDialogBase> window = factory ? factory() : nullptr;
+        if (!window) return {};
+        QImage picture = window->Compose();
+        window->DestroyWindow();
+        return picture;
+    };
+}
+
+void registerPictureSnapshot(const QString& name, PictureFactory factory) {
     registry()[name] = std::move(factory);
 }
 
@@ -29,13 +39,10 @@ bool renderSnapshots(const QString& dir, QString* error) {
     if (!folder.mkpath(QStringLiteral(".")))
         return fail(error, QStringLiteral("cannot create the folder %1").arg(dir));
     for (const auto& [name, factory] : registry()) {
-        std::unique_ptr<CDialogBase> window = factory ? factory() : nullptr;
-        if (!window) return fail(error, QStringLiteral("cannot build the window %1").arg(name));
-        const QImage& picture = window->Compose();
+        const QImage picture = factory ? factory() : QImage();
+        if (picture.isNull()) return fail(error, QStringLiteral("cannot build the window %1").arg(name));
         const QString path = folder.filePath(name + QStringLiteral(".png"));
-        const bool saved = picture.save(path, "PNG");
-        window->DestroyWindow();
-        if (!saved) return fail(error, QStringLiteral("cannot write %1").arg(path));
+        if (!picture.save(path, "PNG")) return fail(error, QStringLiteral("cannot write %1").arg(path));
     }
     return true;
 }

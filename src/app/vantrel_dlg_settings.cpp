@@ -1,0 +1,30 @@
+// The main window's settings button: the settings window, modal over it, acting
+// on the main window through the few operations its commit needs.
+#include "app/vantrel_dlg.h"
+#include "platform/hot_key.h"
+#include "setup/set_dlg.h"
+#include "setup/settings_host.h"
+
+namespace {
+
+class MainWindowHost : public setup::SettingsHost {
+  public:
+    explicit MainWindowHost(CVantrelDlg& w) : m_w(w) {}
+    bool ReadSettings(bool bStartup) override { return m_w.ReadSettings(bStartup); }
+    void UpdateQuickSight(bool bSample) override { m_w.UpdateQuickSight(bSample); }
+    void SetQuickSight(int side, int index) override { (side ? m_w.m_nRightSight : m_w.m_nLeftSight) = index; }
+    void SetScreenshotFolder(const QString& folder) override { m_w.m_strScreenshotPath = folder; }
+    bool RegisterScreenshotHotKey(int key, int flags) override { return m_w.RegisterScreenshotHotKey(key, flags); }
+    void UnregisterScreenshotHotKey() override { m_w.RegisterScreenshotHotKey(0, 0); }
+
+  private:
+    CVantrelDlg& m_w;
+};
+
+}  // namespace
+
+void CVantrelDlg::OpenSettings() {
+    MainWindowHost host(*this);
+    setup::CSetDlg dlg(host, this);
+    dlg.DoModal();
+}

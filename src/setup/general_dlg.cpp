@@ -1,0 +1,60 @@
+#include "setup/general_dlg.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QPushButton>
+
+#include "platform/process.h"
+#include "settings/settings_reader.h"
+#include "setup/autostart.h"
+
+namespace setup {
+namespace {
+constexpr const char* kStartMinimizedPath = "/Vantrel/GeneralDlg/StartMinized";
+constexpr const char* kUpdateCheckPath = "/Vantrel/GeneralDlg/UpadteCheck";
+constexpr int kFirstSchedule = 3;  // "on startup weekly", until the stored value replaces it
+}  // namespace
+
+CGeneralDlg::CGeneralDlg(QWidget* parent) : CSettingsPage(parent) {}
+
+bool CGeneralDlg::OnInitDialog() {
+    AddHeading(IDC_HEADING_GENERAL, QStringLiteral("General properties"), 3, 7, 229, 14);
+    m_chkStartWithWindows = AddCheckBox(IDC_START_WITH_WINDOWS, QStringLiteral("Start with Windows"), 3, 31, 96, 10);
+    m_chkStartMinimized = AddCheckBox(IDC_START_MINIMIZED, QStringLiteral("Start minimized"), 3, 49, 64, 10);
+    AddHeading(IDC_HEADING_UPDATE, QStringLiteral("Update checking properties"), 3, 71, 229, 14);
+    AddLabel(QStringLiteral("Check for available product"), 3, 98, 88, 8);
+    m_cbUpdateCheck = AddDropDownList(IDC_UPDATE_LIST, 137, 98, 95);
+    AddLabel(QStringLiteral("Recent updates"), 3, 120, 173, 8);
+    m_btnCheckNow = AddPushButton(IDC_CHECK_NOW, QStringLiteral("Check now"), 182, 117, 50, 14);
+    // Waits for the update checker.
+    m_btnCheckNow->setEnabled(false);
+
+    for (int i = 0; i < 5; ++i) m_cbUpdateCheck->insertItem(i, QString::fromLatin1(kSchedules[i]));
+    m_cbUpdateCheck->setCurrentIndex(kFirstSchedule);
+
+    m_chkStartWithWindows->setChecked(autostartNames(autostartEntryPath(), platform::executablePath()));
+
+    const settings::SettingsReader s;
+    m_chkStartMinimized->setChecked(s.textFlag(kStartMinimizedPath));
+    const int schedule = s.integer(kUpdateCheckPath);
+    m_cbUpdateCheck->setCurrentIndex(schedule >= 0 && schedule < 5 ? schedule : -1);
+    return true;
+}
+
+bool CGeneralDlg::OnCommand(WPARAM wParam, LPARAM lParam) {
+    return CSettingsPage::OnCommand(wParam, lParam);
+}
+
+bool CGeneralDlg::StartWithWindows() const {
+    return m_chkStartWithWindows && m_chkStartWithWindows->isChecked();
+}
+
+bool CGeneralDlg::StartMinimized() const {
+    return m_chkStartMinimized && m_chkStartMinimized->isChecked();
+}
+
+int CGeneralDlg::UpdateSelection() const {
+    return m_cbUpdateCheck ? m_cbUpdateCheck->currentIndex() : -1;
+}
+
+}  // namespace setup

@@ -1,0 +1,45 @@
+// The settings window's "General" page: autostart, start minimised and the
+// update schedule, with the button that checks for an update at once.
+#pragma once
+
+#include "setup/settings_page.h"
+
+class QCheckBox;
+class QComboBox;
+class QPushButton;
+
+namespace setup {
+
+class CGeneralDlg : public CSettingsPage {
+    Q_OBJECT
+  public:
+    enum : UINT {
+        IDC_START_WITH_WINDOWS = 1003,
+        IDC_START_MINIMIZED = 1004,
+        IDC_HEADING_GENERAL = 1005,
+        IDC_HEADING_UPDATE = 1006,
+        IDC_UPDATE_LIST = 1009,
+        IDC_CHECK_NOW = 1010,
+    };
+    // The update list's entries; the index is the stored schedule.
+    static constexpr const char* kSchedules[5] = {"never", "on startup", "on startup daily", "on startup weekly",
+                                                  "on startup monthly"};
+
+    explicit CGeneralDlg(QWidget* parent);
+
+    bool StartWithWindows() const;
+    bool StartMinimized() const;
+    // -1 when the list has no selection.
+    int UpdateSelection() const;
+
+    QCheckBox* m_chkStartWithWindows = nullptr;
+    QCheckBox* m_chkStartMinimized = nullptr;
+    QComboBox* m_cbUpdateCheck = nullptr;
+    QPushButton* m_btnCheckNow = nullptr;
+
+  protected:
+    bool OnInitDialog() override;
+    bool OnCommand(WPARAM wParam, LPARAM lParam) override;
+};
+
+}  // namespace setup

@@ -1,0 +1,221 @@
+#include "setup/set_dlg.h"
+
+#include <QGuiApplication>
+#include <QPushButton>
+#include <QScreen>
+#include <algorithm>
+
+#include "platform/process.h"
+#include "platform/tab_control.h"
+#include "settings/settings_writer.h"
+#include "setup/about_dlg.h"
+#include "setup/autostart.h"
+#include "setup/general_dlg.h"
+#include "setup/page_layout.h"
+#include "setup/quick_sight_settings_dlg.h"
+#include "setup/settings_host.h"
+#include "setup/ui_dlg.h"
+
+namespace setup {
+namespace {
+
+// The tabs, in the order they stand.
+constexpr const char* kTabTexts[CSetDlg::kTabCount] = {
+    "General", "Fan", "BIOS", "Monitoring", "Quick Sight Settings", "UI", "About",
+};
+
+// The order the pages are created in; it is not the tabs' order.
+constexpr CSetDlg::Tab kCreationOrder[CSetDlg::kTabCount] = {
+    CSetDlg::kGeneral, CSetDlg::kFan, CSetDlg::kMonitoring, CSetDlg::kQuickSight,
+    CSetDlg::kBios,    CSetDlg::kUi,  CSetDlg::kAbout,
+};
+
+// A page whose content is still to come.
+class CPlaceholderPage : public CSettingsPage {
+  public:
+    using CSettingsPage::CSettingsPage;
+};
+
+template <typename Page>
+std::unique_ptr<platform::Window> own(Page* page) {
+    return std::unique_ptr<platform::Window>(page);
+}
+
+}  // namespace
+
+CSetDlg::CSetDlg(SettingsHost& main, platform::Window* parent) : platform::Window(parent), m_main(main) {
+    setWindowTitle(QStringLiteral("Seting Properties"));
+    setFont(windowFont());
+}
+
+CSetDlg::~CSetDlg() {
+    for (auto& page : m_pages)
+        if (page) page->DestroyWindow();
+}
+
+std::unique_ptr<platform::Window> CSetDlg::CreatePage(Tab tab) {
+    switch (tab) {
+        case kGeneral:
+            return own(m_pGeneralDlg = new CGeneralDlg(this));
+        case kQuickSight:
+            return own(m_pQuickSightDlg = new CQuickSightSettingsDlg(this));
+        case kUi:
+            return own(m_pUIDlg = new CUIDlg(this));
+        case kAbout:
+            return own(m_pAboutDlg = new CAboutDlg(this));
+        case kFan:
+        case kBios:
+        case kMonitoring:
+        case kTabCount:
+            break;
+    }
+    return std::make_unique<CPlaceholderPage>(this);
+}
+
+bool CSetDlg::OnInitDialog() {
+    const QFont f = font();
+    const QRect client = dialogRect(f, 0, 0, 218, 317);
+    resize(client.size());
+    setFixedSize(client.size());
+
+    m_tab = new platform::TabControl(this);
+    place(m_tab, f, 4, 2, 210, 294);
+    m_btnOK = new QPushButton(QStringLiteral("OK"), this);
+    place(m_btnOK, f, 99, 300, 43, 12);
+    BindControl(m_btnOK, IDOK);
+    m_btnCancel = new QPushButton(QStringLiteral("Cancel"), this);
+    place(m_btnCancel, f, 159, 300, 43, 12);
+    BindControl(m_btnCancel, IDCANCEL);
+    m_btnOK->setDefault(true);
+    m_tab->setFocusPolicy(Qt::NoFocus);
+
+    for (int i = 0; i < kTabCount; ++i) m_tab->InsertItem(i, QString::fromLatin1(kTabTexts[i]));
+    connect(m_tab, &platform::TabControl::selChange, this, &CSetDlg::OnSelChange);
+
+    // Each page reads its settings as it is created, with this window as its
+    // parent; then it moves into the tab control.
+    const QRect pageRect = PageRect();
+    for (Tab tab : kCreationOrder) {
+        auto& page = m_pages[size_t(tab)];
+        page = CreatePage(tab);
+        page->Create();
+        page->SetParent(m_tab);
+        page->SetWindowPos(pageRect.x(), pageRect.y(), pageRect.width(), pageRect.height(), SWP_NOZORDER);
+    }
+    m_pages[kGeneral]->ShowWindow(SW_SHOW);
+
+    // Centred over the main window, inside the screen.
+    if (const Window* owner = GetParent()) {
+        const RECT o = owner->GetWindowRect();
+        QPoint at((o.left + o.right - width()) / 2, (o.top + o.bottom - height()) / 2);
+        if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+            const QRect s = screen->availableGeometry();
+            at.setX(std::clamp(at.x(), s.left(), std::max(s.left(), s.right() - width())));
+            at.setY(std::clamp(at.y(), s.top(), std::max(s.top(), s.bottom() - height())));
+        }
+        move(at);
+    }
+    return true;
+}
+
+QRect CSetDlg::PageRect() const {
+    QRect r = m_tab->rect();
+    r.setTop(r.top() + m_tab->GetItemRect(0).height());
+    return r.adjusted(4, 4, -4, -4);
+}
+
+LRESULT CSetDlg::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_PAINT) {
+        if (m_surface.size() != size()) m_surface = QImage(size(), QImage::Format_ARGB32_Premultiplied);
+        m_surface.fill(palette().window().color());
+        return 0;
+    }
+    return platform::Window::WindowProc(message, wParam, lParam);
+}
+
+void CSetDlg::OnSelChange() {
+    const int selected = m_tab->GetCurSel();
+    for (int i = 0; i < kTabCount; ++i)
+        if (m_pages[size_t(i)]) m_pages[size_t(i)]->ShowWindow(i == selected ? SW_SHOW : SW_HIDE);
+}
+
+void CSetDlg::SelectTab(int tab) {
+    m_tab->SetCurSel(tab);
+    OnSelChange();
+}
+
+void CSetDlg::OnOK() {
+    ApplyAutostart();
+    Commit();
+    m_main.ReadSettings(false);
+    EndDialog(IDOK);
+}
+
+void CSetDlg::ApplyAutostart() {
+    const std::string entry = autostartEntryPath();
+    if (m_pGeneralDlg->StartWithWindows())
+        writeAutostartEntry(entry, platform::executablePath());
+    else
+        removeAutostartEntry(entry);
+}
+
+// One settings access; a failed save still closes the window, and what reached
+// the main window before stays.
+void CSetDlg::Commit() {
+    settings::SettingsWriter w;
+    // 1. General page: start minimised, update schedule (-1 with no selection).
+    w.setFlag("/Vantrel/GeneralDlg/StartMinized", m_pGeneralDlg->StartMinimized());
+    w.setInteger("/Vantrel/GeneralDlg/UpadteCheck", m_pGeneralDlg->UpdateSelection());
+    // 2-5. Fan page.
+    CommitFanPage(w);
+    // 6-10. Monitoring page.
+    CommitMonitoringPage(w);
+    // 11. Quick sight choices, each only when its group has a checked button.
+    CommitQuickSight(w);
+    // 12-13. Screenshot folder and hot key.
+    CommitScreenshot(w);
+    // 14.
+    w.save();
+}
+
+// Steps 2-5, the Fan page's: the main window's fan-control flag (and an open
+// clock panel's fan mode), FanMap with blLine, UpdateTime as typed, AutoSystem
+// with the main window's auto-enable flag.
+void CSetDlg::CommitFanPage(settings::SettingsWriter&) {}
+
+// Steps 6-10, the Monitoring page's: RefreshRate (an open monitor panel's
+// sampling period), blLogToFile, LogToFilePath (the panel's logging), the ten
+// sensors with Max and Min, the open panel's four graphs.
+void CSetDlg::CommitMonitoringPage(settings::SettingsWriter&) {}
+
+void CSetDlg::CommitQuickSight(settings::SettingsWriter& w) {
+    constexpr const char* kPaths[2] = {"/Vantrel/QuickSightSettingsDlg/Left", "/Vantrel/QuickSightSettingsDlg/Right"};
+    for (auto side : {CQuickSightSettingsDlg::kLeft, CQuickSightSettingsDlg::kRight}) {
+        const int index = m_pQuickSightDlg->Choice(side);
+        if (index < 0) continue;
+        m_main.SetQuickSight(side, index);
+        m_main.UpdateQuickSight(false);
+        m_main.UpdateQuickSight(true);
+        w.setInteger(kPaths[side], index);
+    }
+}
+
+void CSetDlg::CommitScreenshot(settings::SettingsWriter& w) {
+    const QString folder = m_pUIDlg->Folder();
+    w.setText("/Vantrel/UIDlg/SaveToFilePath", folder.toStdString());
+    m_main.SetScreenshotFolder(folder);
+
+    const uint16_t hotKey = m_pUIDlg->HotKey();
+    const int key = hotKey & 0xFF;
+    const int flags = hotKey >> 8;
+    w.setAttribute("/Vantrel/UIDlg/HotKey", "VirtualKeyCode", key);
+    w.setAttribute("/Vantrel/UIDlg/HotKey", "Modifiers", flags);
+    // The main window releases the old combination before taking the new one; a
+    // combination without a key grabs nothing.
+    if (key || flags)
+        m_main.RegisterScreenshotHotKey(key, flags);
+    else
+        m_main.UnregisterScreenshotHotKey();
+}
+
+}  // namespace setup

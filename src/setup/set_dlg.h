@@ -1,0 +1,77 @@
+// The settings window: a modal dialog over the main window whose tab control
+// holds seven pages. The pages show what is stored when the window opens; OK
+// applies autostart, commits every page in one settings access and hands the
+// changes to the main window; Cancel and the close button change nothing.
+#pragma once
+
+#include <array>
+#include <memory>
+
+#include "platform/window.h"
+
+class QPushButton;
+
+namespace platform {
+class TabControl;
+}
+namespace settings {
+class SettingsWriter;
+}
+
+namespace setup {
+
+class SettingsHost;
+class CAboutDlg;
+class CGeneralDlg;
+class CQuickSightSettingsDlg;
+class CUIDlg;
+
+class CSetDlg : public platform::Window {
+    Q_OBJECT
+  public:
+    enum : UINT { IDC_TAB = 1000 };
+    // Tab indices, in the order the tabs stand.
+    enum Tab : int { kGeneral, kFan, kBios, kMonitoring, kQuickSight, kUi, kAbout, kTabCount };
+
+    // `main` is the main window the commit acts on; `parent` the window it is modal over.
+    CSetDlg(SettingsHost& main, platform::Window* parent);
+    ~CSetDlg() override;
+
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+    // Shows the page of `tab` as a click on its tab does.
+    void SelectTab(int tab);
+    platform::Window* Page(int tab) const { return m_pages[size_t(tab)].get(); }
+    platform::TabControl* TabControl() const { return m_tab; }
+    // Where the pages stand, in the tab control's coordinates.
+    QRect PageRect() const;
+
+    // The pages; null until OnInitDialog has run. A page not built yet is an
+    // empty placeholder without a typed pointer.
+    CGeneralDlg* m_pGeneralDlg = nullptr;
+    CQuickSightSettingsDlg* m_pQuickSightDlg = nullptr;
+    CUIDlg* m_pUIDlg = nullptr;
+    CAboutDlg* m_pAboutDlg = nullptr;
+
+  protected:
+    bool OnInitDialog() override;
+    void OnOK() override;
+
+  private:
+    std::unique_ptr<platform::Window> CreatePage(Tab tab);
+    void OnSelChange();
+    void ApplyAutostart();
+    void Commit();
+    void CommitFanPage(settings::SettingsWriter& w);
+    void CommitMonitoringPage(settings::SettingsWriter& w);
+    void CommitQuickSight(settings::SettingsWriter& w);
+    void CommitScreenshot(settings::SettingsWriter& w);
+
+    SettingsHost& m_main;
+    platform::TabControl* m_tab = nullptr;
+    QPushButton* m_btnOK = nullptr;
+    QPushButton* m_btnCancel = nullptr;
+    std::array<std::unique_ptr<platform::Window>, kTabCount> m_pages;
+};
+
+}  // namespace setup

@@ -1,0 +1,20 @@
+// What the settings window's commit changes in the main window.
+#pragma once
+
+#include <QString>
+
+namespace setup {
+
+class SettingsHost {
+  public:
+    virtual ~SettingsHost() = default;
+    virtual bool ReadSettings(bool bStartup) = 0;
+    virtual void UpdateQuickSight(bool bSample) = 0;
+    // side 0 left, 1 right; index 0..5.
+    virtual void SetQuickSight(int side, int index) = 0;
+    virtual void SetScreenshotFolder(const QString& folder) = 0;
+    virtual bool RegisterScreenshotHotKey(int virtualKey, int controlFlags) = 0;
+    virtual void UnregisterScreenshotHotKey() = 0;
+};
+
+}  // namespace setup

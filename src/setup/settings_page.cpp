@@ -1,0 +1,62 @@
+#include "setup/settings_page.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QPainter>
+#include <QPushButton>
+#include <QRadioButton>
+
+#include "skin/static_ex.h"
+
+namespace setup {
+
+CSettingsPage::CSettingsPage(QWidget* parent) : platform::Window(parent, Placement::Child) {
+    setFont(pageFont());
+    setFocusPolicy(Qt::NoFocus);
+}
+
+LRESULT CSettingsPage::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_PAINT) {
+        if (m_surface.size() != size()) m_surface = QImage(size(), QImage::Format_ARGB32_Premultiplied);
+        m_surface.fill(Qt::white);
+        QPainter p(&m_surface);
+        PaintPage(p);
+        return 0;
+    }
+    return platform::Window::WindowProc(message, wParam, lParam);
+}
+
+void CSettingsPage::placeControl(QWidget* w, int x, int y, int cx, int cy, Fit fit) {
+    place(w, font(), x, y, cx, cy, fit);
+}
+
+CStaticEx* CSettingsPage::AddHeading(UINT id, const QString& text, int x, int y, int cx, int cy) {
+    return AddControl(new CStaticEx(text, this), id, x, y, cx, cy);
+}
+
+QLabel* CSettingsPage::AddLabel(const QString& text, int x, int y, int cx, int cy) {
+    auto* label = new QLabel(text, this);
+    placeControl(label, x, y, cx, cy, Fit::Text);
+    return label;
+}
+
+QCheckBox* CSettingsPage::AddCheckBox(UINT id, const QString& text, int x, int y, int cx, int cy) {
+    return AddControl(new QCheckBox(text, this), id, x, y, cx, cy, Fit::Text);
+}
+
+QRadioButton* CSettingsPage::AddRadioButton(UINT id, const QString& text, int x, int y, int cx, int cy) {
+    return AddControl(new QRadioButton(text, this), id, x, y, cx, cy, Fit::Text);
+}
+
+QComboBox* CSettingsPage::AddDropDownList(UINT id, int x, int y, int cx) {
+    return AddControl(new QComboBox(this), id, x, y, cx, 0);
+}
+
+QPushButton* CSettingsPage::AddPushButton(UINT id, const QString& text, int x, int y, int cx, int cy) {
+    auto* button = AddControl(new QPushButton(text, this), id, x, y, cx, cy);
+    button->setAutoDefault(false);
+    return button;
+}
+
+}  // namespace setup

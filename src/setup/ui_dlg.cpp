@@ -1,0 +1,53 @@
+#include "setup/ui_dlg.h"
+
+#include <QComboBox>
+#include <QPainter>
+
+#include "platform/browse_edit.h"
+#include "platform/hot_key_control.h"
+#include "settings/settings_reader.h"
+
+namespace setup {
+namespace {
+constexpr const char* kFolderPath = "/Vantrel/UIDlg/SaveToFilePath";
+constexpr const char* kHotKeyPath = "/Vantrel/UIDlg/HotKey";
+}  // namespace
+
+CUIDlg::CUIDlg(QWidget* parent) : CSettingsPage(parent) {}
+
+bool CUIDlg::OnInitDialog() {
+    AddHeading(IDC_HEADING_SCREENSHOT, QStringLiteral("UI screenshot"), 3, 7, 229, 14);
+    AddLabel(QStringLiteral("Save to"), 4, 28, 26, 8);
+    m_editSaveTo = AddControl(new platform::BrowseEdit(this), IDC_SAVE_TO, 43, 27, 189, 12);
+    AddLabel(QStringLiteral("Hotkeys"), 4, 44, 27, 8);
+    m_hotKey = AddControl(new platform::HotKeyControl(this), IDC_HOT_KEY, 43, 41, 80, 14);
+    AddHeading(IDC_HEADING_SKIN, QStringLiteral("User interface skinning properties"), 2, 57, 229, 14);
+    m_cbSkin = AddDropDownList(IDC_SKIN_LIST, 2, 77, 230);
+
+    m_preview = QImage(QString::fromLatin1(kPreviewPicture));
+    m_cbSkin->insertItem(0, QStringLiteral("Interface 1"));
+    m_cbSkin->setCurrentIndex(0);
+
+    const settings::SettingsReader s;
+    m_editSaveTo->setText(QString::fromStdString(s.text(kFolderPath)));
+    const int key = s.integer(kHotKeyPath, "VirtualKeyCode");
+    const int modifiers = s.integer(kHotKeyPath, "Modifiers");
+    m_hotKey->SetHotKey(platform::hotKeyValue(key, modifiers));
+    return true;
+}
+
+void CUIDlg::PaintPage(QPainter& p) {
+    if (m_preview.isNull()) return;
+    p.setCompositionMode(QPainter::CompositionMode_Source);
+    p.drawImage(kPreviewX, kPreviewY, m_preview);
+}
+
+QString CUIDlg::Folder() const {
+    return m_editSaveTo->text();
+}
+
+uint16_t CUIDlg::HotKey() const {
+    return m_hotKey->GetHotKey();
+}
+
+}  // namespace setup

@@ -1,0 +1,266 @@
+// The settings window offscreen, on a settings document and an autostart folder
+// of the test's own, over a stand-in for the main window.
+#include "setup/set_dlg.h"
+
+#include <gtest/gtest.h>
+#include <stdlib.h>
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QPushButton>
+#include <QRadioButton>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+#include "platform/browse_edit.h"
+#include "platform/hot_key.h"
+#include "platform/hot_key_control.h"
+#include "platform/process.h"
+#include "platform/tab_control.h"
+#include "settings/settings_location.h"
+#include "setup/autostart.h"
+#include "setup/general_dlg.h"
+#include "setup/quick_sight_settings_dlg.h"
+#include "setup/settings_host.h"
+#include "setup/ui_dlg.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using setup::CQuickSightSettingsDlg;
+using setup::CSetDlg;
+
+// Records what the commit asks of the main window.
+struct FakeHost : setup::SettingsHost {
+    bool ReadSettings(bool bStartup) override {
+        calls += bStartup ? "read(true);" : "read(false);";
+        return true;
+    }
+    void UpdateQuickSight(bool bSample) override { calls += bSample ? "sample;" : "ranges;"; }
+    void SetQuickSight(int side, int index) override {
+        calls += (side ? "right=" : "left=") + std::to_string(index) + ";";
+    }
+    void SetScreenshotFolder(const QString& folder) override { calls += "folder=" + folder.toStdString() + ";"; }
+    bool RegisterScreenshotHotKey(int key, int flags) override {
+        calls += "hotkey=" + std::to_string(key) + "," + std::to_string(flags) + ";";
+        return true;
+    }
+    void UnregisterScreenshotHotKey() override { calls += "unregister;"; }
+    std::string calls;
+};
+
+struct Document {
+    std::string startMinimized = "0";
+    std::string updateCheck = "0";
+    std::string left = "0";
+    std::string right = "2";
+    std::string folder = "/tmp/shots";
+    std::string key = "123";
+    std::string modifiers = "4";
+};
+
+// Nodes the commit does not own, spelled the way a hand edit might leave them.
+constexpr const char* kForeignNodes[] = {
+    "<Version>  7</Version>",
+    "<UpadteDay>31</UpadteDay>",
+    "<UpdateWeek>3</UpdateWeek>",
+    "<UpadteMonth>12</UpadteMonth>",
+    "<EnableFan>1</EnableFan>",
+    R"(<One GPUClock="1500"  MemoryClock="0" FanSpeed="0" TDP="0" GPUTemp="0" GPUVoltageMax="0" GPUVoltageMin="0"/>)",
+    R"(<Two GPUClock='0' MemoryClock="7000" FanSpeed="0" TDP="0" GPUTemp="0" GPUVoltageMax="0" GPUVoltageMin="0"/>)",
+    R"(<Three GPUClock="0" MemoryClock="0" FanSpeed="55" TDP="90" GPUTemp="0" GPUVoltageMax="0" GPUVoltageMin="0" />)",
+};
+
+class SetDlgTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        std::string pattern = (fs::temp_directory_path() / "vantrel-setdlg-XXXXXX").string();
+        ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
+        m_dir = pattern;
+        settings::setDocumentFolder(m_dir.string());
+        fs::create_directories(m_dir / "config");
+        setenv("XDG_CONFIG_HOME", (m_dir / "config").c_str(), 1);
+        m_entry = setup::autostartEntryPath();
+    }
+    void TearDown() override {
+        m_window.reset();
+        settings::setDocumentFolder("");
+        fs::remove_all(m_dir);
+    }
+
+    void write(const Document& d) {
+        std::ofstream(m_dir / "Vantrel.xml")
+            << "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<Vantrel>\n\t" << kForeignNodes[0] << "\n"
+            << "\t<GeneralDlg>\n\t\t<StartMinized>" << d.startMinimized << "</StartMinized>\n\t\t<UpadteCheck>"
+            << d.updateCheck << "</UpadteCheck>\n\t\t" << kForeignNodes[1] << "\n\t\t" << kForeignNodes[2]
+            << "\n\t\t" << kForeignNodes[3] << "\n\t</GeneralDlg>\n"
+            << "\t<FanDlg>\n\t\t" << kForeignNodes[4] << "\n\t\t<AutoSystem>0</AutoSystem>\n\t</FanDlg>\n"
+            << "\t<ClockSetDlg>\n\t\t" << kForeignNodes[5] << "\n\t\t" << kForeignNodes[6] << "\n\t\t"
+            << kForeignNodes[7] << "\n\t</ClockSetDlg>\n"
+            << "\t<QuickSightSettingsDlg><Left>" << d.left << "</Left><Right>" << d.right
+            << "</Right></QuickSightSettingsDlg>\n"
+            << "\t<UIDlg><SaveToFilePath>" << d.folder << "</SaveToFilePath><HotKey VirtualKeyCode=\"" << d.key
+            << "\" Modifiers=\"" << d.modifiers << "\"/></UIDlg>\n</Vantrel>\n";
+    }
+    std::string document() const {
+        std::ifstream in(m_dir / "Vantrel.xml", std::ios::binary);
+        return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    }
+
+    CSetDlg& open(const Document& d) {
+        write(d);
+        m_before = document();
+        m_window = std::make_unique<CSetDlg>(m_host, nullptr);
+        m_window->Create();
+        return *m_window;
+    }
+    // What OK does, as the button delivers it.
+    void pressOk() { m_window->SendMessage(WM_COMMAND, IDOK); }
+    void pressCancel() { m_window->SendMessage(WM_COMMAND, IDCANCEL); }
+
+    setup::CGeneralDlg& general() { return *m_window->m_pGeneralDlg; }
+    CQuickSightSettingsDlg& quickSight() { return *m_window->m_pQuickSightDlg; }
+    setup::CUIDlg& ui() { return *m_window->m_pUIDlg; }
+
+    fs::path m_dir;
+    std::string m_entry;
+    std::string m_before;
+    FakeHost m_host;
+    std::unique_ptr<CSetDlg> m_window;
+};
+
+TEST_F(SetDlgTest, SevenTabsInTheirOrderAndOnlyTheChosenPageShown) {
+    CSetDlg& w = open({});
+    w.show();
+    EXPECT_EQ(w.windowTitle(), "Seting Properties");
+    const char* tabs[] = {"General", "Fan", "BIOS", "Monitoring", "Quick Sight Settings", "UI", "About"};
+    ASSERT_EQ(w.TabControl()->GetItemCount(), 7);
+    for (int i = 0; i < 7; ++i) EXPECT_EQ(w.TabControl()->tabBar()->tabText(i), tabs[i]);
+    for (int i = 0; i < 7; ++i) EXPECT_EQ(w.Page(i)->isVisible(), i == CSetDlg::kGeneral) << i;
+
+    w.TabControl()->tabBar()->setCurrentIndex(CSetDlg::kQuickSight);  // as a click does
+    for (int i = 0; i < 7; ++i) EXPECT_EQ(w.Page(i)->isVisible(), i == CSetDlg::kQuickSight) << i;
+
+    // Every page stands below the tabs, inside the control's frame.
+    for (int i = 0; i < 7; ++i) {
+        EXPECT_EQ(w.Page(i)->geometry(), w.PageRect()) << i;
+        EXPECT_GE(w.PageRect().top(), w.TabControl()->GetItemRect(0).bottom()) << i;
+    }
+}
+
+TEST_F(SetDlgTest, CancelAndTheCloseButtonChangeNothing) {
+    for (bool closeButton : {false, true}) {
+        CSetDlg& w = open({});
+        general().m_chkStartWithWindows->setChecked(true);
+        general().m_chkStartMinimized->setChecked(true);
+        quickSight().Button(CQuickSightSettingsDlg::kLeft, 4)->setChecked(true);
+        ui().m_hotKey->SetHotKey(0);
+        if (closeButton)
+            w.close();
+        else
+            pressCancel();
+        EXPECT_EQ(document(), m_before);
+        EXPECT_FALSE(fs::exists(m_entry));
+        EXPECT_EQ(m_host.calls, "");
+        m_window.reset();
+    }
+}
+
+TEST_F(SetDlgTest, OkRewritesItsOwnNodesAndLeavesEveryOtherByteAlone) {
+    Document d;
+    d.startMinimized = "";   // a text flag: shown checked, stored "1"
+    d.left = " 3";           // read as 3, stored "3"
+    d.right = "1";
+    d.key = "0x41";          // read as 0
+    open(d);
+    EXPECT_TRUE(general().m_chkStartMinimized->isChecked());
+    // "Memory clock" stands second in the right group but has the highest ID.
+    EXPECT_TRUE(quickSight().Button(CQuickSightSettingsDlg::kRight, 1)->isChecked());
+    EXPECT_TRUE(m_window->GetDlgItem<QRadioButton>(1076)->isChecked());
+
+    pressOk();
+    const std::string after = document();
+    for (const char* node : kForeignNodes) EXPECT_NE(after.find(node), std::string::npos) << node;
+    EXPECT_NE(after.find("<StartMinized>1</StartMinized>"), std::string::npos) << after;
+    EXPECT_NE(after.find("<UpadteCheck>0</UpadteCheck>"), std::string::npos) << after;
+    EXPECT_NE(after.find("<Left>3</Left><Right>1</Right>"), std::string::npos) << after;
+    EXPECT_NE(after.find(R"(<HotKey VirtualKeyCode="0" Modifiers="4"/>)"), std::string::npos) << after;
+    EXPECT_NE(after.find("<SaveToFilePath>/tmp/shots</SaveToFilePath>"), std::string::npos) << after;
+    // The main window gets the choices, then re-reads the fan curve last.
+    EXPECT_EQ(m_host.calls,
+              "left=3;ranges;sample;right=1;ranges;sample;folder=/tmp/shots;hotkey=0,4;read(false);");
+    EXPECT_FALSE(m_window->isVisible());
+}
+
+TEST_F(SetDlgTest, AnUnknownChoiceShowsNothingAndStaysStored) {
+    Document d;
+    d.left = "6";
+    d.updateCheck = "9";
+    open(d);
+    EXPECT_EQ(quickSight().Choice(CQuickSightSettingsDlg::kLeft), -1);
+    for (int i = 0; i < 6; ++i) EXPECT_FALSE(quickSight().Button(CQuickSightSettingsDlg::kLeft, i)->isChecked());
+    EXPECT_EQ(general().m_cbUpdateCheck->currentIndex(), -1);
+    EXPECT_EQ(general().m_cbUpdateCheck->count(), 5);
+    EXPECT_EQ(general().m_cbUpdateCheck->itemText(4), "on startup monthly");
+
+    pressOk();
+    const std::string after = document();
+    EXPECT_NE(after.find("<Left>6</Left>"), std::string::npos) << after;
+    EXPECT_NE(after.find("<UpadteCheck>-1</UpadteCheck>"), std::string::npos) << after;
+    EXPECT_EQ(m_host.calls.find("left="), std::string::npos) << m_host.calls;
+}
+
+TEST_F(SetDlgTest, StartWithWindowsFollowsTheEntryForThisVeryExecutable) {
+    const std::string self = platform::executablePath();
+    std::string upper = self;
+    upper[upper.rfind('/') + 1] = char(std::toupper(upper[upper.rfind('/') + 1]));
+    for (const std::string& other : {std::string("/elsewhere/vantrel"), upper}) {
+        ASSERT_TRUE(setup::writeAutostartEntry(m_entry, other));
+        open({});
+        EXPECT_FALSE(general().m_chkStartWithWindows->isChecked()) << other;
+        pressOk();  // unchecked: the entry goes, whatever it named
+        EXPECT_FALSE(fs::exists(m_entry)) << other;
+        m_window.reset();
+    }
+
+    ASSERT_TRUE(setup::writeAutostartEntry(m_entry, "/elsewhere/vantrel"));
+    open({});
+    general().m_chkStartWithWindows->setChecked(true);
+    pressOk();
+    EXPECT_TRUE(setup::autostartNames(m_entry, self));
+    m_window.reset();
+    open({});
+    EXPECT_TRUE(general().m_chkStartWithWindows->isChecked());
+}
+
+TEST_F(SetDlgTest, TheHotKeyRoundTripsAndAnEmptyOneIsReleased) {
+    Document d;
+    d.key = "83";  // S
+    d.modifiers = std::to_string(platform::HOTKEYF_CONTROL | platform::HOTKEYF_ALT);
+    open(d);
+    EXPECT_EQ(ui().m_hotKey->text(), "Ctrl + Alt + S");
+    EXPECT_EQ(ui().HotKey(), platform::hotKeyValue('S', platform::HOTKEYF_CONTROL | platform::HOTKEYF_ALT));
+    pressOk();
+    EXPECT_NE(document().find(R"(<HotKey VirtualKeyCode="83" Modifiers="6"/>)"), std::string::npos);
+    EXPECT_NE(m_host.calls.find("hotkey=83,6;"), std::string::npos) << m_host.calls;
+
+    m_host.calls.clear();
+    m_window.reset();
+    open({});
+    ui().m_hotKey->SetHotKey(0);
+    ui().m_editSaveTo->setText("  typed, not checked ");
+    pressOk();
+    EXPECT_NE(document().find(R"(<HotKey VirtualKeyCode="0" Modifiers="0"/>)"), std::string::npos);
+    EXPECT_NE(document().find("<SaveToFilePath>  typed, not checked </SaveToFilePath>"), std::string::npos);
+    EXPECT_NE(m_host.calls.find("unregister;"), std::string::npos) << m_host.calls;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
