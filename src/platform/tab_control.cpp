@@ -5,7 +5,6 @@
 #include <QTabBar>
 
 namespace platform {
-
 TabControl::TabControl(QWidget* parent) : QWidget(parent), m_bar(new QTabBar(this)) {
     m_bar->setDrawBase(false);
     m_bar->setExpanding(false);
@@ -37,6 +36,12 @@ int TabControl::SetCurSel(int index) {
     m_bar->setCurrentIndex(index);
     m_selecting = false;
     return previous;
+}
+
+int TabControl::TabRowWidth() const {
+    int width = 0;
+    for (int i = 0; i < m_bar->count(); ++i) width += m_bar->tabRect(i).width();
+    return width;
 }
 
 QRect TabControl::GetItemRect(int index) const {

@@ -22,6 +22,8 @@ class TabControl : public QWidget {
     // The tab's rectangle in the control's coordinates.
     QRect GetItemRect(int index) const;
     QTabBar* tabBar() const { return m_bar; }
+    // The width all tabs need side by side.
+    int TabRowWidth() const;
 
   signals:
     // The user chose another tab (TCN_SELCHANGE).

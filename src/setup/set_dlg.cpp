@@ -2,6 +2,7 @@
 
 #include <QGuiApplication>
 #include <QPushButton>
+#include <QTabBar>
 #include <QScreen>
 #include <algorithm>
 
@@ -73,24 +74,15 @@ std::unique_ptr<platform::Window> CSetDlg::CreatePage(Tab tab) {
 }
 
 bool CSetDlg::OnInitDialog() {
-    const QFont f = font();
-    const QRect client = dialogRect(f, 0, 0, 218, 317);
-    resize(client.size());
-    setFixedSize(client.size());
-
     m_tab = new platform::TabControl(this);
-    place(m_tab, f, 4, 2, 210, 294);
     m_btnOK = new QPushButton(QStringLiteral("OK"), this);
-    place(m_btnOK, f, 99, 300, 43, 12);
     BindControl(m_btnOK, IDOK);
     m_btnCancel = new QPushButton(QStringLiteral("Cancel"), this);
-    place(m_btnCancel, f, 159, 300, 43, 12);
     BindControl(m_btnCancel, IDCANCEL);
     m_btnOK->setDefault(true);
-    m_tab->setFocusPolicy(Qt::NoFocus);
-
     for (int i = 0; i < kTabCount; ++i) m_tab->InsertItem(i, QString::fromLatin1(kTabTexts[i]));
     connect(m_tab, &platform::TabControl::selChange, this, &CSetDlg::OnSelChange);
+    Layout();
 
     // Each page reads its settings as it is created, with this window as its
     // parent; then it moves into the tab control.
@@ -103,6 +95,7 @@ bool CSetDlg::OnInitDialog() {
         page->SetWindowPos(pageRect.x(), pageRect.y(), pageRect.width(), pageRect.height(), SWP_NOZORDER);
     }
     m_pages[kGeneral]->ShowWindow(SW_SHOW);
+    m_tab->tabBar()->setFocus();
 
     // Centred over the main window, inside the screen.
     if (const Window* owner = GetParent()) {
@@ -116,6 +109,24 @@ bool CSetDlg::OnInitDialog() {
         move(at);
     }
     return true;
+}
+
+// The template's layout, widened where this desktop's fonts need more room:
+// for the row of tabs, and for the pages, whose controls reach 232 units of the
+// page font. Buttons keep their places relative to the centre.
+void CSetDlg::Layout() {
+    const QFont f = font();
+    const QRect client = dialogRect(f, 0, 0, 218, 317);
+    const QRect tab = dialogRect(f, 4, 2, 210, 294);
+    const int pageWidth = dialogRect(pageFont(), 0, 0, kPageWidth, 0).width();
+    const int tabWidth = std::max({tab.width(), pageWidth + 8 + 2 * kFrame, m_tab->TabRowWidth() + 2 * kFrame});
+    const int extra = tabWidth - tab.width();
+    setFixedSize(client.width() + extra, client.height());
+    m_tab->setGeometry(tab.x(), tab.y(), tabWidth, tab.height());
+    place(m_btnOK, f, 99, 300, 43, 12);
+    place(m_btnCancel, f, 159, 300, 43, 12);
+    m_btnOK->move(m_btnOK->x() + extra / 2, m_btnOK->y());
+    m_btnCancel->move(m_btnCancel->x() + extra / 2, m_btnCancel->y());
 }
 
 QRect CSetDlg::PageRect() const {

@@ -58,7 +58,13 @@ class CSetDlg : public platform::Window {
     void OnOK() override;
 
   private:
+    // Dialog units of the page font the pages' controls reach to the right, and
+    // the tab control's frame in pixels.
+    static constexpr int kPageWidth = 234;
+    static constexpr int kFrame = 2;
+
     std::unique_ptr<platform::Window> CreatePage(Tab tab);
+    void Layout();
     void OnSelChange();
     void ApplyAutostart();
     void Commit();

@@ -58,9 +58,11 @@ TEST(HotKeyCoding, StoredValuesReadBackAsText) {
     EXPECT_EQ(platform::hotKeyText(hotKeyValue(0x25, HOTKEYF_EXT)), "Left");
     EXPECT_EQ(platform::hotKeyText(hotKeyValue(0x61, 0)), "Num 1");
     // Every key the screenshot can grab has a name of its own.
-    for (int vk = 1; vk < 256; ++vk)
-        if (platform::keysymForVirtualKey(vk))
+    for (int vk = 1; vk < 256; ++vk) {
+        if (platform::keysymForVirtualKey(vk)) {
             EXPECT_FALSE(platform::hotKeyText(hotKeyValue(vk, 0)).startsWith("0x")) << vk;
+        }
+    }
 }
 
 TEST(HotKeyControl, TakesTheCombinationTheUserPresses) {

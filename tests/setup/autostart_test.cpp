@@ -96,13 +96,16 @@ TEST_F(AutostartTest, RemovingIsQuietWhenThereIsNothingToRemove) {
     EXPECT_FALSE(fs::exists(m_entry));
 }
 
-TEST_F(AutostartTest, AnUnwritableFolderLeavesTheOldEntry) {
-    if (::geteuid() == 0) GTEST_SKIP() << "root writes anywhere";
-    writeEntry("[Desktop Entry]\nExec=/old\n");
-    fs::permissions(fs::path(m_entry).parent_path(), fs::perms::owner_read | fs::perms::owner_exec);
+TEST_F(AutostartTest, AFailedWriteLeavesNoTraceAndSaysSo) {
+    // Something that cannot be replaced stands where the entry goes.
+    fs::create_directories(fs::path(m_entry) / "keep");
     EXPECT_FALSE(setup::writeAutostartEntry(m_entry, "/new"));
-    fs::permissions(fs::path(m_entry).parent_path(), fs::perms::owner_all);
-    EXPECT_EQ(readEntry(), "[Desktop Entry]\nExec=/old\n");
+    EXPECT_TRUE(fs::is_directory(fs::path(m_entry) / "keep"));
+    EXPECT_EQ(std::distance(fs::directory_iterator(fs::path(m_entry).parent_path()), fs::directory_iterator()), 1);
+    // A folder that cannot be made.
+    const std::string blocked = (m_dir / "file").string();
+    std::ofstream(blocked) << "x";
+    EXPECT_FALSE(setup::writeAutostartEntry(blocked + "/autostart/vantrel.desktop", "/new"));
 }
 
 TEST(AutostartPath, FollowsXdgConfigHomeAndFallsBackToHome) {

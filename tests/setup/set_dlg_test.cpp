@@ -61,16 +61,18 @@ struct Document {
     std::string modifiers = "4";
 };
 
-// Nodes the commit does not own, spelled the way a hand edit might leave them.
+// Nodes the commit does not own, with values a hand edit might leave. (Element
+// text keeps its bytes; a tag's attributes are written back in the usual
+// spelling, double quotes and single blanks.)
 constexpr const char* kForeignNodes[] = {
     "<Version>  7</Version>",
     "<UpadteDay>31</UpadteDay>",
     "<UpdateWeek>3</UpdateWeek>",
     "<UpadteMonth>12</UpadteMonth>",
     "<EnableFan>1</EnableFan>",
-    R"(<One GPUClock="1500"  MemoryClock="0" FanSpeed="0" TDP="0" GPUTemp="0" GPUVoltageMax="0" GPUVoltageMin="0"/>)",
-    R"(<Two GPUClock='0' MemoryClock="7000" FanSpeed="0" TDP="0" GPUTemp="0" GPUVoltageMax="0" GPUVoltageMin="0"/>)",
-    R"(<Three GPUClock="0" MemoryClock="0" FanSpeed="55" TDP="90" GPUTemp="0" GPUVoltageMax="0" GPUVoltageMin="0" />)",
+    R"(<One GPUClock="1500" MemoryClock="0" FanSpeed="0" TDP="0" GPUTemp="0" GPUVoltageMax="0" GPUVoltageMin="0"/>)",
+    R"(<Two GPUClock="+0" MemoryClock="7000x" FanSpeed="" TDP="0" GPUTemp="0" GPUVoltageMax="0" GPUVoltageMin="0"/>)",
+    R"(<Three GPUClock="0" MemoryClock="0" FanSpeed="55" TDP="90" GPUTemp="0" GPUVoltageMax="0" GPUVoltageMin="-1"/>)",
 };
 
 class SetDlgTest : public ::testing::Test {
@@ -178,7 +180,7 @@ TEST_F(SetDlgTest, OkRewritesItsOwnNodesAndLeavesEveryOtherByteAlone) {
     EXPECT_TRUE(general().m_chkStartMinimized->isChecked());
     // "Memory clock" stands second in the right group but has the highest ID.
     EXPECT_TRUE(quickSight().Button(CQuickSightSettingsDlg::kRight, 1)->isChecked());
-    EXPECT_TRUE(m_window->GetDlgItem<QRadioButton>(1076)->isChecked());
+    EXPECT_TRUE(quickSight().GetDlgItem<QRadioButton>(1076)->isChecked());
 
     pressOk();
     const std::string after = document();
