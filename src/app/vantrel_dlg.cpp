@@ -263,6 +263,7 @@ void CVantrelDlg::OnClose() {
 
 LRESULT CVantrelDlg::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_CLOSE) {
+        CancelSettings();
         SetTrayIcon(false);
         ExitCleanup();
     }

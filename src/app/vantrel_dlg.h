@@ -68,8 +68,9 @@ class CVantrelDlg : public CDialogBase {
     void SetTrayIcon(bool bAdd);
     // Registers the screenshot hot key (virtual key, hot-key control flags).
     bool RegisterScreenshotHotKey(int virtualKey, int controlFlags);
-    // Runs the settings window modally.
+    // Runs the settings window modally; closing the main window cancels it.
     void OpenSettings();
+    void CancelSettings();
     // One tick of timer 10.
     void FanCurveStep() { m_fanController.step(); }
     // Around the information panel's change of the GPU in use: the fan curve
@@ -128,6 +129,7 @@ class CVantrelDlg : public CDialogBase {
     fan::FanCurveController m_fanController;
     std::unique_ptr<platform::TrayIcon> m_tray;
     std::unique_ptr<platform::GlobalHotKey> m_hotKey;
+    platform::Window* m_pSetDlg = nullptr;  // while the settings window runs
     bool m_bSampling = false;
     bool m_bConfirming = false;
 };

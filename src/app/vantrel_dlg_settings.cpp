@@ -12,9 +12,13 @@ class MainWindowHost : public setup::SettingsHost {
     explicit MainWindowHost(CVantrelDlg& w) : m_w(w) {}
     bool ReadSettings(bool bStartup) override { return m_w.ReadSettings(bStartup); }
     void UpdateQuickSight(bool bSample) override { m_w.UpdateQuickSight(bSample); }
-    void SetQuickSight(int side, int index) override { (side ? m_w.m_nRightSight : m_w.m_nLeftSight) = index; }
+    void SetQuickSight(int side, int index) override {
+        (side ? m_w.m_nRightSight : m_w.m_nLeftSight) = index;
+    }
     void SetScreenshotFolder(const QString& folder) override { m_w.m_strScreenshotPath = folder; }
-    bool RegisterScreenshotHotKey(int key, int flags) override { return m_w.RegisterScreenshotHotKey(key, flags); }
+    bool RegisterScreenshotHotKey(int key, int flags) override {
+        return m_w.RegisterScreenshotHotKey(key, flags);
+    }
     void UnregisterScreenshotHotKey() override { m_w.RegisterScreenshotHotKey(0, 0); }
 
   private:
@@ -24,7 +28,16 @@ class MainWindowHost : public setup::SettingsHost {
 }  // namespace
 
 void CVantrelDlg::OpenSettings() {
+    if (m_pSetDlg) return;
     MainWindowHost host(*this);
     setup::CSetDlg dlg(host, this);
+    m_pSetDlg = &dlg;
     dlg.DoModal();
+    m_pSetDlg = nullptr;
+}
+
+// The program is ending (tray menu, a signal): nothing may be committed after
+// the close routine has handed the fan back.
+void CVantrelDlg::CancelSettings() {
+    if (m_pSetDlg) m_pSetDlg->EndDialog(IDCANCEL);
 }

@@ -7,7 +7,8 @@
 
 namespace platform {
 
-BrowseEdit::BrowseEdit(QWidget* parent) : QWidget(parent), m_edit(new QLineEdit(this)), m_button(new QToolButton(this)) {
+BrowseEdit::BrowseEdit(QWidget* parent)
+    : QWidget(parent), m_edit(new QLineEdit(this)), m_button(new QToolButton(this)) {
     auto* layout = new QHBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);

@@ -17,34 +17,36 @@ struct KeyPair {
 
 // Punctuation by its unshifted symbol, as the US layout places it.
 constexpr KeyPair kPunctuation[] = {
-    {Qt::Key_Semicolon, 0xBA}, {Qt::Key_Equal, 0xBB},      {Qt::Key_Comma, 0xBC},
-    {Qt::Key_Minus, 0xBD},     {Qt::Key_Period, 0xBE},     {Qt::Key_Slash, 0xBF},
-    {Qt::Key_QuoteLeft, 0xC0}, {Qt::Key_BracketLeft, 0xDB}, {Qt::Key_Backslash, 0xDC},
+    {Qt::Key_Semicolon, 0xBA},    {Qt::Key_Equal, 0xBB},       {Qt::Key_Comma, 0xBC},
+    {Qt::Key_Minus, 0xBD},        {Qt::Key_Period, 0xBE},      {Qt::Key_Slash, 0xBF},
+    {Qt::Key_QuoteLeft, 0xC0},    {Qt::Key_BracketLeft, 0xDB}, {Qt::Key_Backslash, 0xDC},
     {Qt::Key_BracketRight, 0xDD}, {Qt::Key_Apostrophe, 0xDE},
 };
 
 // Shifted symbols and the key they are typed on.
 constexpr KeyPair kShifted[] = {
-    {Qt::Key_Exclam, '1'},       {Qt::Key_At, '2'},         {Qt::Key_NumberSign, '3'}, {Qt::Key_Dollar, '4'},
-    {Qt::Key_Percent, '5'},      {Qt::Key_AsciiCircum, '6'}, {Qt::Key_Ampersand, '7'}, {Qt::Key_Asterisk, '8'},
-    {Qt::Key_ParenLeft, '9'},    {Qt::Key_ParenRight, '0'}, {Qt::Key_Colon, 0xBA},     {Qt::Key_Plus, 0xBB},
-    {Qt::Key_Less, 0xBC},        {Qt::Key_Underscore, 0xBD}, {Qt::Key_Greater, 0xBE},  {Qt::Key_Question, 0xBF},
-    {Qt::Key_AsciiTilde, 0xC0},  {Qt::Key_BraceLeft, 0xDB}, {Qt::Key_Bar, 0xDC},       {Qt::Key_BraceRight, 0xDD},
-    {Qt::Key_QuoteDbl, 0xDE},
+    {Qt::Key_Exclam, '1'},     {Qt::Key_At, '2'},          {Qt::Key_NumberSign, '3'},
+    {Qt::Key_Dollar, '4'},     {Qt::Key_Percent, '5'},     {Qt::Key_AsciiCircum, '6'},
+    {Qt::Key_Ampersand, '7'},  {Qt::Key_Asterisk, '8'},    {Qt::Key_ParenLeft, '9'},
+    {Qt::Key_ParenRight, '0'}, {Qt::Key_Colon, 0xBA},      {Qt::Key_Plus, 0xBB},
+    {Qt::Key_Less, 0xBC},      {Qt::Key_Underscore, 0xBD}, {Qt::Key_Greater, 0xBE},
+    {Qt::Key_Question, 0xBF},  {Qt::Key_AsciiTilde, 0xC0}, {Qt::Key_BraceLeft, 0xDB},
+    {Qt::Key_Bar, 0xDC},       {Qt::Key_BraceRight, 0xDD}, {Qt::Key_QuoteDbl, 0xDE},
 };
 
 constexpr KeyPair kKeypad[] = {
-    {Qt::Key_Asterisk, 0x6A}, {Qt::Key_Plus, 0x6B}, {Qt::Key_Minus, 0x6D},
+    {Qt::Key_Asterisk, 0x6A}, {Qt::Key_Plus, 0x6B},  {Qt::Key_Minus, 0x6D},
     {Qt::Key_Period, 0x6E},   {Qt::Key_Slash, 0x6F},
 };
 
 constexpr KeyPair kOthers[] = {
-    {Qt::Key_Pause, 0x13}, {Qt::Key_ScrollLock, 0x91}, {Qt::Key_NumLock, 0x90},
-    {Qt::Key_Escape, VK_ESCAPE}, {Qt::Key_Return, VK_RETURN}, {Qt::Key_Backspace, VK_BACK},
-    {Qt::Key_Tab, VK_TAB}, {Qt::Key_Space, VK_SPACE}, {Qt::Key_PageUp, VK_PRIOR}, {Qt::Key_PageDown, VK_NEXT},
-    {Qt::Key_End, VK_END}, {Qt::Key_Home, VK_HOME}, {Qt::Key_Left, VK_LEFT}, {Qt::Key_Up, VK_UP},
-    {Qt::Key_Right, VK_RIGHT}, {Qt::Key_Down, VK_DOWN}, {Qt::Key_Print, VK_SNAPSHOT},
-    {Qt::Key_Insert, VK_INSERT}, {Qt::Key_Delete, VK_DELETE},
+    {Qt::Key_Pause, 0x13},       {Qt::Key_ScrollLock, 0x91},   {Qt::Key_NumLock, 0x90},
+    {Qt::Key_Escape, VK_ESCAPE}, {Qt::Key_Return, VK_RETURN},  {Qt::Key_Backspace, VK_BACK},
+    {Qt::Key_Tab, VK_TAB},       {Qt::Key_Space, VK_SPACE},    {Qt::Key_PageUp, VK_PRIOR},
+    {Qt::Key_PageDown, VK_NEXT}, {Qt::Key_End, VK_END},        {Qt::Key_Home, VK_HOME},
+    {Qt::Key_Left, VK_LEFT},     {Qt::Key_Up, VK_UP},          {Qt::Key_Right, VK_RIGHT},
+    {Qt::Key_Down, VK_DOWN},     {Qt::Key_Print, VK_SNAPSHOT}, {Qt::Key_Insert, VK_INSERT},
+    {Qt::Key_Delete, VK_DELETE},
 };
 
 template <size_t N>
@@ -62,12 +64,13 @@ int lookUpQt(const KeyPair (&table)[N], int vk) {
 }
 
 bool isExtended(int vk) {
-    return (vk >= VK_PRIOR && vk <= VK_DOWN) || vk == VK_INSERT || vk == VK_DELETE || vk == 0x6F || vk == 0x90;
+    return (vk >= VK_PRIOR && vk <= VK_DOWN) || vk == VK_INSERT || vk == VK_DELETE || vk == 0x6F ||
+           vk == 0x90;
 }
 
 bool isModifierKey(int qtKey) {
-    return qtKey == Qt::Key_Shift || qtKey == Qt::Key_Control || qtKey == Qt::Key_Alt || qtKey == Qt::Key_Meta ||
-           qtKey == Qt::Key_AltGr;
+    return qtKey == Qt::Key_Shift || qtKey == Qt::Key_Control || qtKey == Qt::Key_Alt ||
+           qtKey == Qt::Key_Meta || qtKey == Qt::Key_AltGr;
 }
 
 int flagsOf(Qt::KeyboardModifiers m) {
@@ -80,16 +83,21 @@ int flagsOf(Qt::KeyboardModifiers m) {
 
 int flagOfModifierKey(int qtKey) {
     switch (qtKey) {
-        case Qt::Key_Shift: return HOTKEYF_SHIFT;
-        case Qt::Key_Control: return HOTKEYF_CONTROL;
-        case Qt::Key_Alt: return HOTKEYF_ALT;
-        default: return 0;
+        case Qt::Key_Shift:
+            return HOTKEYF_SHIFT;
+        case Qt::Key_Control:
+            return HOTKEYF_CONTROL;
+        case Qt::Key_Alt:
+            return HOTKEYF_ALT;
+        default:
+            return 0;
     }
 }
 
 QString keyName(int vk) {
     if (vk >= 0x60 && vk <= 0x69) return QStringLiteral("Num %1").arg(vk - 0x60);
-    if (const int qtKey = lookUpQt(kKeypad, vk)) return QStringLiteral("Num ") + QKeySequence(qtKey).toString();
+    if (const int qtKey = lookUpQt(kKeypad, vk))
+        return QStringLiteral("Num ") + QKeySequence(qtKey).toString();
     int qtKey = 0;
     if ((vk >= 'A' && vk <= 'Z') || (vk >= '0' && vk <= '9'))
         qtKey = vk;  // Qt's codes for these are their ASCII codes
@@ -167,7 +175,8 @@ bool HotKeyControl::event(QEvent* e) {
 
 void HotKeyControl::keyPressEvent(QKeyEvent* e) {
     const int key = e->key();
-    const Qt::KeyboardModifiers mods = e->modifiers() & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier);
+    const Qt::KeyboardModifiers mods =
+        e->modifiers() & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier);
     if (!mods && (key == Qt::Key_Escape || key == Qt::Key_Return || key == Qt::Key_Enter)) {
         e->ignore();  // the dialog's own keys
         return;

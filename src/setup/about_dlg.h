@@ -33,8 +33,8 @@ class CAboutDlg : public CSettingsPage {
     bool OnInitDialog() override;
 
   private:
-    platform::LinkControl* AddLink(UINT id, const QString& text, const std::string& address, int x, int y, int cx,
-                                   int cy);
+    platform::LinkControl* AddLink(UINT id, const QString& text, const std::string& address, int x, int y,
+                                   int cx, int cy);
 };
 
 }  // namespace setup

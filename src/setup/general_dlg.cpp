@@ -19,7 +19,8 @@ CGeneralDlg::CGeneralDlg(QWidget* parent) : CSettingsPage(parent) {}
 
 bool CGeneralDlg::OnInitDialog() {
     AddHeading(IDC_HEADING_GENERAL, QStringLiteral("General properties"), 3, 7, 229, 14);
-    m_chkStartWithWindows = AddCheckBox(IDC_START_WITH_WINDOWS, QStringLiteral("Start with Windows"), 3, 31, 96, 10);
+    m_chkStartWithWindows =
+        AddCheckBox(IDC_START_WITH_WINDOWS, QStringLiteral("Start with Windows"), 3, 31, 96, 10);
     m_chkStartMinimized = AddCheckBox(IDC_START_MINIMIZED, QStringLiteral("Start minimized"), 3, 49, 64, 10);
     AddHeading(IDC_HEADING_UPDATE, QStringLiteral("Update checking properties"), 3, 71, 229, 14);
     AddLabel(QStringLiteral("Check for available product"), 3, 98, 88, 8);

@@ -22,8 +22,8 @@ class CGeneralDlg : public CSettingsPage {
         IDC_CHECK_NOW = 1010,
     };
     // The update list's entries; the index is the stored schedule.
-    static constexpr const char* kSchedules[5] = {"never", "on startup", "on startup daily", "on startup weekly",
-                                                  "on startup monthly"};
+    static constexpr const char* kSchedules[5] = {"never", "on startup", "on startup daily",
+                                                  "on startup weekly", "on startup monthly"};
 
     explicit CGeneralDlg(QWidget* parent);
 

@@ -38,12 +38,14 @@ void CQuickSightSettingsDlg::AddGroup(Side side, UINT headingId, const QString& 
 
 bool CQuickSightSettingsDlg::OnInitDialog() {
     AddGroup(kLeft, IDC_HEADING_LEFT, QStringLiteral("Left sight: "), 3, 7, 229, {23, 36, 49, 62, 75, 88});
-    AddGroup(kRight, IDC_HEADING_RIGHT, QStringLiteral("Right sight: "), 2, 104, 227, {122, 134, 146, 158, 170, 182});
+    AddGroup(kRight, IDC_HEADING_RIGHT, QStringLiteral("Right sight: "), 2, 104, 227,
+             {122, 134, 146, 158, 170, 182});
 
     const settings::SettingsReader s;
     const int stored[2] = {s.integer(kLeftPath), s.integer(kRightPath)};
     for (int side : {kLeft, kRight})
-        if (stored[side] >= 0 && stored[side] < 6) m_buttons[size_t(side)][size_t(stored[side])]->setChecked(true);
+        if (stored[side] >= 0 && stored[side] < 6)
+            m_buttons[size_t(side)][size_t(stored[side])]->setChecked(true);
     return true;
 }
 

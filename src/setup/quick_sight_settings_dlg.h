@@ -31,8 +31,8 @@ class CQuickSightSettingsDlg : public CSettingsPage {
     bool OnInitDialog() override;
 
   private:
-    void AddGroup(Side side, UINT headingId, const QString& heading, int headingX, int headingY, int headingWidth,
-                  const std::array<int, 6>& rows);
+    void AddGroup(Side side, UINT headingId, const QString& heading, int headingX, int headingY,
+                  int headingWidth, const std::array<int, 6>& rows);
 
     std::array<std::array<QRadioButton*, 6>, 2> m_buttons{};
 };

@@ -2,8 +2,8 @@
 
 #include <QGuiApplication>
 #include <QPushButton>
-#include <QTabBar>
 #include <QScreen>
+#include <QTabBar>
 #include <algorithm>
 
 #include "platform/process.h"
@@ -75,11 +75,6 @@ std::unique_ptr<platform::Window> CSetDlg::CreatePage(Tab tab) {
 
 bool CSetDlg::OnInitDialog() {
     m_tab = new platform::TabControl(this);
-    m_btnOK = new QPushButton(QStringLiteral("OK"), this);
-    BindControl(m_btnOK, IDOK);
-    m_btnCancel = new QPushButton(QStringLiteral("Cancel"), this);
-    BindControl(m_btnCancel, IDCANCEL);
-    m_btnOK->setDefault(true);
     for (int i = 0; i < kTabCount; ++i) m_tab->InsertItem(i, QString::fromLatin1(kTabTexts[i]));
     connect(m_tab, &platform::TabControl::selChange, this, &CSetDlg::OnSelChange);
     Layout();
@@ -95,6 +90,15 @@ bool CSetDlg::OnInitDialog() {
         page->SetWindowPos(pageRect.x(), pageRect.y(), pageRect.width(), pageRect.height(), SWP_NOZORDER);
     }
     m_pages[kGeneral]->ShowWindow(SW_SHOW);
+
+    // After the pages, so that Tab goes from the tabs through the shown page to
+    // the buttons.
+    m_btnOK = new QPushButton(QStringLiteral("OK"), this);
+    BindControl(m_btnOK, IDOK);
+    m_btnOK->setDefault(true);
+    m_btnCancel = new QPushButton(QStringLiteral("Cancel"), this);
+    BindControl(m_btnCancel, IDCANCEL);
+    PlaceButtons();
     m_tab->tabBar()->setFocus();
 
     // Centred over the main window, inside the screen.
@@ -113,20 +117,26 @@ bool CSetDlg::OnInitDialog() {
 
 // The template's layout, widened where this desktop's fonts need more room:
 // for the row of tabs, and for the pages, whose controls reach 232 units of the
-// page font. Buttons keep their places relative to the centre.
+// page font.
 void CSetDlg::Layout() {
     const QFont f = font();
     const QRect client = dialogRect(f, 0, 0, 218, 317);
     const QRect tab = dialogRect(f, 4, 2, 210, 294);
     const int pageWidth = dialogRect(pageFont(), 0, 0, kPageWidth, 0).width();
-    const int tabWidth = std::max({tab.width(), pageWidth + 8 + 2 * kFrame, m_tab->TabRowWidth() + 2 * kFrame});
-    const int extra = tabWidth - tab.width();
-    setFixedSize(client.width() + extra, client.height());
+    const int tabWidth =
+        std::max({tab.width(), pageWidth + 8 + 2 * kFrame, m_tab->TabRowWidth() + 2 * kFrame});
+    setFixedSize(client.width() + tabWidth - tab.width(), client.height());
     m_tab->setGeometry(tab.x(), tab.y(), tabWidth, tab.height());
+}
+
+// At their template places, moved with the centre of a widened window.
+void CSetDlg::PlaceButtons() {
+    const QFont f = font();
+    const int shift = (width() - dialogRect(f, 0, 0, 218, 0).width()) / 2;
     place(m_btnOK, f, 99, 300, 43, 12);
     place(m_btnCancel, f, 159, 300, 43, 12);
-    m_btnOK->move(m_btnOK->x() + extra / 2, m_btnOK->y());
-    m_btnCancel->move(m_btnCancel->x() + extra / 2, m_btnCancel->y());
+    m_btnOK->move(m_btnOK->pos() + QPoint(shift, 0));
+    m_btnCancel->move(m_btnCancel->pos() + QPoint(shift, 0));
 }
 
 QRect CSetDlg::PageRect() const {
@@ -200,7 +210,8 @@ void CSetDlg::CommitFanPage(settings::SettingsWriter&) {}
 void CSetDlg::CommitMonitoringPage(settings::SettingsWriter&) {}
 
 void CSetDlg::CommitQuickSight(settings::SettingsWriter& w) {
-    constexpr const char* kPaths[2] = {"/Vantrel/QuickSightSettingsDlg/Left", "/Vantrel/QuickSightSettingsDlg/Right"};
+    constexpr const char* kPaths[2] = {"/Vantrel/QuickSightSettingsDlg/Left",
+                                       "/Vantrel/QuickSightSettingsDlg/Right"};
     for (auto side : {CQuickSightSettingsDlg::kLeft, CQuickSightSettingsDlg::kRight}) {
         const int index = m_pQuickSightDlg->Choice(side);
         if (index < 0) continue;

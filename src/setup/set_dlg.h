@@ -65,6 +65,7 @@ class CSetDlg : public platform::Window {
 
     std::unique_ptr<platform::Window> CreatePage(Tab tab);
     void Layout();
+    void PlaceButtons();
     void OnSelChange();
     void ApplyAutostart();
     void Commit();

@@ -86,7 +86,8 @@ TEST_F(AutostartTest, WritingCreatesTheFolderAndReplacesWhateverWasThere) {
     ASSERT_TRUE(setup::writeAutostartEntry(m_entry, self));
     EXPECT_TRUE(setup::autostartNames(m_entry, self));
     // Nothing but the entry is left in the folder.
-    EXPECT_EQ(std::distance(fs::directory_iterator(fs::path(m_entry).parent_path()), fs::directory_iterator()), 1);
+    EXPECT_EQ(
+        std::distance(fs::directory_iterator(fs::path(m_entry).parent_path()), fs::directory_iterator()), 1);
 }
 
 TEST_F(AutostartTest, RemovingIsQuietWhenThereIsNothingToRemove) {
@@ -101,7 +102,8 @@ TEST_F(AutostartTest, AFailedWriteLeavesNoTraceAndSaysSo) {
     fs::create_directories(fs::path(m_entry) / "keep");
     EXPECT_FALSE(setup::writeAutostartEntry(m_entry, "/new"));
     EXPECT_TRUE(fs::is_directory(fs::path(m_entry) / "keep"));
-    EXPECT_EQ(std::distance(fs::directory_iterator(fs::path(m_entry).parent_path()), fs::directory_iterator()), 1);
+    EXPECT_EQ(
+        std::distance(fs::directory_iterator(fs::path(m_entry).parent_path()), fs::directory_iterator()), 1);
     // A folder that cannot be made.
     const std::string blocked = (m_dir / "file").string();
     std::ofstream(blocked) << "x";

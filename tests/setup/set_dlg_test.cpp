@@ -42,7 +42,9 @@ struct FakeHost : setup::SettingsHost {
     void SetQuickSight(int side, int index) override {
         calls += (side ? "right=" : "left=") + std::to_string(index) + ";";
     }
-    void SetScreenshotFolder(const QString& folder) override { calls += "folder=" + folder.toStdString() + ";"; }
+    void SetScreenshotFolder(const QString& folder) override {
+        calls += "folder=" + folder.toStdString() + ";";
+    }
     bool RegisterScreenshotHotKey(int key, int flags) override {
         calls += "hotkey=" + std::to_string(key) + "," + std::to_string(flags) + ";";
         return true;
@@ -95,16 +97,17 @@ class SetDlgTest : public ::testing::Test {
     void write(const Document& d) {
         std::ofstream(m_dir / "Vantrel.xml")
             << "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<Vantrel>\n\t" << kForeignNodes[0] << "\n"
-            << "\t<GeneralDlg>\n\t\t<StartMinized>" << d.startMinimized << "</StartMinized>\n\t\t<UpadteCheck>"
-            << d.updateCheck << "</UpadteCheck>\n\t\t" << kForeignNodes[1] << "\n\t\t" << kForeignNodes[2]
-            << "\n\t\t" << kForeignNodes[3] << "\n\t</GeneralDlg>\n"
+            << "\t<GeneralDlg>\n\t\t<StartMinized>" << d.startMinimized
+            << "</StartMinized>\n\t\t<UpadteCheck>" << d.updateCheck << "</UpadteCheck>\n\t\t"
+            << kForeignNodes[1] << "\n\t\t" << kForeignNodes[2] << "\n\t\t" << kForeignNodes[3]
+            << "\n\t</GeneralDlg>\n"
             << "\t<FanDlg>\n\t\t" << kForeignNodes[4] << "\n\t\t<AutoSystem>0</AutoSystem>\n\t</FanDlg>\n"
             << "\t<ClockSetDlg>\n\t\t" << kForeignNodes[5] << "\n\t\t" << kForeignNodes[6] << "\n\t\t"
             << kForeignNodes[7] << "\n\t</ClockSetDlg>\n"
             << "\t<QuickSightSettingsDlg><Left>" << d.left << "</Left><Right>" << d.right
             << "</Right></QuickSightSettingsDlg>\n"
-            << "\t<UIDlg><SaveToFilePath>" << d.folder << "</SaveToFilePath><HotKey VirtualKeyCode=\"" << d.key
-            << "\" Modifiers=\"" << d.modifiers << "\"/></UIDlg>\n</Vantrel>\n";
+            << "\t<UIDlg><SaveToFilePath>" << d.folder << "</SaveToFilePath><HotKey VirtualKeyCode=\""
+            << d.key << "\" Modifiers=\"" << d.modifiers << "\"/></UIDlg>\n</Vantrel>\n";
     }
     std::string document() const {
         std::ifstream in(m_dir / "Vantrel.xml", std::ios::binary);
@@ -172,10 +175,10 @@ TEST_F(SetDlgTest, CancelAndTheCloseButtonChangeNothing) {
 
 TEST_F(SetDlgTest, OkRewritesItsOwnNodesAndLeavesEveryOtherByteAlone) {
     Document d;
-    d.startMinimized = "";   // a text flag: shown checked, stored "1"
-    d.left = " 3";           // read as 3, stored "3"
+    d.startMinimized = "";  // a text flag: shown checked, stored "1"
+    d.left = " 3";          // read as 3, stored "3"
     d.right = "1";
-    d.key = "0x41";          // read as 0
+    d.key = "0x41";  // read as 0
     open(d);
     EXPECT_TRUE(general().m_chkStartMinimized->isChecked());
     // "Memory clock" stands second in the right group but has the highest ID.
@@ -202,7 +205,8 @@ TEST_F(SetDlgTest, AnUnknownChoiceShowsNothingAndStaysStored) {
     d.updateCheck = "9";
     open(d);
     EXPECT_EQ(quickSight().Choice(CQuickSightSettingsDlg::kLeft), -1);
-    for (int i = 0; i < 6; ++i) EXPECT_FALSE(quickSight().Button(CQuickSightSettingsDlg::kLeft, i)->isChecked());
+    for (int i = 0; i < 6; ++i)
+        EXPECT_FALSE(quickSight().Button(CQuickSightSettingsDlg::kLeft, i)->isChecked());
     EXPECT_EQ(general().m_cbUpdateCheck->currentIndex(), -1);
     EXPECT_EQ(general().m_cbUpdateCheck->count(), 5);
     EXPECT_EQ(general().m_cbUpdateCheck->itemText(4), "on startup monthly");
