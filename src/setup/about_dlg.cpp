@@ -5,7 +5,7 @@
 
 namespace setup {
 
-CAboutDlg::CAboutDlg(QWidget* parent) : CSettingsPage(parent) {}
+CAboutDlg::CAboutDlg(platform::Window* dialog) : CSettingsPage(dialog) {}
 
 platform::LinkControl* CAboutDlg::AddLink(UINT id, const QString& text, const std::string& address, int x,
                                           int y, int cx, int cy) {

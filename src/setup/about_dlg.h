@@ -22,7 +22,7 @@ class CAboutDlg : public CSettingsPage {
         IDC_WEBSITE = 1068,
     };
 
-    explicit CAboutDlg(QWidget* parent);
+    explicit CAboutDlg(platform::Window* dialog);
 
     platform::LinkControl* m_linkSina = nullptr;
     platform::LinkControl* m_linkTencent = nullptr;

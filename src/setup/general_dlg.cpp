@@ -15,7 +15,7 @@ constexpr const char* kUpdateCheckPath = "/Vantrel/GeneralDlg/UpadteCheck";
 constexpr int kFirstSchedule = 3;  // "on startup weekly", until the stored value replaces it
 }  // namespace
 
-CGeneralDlg::CGeneralDlg(QWidget* parent) : CSettingsPage(parent) {}
+CGeneralDlg::CGeneralDlg(platform::Window* dialog) : CSettingsPage(dialog) {}
 
 bool CGeneralDlg::OnInitDialog() {
     AddHeading(IDC_HEADING_GENERAL, QStringLiteral("General properties"), 3, 7, 229, 14);

@@ -25,7 +25,7 @@ class CGeneralDlg : public CSettingsPage {
     static constexpr const char* kSchedules[5] = {"never", "on startup", "on startup daily",
                                                   "on startup weekly", "on startup monthly"};
 
-    explicit CGeneralDlg(QWidget* parent);
+    explicit CGeneralDlg(platform::Window* dialog);
 
     bool StartWithWindows() const;
     bool StartMinimized() const;

@@ -20,7 +20,7 @@ constexpr Quantity kQuantities[6] = {{"GPU clock", 47}, {"Memory clock", 59}, {"
 
 }  // namespace
 
-CQuickSightSettingsDlg::CQuickSightSettingsDlg(QWidget* parent) : CSettingsPage(parent) {}
+CQuickSightSettingsDlg::CQuickSightSettingsDlg(platform::Window* dialog) : CSettingsPage(dialog) {}
 
 void CQuickSightSettingsDlg::AddGroup(Side side, UINT headingId, const QString& heading, int headingX,
                                       int headingY, int headingWidth, const std::array<int, 6>& rows) {

@@ -21,7 +21,7 @@ class CQuickSightSettingsDlg : public CSettingsPage {
     static constexpr std::array<UINT, 6> kLeftButtons = {1059, 1060, 1061, 1062, 1063, 1064};
     static constexpr std::array<UINT, 6> kRightButtons = {1071, 1076, 1072, 1073, 1074, 1075};
 
-    explicit CQuickSightSettingsDlg(QWidget* parent);
+    explicit CQuickSightSettingsDlg(platform::Window* dialog);
 
     // The index of the first checked button in index order; -1 when none is.
     int Choice(Side side) const;

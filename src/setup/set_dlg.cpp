@@ -38,8 +38,8 @@ class CPlaceholderPage : public CSettingsPage {
 };
 
 template <typename Page>
-std::unique_ptr<platform::Window> own(Page* page) {
-    return std::unique_ptr<platform::Window>(page);
+std::unique_ptr<CSettingsPage> own(Page* page) {
+    return std::unique_ptr<CSettingsPage>(page);
 }
 
 }  // namespace
@@ -54,7 +54,7 @@ CSetDlg::~CSetDlg() {
         if (page) page->DestroyWindow();
 }
 
-std::unique_ptr<platform::Window> CSetDlg::CreatePage(Tab tab) {
+std::unique_ptr<CSettingsPage> CSetDlg::CreatePage(Tab tab) {
     switch (tab) {
         case kGeneral:
             return own(m_pGeneralDlg = new CGeneralDlg(this));
@@ -86,18 +86,17 @@ bool CSetDlg::OnInitDialog() {
         auto& page = m_pages[size_t(tab)];
         page = CreatePage(tab);
         page->Create();
-        page->SetParent(m_tab);
-        page->SetWindowPos(pageRect.x(), pageRect.y(), pageRect.width(), pageRect.height(), SWP_NOZORDER);
+        page->PlaceIn(m_tab, pageRect);
     }
     m_pages[kGeneral]->ShowWindow(SW_SHOW);
 
     // After the pages, so that Tab goes from the tabs through the shown page to
     // the buttons.
     m_btnOK = new QPushButton(QStringLiteral("OK"), this);
-    BindControl(m_btnOK, IDOK);
     m_btnOK->setDefault(true);
+    connect(m_btnOK, &QPushButton::clicked, this, [this] { PostMessage(WM_COMMAND, IDOK); });
     m_btnCancel = new QPushButton(QStringLiteral("Cancel"), this);
-    BindControl(m_btnCancel, IDCANCEL);
+    connect(m_btnCancel, &QPushButton::clicked, this, [this] { PostMessage(WM_COMMAND, IDCANCEL); });
     PlaceButtons();
     m_tab->tabBar()->setFocus();
 

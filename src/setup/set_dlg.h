@@ -21,6 +21,7 @@ class SettingsWriter;
 namespace setup {
 
 class SettingsHost;
+class CSettingsPage;
 class CAboutDlg;
 class CGeneralDlg;
 class CQuickSightSettingsDlg;
@@ -41,7 +42,7 @@ class CSetDlg : public platform::Window {
 
     // Shows the page of `tab` as a click on its tab does.
     void SelectTab(int tab);
-    platform::Window* Page(int tab) const { return m_pages[size_t(tab)].get(); }
+    CSettingsPage* Page(int tab) const { return m_pages[size_t(tab)].get(); }
     platform::TabControl* TabControl() const { return m_tab; }
     // Where the pages stand, in the tab control's coordinates.
     QRect PageRect() const;
@@ -63,7 +64,7 @@ class CSetDlg : public platform::Window {
     static constexpr int kPageWidth = 234;
     static constexpr int kFrame = 2;
 
-    std::unique_ptr<platform::Window> CreatePage(Tab tab);
+    std::unique_ptr<CSettingsPage> CreatePage(Tab tab);
     void Layout();
     void PlaceButtons();
     void OnSelChange();
@@ -78,7 +79,7 @@ class CSetDlg : public platform::Window {
     platform::TabControl* m_tab = nullptr;
     QPushButton* m_btnOK = nullptr;
     QPushButton* m_btnCancel = nullptr;
-    std::array<std::unique_ptr<platform::Window>, kTabCount> m_pages;
+    std::array<std::unique_ptr<CSettingsPage>, kTabCount> m_pages;
 };
 
 }  // namespace setup

@@ -3,7 +3,9 @@
 // IDs, and whose own OK and Cancel do nothing (they are the window's).
 #pragma once
 
+#include <QPointer>
 #include <QString>
+#include <map>
 
 #include "platform/window.h"
 #include "setup/page_layout.h"
@@ -21,9 +23,20 @@ namespace setup {
 class CSettingsPage : public platform::Window {
     Q_OBJECT
   public:
-    explicit CSettingsPage(QWidget* parent);
+    // `dialog` is the settings window, the page's parent while it is created.
+    explicit CSettingsPage(platform::Window* dialog);
 
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+    // Moves the created page into `area` (the tab control's page area), hidden.
+    void PlaceIn(QWidget* area, const QRect& rect);
+
+    // The control bound to `id`, null when none.
+    QWidget* GetDlgItem(UINT id) const;
+    template <typename T>
+    T* GetDlgItem(UINT id) const {
+        return qobject_cast<T*>(GetDlgItem(id));
+    }
 
   protected:
     void OnOK() override {}
@@ -47,8 +60,13 @@ class CSettingsPage : public platform::Window {
         return control;
     }
 
+    // A bound button's click reaches the page as WM_COMMAND (id, BN_CLICKED).
+    void BindControl(QWidget* control, UINT id);
+
   private:
     void placeControl(QWidget* w, int x, int y, int cx, int cy, Fit fit);
+
+    std::map<UINT, QPointer<QWidget>> m_controls;
 };
 
 }  // namespace setup

@@ -13,7 +13,7 @@ constexpr const char* kFolderPath = "/Vantrel/UIDlg/SaveToFilePath";
 constexpr const char* kHotKeyPath = "/Vantrel/UIDlg/HotKey";
 }  // namespace
 
-CUIDlg::CUIDlg(QWidget* parent) : CSettingsPage(parent) {}
+CUIDlg::CUIDlg(platform::Window* dialog) : CSettingsPage(dialog) {}
 
 bool CUIDlg::OnInitDialog() {
     AddHeading(IDC_HEADING_SCREENSHOT, QStringLiteral("UI screenshot"), 3, 7, 229, 14);

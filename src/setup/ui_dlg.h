@@ -30,7 +30,7 @@ class CUIDlg : public CSettingsPage {
     static constexpr int kPreviewX = 5;
     static constexpr int kPreviewY = 153;
 
-    explicit CUIDlg(QWidget* parent);
+    explicit CUIDlg(platform::Window* dialog);
 
     QString Folder() const;
     // Virtual-key code in the low byte, hot-key control flags in the high byte.

@@ -127,6 +127,21 @@ TEST(GlobalHotKey, TakenCombinationFailsQuietly) {
     EXPECT_TRUE(key.registerKey(0x79, platform::MOD_SHIFT));
 }
 
+// The settings window registers whatever the user chose: the old grab goes
+// first, and a modifier without a key takes nothing from the rest of the desktop.
+TEST(GlobalHotKey, ANewCombinationReleasesTheOldAndOneWithoutAKeyGrabsNothing) {
+    if (!onX11()) GTEST_SKIP() << "needs an X11 display";
+    platform::GlobalHotKey key([] {});
+    ASSERT_TRUE(key.registerKey(0x7A /* F11 */, platform::MOD_ALT));
+    ASSERT_TRUE(key.registerKey(0x79 /* F10 */, platform::MOD_ALT));
+    EXPECT_TRUE(canGrab(0xFFC8, XCB_MOD_MASK_1));
+    EXPECT_FALSE(canGrab(0xFFC7, XCB_MOD_MASK_1));
+    EXPECT_FALSE(key.registerKey(0, platform::MOD_ALT));
+    EXPECT_FALSE(key.isRegistered());
+    EXPECT_TRUE(canGrab(0xFFC7, XCB_MOD_MASK_1));
+    EXPECT_TRUE(canGrab('a', XCB_MOD_MASK_1));
+}
+
 TEST(GlobalHotKey, WithoutX11RegistrationFails) {
     if (onX11()) GTEST_SKIP() << "runs on a display without X11";
     platform::GlobalHotKey key([] {});

@@ -55,7 +55,9 @@ before=$(levels)
 sleep 1.5
 [ "$(levels)" -gt $((before + 5)) ] || fail "the fan curve stalled while the settings window is open"
 
-# Quick Sight Settings: left "GPU Voltage" (5), right "Memory clock" (1).
+# General: "Start with Windows". Quick Sight Settings: left "GPU Voltage" (5),
+# right "Memory clock" (1).
+xdotool key Tab space shift+Tab
 xdotool key Right Right Right Right Tab Down Down Down Down Down space Tab Down space
 # UI: the hot-key control, then Ctrl+Alt+S.
 xdotool key shift+Tab shift+Tab Right Tab Tab Tab ctrl+alt+s
@@ -68,6 +70,9 @@ grep -q '<Left>5</Left>' "$doc" || fail "Left: $(grep -o '<Left>.*</Left>' "$doc
 grep -q '<Right>1</Right>' "$doc" || fail "Right: $(grep -o '<Right>.*</Right>' "$doc")"
 grep -q 'VirtualKeyCode="83" Modifiers="6"' "$doc" || fail "hot key: $(grep -o '<HotKey.*>' "$doc")"
 grep -q '<EnableFan>1</EnableFan>' "$doc" || fail "EnableFan was changed by the commit"
+entry="$XDG_CONFIG_HOME/autostart/vantrel.desktop"
+grep -qx "Exec=$E2E_BIN/vantrel" "$entry" || fail "autostart entry: $(cat "$entry" 2>&1)"
+if command -v desktop-file-validate >/dev/null; then desktop-file-validate "$entry" || fail "invalid autostart entry"; fi
 
 # The new hot key takes the screenshot, the old one no longer does, and the
 # old one is free for other programs while the new one is held.
