@@ -4,6 +4,7 @@
 #include <QComboBox>
 #include <QPushButton>
 
+#include "app/update_checker.h"
 #include "platform/process.h"
 #include "settings/settings_reader.h"
 #include "setup/autostart.h"
@@ -27,8 +28,6 @@ bool CGeneralDlg::OnInitDialog() {
     m_cbUpdateCheck = AddDropDownList(IDC_UPDATE_LIST, 137, 98, 95);
     AddLabel(QStringLiteral("Recent updates"), 3, 120, 173, 8);
     m_btnCheckNow = AddPushButton(IDC_CHECK_NOW, QStringLiteral("Check now"), 182, 117, 50, 14);
-    // Waits for the update checker.
-    m_btnCheckNow->setEnabled(false);
 
     for (int i = 0; i < 5; ++i) m_cbUpdateCheck->insertItem(i, QString::fromLatin1(kSchedules[i]));
     m_cbUpdateCheck->setCurrentIndex(kFirstSchedule);
@@ -43,6 +42,11 @@ bool CGeneralDlg::OnInitDialog() {
 }
 
 bool CGeneralDlg::OnCommand(WPARAM wParam, LPARAM lParam) {
+    // At once, outside the commit; the offer belongs to this page.
+    if (LOWORD(wParam) == IDC_CHECK_NOW) {
+        app::CheckNow(*this);
+        return true;
+    }
     return CSettingsPage::OnCommand(wParam, lParam);
 }
 

@@ -14,6 +14,7 @@
 #include <fstream>
 #include <iterator>
 
+#include "app/update_checker.h"
 #include "platform/browse_edit.h"
 #include "platform/hot_key.h"
 #include "platform/hot_key_control.h"
@@ -155,9 +156,24 @@ TEST_F(SetDlgTest, SevenTabsInTheirOrderAndOnlyTheChosenPageShown) {
     }
 }
 
-TEST_F(SetDlgTest, CancelAndTheCloseButtonChangeNothing) {
+TEST_F(SetDlgTest, CancelAndTheCloseButtonChangeNothingEvenAfterCheckNow) {
+    // "Check now" acts at once, outside the commit: here against no server at all.
+    app::UpdateCheckOptions options = app::defaultUpdateCheckOptions();
+    options.baseUrl.clear();
+    options.descriptionFolder = m_dir.string();
+    int checks = 0;
+    options.finished = [&](app::UpdateOutcome outcome) {
+        EXPECT_EQ(outcome, app::UpdateOutcome::DownloadFailed);
+        ++checks;
+    };
+    app::setDefaultUpdateCheckOptions(options);
     for (bool closeButton : {false, true}) {
         CSetDlg& w = open({});
+        general().m_btnCheckNow->click();
+        const int expected = closeButton ? 2 : 1;
+        for (int i = 0; i < 200 && checks < expected; ++i)
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+        EXPECT_EQ(checks, expected);
         general().m_chkStartWithWindows->setChecked(true);
         general().m_chkStartMinimized->setChecked(true);
         quickSight().Button(CQuickSightSettingsDlg::kLeft, 4)->setChecked(true);
@@ -171,6 +187,7 @@ TEST_F(SetDlgTest, CancelAndTheCloseButtonChangeNothing) {
         EXPECT_EQ(m_host.calls, "");
         m_window.reset();
     }
+    app::setDefaultUpdateCheckOptions(std::nullopt);
 }
 
 TEST_F(SetDlgTest, OkRewritesItsOwnNodesAndLeavesEveryOtherByteAlone) {
