@@ -43,7 +43,7 @@ bool CGeneralDlg::OnInitDialog() {
 
 bool CGeneralDlg::OnCommand(WPARAM wParam, LPARAM lParam) {
     // At once, outside the commit; the offer belongs to this page.
-    if (LOWORD(wParam) == IDC_CHECK_NOW) {
+    if (LOWORD(wParam) == IDC_CHECK_NOW && HIWORD(wParam) == BN_CLICKED) {
         app::CheckNow(*this);
         return true;
     }

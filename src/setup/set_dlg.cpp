@@ -86,7 +86,8 @@ bool CSetDlg::OnInitDialog() {
         auto& page = m_pages[size_t(tab)];
         page = CreatePage(tab);
         page->Create();
-        page->PlaceIn(m_tab, pageRect);
+        page->SetParent(m_tab);
+        page->SetWindowPos(pageRect.x(), pageRect.y(), pageRect.width(), pageRect.height(), SWP_NOZORDER);
     }
     m_pages[kGeneral]->ShowWindow(SW_SHOW);
 
@@ -94,9 +95,9 @@ bool CSetDlg::OnInitDialog() {
     // the buttons.
     m_btnOK = new QPushButton(QStringLiteral("OK"), this);
     m_btnOK->setDefault(true);
-    connect(m_btnOK, &QPushButton::clicked, this, [this] { PostMessage(WM_COMMAND, IDOK); });
+    BindControl(m_btnOK, IDOK);
     m_btnCancel = new QPushButton(QStringLiteral("Cancel"), this);
-    connect(m_btnCancel, &QPushButton::clicked, this, [this] { PostMessage(WM_COMMAND, IDCANCEL); });
+    BindControl(m_btnCancel, IDCANCEL);
     PlaceButtons();
     m_tab->tabBar()->setFocus();
 

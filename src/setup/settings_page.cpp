@@ -1,6 +1,5 @@
 #include "setup/settings_page.h"
 
-#include <QAbstractButton>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
@@ -12,39 +11,12 @@
 
 namespace setup {
 
-namespace {
-constexpr uint16_t BN_CLICKED = 0;
-}
-
-CSettingsPage::CSettingsPage(platform::Window* dialog) : platform::Window(dialog) {
+CSettingsPage::CSettingsPage(platform::Window* dialog) : platform::Window(dialog, Placement::Child) {
     setFont(pageFont());
     setFocusPolicy(Qt::NoFocus);
 }
 
-void CSettingsPage::PlaceIn(QWidget* area, const QRect& rect) {
-    setParent(area, Qt::Widget);
-    setGeometry(rect);
-    hide();  // explicitly: shown only when its tab is chosen
-}
-
-void CSettingsPage::BindControl(QWidget* control, UINT id) {
-    m_controls[id] = control;
-    if (auto* button = qobject_cast<QAbstractButton*>(control))
-        connect(button, &QAbstractButton::clicked, this,
-                [this, id] { PostMessage(WM_COMMAND, MAKEWPARAM(uint16_t(id), BN_CLICKED)); });
-}
-
-QWidget* CSettingsPage::GetDlgItem(UINT id) const {
-    auto it = m_controls.find(id);
-    return it == m_controls.end() ? nullptr : it->second.data();
-}
-
 LRESULT CSettingsPage::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
-    // Escape and Enter are the settings window's.
-    if (message == WM_KEYDOWN && (wParam == WPARAM(VK_ESCAPE) || wParam == WPARAM(VK_RETURN))) {
-        if (platform::Window* dialog = GetParent()) dialog->SendMessage(message, wParam, lParam);
-        return 0;
-    }
     if (message == WM_PAINT) {
         if (m_surface.size() != size()) m_surface = QImage(size(), QImage::Format_ARGB32_Premultiplied);
         m_surface.fill(Qt::white);

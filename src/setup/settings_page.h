@@ -3,9 +3,7 @@
 // IDs, and whose own OK and Cancel do nothing (they are the window's).
 #pragma once
 
-#include <QPointer>
 #include <QString>
-#include <map>
 
 #include "platform/window.h"
 #include "setup/page_layout.h"
@@ -23,20 +21,11 @@ namespace setup {
 class CSettingsPage : public platform::Window {
     Q_OBJECT
   public:
-    // `dialog` is the settings window, the page's parent while it is created.
+    // A child of `dialog`, the settings window, while it is created; the window
+    // then places it in its tab control.
     explicit CSettingsPage(platform::Window* dialog);
 
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
-
-    // Moves the created page into `area` (the tab control's page area), hidden.
-    void PlaceIn(QWidget* area, const QRect& rect);
-
-    // The control bound to `id`, null when none.
-    QWidget* GetDlgItem(UINT id) const;
-    template <typename T>
-    T* GetDlgItem(UINT id) const {
-        return qobject_cast<T*>(GetDlgItem(id));
-    }
 
   protected:
     void OnOK() override {}
@@ -60,13 +49,8 @@ class CSettingsPage : public platform::Window {
         return control;
     }
 
-    // A bound button's click reaches the page as WM_COMMAND (id, BN_CLICKED).
-    void BindControl(QWidget* control, UINT id);
-
   private:
     void placeControl(QWidget* w, int x, int y, int cx, int cy, Fit fit);
-
-    std::map<UINT, QPointer<QWidget>> m_controls;
 };
 
 }  // namespace setup
