@@ -8,6 +8,7 @@
 #include "monitor/monitor_snapshot.h"
 #include "setup/setup_snapshots.h"
 #include "skin/snapshots.h"
+#include "tuning/tuning_snapshots.h"
 
 namespace app {
 namespace {
@@ -51,6 +52,7 @@ void registerWindowSnapshots() {
     info::registerGpuInfoSnapshot();
     monitor::registerMonitorSnapshot();
     setup::registerSettingsSnapshots();
+    tuning::registerTuningSnapshots();
 }
 
 int runSnapshots(const std::string& dir, std::FILE* err) {

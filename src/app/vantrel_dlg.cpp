@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <climits>
 
+#include "app/clock_panel_link.h"
 #include "app/quick_sight.h"
 #include "app/update_checker.h"
 #include "fan/fan_settings.h"
@@ -45,22 +46,31 @@ std::array<QRectF, 5> scaleRects(int x) {
     return r;
 }
 
+template <typename Panel>
+void closePanel(Panel*& panel) {
+    if (!panel) return;
+    panel->DestroyWindow();
+    delete panel;
+    panel = nullptr;
+}
+
 }  // namespace
 
 CVantrelDlg::CVantrelDlg(fan::FanIo* fanIo)
     : CDialogBase(QStringLiteral("ImageRes/main.png")),
       m_hIcon(applicationIcon()),
       m_fanIo(fanIo ? *fanIo : m_gpuFanIo),
-      m_fanController(m_fanIo) {
+      m_fanController(m_fanIo),
+      m_clockLink(std::make_unique<app::ClockPanelLink>(*this)) {
     setWindowTitle(QStringLiteral("Vantrel"));
 }
 
 CVantrelDlg::~CVantrelDlg() {
     m_hotKey.reset();
     m_tray.reset();
-    ClosePanel(m_pGpuInfoDlg);
-    ClosePanel(m_pClockSetDlg);
-    ClosePanel(m_pMonitorDlg);
+    closePanel(m_pGpuInfoDlg);
+    closePanel(m_pClockSetDlg);
+    closePanel(m_pMonitorDlg);
 }
 
 bool CVantrelDlg::OnInitDialog() {
@@ -197,7 +207,10 @@ bool CVantrelDlg::OnCommand(WPARAM wParam, LPARAM lParam) {
             break;
         case IDC_MAIN_CLOCKLOCK:
             // Without the clock panel there is nothing to lock.
-            if (!m_pClockSetDlg) m_chkClockLock.SetCheck(false);
+            if (m_pClockSetDlg)
+                m_pClockSetDlg->LockAdjusting(m_chkClockLock.GetCheck());
+            else
+                m_chkClockLock.SetCheck(false);
             break;
         case IDC_MAIN_GPUINFO:
             OpenGpuInfo();
@@ -205,8 +218,8 @@ bool CVantrelDlg::OnCommand(WPARAM wParam, LPARAM lParam) {
         case IDC_MAIN_CUSTOMIZE:
             if (m_pClockSetDlg)
                 m_pClockSetDlg->ShowWindow(SW_SHOW);
-            else
-                ConfirmOverclocking();
+            else if (ConfirmOverclocking())
+                OpenClockPanel();
             break;
         case IDC_MAIN_MONITOR:
             OpenMonitor();
@@ -215,14 +228,17 @@ bool CVantrelDlg::OnCommand(WPARAM wParam, LPARAM lParam) {
             UpdateQuickSight(true);
             break;
         case ID_PANEL_GPUINFO_CLOSED:
-            ClosePanel(m_pGpuInfoDlg);
+            closePanel(m_pGpuInfoDlg);
             break;
         case ID_PANEL_CLOCK_CLOSED:
-            ClosePanel(m_pClockSetDlg);
+            closePanel(m_pClockSetDlg);
+            // The next panel opens unlocked.
+            m_chkClockLock.SetCheck(false);
             m_chkClockLock.Enable(false);
+            RedrawWindow(nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
             break;
         case ID_PANEL_MONITOR_CLOSED:
-            ClosePanel(m_pMonitorDlg);
+            closePanel(m_pMonitorDlg);
             break;
         case ID_TRAY_SHOW:
             RestoreFromTray();
@@ -259,6 +275,15 @@ bool CVantrelDlg::ConfirmOverclocking() {
 void CVantrelDlg::OnClose() {
     platform::dismissMessageBoxes();
     EndDialog(IDCANCEL);
+}
+
+void CVantrelDlg::OpenClockPanel() {
+    m_pClockSetDlg = new CClockSetDlg(*m_clockLink);
+    m_pClockSetDlg->Create();
+    m_pClockSetDlg->ShowWindow(SW_SHOW);
+    m_pClockSetDlg->SetForegroundWindow();
+    m_chkClockLock.Enable(true);
+    RedrawWindow(nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
 }
 
 LRESULT CVantrelDlg::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -313,7 +338,7 @@ void CVantrelDlg::RestoreFromTray() {
 
 void CVantrelDlg::DockPanels() {
     const RECT main = GetWindowRect();
-    if (m_pClockSetDlg) m_pClockSetDlg->SetWindowPos(main.left - 358, main.top, 379, 671, SWP_SHOWWINDOW);
+    if (m_pClockSetDlg) m_pClockSetDlg->PlacePanel();
     if (m_pGpuInfoDlg)
         m_pGpuInfoDlg->SetWindowPos(main.left + 15, main.bottom - 5, RectWidth(main), 238, SWP_SHOWWINDOW);
     if (m_pMonitorDlg) m_pMonitorDlg->SetWindowPos(main.right - 20, main.top, 379, 672, SWP_SHOWWINDOW);
@@ -336,14 +361,7 @@ void CVantrelDlg::GpuChanging() {
 }
 
 void CVantrelDlg::GpuChanged() {
-    // Gauges, fan curve and monitor read the GPU in use at every sample. The
-    // clock panel (and its voltage panel) keep the ranges of the GPU they opened
-    // on and re-read them here once they exist.
-}
-
-void CVantrelDlg::ClosePanel(CDialogBase*& panel) {
-    if (!panel) return;
-    panel->DestroyWindow();
-    delete panel;
-    panel = nullptr;
+    // Gauges, fan curve and monitor read the GPU in use at every sample; the
+    // clock panel (and its voltage panel) read their ranges again.
+    if (m_pClockSetDlg) m_pClockSetDlg->ReloadRanges();
 }

@@ -13,6 +13,7 @@
 #include "skin/button_ex.h"
 #include "skin/dialog_base.h"
 #include "skin/progressbar.h"
+#include "tuning/clock_set_dlg.h"
 
 namespace platform {
 class GlobalHotKey;
@@ -87,7 +88,7 @@ class CVantrelDlg : public CDialogBase {
     CProgressbar m_barLeft, m_barRight;
     // The open panels (null when closed); owned.
     CDialogBase* m_pGpuInfoDlg = nullptr;
-    CDialogBase* m_pClockSetDlg = nullptr;
+    CClockSetDlg* m_pClockSetDlg = nullptr;
     CDialogBase* m_pMonitorDlg = nullptr;
     int32_t m_nUpdateTime = 0;
     bool m_bHidden = false;
@@ -118,11 +119,11 @@ class CVantrelDlg : public CDialogBase {
     void TakeScreenshot();
     void DockPanels();
     void OpenGpuInfo();
-    void ClosePanel(CDialogBase*& panel);
     void HideToTray();
     void RestoreFromTray();
     bool ConfirmOverclocking();
     void OpenMonitor();
+    void OpenClockPanel();
 
     fan::GpuFanIo m_gpuFanIo;
     fan::FanIo& m_fanIo;
@@ -130,6 +131,7 @@ class CVantrelDlg : public CDialogBase {
     std::unique_ptr<platform::TrayIcon> m_tray;
     std::unique_ptr<platform::GlobalHotKey> m_hotKey;
     platform::Window* m_pSetDlg = nullptr;  // while the settings window runs
+    std::unique_ptr<tuning::MainWindowLink> m_clockLink;
     bool m_bSampling = false;
     bool m_bConfirming = false;
 };

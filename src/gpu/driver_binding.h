@@ -50,6 +50,11 @@ class DriverBinding {
 
     static bool isCurrent(const Slot& slot) { return slot.generation == generation_ && generation_ != 0; }
 
+    // Calls the driver refused for lack of privilege since the program started, so
+    // a window can tell a refusal it can explain from any other.
+    static uint32_t privilegeRefusals() { return privilegeRefusals_; }
+    static void notePrivilegeRefusal() { ++privilegeRefusals_; }
+
     // Counts driver calls in progress, so that an unload from inside one is refused.
     class CallScope {
       public:
@@ -67,6 +72,7 @@ class DriverBinding {
     static inline uint32_t generation_ = 0;  // 0 while nothing is loaded
     static inline int callDepth_ = 0;
     static inline int users_ = 0;
+    static inline uint32_t privilegeRefusals_ = 0;
 };
 
 // The function type of each interface ID.
@@ -122,7 +128,9 @@ int32_t nvCall(Args... args) {
         return nvapi::NO_IMPLEMENTATION;
     }
     DriverBinding::CallScope scope;
-    return reinterpret_cast<typename InterfaceOf<Id>::Fn>(fn)(args...);
+    const int32_t status = reinterpret_cast<typename InterfaceOf<Id>::Fn>(fn)(args...);
+    if (status == nvapi::INVALID_USER_PRIVILEGE) DriverBinding::notePrivilegeRefusal();
+    return status;
 }
 
 }  // namespace gpu

@@ -440,17 +440,10 @@ struct Panel : CDialogBase {
 TEST_F(MainWindowTest, PanelsDockAndAreDestroyedOnTheirCloseCommands) {
     int destroyed = 0;
     CVantrelDlg& w = open({}, card(45));
-    w.m_pClockSetDlg = new Panel(&destroyed);
     w.m_pGpuInfoDlg = new Panel(&destroyed);
     w.m_pMonitorDlg = new Panel(&destroyed);
-    w.m_chkClockLock.Enable(true);
     w.SetWindowPos(400, 200, 475, 440, SWP_NOZORDER);
     w.SendMessage(WM_MOVE, 0, MAKELPARAM(400, 200));
-    const RECT clock = w.m_pClockSetDlg->GetWindowRect();
-    EXPECT_EQ(clock.left, 400 - 358);
-    EXPECT_EQ(clock.top, 200);
-    EXPECT_EQ(RectWidth(clock), 379);
-    EXPECT_EQ(RectHeight(clock), 671);
     const RECT info = w.m_pGpuInfoDlg->GetWindowRect();
     EXPECT_EQ(info.left, 415);
     EXPECT_EQ(info.top, 635);
@@ -459,12 +452,11 @@ TEST_F(MainWindowTest, PanelsDockAndAreDestroyedOnTheirCloseCommands) {
     EXPECT_EQ(monitor.left, 875 - 20);
     EXPECT_EQ(RectHeight(monitor), 672);
 
-    w.SendMessage(WM_COMMAND, ID_PANEL_CLOCK_CLOSED);
-    EXPECT_EQ(w.m_pClockSetDlg, nullptr);
-    EXPECT_FALSE(w.m_chkClockLock.m_bEnable);
+    w.SendMessage(WM_COMMAND, ID_PANEL_MONITOR_CLOSED);
+    EXPECT_EQ(w.m_pMonitorDlg, nullptr);
     EXPECT_EQ(destroyed, 1);
-    m_window.reset();  // the other two go with the main window
-    EXPECT_EQ(destroyed, 3);
+    m_window.reset();  // the other one goes with the main window
+    EXPECT_EQ(destroyed, 2);
 }
 
 TEST_F(MainWindowTest, ClockLockWithoutPanelStaysUnchecked) {

@@ -17,6 +17,7 @@
 #include "gauge_scale.h"
 #include "gpuinfo_picture.h"
 #include "monitor_panel.h"
+#include "tuning_faces.h"
 
 namespace {
 
@@ -304,13 +305,8 @@ int main(int argc, char** argv) {
              });
 
     // Clock tuning panel and its controls.
-    ok = ok && panelBackground("lockset_main.png", 379, 671, "Overclocking", [](QPainter& p) {
-             p.setFont(skinFont(11));
-             p.setPen(kText);
-             p.drawText(QRectF(48, 300, 290, 20), Qt::AlignLeft | Qt::AlignVCenter, "Fan control");
-             p.drawText(QRectF(48, 553, 150, 27), Qt::AlignLeft | Qt::AlignVCenter, "Temperature priority");
-             p.drawText(QRectF(48, 636, 60, 16), Qt::AlignLeft | Qt::AlignVCenter, "Profile");
-         });
+    ok = ok && panelBackground("lockset_main.png", 379, 671, "Overclocking",
+                               [](QPainter& p) { drawClockPanelFace(p, g_family); });
     ok = ok && glyphButton("lockset_close.png", 30, 'x') && button("lockset_apply.png", 80, 27, "Apply") &&
          button("lockset_default.png", 80, 27, "Default") && button("lockset_cancel.png", 80, 27, "Cancel") &&
          ledButton("lockset_no.png", 52, 27, "On") && ledButton("lockset_off.png", 52, 27, "Off") &&
@@ -353,8 +349,11 @@ int main(int argc, char** argv) {
              p.drawRoundedRect(QRectF(0.5, 0.5, 8, 14), 2, 2);
          });
 
-    ok = ok && panelBackground("voltagesetdlg_main.png", 366, 288, "Core voltage") &&
-         panelBackground("monitor_main.png", 379, 672, "Monitor", drawMonitorBays);
+    ok = ok && plain("voltagesetdlg_main.png", 366, 288, [](QPainter& p) {
+             drawPanel(p, QRectF(0, 0, 366, 288), 12);
+             drawVoltagePanelFace(p, g_family);
+         });
+    ok = ok && panelBackground("monitor_main.png", 379, 672, "Monitor", drawMonitorBays);
     ok = ok && save(gpuInfoBackground(g_family, [](QPainter& p, const QRectF& r) { drawPanel(p, r, 12); }),
                     "gpuinfo_main.png");
     ok = ok && button("gpuinfo_back.png", 102, 21, "Back") &&

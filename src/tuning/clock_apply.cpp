@@ -1,0 +1,150 @@
+// Apply, Default and Cancel of the clock panel: the only places, with the
+// voltage panel's switch to "off", where tuning values reach the card.
+#include <array>
+
+#include "gpu/readings.h"
+#include "gpu/tuning.h"
+#include "platform/message_box.h"
+#include "skin/truncate.h"
+#include "tuning/clock_set_dlg.h"
+#include "tuning/privilege_notice.h"
+#include "tuning/voltage_set_dlg.h"
+
+using skin::truncateToInt;
+using tuning::MainWindowLink;
+
+const char* const kApplyQuestion = "You sure you want to apply the settings?";
+const char* const kApplyCaption = "Warning";
+
+void CClockSetDlg::Apply() {
+    if (platform::MessageBox(kApplyQuestion, kApplyCaption, MB_YESNO) != IDYES) return;
+    const tuning::PrivilegeWatch watch;
+    ApplyClock(m_sliderGpuClock, m_nLastGpuClock, 0);
+    ApplyClock(m_sliderMemClock, m_nLastMemClock, 1);
+    if (m_sliderPower.m_bEnable) {
+        const int32_t p = truncateToInt(m_sliderPower.GetPos());
+        if (p >= 0 && gpu::setPowerTarget(uint32_t(p)))
+            m_nLastPowerTarget = p;
+        else
+            m_sliderPower.SetPos(float(m_nLastPowerTarget));
+    }
+    // A refused temperature target leaves the slider where the user put it.
+    if (gpu::setTemperatureTarget(m_sliderTemp.GetPos(), m_chkPriorityOn.GetCheck()))
+        m_nLastTempTarget = truncateToInt(m_sliderTemp.GetPos());
+    if (m_pVoltageDlg) ApplyVoltage();
+    ApplyFanMode();
+    ShowSaveButtons(true);
+    watch.Report();
+}
+
+void CClockSetDlg::ApplyClock(CSuperSliders& slider, int32_t& last, int which) {
+    const int32_t target = truncateToInt(slider.GetPos());
+    std::array<int32_t, 3> base{};
+    // Without the base clock there is no offset to compute: nothing is written.
+    if (!gpu::readClocks(gpu::globalContext(), base, 1)) {
+        slider.SetPos(float(last));
+        return;
+    }
+    const int32_t offset = target - base[size_t(which)];
+    const bool written = which == 0 ? gpu::setGpuClockOffset(offset) : gpu::setMemoryClockOffset(offset);
+    if (written || offset == 0) {
+        std::array<int32_t, 2> now{};
+        gpu::readPstateClocks(now, gpu::globalContext(), false);
+        slider.SetPos(float(now[size_t(which)]));
+        last = now[size_t(which)];
+    } else {
+        slider.SetPos(float(last));
+    }
+}
+
+void CClockSetDlg::ApplyVoltage() {
+    CSuperSliders& core = m_pVoltageDlg->m_sliderVoltageMin;
+    std::array<int32_t, 5> range{};
+    gpu::readVoltageRange(range);
+    // The slider shows the absolute core voltage; the card takes the offset from
+    // its base voltage.
+    const int32_t offset = truncateToInt(core.GetPos() * 1000.0f) - range[2];
+    const bool written = gpu::setCoreVoltageOffset(offset);
+    if (offset == 0) {
+        range = {};
+        gpu::readVoltageRange(range);
+        core.SetPos(float(range[2]) / 1000.0f);
+    }
+    if (written || offset == 0)
+        m_fLastVoltageMin = core.GetPos();
+    else
+        core.SetPos(m_fLastVoltageMin);
+
+    if (!m_pVoltageDlg->m_chkOverVoltageOn.GetCheck()) return;
+    CSuperSliders& over = m_pVoltageDlg->m_sliderVoltageMax;
+    std::array<int32_t, 3> overRange{};
+    gpu::readOverVoltage(overRange);
+    const int32_t w = truncateToInt(over.GetPos() * 1000.0f);
+    if (gpu::setOverVoltage(w) || w == 0)
+        m_fLastVoltageMax = over.GetPos();
+    else
+        over.SetPos(m_fLastVoltageMax);
+}
+
+void CClockSetDlg::ApplyFanMode() {
+    if (m_chkFanAuto.GetCheck()) {
+        gpu::restoreFanDefault();
+        std::array<int32_t, 4> fan{};
+        gpu::readFanStatus(fan);
+        m_sliderFan.SetPos(float(fan[0]));
+        m_sliderFan.Enable(false);
+        m_mainWindow.SetFanControl(MainWindowLink::kFanOff);
+        SaveProfile(0);
+        m_mainWindow.ApplyFanControl();
+    } else if (m_chkFanManual.GetCheck()) {
+        const int32_t level = truncateToInt(m_sliderFan.GetPos());
+        // The curve stops (and hands the fan back) before the fixed level goes out.
+        m_mainWindow.SetFanControl(MainWindowLink::kFanOff);
+        SaveProfile(0);
+        m_mainWindow.ApplyFanControl();
+        gpu::setFanLevel(level);
+        m_nLastFanSpeed = level;
+    } else if (m_chkFanUserDefine.GetCheck()) {
+        m_sliderFan.Enable(false);
+        m_mainWindow.SetFanControl(MainWindowLink::kFanCurve);
+        m_mainWindow.ApplyFanControl();
+    }
+}
+
+void CClockSetDlg::RestoreDefaults() {
+    const tuning::PrivilegeWatch watch;
+    gpu::restoreDefaultTuning();
+    gpu::setCoreVoltageOffset(0);
+    LoadCurrentValues(false);
+    m_chkLink.SetCheck(false);
+    std::array<int32_t, 5> thermal{};
+    gpu::readThermalPolicy(thermal);
+    gpu::setTemperatureTarget(float(thermal[1]), m_chkPriorityOn.GetCheck());
+    m_sliderTemp.SetPos(float(thermal[1]));
+    gpu::setOverVoltage(0);
+    if (m_pVoltageDlg) {
+        m_pVoltageDlg->m_chkOverVoltageOff.SetCheck(true);
+        m_pVoltageDlg->LoadVoltageValues();
+        m_pVoltageDlg->m_sliderVoltageMax.Enable(false);
+        m_pVoltageDlg->RedrawWindow(nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+    }
+    m_chkPriorityOff.SetCheck(true);
+    gpu::clearTemperaturePriority();
+    m_mainWindow.SetFanControl(MainWindowLink::kFanOff);
+    SaveProfile(0);
+    m_mainWindow.ApplyFanControl();
+    RedrawNow();
+    watch.Report();
+}
+
+void CClockSetDlg::CancelChanges() {
+    m_sliderGpuClock.SetPos(float(m_nLastGpuClock));
+    m_sliderMemClock.SetPos(float(m_nLastMemClock));
+    m_sliderFan.SetPos(float(m_nLastFanSpeed));
+    m_sliderPower.SetPos(float(m_nLastPowerTarget));
+    m_sliderTemp.SetPos(float(m_nLastTempTarget));
+    if (m_pVoltageDlg) {
+        m_pVoltageDlg->m_sliderVoltageMin.SetPos(m_fLastVoltageMin);
+        m_pVoltageDlg->m_sliderVoltageMax.SetPos(m_fLastVoltageMax);
+    }
+}

@@ -1,0 +1,387 @@
+// The clock panel and the voltage panel on the simulated card: what they read,
+// what each command writes (the card's trace), and the settings they keep.
+#include "clock_panel_fixture.h"
+
+namespace {
+
+// A press and release in the middle of a control, then the posted notifications.
+void click(CDialogBase& window, const CControls& control) {
+    const int x = (control.m_rect.left + control.m_rect.right) / 2;
+    const int y = (control.m_rect.top + control.m_rect.bottom) / 2;
+    window.SendMessage(WM_MOUSEMOVE, 0, MAKELPARAM(x, y));
+    window.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, y));
+    window.SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(x, y));
+    for (int i = 0; i < 3; ++i) QCoreApplication::processEvents();
+}
+
+void command(CDialogBase& window, UINT id) {
+    window.SendMessage(WM_COMMAND, id);
+}
+
+}  // namespace
+
+TEST_F(ClockPanelTest, OpensDockedWithTheCardsValuesAndWritesNothing) {
+    CClockSetDlg& p = open();
+    EXPECT_TRUE(m_window->m_chkClockLock.m_bEnable);
+    const RECT main = m_window->GetWindowRect(), r = p.GetWindowRect();
+    EXPECT_EQ(r.left, main.left - 358);
+    EXPECT_EQ(r.top, main.top);
+    EXPECT_EQ(RectWidth(r), 379);
+    EXPECT_EQ(RectHeight(r), 671);
+
+    EXPECT_EQ(p.m_sliderGpuClock.GetPos(), 1006.0f);
+    EXPECT_EQ(p.m_sliderGpuClock.m_fMin, 1006.0f - 502);
+    EXPECT_EQ(p.m_sliderGpuClock.m_fMax, 1006.0f + 928);
+    EXPECT_EQ(p.m_sliderMemClock.GetPos(), 1502.0f);
+    EXPECT_EQ(p.m_sliderMemClock.m_fMax, 1502.0f + 1000);
+    EXPECT_EQ(p.m_sliderFan.GetPos(), 40.0f);
+    EXPECT_EQ(p.m_sliderFan.m_fMin, 30.0f);
+    EXPECT_FALSE(p.m_sliderFan.m_bEnable);
+    EXPECT_EQ(p.m_sliderPower.GetPos(), 100.0f);
+    EXPECT_EQ(p.m_sliderPower.m_fMax, 115.0f);
+    EXPECT_EQ(p.m_sliderTemp.GetPos(), 82.0f);
+    EXPECT_EQ(p.m_sliderTemp.m_fMin, 60.0f);
+    EXPECT_TRUE(p.m_chkPriorityOff.GetCheck());
+    EXPECT_TRUE(p.m_chkFanAuto.GetCheck());
+    EXPECT_TRUE(p.m_chkLink.GetCheck());
+    EXPECT_FALSE(p.m_btnSave.IsShown());
+    EXPECT_FALSE(p.m_chkOne.GetCheck() || p.m_chkTwo.GetCheck() || p.m_chkThree.GetCheck());
+    EXPECT_EQ(p.m_sliderGpuClock.m_txtTitle.m_strText, "GPU Clock Offset,MHz");
+    EXPECT_EQ(p.m_sliderTemp.m_txtTitle.m_strText, "GPU Temp Target,C");
+
+    // Cancel right after opening: the fan slider goes to the driver's minimum.
+    p.m_sliderGpuClock.SetPos(1100);
+    command(p, IDC_CLOCK_CANCEL);
+    EXPECT_EQ(p.m_sliderGpuClock.GetPos(), 1006.0f);
+    EXPECT_EQ(p.m_sliderFan.GetPos(), 30.0f);
+    EXPECT_EQ(p.m_sliderPower.GetPos(), 100.0f);
+    EXPECT_TRUE(trace().empty());
+
+    // A second press of the main window's button shows the same panel.
+    m_window->SendMessage(WM_COMMAND, IDC_MAIN_CUSTOMIZE);
+    EXPECT_EQ(m_window->m_pClockSetDlg, &p);
+    EXPECT_TRUE(boxes.empty());
+}
+
+TEST_F(ClockPanelTest, ApplyWritesOffsetsFromTheBaseClocksAfterAYes) {
+    CClockSetDlg& p = open();
+    p.m_sliderGpuClock.SetPos(1056);
+    p.m_sliderMemClock.SetPos(1402);
+    answers = {IDNO};
+    command(p, IDC_CLOCK_APPLY);
+    EXPECT_EQ(boxes, std::vector<std::string>{"Warning|You sure you want to apply the settings?"});
+    EXPECT_TRUE(trace().empty());
+    EXPECT_FALSE(p.m_btnSave.IsShown());
+
+    command(p, IDC_CLOCK_APPLY);
+    EXPECT_EQ(trace(), (std::vector<std::string>{lines::enableOverclock(), lines::clock(0, 50000),
+                                                 lines::clock(4, -100000), lines::power(100000),
+                                                 lines::thermal(20992, 0), lines::cooler(30, 32)}));
+    EXPECT_EQ(p.m_sliderGpuClock.GetPos(), 1056.0f);  // read back from the card
+    EXPECT_EQ(p.m_nLastGpuClock, 1056);
+    EXPECT_TRUE(p.m_btnSave.IsShown() && p.m_btnSaveThree.IsShown());
+    EXPECT_EQ(setting("/Vantrel/FanDlg/AutoSystem"), "0");
+
+    // Unchanged sliders: offsets of the difference to the base clocks again.
+    m_card->clearTrace();
+    command(p, IDC_CLOCK_APPLY);
+    EXPECT_EQ(trace()[1], lines::clock(0, 50000));
+}
+
+TEST_F(ClockPanelTest, DefaultRestoresTheCardInItsOrder) {
+    CClockSetDlg& p = open(card(), "1");
+    ASSERT_TRUE(m_window->m_bFanTimer);
+    p.m_chkPriorityOn.SetCheck(true);
+    command(p, IDC_CLOCK_DEFAULT);
+    EXPECT_EQ(trace(), (std::vector<std::string>{
+                           lines::enableOverclock(), lines::clock(0, 0), lines::clock(4, 0),
+                           lines::power(100000), lines::cooler(30, 32), lines::coreVoltage(0),
+                           lines::thermal(20992, 0), lines::overVoltage(0), lines::thermal(20992, 0),
+                           lines::cooler(30, 32),  // the fan curve stops and hands the fan back
+                       }));
+    EXPECT_TRUE(boxes.empty());
+    EXPECT_FALSE(p.m_chkLink.GetCheck());
+    EXPECT_TRUE(p.m_chkPriorityOff.GetCheck());
+    EXPECT_EQ(p.m_sliderFan.GetPos(), 30.0f);
+    EXPECT_EQ(p.m_sliderTemp.GetPos(), 82.0f);
+    EXPECT_EQ(m_window->m_nFanControl, CVantrelDlg::kFanOff);
+    EXPECT_FALSE(m_window->m_bFanTimer);
+    EXPECT_FALSE(m_window->m_bFanAutoEnable);
+    EXPECT_EQ(setting("/Vantrel/FanDlg/AutoSystem"), "0");
+}
+
+TEST_F(ClockPanelTest, ProfilesLoadWithoutTheirZerosAndSaveAfterApply) {
+    CClockSetDlg& p =
+        open(card(), "0", R"(<One GPUClock="1050" MemoryClock="0" FanSpeed="0" TDP="110" GPUTemp="0"/>)");
+    click(p, p.m_chkOne);
+    EXPECT_TRUE(p.m_chkOne.GetCheck());
+    EXPECT_EQ(p.m_sliderGpuClock.GetPos(), 1050.0f);
+    EXPECT_EQ(p.m_sliderMemClock.GetPos(), 1502.0f);
+    EXPECT_EQ(p.m_sliderFan.GetPos(), 40.0f);
+    EXPECT_EQ(p.m_sliderPower.GetPos(), 110.0f);
+    EXPECT_EQ(p.m_sliderTemp.GetPos(), 82.0f);
+    EXPECT_TRUE(p.m_chkFanManual.GetCheck());
+    EXPECT_FALSE(p.m_sliderFan.m_bEnable);  // until Manual itself is clicked
+    EXPECT_TRUE(trace().empty());
+
+    // Save keeps the selected profile; its buttons appear only after an Apply.
+    command(p, IDC_CLOCK_APPLY);
+    ASSERT_TRUE(p.m_btnSaveTwo.IsShown());
+    click(p, p.m_btnSave);
+    EXPECT_TRUE(p.m_chkOne.GetCheck());
+    openVoltage(p);
+    click(p, p.m_btnSaveTwo);
+    EXPECT_FALSE(p.m_btnSave.IsShown() || p.m_btnSaveTwo.IsShown());
+    const char* two = "/Vantrel/ClockSetDlg/Two";
+    EXPECT_EQ(setting(two, "GPUClock"), "1050");
+    EXPECT_EQ(setting(two, "MemoryClock"), "1502");
+    EXPECT_EQ(setting(two, "FanSpeed"), "40");
+    EXPECT_EQ(setting(two, "TDP"), "110");
+    EXPECT_EQ(setting(two, "GPUTemp"), "82");
+    EXPECT_EQ(setting(two, "GPUVoltageMin"), "1000");
+    EXPECT_EQ(setting(two, "GPUVoltageMax"), "0");
+    EXPECT_EQ(setting("/Vantrel/ClockSetDlg/One", "TDP"), "110");
+}
+
+TEST_F(ClockPanelTest, ProfileVoltagesSwitchOverVoltageOnWithoutEnablingIt) {
+    CClockSetDlg& p = open(card(), "0", R"(<Three GPUVoltageMax="25" GPUVoltageMin="1012"/>)");
+    CVoltageSetDlg& v = openVoltage(p);
+    click(p, p.m_chkThree);
+    EXPECT_EQ(v.m_sliderVoltageMax.GetPos(), 25.0f);
+    EXPECT_TRUE(v.m_chkOverVoltageOn.GetCheck());
+    EXPECT_FALSE(v.m_sliderVoltageMax.m_bEnable);
+    EXPECT_EQ(v.m_sliderVoltageMin.GetPos(), 1012.0f);
+    EXPECT_TRUE(trace().empty());
+}
+
+TEST_F(ClockPanelTest, LinkedTargetsFollowEachOtherOnlyWhileLinked) {
+    CClockSetDlg& p = open();
+    p.m_sliderPower.SetPos(115);
+    command(p, MAKEWPARAM(IDC_CLOCK_POWER, 1));
+    EXPECT_EQ(p.m_sliderTemp.GetPos(), 92.0f);  // the maximum power gives the maximum temperature
+    p.m_sliderTemp.SetPos(87);
+    command(p, MAKEWPARAM(IDC_CLOCK_TEMP, 1));
+    EXPECT_FLOAT_EQ(p.m_sliderPower.GetPos(), 107.5f);
+
+    click(p, p.m_chkLink);
+    EXPECT_FALSE(p.m_chkLink.GetCheck());
+    p.m_sliderPower.SetPos(60);
+    command(p, MAKEWPARAM(IDC_CLOCK_POWER, 1));
+    EXPECT_EQ(p.m_sliderTemp.GetPos(), 87.0f);
+    // Checking the link again pulls the temperature to the power target.
+    click(p, p.m_chkLink);
+    EXPECT_LT(p.m_sliderTemp.GetPos(), 82.0f);
+    EXPECT_TRUE(trace().empty());
+}
+
+TEST_F(ClockPanelTest, FanModesHandTheFanBetweenDriverLevelAndCurve) {
+    CClockSetDlg& p = open(card(), "1");
+    EXPECT_TRUE(p.m_chkFanUserDefine.GetCheck());
+    click(p, p.m_chkFanManual);
+    EXPECT_TRUE(p.m_sliderFan.m_bEnable);
+    p.m_sliderFan.SetPos(65);
+    command(p, IDC_CLOCK_APPLY);
+    // The curve stops and hands the fan back before the fixed level goes out.
+    std::vector<std::string> t = trace();
+    ASSERT_GE(t.size(), 2u);
+    EXPECT_EQ(t[t.size() - 2], lines::cooler(30, 32));
+    EXPECT_EQ(t.back(), lines::cooler(65, 1));
+    EXPECT_FALSE(m_window->m_bFanTimer);
+    EXPECT_EQ(p.m_nLastFanSpeed, 65);
+
+    m_card->clearTrace();
+    click(p, p.m_chkFanUserDefine);
+    EXPECT_FALSE(p.m_sliderFan.m_bEnable);
+    command(p, IDC_CLOCK_APPLY);
+    for (const std::string& line : trace())
+        EXPECT_EQ(line.find("GPU_SetCoolerLevels"), std::string::npos) << line;
+    EXPECT_EQ(m_window->m_nFanControl, CVantrelDlg::kFanCurve);
+    EXPECT_TRUE(m_window->m_bFanTimer);
+
+    // The settings window's choice shown on the open panel.
+    p.SelectFanMode(false);
+    EXPECT_TRUE(p.m_chkFanAuto.GetCheck());
+}
+
+TEST_F(ClockPanelTest, RefusedWritesReturnTheirSliders) {
+    CClockSetDlg& p = open(card(R"(<fault interface="GPU_SetPstates20 GPU_PowerPoliciesSetStatus )"
+                                R"(GPU_ThermalPoliciesSetStatus" status="-5"/>)"));
+    CVoltageSetDlg& v = openVoltage(p);
+    click(v, v.m_chkOverVoltageOn);
+    p.m_sliderGpuClock.SetPos(1100);
+    p.m_sliderMemClock.SetPos(1600);
+    p.m_sliderPower.SetPos(110);
+    p.m_sliderTemp.SetPos(85);
+    v.m_sliderVoltageMin.SetPos(1025);
+    v.m_sliderVoltageMax.SetPos(25);
+    command(p, IDC_CLOCK_APPLY);
+    EXPECT_EQ(p.m_sliderGpuClock.GetPos(), 1006.0f);
+    EXPECT_EQ(p.m_sliderMemClock.GetPos(), 1502.0f);
+    EXPECT_EQ(p.m_sliderPower.GetPos(), 100.0f);
+    EXPECT_EQ(p.m_sliderTemp.GetPos(), 85.0f);  // a refused temperature stays where it was put
+    EXPECT_EQ(p.m_nLastTempTarget, 82);
+    EXPECT_EQ(v.m_sliderVoltageMin.GetPos(), 1000.0f);
+    EXPECT_EQ(v.m_sliderVoltageMax.GetPos(), 0.0f);
+    EXPECT_EQ(p.m_fLastVoltageMin, 1000.0f);
+    EXPECT_EQ(p.m_fLastVoltageMax, 0.0f);
+    EXPECT_TRUE(std::count(boxes.begin(), boxes.end(), std::string("Vantrel|") + tuning::kPrivilegeText) ==
+                0);
+}
+
+TEST_F(ClockPanelTest, UnreadableBaseClocksWriteNoOffset) {
+    // The panel's own read at opening succeeds; Apply's reads of the base clocks fail.
+    CClockSetDlg& p = open(card(R"(<fault interface="GPU_GetAllClockFrequencies" status="-1" after="1"/>)"));
+    p.m_sliderGpuClock.SetPos(1100);
+    p.m_sliderMemClock.SetPos(1600);
+    command(p, IDC_CLOCK_APPLY);
+    for (const std::string& line : trace())
+        EXPECT_EQ(line.find("GPU_SetPstates20"), std::string::npos) << line;
+    EXPECT_EQ(p.m_sliderGpuClock.GetPos(), 1006.0f);
+    EXPECT_EQ(p.m_sliderMemClock.GetPos(), 1502.0f);
+}
+
+TEST_F(ClockPanelTest, PrivilegeRefusalIsExplainedOncePerRun) {
+    CClockSetDlg& p =
+        open(card(R"(<fault interface="GPU_SetPstates20 GPU_EnableOverclockedPstates )"
+                  R"(GPU_PowerPoliciesSetStatus GPU_ThermalPoliciesSetStatus GPU_SetCoolerLevels" )"
+                  R"(status="-137"/>)"));
+    p.m_sliderGpuClock.SetPos(1100);
+    command(p, IDC_CLOCK_APPLY);
+    const std::string notice = std::string("Vantrel|") + tuning::kPrivilegeText;
+    EXPECT_EQ(boxes, (std::vector<std::string>{"Warning|You sure you want to apply the settings?", notice}));
+    EXPECT_EQ(p.m_sliderGpuClock.GetPos(), 1006.0f);
+    for (const std::string& line : trace()) EXPECT_NE(line.find("status=-137"), std::string::npos) << line;
+
+    boxes.clear();
+    command(p, IDC_CLOCK_DEFAULT);
+    CVoltageSetDlg& v = openVoltage(p);
+    click(v, v.m_chkOverVoltageOff);
+    EXPECT_TRUE(boxes.empty());
+}
+
+TEST_F(ClockPanelTest, VoltagePanelGuardsOverVoltage) {
+    CClockSetDlg& p = open();
+    CVoltageSetDlg& v = openVoltage(p);
+    const RECT c = p.GetWindowRect(), r = v.GetWindowRect();
+    EXPECT_EQ(r.left, c.left - 353);
+    EXPECT_EQ(r.top, c.top + 78);
+    EXPECT_EQ(RectWidth(r), 366);
+    EXPECT_EQ(RectHeight(r), 288);
+    EXPECT_EQ(v.m_sliderVoltageMin.GetPos(), 1000.0f);
+    EXPECT_EQ(v.m_sliderVoltageMin.m_fMin, 950.0f);
+    EXPECT_EQ(v.m_sliderVoltageMin.m_fMax, 1050.0f);
+    EXPECT_EQ(v.m_sliderVoltageMin.m_fStep, 12.5f);
+    EXPECT_EQ(v.m_sliderVoltageMax.m_fMax, 37.5f);
+    EXPECT_TRUE(v.m_chkOverVoltageOff.GetCheck());
+    EXPECT_FALSE(v.m_sliderVoltageMax.m_bEnable);
+    EXPECT_EQ(v.m_sliderVoltageMin.m_txtTitle.m_strText, "Voltage Minimum,mV");
+
+    answers = {IDNO};
+    click(v, v.m_chkOverVoltageOn);
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0], std::string("Warning|") + kOverVoltageWarning);
+    EXPECT_TRUE(v.m_chkOverVoltageOff.GetCheck());
+    EXPECT_FALSE(v.m_sliderVoltageMax.m_bEnable);
+    click(v, v.m_chkOverVoltageOn);
+    EXPECT_TRUE(v.m_chkOverVoltageOn.GetCheck());
+    EXPECT_TRUE(v.m_sliderVoltageMax.m_bEnable);
+    EXPECT_TRUE(trace().empty());
+
+    // Apply writes the offset from the base voltage and the over-voltage.
+    v.m_sliderVoltageMin.SetPos(1025);
+    v.m_sliderVoltageMax.SetPos(25);
+    command(p, IDC_CLOCK_APPLY);
+    const std::vector<std::string> t = trace();
+    EXPECT_NE(std::find(t.begin(), t.end(), lines::coreVoltage(25000)), t.end());
+    EXPECT_NE(std::find(t.begin(), t.end(), lines::overVoltage(25000)), t.end());
+    EXPECT_EQ(p.m_fLastVoltageMin, 1025.0f);
+    EXPECT_EQ(p.m_fLastVoltageMax, 25.0f);
+
+    // Off writes at once.
+    m_card->clearTrace();
+    click(v, v.m_chkOverVoltageOff);
+    EXPECT_EQ(trace(), std::vector<std::string>{lines::overVoltage(0)});
+    EXPECT_EQ(v.m_sliderVoltageMax.GetPos(), 0.0f);
+    EXPECT_FALSE(v.m_sliderVoltageMax.m_bEnable);
+
+    command(p, IDC_CLOCK_VOLTAGE);
+    EXPECT_EQ(p.VoltagePanel(), nullptr);
+}
+
+TEST_F(ClockPanelTest, OverVoltageFoundOnTheCardSwitchesOnWithoutAWarning) {
+    CClockSetDlg& p = open(card(R"(<pstates><pstate id="0"><clock domain="0" type="range" min="300000" )"
+                                R"(max="1110000" delta="0" deltaMin="-135000" deltaMax="200000"/><clock )"
+                                R"(domain="4" type="single" freq="1502000" delta="0" deltaMin="-500000" )"
+                                R"(deltaMax="1000000"/><baseVoltage domain="0" voltage="1000000" delta="0" )"
+                                R"(deltaMin="-50000" deltaMax="50000"/></pstate><overVoltage><voltage )"
+                                R"(domain="0" delta="12500" deltaMin="0" deltaMax="37500"/></overVoltage>)"
+                                R"(</pstates>)"));
+    CVoltageSetDlg& v = openVoltage(p);
+    EXPECT_TRUE(v.m_chkOverVoltageOn.GetCheck());
+    EXPECT_TRUE(v.m_sliderVoltageMax.m_bEnable);
+    EXPECT_EQ(v.m_sliderVoltageMax.GetPos(), 12.5f);
+    EXPECT_TRUE(boxes.empty());
+}
+
+TEST_F(ClockPanelTest, ClockLockDisablesTheAdjustingControlsAndGivesThemBack) {
+    CClockSetDlg& p = open(card(R"(<powerPolicies supported="0"/>)"));
+    EXPECT_FALSE(p.m_sliderPower.m_bEnable);  // no power policies to read
+    CVoltageSetDlg& v = openVoltage(p);
+    click(*m_window, m_window->m_chkClockLock);
+    EXPECT_TRUE(p.IsLocked());
+    for (const CControls* c : p.m_controls) {
+        const bool exempt =
+            c == &p.m_btnClose || c == &p.m_btnSaveOne || c == &p.m_btnSaveTwo || c == &p.m_btnSaveThree;
+        if (!exempt && c->m_pLinkTarget == nullptr && c->m_nID != CSuperSliders::kLabelId) {
+            EXPECT_FALSE(c->m_bEnable) << c->m_nID;
+        }
+    }
+    EXPECT_TRUE(p.m_btnClose.m_bEnable);
+    EXPECT_FALSE(v.m_sliderVoltageMin.m_bEnable || v.m_chkOverVoltageOn.m_bEnable ||
+                 v.m_chkOverVoltageOff.m_bEnable);
+    click(p, p.m_btnApply);
+    EXPECT_TRUE(boxes.empty());
+
+    click(*m_window, m_window->m_chkClockLock);
+    EXPECT_FALSE(p.IsLocked());
+    EXPECT_TRUE(p.m_btnApply.m_bEnable && p.m_sliderGpuClock.m_bEnable && v.m_sliderVoltageMin.m_bEnable);
+    EXPECT_FALSE(p.m_sliderPower.m_bEnable);       // still nothing to write to
+    EXPECT_FALSE(p.m_sliderFan.m_bEnable);         // Auto
+    EXPECT_FALSE(v.m_sliderVoltageMax.m_bEnable);  // over-voltage off
+    EXPECT_TRUE(trace().empty());
+}
+
+TEST_F(ClockPanelTest, PanelsFollowTheMainWindowAndCloseThroughIt) {
+    CClockSetDlg& p = open();
+    CVoltageSetDlg& v = openVoltage(p);
+    click(*m_window, m_window->m_chkClockLock);
+    m_window->SetWindowPos(500, 150, 475, 440, SWP_NOZORDER);
+    m_window->SendMessage(WM_MOVE, 0, MAKELPARAM(500, 150));
+    EXPECT_EQ(p.GetWindowRect().left, 500 - 358);
+    EXPECT_EQ(p.GetWindowRect().top, 150);
+    EXPECT_EQ(v.GetWindowRect().left, 500 - 358 - 353);
+    EXPECT_EQ(v.GetWindowRect().top, 150 + 78);
+
+    click(p, p.m_btnClose);
+    EXPECT_EQ(m_window->m_pClockSetDlg, nullptr);
+    EXPECT_FALSE(m_window->m_chkClockLock.m_bEnable);
+    EXPECT_FALSE(m_window->m_chkClockLock.GetCheck());
+    EXPECT_TRUE(trace().empty());
+}
+
+TEST_F(ClockPanelTest, ReloadRangesReadsTheNewlyChosenGpu) {
+    CClockSetDlg& p = open(
+        "<card frozen=\"1\"><gpu/><gpu name=\"Second\"><clocks base=\"800000\" boost=\"900000\" "
+        "memory=\"1000000\"/><pstates><pstate id=\"0\"><clock domain=\"0\" type=\"range\" min=\"300000\" "
+        "max=\"900000\" delta=\"0\" deltaMin=\"-100000\" deltaMax=\"100000\"/><clock domain=\"4\" "
+        "type=\"single\" freq=\"1000000\" delta=\"0\" deltaMin=\"-100000\" deltaMax=\"100000\"/>"
+        "</pstate></pstates></gpu></card>");
+    EXPECT_EQ(p.m_sliderGpuClock.GetPos(), 1006.0f);
+    m_context->selectedIndex = 1;
+    p.ReloadRanges();
+    EXPECT_EQ(p.m_sliderGpuClock.GetPos(), 800.0f);
+    EXPECT_EQ(p.m_sliderGpuClock.m_fMax, 800.0f + 928);
+    EXPECT_EQ(p.m_sliderMemClock.GetPos(), 1000.0f);
+    EXPECT_EQ(p.m_nLastGpuClock, 800);
+    EXPECT_TRUE(trace().empty());
+}
