@@ -92,8 +92,8 @@ TEST_F(NvmlPanelTest, ApplyAndDefaultReachNvmlInItsUnits) {
     p.m_sliderFan.SetPos(60);
     p.SendMessage(WM_COMMAND, IDC_CLOCK_APPLY);
     EXPECT_EQ(std::string(fake->log),
-              "SetGpcClkVfOffset dev0 50\n"            // MHz
-              "SetMemClkVfOffset dev0 200\n"           // 100 MHz in 500 kHz units
+              "SetClockOffsets dev0 type0 50\n"        // MHz
+              "SetClockOffsets dev0 type2 200\n"       // 100 MHz in 500 kHz units
               "SetPowerManagementLimit dev0 288000\n"  // 90 % of 320 W, in mW
               "SetTemperatureThreshold dev0 5 87\n"    // the current acoustic threshold, °C
               "SetFanSpeed dev0 fan0 60\nSetFanSpeed dev0 fan1 60\n");
@@ -101,10 +101,11 @@ TEST_F(NvmlPanelTest, ApplyAndDefaultReachNvmlInItsUnits) {
 
     fake->log[0] = '\0';
     p.SendMessage(WM_COMMAND, IDC_CLOCK_DEFAULT);
-    EXPECT_EQ(std::string(fake->log),
-              "SetGpcClkVfOffset dev0 0\nSetMemClkVfOffset dev0 0\nSetPowerManagementLimit dev0 320000\n"
-              "SetDefaultFanSpeed dev0 fan0\nSetDefaultFanSpeed dev0 fan1\n"
-              "SetTemperatureThreshold dev0 5 83\n");
+    EXPECT_EQ(
+        std::string(fake->log),
+        "SetClockOffsets dev0 type0 0\nSetClockOffsets dev0 type2 0\nSetPowerManagementLimit dev0 320000\n"
+        "SetDefaultFanSpeed dev0 fan0\nSetDefaultFanSpeed dev0 fan1\n"
+        "SetTemperatureThreshold dev0 5 83\n");
 }
 
 TEST_F(NvmlPanelTest, WithoutPrivilegeOneMessageAndNoWrite) {
