@@ -7,7 +7,8 @@ namespace tuning {
 
 const char* const kPrivilegeText =
     "Changing the graphics card's settings needs administrator rights.\n"
-    "The card refused the change, so nothing was changed. Start Vantrel as root to tune the card.";
+    "The card refused the change, so nothing was changed. Start the service vantreld and join the group "
+    "\"vantrel\", or run Vantrel as root.";
 const char* const kPrivilegeCaption = "Vantrel";
 
 namespace {
