@@ -370,6 +370,10 @@ void Window::mousePressEvent(QMouseEvent* e) {
 
 // Skinned windows do not ask for double clicks: the second press is a press.
 void Window::mouseDoubleClickEvent(QMouseEvent* e) {
+    if (m_doubleClicks && e->button() == Qt::LeftButton && !m_handMove) {
+        WindowProc(WM_LBUTTONDBLCLK, mouseKeys(e->buttons()), clientPoint(e->position()));
+        return;
+    }
     mousePressEvent(e);
 }
 

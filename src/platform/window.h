@@ -113,6 +113,9 @@ class Window : public QWidget {
     // Mouse capture: while set, the pointer leaving the window still reaches the
     // window procedure as a WM_MOUSEMOVE at its position (outside the client area).
     void SetCapture() { m_captured = true; }
+    // A second left press in quick succession arrives as WM_LBUTTONDBLCLK
+    // instead of WM_LBUTTONDOWN (off by default: skinned windows take it as a press).
+    void SetWantsDoubleClicks(bool on) { m_doubleClicks = on; }
     void ReleaseCapture() { m_captured = false; }
     bool HasCapture() const { return m_captured; }
 
@@ -207,6 +210,7 @@ class Window : public QWidget {
     bool m_initialised = false;
     bool m_destroyed = false;
     bool m_captured = false;
+    bool m_doubleClicks = false;
     bool m_inPaint = false;
     bool m_quietShow = false;  // shown state changes that send no WM_SHOWWINDOW
     QRegion m_invalid;         // the update region
