@@ -57,18 +57,5 @@ BENCHMARK(BM_GpuInfoCompose)->Unit(benchmark::kMicrosecond)->Repetitions(7)->Rep
 }  // namespace
 
 int main(int argc, char** argv) {
-    bench::MainWindowEnvironment environment;
-    if (!environment.ok()) return 1;
-    // The P-state table the clock query prints: to /dev/null, fully buffered.
-    if (!std::freopen("/dev/null", "w", stdout)) return 1;
-    static char buffer[1 << 16];
-    std::setvbuf(stdout, buffer, _IOFBF, sizeof buffer);
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::ConsoleReporter reporter;
-    reporter.SetOutputStream(&std::cerr);
-    reporter.SetErrorStream(&std::cerr);
-    benchmark::RunSpecifiedBenchmarks(&reporter);
-    benchmark::Shutdown();
-    return 0;
+    return bench::runMainWindowBenchmarks(argc, argv);
 }

@@ -3,10 +3,13 @@
 // their own, and the card the GPU layer reads.
 #pragma once
 
+#include <benchmark/benchmark.h>
 #include <unistd.h>
 
+#include <QApplication>
 #include <cstdio>
 #include <cstdlib>
+#include <iostream>
 #include <string>
 
 #include "gpu/driver_binding.h"
@@ -45,5 +48,23 @@ class MainWindowEnvironment {
     char m_dir[32] = "/tmp/vantrel-bench-XXXXXX";
     bool m_ok = false;
 };
+
+// The whole main() of a main-window benchmark: the environment, the GPU layer's
+// progress lines to /dev/null (fully buffered), and the figures to stderr.
+inline int runMainWindowBenchmarks(int argc, char** argv) {
+    MainWindowEnvironment environment;
+    if (!environment.ok()) return 1;
+    if (!std::freopen("/dev/null", "w", stdout)) return 1;
+    static char buffer[1 << 16];
+    std::setvbuf(stdout, buffer, _IOFBF, sizeof buffer);
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::ConsoleReporter reporter;
+    reporter.SetOutputStream(&std::cerr);
+    reporter.SetErrorStream(&std::cerr);
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    benchmark::Shutdown();
+    return 0;
+}
 
 }  // namespace bench
