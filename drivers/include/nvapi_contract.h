@@ -38,9 +38,15 @@ enum Status : int32_t {
 constexpr int MAX_PHYSICAL_GPUS = 64;
 constexpr int SHORT_STRING = 64;
 
-constexpr uint32_t makeVersion(uint32_t size, uint32_t version) { return size | (version << 16); }
-constexpr uint32_t versionSize(uint32_t word) { return word & 0xFFFFu; }
-constexpr uint32_t versionNumber(uint32_t word) { return word >> 16; }
+constexpr uint32_t makeVersion(uint32_t size, uint32_t version) {
+    return size | (version << 16);
+}
+constexpr uint32_t versionSize(uint32_t word) {
+    return word & 0xFFFFu;
+}
+constexpr uint32_t versionNumber(uint32_t word) {
+    return word >> 16;
+}
 
 // ---- interface IDs ----------------------------------------------------------
 enum InterfaceId : uint32_t {
@@ -97,7 +103,7 @@ constexpr int32_t THERMAL_TARGET_GPU = 1;
 
 // 0xDCB616C3, version 2, 264 bytes. flags bits 0-1: clock type (0 current, 1 base, 2 boost).
 struct ClockDomain {
-    uint32_t flags;  // bit 0: present
+    uint32_t flags;      // bit 0: present
     uint32_t frequency;  // kHz
 };
 struct ClockFrequencies {
@@ -179,8 +185,12 @@ enum CoolerField : int {
     COOLER_ACTIVE,
 };
 // Words per cooler entry for a structure version number (1, 2 or 3).
-constexpr int coolerEntryWords(uint32_t versionNo) { return versionNo >= 3 ? 16 : 12; }
-constexpr int coolerMaxEntries(uint32_t versionNo) { return versionNo == 1 ? 3 : 20; }
+constexpr int coolerEntryWords(uint32_t versionNo) {
+    return versionNo >= 3 ? 16 : 12;
+}
+constexpr int coolerMaxEntries(uint32_t versionNo) {
+    return versionNo == 1 ? 3 : 20;
+}
 inline uint32_t& coolerWord(CoolerSettings& s, uint32_t versionNo, int cooler, CoolerField f) {
     return s.words[cooler * coolerEntryWords(versionNo) + f];
 }
@@ -190,7 +200,7 @@ inline uint32_t coolerWord(const CoolerSettings& s, uint32_t versionNo, int cool
 
 // 0x891FA0AE, version 1, 164 bytes.
 struct CoolerLevel {
-    uint32_t level;  // percent
+    uint32_t level;   // percent
     uint32_t policy;  // 1 = fixed (manual) level
 };
 struct CoolerLevels {
@@ -287,7 +297,7 @@ constexpr uint32_t THERMAL_POLICY_INFO_VER = makeVersion(104, 2);
 struct ThermalPolicyStatusEntry {
     uint32_t controller;
     int32_t targetTemp;  // 1/256 °C
-    uint32_t flags;  // bit 0: priority flag
+    uint32_t flags;      // bit 0: priority flag
 };
 struct ThermalPolicyStatus {
     uint32_t version;
@@ -308,8 +318,8 @@ struct Pstates20Delta {
 };
 struct Pstates20Clock {
     uint32_t domainId;  // 0 graphics, 4 memory
-    uint32_t typeId;  // 0 single frequency, 1 range
-    uint32_t flags;  // bit 0: editable
+    uint32_t typeId;    // 0 single frequency, 1 range
+    uint32_t flags;     // bit 0: editable
     Pstates20Delta freqDelta_kHz;
     union {
         struct {
@@ -328,14 +338,14 @@ struct Pstates20Clock {
 static_assert(sizeof(Pstates20Clock) == 44);
 struct Pstates20Voltage {
     uint32_t domainId;  // 0 core
-    uint32_t flags;  // bit 0: editable
+    uint32_t flags;     // bit 0: editable
     uint32_t volt_uV;
     Pstates20Delta voltDelta_uV;
 };
 static_assert(sizeof(Pstates20Voltage) == 24);
 struct Pstates20Entry {
     uint32_t pstateId;  // 0 = P0
-    uint32_t flags;  // bit 0: editable
+    uint32_t flags;     // bit 0: editable
     Pstates20Clock clocks[8];
     Pstates20Voltage baseVoltages[4];
 };
