@@ -1,14 +1,15 @@
 #!/usr/bin/env bash
 # Set-up for a fresh Debian 12 machine.
 #   scripts/setup.sh run    install what is missing, build, start Vantrel on the simulated card
-#   scripts/setup.sh test   install what is missing, build, run every test (plain and under ASan+UBSan)
+#   scripts/setup.sh test   install what is missing, check the formatting, build, run every test
+#                           (plain and under ASan+UBSan)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 packages=(build-essential cmake ninja-build pkg-config git
   qt6-base-dev libpugixml-dev libxcb1-dev libxcb-keysyms1-dev
   libgtest-dev libgmock-dev libbenchmark-dev fonts-dejavu-core fonts-wqy-microhei
-  xvfb xauth xdotool trayer imagemagick x11-utils)
+  xvfb xauth xdotool trayer imagemagick x11-utils clang-format)
 
 install_missing() {
     local missing=()
@@ -37,6 +38,7 @@ run)
     ;;
 test)
     install_missing
+    scripts/format.sh
     build ci
     # Window and end-to-end tests need a display: one virtual X server for the whole run.
     xvfb-run -a -s "-screen 0 1280x1024x24" ctest --preset ci -j"$(nproc)"
