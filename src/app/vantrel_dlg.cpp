@@ -47,11 +47,10 @@ std::array<QRectF, 5> scaleRects(int x) {
 }
 
 template <typename Panel>
-void closePanel(Panel*& panel) {
+void closePanel(std::unique_ptr<Panel>& panel) {
     if (!panel) return;
     panel->DestroyWindow();
-    delete panel;
-    panel = nullptr;
+    panel.reset();
 }
 
 }  // namespace
@@ -257,7 +256,7 @@ void CVantrelDlg::OpenMonitor() {
         m_pMonitorDlg->ShowWindow(SW_SHOW);
         return;
     }
-    m_pMonitorDlg = new CMonitorDlg(this);
+    m_pMonitorDlg = std::make_unique<CMonitorDlg>(this);
     m_pMonitorDlg->Create();
     m_pMonitorDlg->ShowWindow(SW_SHOW);
     m_pMonitorDlg->SetForegroundWindow();
@@ -278,7 +277,7 @@ void CVantrelDlg::OnClose() {
 }
 
 void CVantrelDlg::OpenClockPanel() {
-    m_pClockSetDlg = new CClockSetDlg(*m_clockLink);
+    m_pClockSetDlg = std::make_unique<CClockSetDlg>(*m_clockLink);
     m_pClockSetDlg->Create();
     m_pClockSetDlg->ShowWindow(SW_SHOW);
     m_pClockSetDlg->SetForegroundWindow();
@@ -346,7 +345,8 @@ void CVantrelDlg::DockPanels() {
 
 void CVantrelDlg::OpenGpuInfo() {
     if (m_pGpuInfoDlg) return;  // an open panel is left as it is
-    m_pGpuInfoDlg = new CGpuInfoDlg(this, {[this] { GpuChanging(); }, [this] { GpuChanged(); }});
+    m_pGpuInfoDlg = std::make_unique<CGpuInfoDlg>(
+        this, GpuChoiceHooks{[this] { GpuChanging(); }, [this] { GpuChanged(); }});
     m_pGpuInfoDlg->Create();
     m_pGpuInfoDlg->ShowWindow(SW_SHOW);
     m_pGpuInfoDlg->SetForegroundWindow();
@@ -358,6 +358,10 @@ void CVantrelDlg::GpuChanging() {
         m_fanIo.restoreFanDefault();
         m_fanController.resetFailures();
     }
+}
+
+CDialogBase* CVantrelDlg::ClockSetPanel() const {
+    return m_pClockSetDlg.get();
 }
 
 void CVantrelDlg::GpuChanged() {

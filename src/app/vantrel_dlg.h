@@ -7,6 +7,7 @@
 #include <QString>
 #include <memory>
 
+#include "app/main_window_services.h"
 #include "fan/fan_curve_controller.h"
 #include "fan/gpu_fan_io.h"
 #include "skin/animation.h"
@@ -46,29 +47,22 @@ constexpr UINT kFanTimer = 10;
 constexpr int kMainWidth = 475;
 constexpr int kMainHeight = 440;
 
-class CVantrelDlg : public CDialogBase {
+class CVantrelDlg : public CDialogBase, public app::MainWindowServices {
   public:
-    // Fan-control flag values.
-    static constexpr int kFanUnknown = -1;
-    static constexpr int kFanOff = 0;
-    static constexpr int kFanCurve = 1;
-
     // `fanIo` reaches the card for the fan curve; the GPU layer when null.
     explicit CVantrelDlg(fan::FanIo* fanIo = nullptr);
     ~CVantrelDlg() override;
 
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
-    // Applies the settings document: everything at start, the fan curve only after.
-    bool ReadSettings(bool bStartup);
-    // false: gauge ranges from the choices; true: sample both readouts.
-    void UpdateQuickSight(bool bSample);
+    // Everything at start, the fan curve only after.
+    bool ReadSettings(bool bStartup) override;
+    void UpdateQuickSight(bool bSample) override;
     // The close routine: fan back to the driver, EnableFan written, font removed.
     bool ExitCleanup();
     // Adds or removes the notification-area icon.
     void SetTrayIcon(bool bAdd);
-    // Registers the screenshot hot key (virtual key, hot-key control flags).
-    bool RegisterScreenshotHotKey(int virtualKey, int controlFlags);
+    bool RegisterScreenshotHotKey(int virtualKey, int controlFlags) override;
     // Runs the settings window modally; closing the main window cancels it.
     void OpenSettings();
     void CancelSettings();
@@ -87,9 +81,9 @@ class CVantrelDlg : public CDialogBase {
     CButtonEx m_btnGpuInfo, m_btnCustomize, m_btnMonitor;
     CProgressbar m_barLeft, m_barRight;
     // The open panels (null when closed); owned.
-    CDialogBase* m_pGpuInfoDlg = nullptr;
-    CClockSetDlg* m_pClockSetDlg = nullptr;
-    CDialogBase* m_pMonitorDlg = nullptr;
+    std::unique_ptr<CDialogBase> m_pGpuInfoDlg;
+    std::unique_ptr<CClockSetDlg> m_pClockSetDlg;
+    std::unique_ptr<CDialogBase> m_pMonitorDlg;
     int32_t m_nUpdateTime = 0;
     bool m_bHidden = false;
     bool m_bCloseToTray = false;
@@ -99,6 +93,22 @@ class CVantrelDlg : public CDialogBase {
     bool m_bFanAutoEnable = false;
     bool m_bFanTimer = false;
     QIcon m_hIcon;
+
+    int FanControl() const override { return m_nFanControl; }
+    void SetFanControl(int flag) override { m_nFanControl = flag; }
+    bool FanAutoEnable() const override { return m_bFanAutoEnable; }
+    void SetFanAutoEnable(bool on) override { m_bFanAutoEnable = on; }
+    int LeftSight() const override { return m_nLeftSight; }
+    int RightSight() const override { return m_nRightSight; }
+    void SetQuickSight(int left, int right) override {
+        m_nLeftSight = left;
+        m_nRightSight = right;
+    }
+    QString ScreenshotFolder() const override { return m_strScreenshotPath; }
+    void SetScreenshotFolder(const QString& folder) override { m_strScreenshotPath = folder; }
+    CDialogBase* ClockSetPanel() const override;
+    CDialogBase* MonitorPanel() const override { return m_pMonitorDlg.get(); }
+    CDialogBase* GpuInfoPanel() const override { return m_pGpuInfoDlg.get(); }
 
     const fan::FanCurve& FanCurve() const { return m_fanController.curve(); }
     const platform::TrayIcon* Tray() const { return m_tray.get(); }

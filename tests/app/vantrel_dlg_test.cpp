@@ -217,8 +217,9 @@ TEST_F(MainWindowTest, SwitchingTheCurveOffHandsTheFanBackOnce) {
     Settings s;
     s.enableFan = "1";
     CVantrelDlg& w = open(s, card(45));
-    w.m_nFanControl = CVantrelDlg::kFanOff;
-    w.ReadSettings(false);
+    app::MainWindowServices& main = w;  // as the clock panel and the settings window do it
+    main.SetFanControl(app::MainWindowServices::kFanOff);
+    main.ReadSettings(false);
     EXPECT_FALSE(w.HasTimer(kFanTimer));
     EXPECT_FALSE(w.m_bFanTimer);
     EXPECT_EQ(trace(), (std::vector<std::string>{kRestoreLine}));
@@ -430,6 +431,23 @@ TEST_F(MainWindowTest, OverclockingWarningNeedsYes) {
     EXPECT_TRUE(trace().empty());
 }
 
+TEST_F(MainWindowTest, TheServicesAreTheMainWindowsOwnState) {
+    CVantrelDlg& w = open({}, card(45));
+    app::MainWindowServices& main = w;
+    main.SetQuickSight(1, 5);
+    main.UpdateQuickSight(false);
+    EXPECT_EQ(w.m_barLeft.m_nMax, 4000);
+    EXPECT_EQ(w.m_barRight.m_nMax, 2500);
+    main.SetScreenshotFolder("/tmp/shots");
+    EXPECT_EQ(w.m_strScreenshotPath, "/tmp/shots");
+    main.SetFanAutoEnable(true);
+    EXPECT_TRUE(w.m_bFanAutoEnable);
+    EXPECT_EQ(main.MonitorPanel(), nullptr);
+    w.SendMessage(WM_COMMAND, IDC_MAIN_MONITOR);
+    EXPECT_EQ(main.MonitorPanel(), w.m_pMonitorDlg.get());
+    EXPECT_NE(main.MonitorPanel(), nullptr);
+}
+
 // A stand-in panel that counts its destruction.
 struct Panel : CDialogBase {
     explicit Panel(int* destroyed) : CDialogBase(QString()), m_destroyed(destroyed) {}
@@ -440,8 +458,8 @@ struct Panel : CDialogBase {
 TEST_F(MainWindowTest, PanelsDockAndAreDestroyedOnTheirCloseCommands) {
     int destroyed = 0;
     CVantrelDlg& w = open({}, card(45));
-    w.m_pGpuInfoDlg = new Panel(&destroyed);
-    w.m_pMonitorDlg = new Panel(&destroyed);
+    w.m_pGpuInfoDlg = std::make_unique<Panel>(&destroyed);
+    w.m_pMonitorDlg = std::make_unique<Panel>(&destroyed);
     w.SetWindowPos(400, 200, 475, 440, SWP_NOZORDER);
     w.SendMessage(WM_MOVE, 0, MAKELPARAM(400, 200));
     const RECT info = w.m_pGpuInfoDlg->GetWindowRect();

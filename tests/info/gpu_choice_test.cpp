@@ -58,7 +58,7 @@ class GpuChoice : public ::testing::Test {
         fs::remove_all(m_dir);
     }
 
-    CGpuInfoDlg* panel() const { return static_cast<CGpuInfoDlg*>(m_window->m_pGpuInfoDlg); }
+    CGpuInfoDlg* panel() const { return static_cast<CGpuInfoDlg*>(m_window->m_pGpuInfoDlg.get()); }
     void fanTick() { m_window->SendMessage(WM_TIMER, kFanTimer); }
 
     fs::path m_dir;

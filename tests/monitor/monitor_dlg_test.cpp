@@ -200,14 +200,14 @@ TEST_F(MonitorPanelTest, MainWindowOpensOnePanelDockedBesideItAndClosesItOn1027)
     main.SetWindowPos(100, 50, 475, 440, SWP_NOZORDER);
     main.SendMessage(WM_COMMAND, IDC_MAIN_MONITOR);
     ASSERT_NE(main.m_pMonitorDlg, nullptr);
-    CDialogBase* panel = main.m_pMonitorDlg;
+    CDialogBase* panel = main.m_pMonitorDlg.get();
     const RECT r = panel->GetWindowRect();
     EXPECT_EQ(r.left, 100 + 475 - 20);
     EXPECT_EQ(r.top, 50);
     EXPECT_EQ(RectWidth(r), kMonitorWidth);
     EXPECT_EQ(RectHeight(r), kMonitorHeight);
     main.SendMessage(WM_COMMAND, IDC_MAIN_MONITOR);
-    EXPECT_EQ(main.m_pMonitorDlg, panel);
+    EXPECT_EQ(main.m_pMonitorDlg.get(), panel);
 
     // The close button asks the main window, which destroys the panel.
     panel->SendMessage(WM_COMMAND, IDC_MONITOR_CLOSE);

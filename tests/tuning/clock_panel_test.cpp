@@ -59,7 +59,7 @@ TEST_F(ClockPanelTest, OpensDockedWithTheCardsValuesAndWritesNothing) {
 
     // A second press of the main window's button shows the same panel.
     m_window->SendMessage(WM_COMMAND, IDC_MAIN_CUSTOMIZE);
-    EXPECT_EQ(m_window->m_pClockSetDlg, &p);
+    EXPECT_EQ(m_window->m_pClockSetDlg.get(), &p);
     EXPECT_TRUE(boxes.empty());
 }
 
