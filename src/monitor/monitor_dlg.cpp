@@ -109,6 +109,8 @@ void CMonitorDlg::SetLogging(bool bLogToFile, const QString& strLogPath) {
 void CMonitorDlg::AssignGraphs(const monitor::SensorEntries& sensors) {
     const monitor::GraphSlots graphSlots = monitor::assignSlots(sensors);
     for (size_t k = 0; k < m_graph.size(); ++k) {
+        // A graph no quantity reaches keeps what it shows.
+        if (!monitor::isSensorKind(graphSlots[k].kind)) continue;
         if (graphSlots[k].kind != m_slot[k].kind) m_graph[k].ClearSamples();
         m_slot[k] = graphSlots[k];
         ApplySlot(k, graphSlots[k]);

@@ -1,6 +1,7 @@
 #include "monitor/monitor_settings.h"
 
-#include "settings/settings_reader.h"
+#include "platform/wtol.h"
+#include "settings/settings_writer.h"
 
 namespace monitor {
 
@@ -20,16 +21,45 @@ GraphSlots assignSlots(const SensorEntries& entries) {
 }
 
 MonitorSettings readMonitorSettings(const settings::SettingsReader& reader) {
-    MonitorSettings s;
-    s.refreshRate = reader.integer(kRefreshRatePath);
-    s.logPath = reader.text(kLogPathPath);
-    s.logToFile = reader.numberFlag(kLogToFilePath);
+    return parseMonitoringTexts(readMonitoringTexts(reader));
+}
+
+MonitoringTexts readMonitoringTexts(const settings::SettingsReader& reader) {
+    MonitoringTexts t;
+    t.refreshRate = reader.text(kRefreshRatePath);
+    t.logToFile = reader.numberFlag(kLogToFilePath);
+    t.logPath = reader.text(kLogPathPath);
     for (int kind = 0; kind < kSensorCount; ++kind) {
         const std::string path = sensorPath(kind);
-        SensorEntry& entry = s.sensors[size_t(kind)];
-        entry.active = reader.numberFlag(path);
-        entry.max = reader.integer(path, kMaxAttribute);
-        entry.min = reader.integer(path, kMinAttribute);
+        SensorTexts& sensor = t.sensors[size_t(kind)];
+        sensor.active = reader.numberFlag(path);
+        sensor.max = reader.text(path, kMaxAttribute);
+        sensor.min = reader.text(path, kMinAttribute);
+    }
+    return t;
+}
+
+void writeMonitoringTexts(settings::SettingsWriter& writer, const MonitoringTexts& t) {
+    writer.setText(kRefreshRatePath, t.refreshRate);
+    writer.setFlag(kLogToFilePath, t.logToFile);
+    writer.setText(kLogPathPath, t.logPath);
+    for (int kind = 0; kind < kSensorCount; ++kind) {
+        const std::string path = sensorPath(kind);
+        const SensorTexts& sensor = t.sensors[size_t(kind)];
+        writer.setInteger(path, sensor.active ? 1 : 0);
+        writer.setAttribute(path, kMaxAttribute, std::string_view(sensor.max));
+        writer.setAttribute(path, kMinAttribute, std::string_view(sensor.min));
+    }
+}
+
+MonitorSettings parseMonitoringTexts(const MonitoringTexts& t) {
+    MonitorSettings s;
+    s.refreshRate = _wtol(t.refreshRate);
+    s.logToFile = t.logToFile;
+    s.logPath = t.logPath;
+    for (size_t kind = 0; kind < s.sensors.size(); ++kind) {
+        const SensorTexts& sensor = t.sensors[kind];
+        s.sensors[kind] = SensorEntry{sensor.active, _wtol(sensor.max), _wtol(sensor.min)};
     }
     s.graphSlots = assignSlots(s.sensors);
     return s;

@@ -10,7 +10,8 @@
 
 namespace settings {
 class SettingsReader;
-}
+class SettingsWriter;
+}  // namespace settings
 
 namespace monitor {
 
@@ -56,5 +57,23 @@ struct MonitorSettings {
 };
 
 MonitorSettings readMonitorSettings(const settings::SettingsReader& reader);
+
+// The section as the Monitoring page edits it: texts as typed, stored unchanged.
+struct SensorTexts {
+    bool active = false;
+    std::string max;
+    std::string min;
+};
+struct MonitoringTexts {
+    std::string refreshRate;
+    bool logToFile = false;
+    std::string logPath;
+    std::array<SensorTexts, kSensorCount> sensors;
+};
+
+MonitoringTexts readMonitoringTexts(const settings::SettingsReader& reader);
+void writeMonitoringTexts(settings::SettingsWriter& writer, const MonitoringTexts& texts);
+// The numbers the texts stand for, as the panel reads them.
+MonitorSettings parseMonitoringTexts(const MonitoringTexts& texts);
 
 }  // namespace monitor

@@ -6,6 +6,8 @@
 #include <QTabBar>
 #include <algorithm>
 
+#include "monitor/monitor_dlg.h"
+#include "monitor/monitoring_dlg.h"
 #include "platform/process.h"
 #include "platform/tab_control.h"
 #include "settings/settings_writer.h"
@@ -58,6 +60,8 @@ std::unique_ptr<CSettingsPage> CSetDlg::CreatePage(Tab tab) {
     switch (tab) {
         case kGeneral:
             return own(m_pGeneralDlg = new CGeneralDlg(this));
+        case kMonitoring:
+            return own(m_pMonitoringDlg = new CMonitoringDlg(this));
         case kQuickSight:
             return own(m_pQuickSightDlg = new CQuickSightSettingsDlg(this));
         case kUi:
@@ -66,7 +70,6 @@ std::unique_ptr<CSettingsPage> CSetDlg::CreatePage(Tab tab) {
             return own(m_pAboutDlg = new CAboutDlg(this));
         case kFan:
         case kBios:
-        case kMonitoring:
         case kTabCount:
             break;
     }
@@ -204,10 +207,15 @@ void CSetDlg::Commit() {
 // with the main window's auto-enable flag.
 void CSetDlg::CommitFanPage(settings::SettingsWriter&) {}
 
-// Steps 6-10, the Monitoring page's: RefreshRate (an open monitor panel's
-// sampling period), blLogToFile, LogToFilePath (the panel's logging), the ten
-// sensors with Max and Min, the open panel's four graphs.
-void CSetDlg::CommitMonitoringPage(settings::SettingsWriter&) {}
+// Steps 6-10, the Monitoring page's: its section as typed; an open monitor
+// panel takes the new period (its history kept), its log switch and path, and
+// the first four active quantities.
+void CSetDlg::CommitMonitoringPage(settings::SettingsWriter& w) {
+    const monitor::MonitoringTexts values = m_pMonitoringDlg->Values();
+    monitor::writeMonitoringTexts(w, values);
+    if (auto* panel = dynamic_cast<CMonitorDlg*>(m_main.MonitorPanel()))
+        panel->Retune(monitor::parseMonitoringTexts(values));
+}
 
 void CSetDlg::CommitQuickSight(settings::SettingsWriter& w) {
     constexpr const char* kPaths[2] = {"/Vantrel/QuickSightSettingsDlg/Left",

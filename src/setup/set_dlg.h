@@ -9,6 +9,7 @@
 
 #include "platform/window.h"
 
+class CMonitoringDlg;
 class QPushButton;
 
 namespace platform {
@@ -50,6 +51,7 @@ class CSetDlg : public platform::Window {
     // The pages; null until OnInitDialog has run. A page not built yet is an
     // empty placeholder without a typed pointer.
     CGeneralDlg* m_pGeneralDlg = nullptr;
+    CMonitoringDlg* m_pMonitoringDlg = nullptr;
     CQuickSightSettingsDlg* m_pQuickSightDlg = nullptr;
     CUIDlg* m_pUIDlg = nullptr;
     CAboutDlg* m_pAboutDlg = nullptr;

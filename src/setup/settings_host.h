@@ -3,6 +3,8 @@
 
 #include <QString>
 
+class CDialogBase;
+
 namespace setup {
 
 class SettingsHost {
@@ -15,6 +17,8 @@ class SettingsHost {
     virtual void SetScreenshotFolder(const QString& folder) = 0;
     virtual bool RegisterScreenshotHotKey(int virtualKey, int controlFlags) = 0;
     virtual void UnregisterScreenshotHotKey() = 0;
+    // The open monitor panel, null when closed.
+    virtual CDialogBase* MonitorPanel() const = 0;
 };
 
 }  // namespace setup

@@ -16,6 +16,7 @@ class NoMainWindow : public SettingsHost {
     void SetScreenshotFolder(const QString&) override {}
     bool RegisterScreenshotHotKey(int, int) override { return false; }
     void UnregisterScreenshotHotKey() override {}
+    CDialogBase* MonitorPanel() const override { return nullptr; }
 };
 
 // The pages with a picture, and the picture's name.
@@ -24,6 +25,7 @@ constexpr struct {
     const char* name;
 } kPictures[] = {
     {CSetDlg::kGeneral, "settings_general"},
+    {CSetDlg::kMonitoring, "settings_monitoring"},
     {CSetDlg::kQuickSight, "settings_quick_sight"},
     {CSetDlg::kUi, "settings_ui"},
     {CSetDlg::kAbout, "settings_about"},

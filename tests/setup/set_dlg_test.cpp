@@ -51,6 +51,7 @@ struct FakeHost : setup::SettingsHost {
         return true;
     }
     void UnregisterScreenshotHotKey() override { calls += "unregister;"; }
+    CDialogBase* MonitorPanel() const override { return nullptr; }
     std::string calls;
 };
 
