@@ -13,6 +13,7 @@
 #include "settings/settings_writer.h"
 #include "setup/about_dlg.h"
 #include "setup/autostart.h"
+#include "setup/bios_dlg.h"
 #include "setup/general_dlg.h"
 #include "setup/page_layout.h"
 #include "setup/quick_sight_settings_dlg.h"
@@ -68,8 +69,9 @@ std::unique_ptr<CSettingsPage> CSetDlg::CreatePage(Tab tab) {
             return own(m_pUIDlg = new CUIDlg(this));
         case kAbout:
             return own(m_pAboutDlg = new CAboutDlg(this));
-        case kFan:
         case kBios:
+            return own(m_pBiosDlg = new CBiosDlg(this));
+        case kFan:
         case kTabCount:
             break;
     }

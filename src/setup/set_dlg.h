@@ -24,6 +24,7 @@ namespace setup {
 class SettingsHost;
 class CSettingsPage;
 class CAboutDlg;
+class CBiosDlg;
 class CGeneralDlg;
 class CQuickSightSettingsDlg;
 class CUIDlg;
@@ -55,6 +56,7 @@ class CSetDlg : public platform::Window {
     CQuickSightSettingsDlg* m_pQuickSightDlg = nullptr;
     CUIDlg* m_pUIDlg = nullptr;
     CAboutDlg* m_pAboutDlg = nullptr;
+    CBiosDlg* m_pBiosDlg = nullptr;
 
   protected:
     bool OnInitDialog() override;

@@ -26,6 +26,7 @@ constexpr struct {
 } kPictures[] = {
     {CSetDlg::kGeneral, "settings_general"},
     {CSetDlg::kMonitoring, "settings_monitoring"},
+    {CSetDlg::kBios, "settings_bios"},
     {CSetDlg::kQuickSight, "settings_quick_sight"},
     {CSetDlg::kUi, "settings_ui"},
     {CSetDlg::kAbout, "settings_about"},

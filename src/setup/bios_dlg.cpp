@@ -1,0 +1,92 @@
+#include "setup/bios_dlg.h"
+
+#include <QDir>
+#include <QPointer>
+
+#include "platform/file_dialog.h"
+#include "platform/message_box.h"
+#include "platform/process.h"
+
+namespace setup {
+namespace {
+
+constexpr const char* kFilter = "BIOS Files |*.rom|All Files (*.*)|*.*||";
+constexpr const char* kDefaultName = "NvBIOS.rom";
+constexpr const char* kCaption = "BIOS";
+
+std::string orDefault(const std::string& value, const std::string& fallback) {
+    return value.empty() ? fallback : value;
+}
+
+}  // namespace
+
+std::string CBiosDlg::s_programDir;
+std::string CBiosDlg::s_workDir;
+
+CBiosDlg::CBiosDlg(platform::Window* dialog)
+    : CSettingsPage(dialog),
+      m_tool(orDefault(s_programDir, platform::executableDir()),
+             orDefault(s_workDir, QDir::currentPath().toStdString())) {}
+
+CBiosDlg::~CBiosDlg() = default;
+
+bool CBiosDlg::OnInitDialog() {
+    AddHeading(IDC_HEADING, QStringLiteral("BIOS"), 3, 7, 229, 14);
+    AddPushButton(IDC_SAVE_BIOS, QStringLiteral("Save BIOS to file"), 7, 33, 59, 14);
+    AddPushButton(IDC_FLASH_BIOS, QStringLiteral("Save file to BIOS"), 7, 58, 59, 14);
+    return true;
+}
+
+bool CBiosDlg::OnCommand(WPARAM wParam, LPARAM lParam) {
+    if (HIWORD(wParam) == BN_CLICKED) {
+        switch (LOWORD(wParam)) {
+            case IDC_SAVE_BIOS:
+                OnSaveBios();
+                return true;
+            case IDC_FLASH_BIOS:
+                OnFlashBios();
+                return true;
+        }
+    }
+    return CSettingsPage::OnCommand(wParam, lParam);
+}
+
+void CBiosDlg::OnSaveBios() {
+    if (m_tool.running()) return;
+    platform::FileDialogRequest request;
+    request.kind = platform::FileDialogRequest::Kind::Save;
+    request.filter = kFilter;
+    request.initialPath = kDefaultName;
+    const auto path = platform::ChooseFile(request);
+    if (!path) return;
+    Started(m_tool.saveBios(*path, Reporter()));
+}
+
+void CBiosDlg::OnFlashBios() {
+    if (m_tool.running()) return;
+    platform::FileDialogRequest request;
+    request.kind = platform::FileDialogRequest::Kind::Open;
+    request.filter = kFilter;
+    const auto path = platform::ChooseFile(request);
+    if (!path) return;
+    // Writing a BIOS can leave the card unusable: never without a Yes.
+    const std::string question = "Write the BIOS image " + *path +
+                                 " to the graphics card?\n\nA wrong or damaged image can leave the card "
+                                 "unusable. Do not turn the computer off until the tool has finished.";
+    if (platform::MessageBox(question, kCaption, MB_YESNO | MB_ICONWARNING) != IDYES) return;
+    Started(m_tool.flashBios(*path, Reporter()));
+}
+
+void CBiosDlg::Started(bool running) {
+    if (running) setEnabled(false);
+}
+
+// The settings window may be closed while the tool runs; the outcome is still told.
+CFlashTool::Done CBiosDlg::Reporter() {
+    return [page = QPointer<CBiosDlg>(this)](const CFlashTool::Outcome& outcome) {
+        if (page) page->setEnabled(true);
+        platform::MessageBox(outcome.message, kCaption, outcome.ok ? MB_ICONINFORMATION : MB_ICONERROR);
+    };
+}
+
+}  // namespace setup
