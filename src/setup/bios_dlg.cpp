@@ -84,7 +84,8 @@ void CBiosDlg::Started(bool running) {
 // The settings window may be closed while the tool runs; the outcome is still told.
 CFlashTool::Done CBiosDlg::Reporter() {
     return [page = QPointer<CBiosDlg>(this)](const CFlashTool::Outcome& outcome) {
-        if (page) page->setEnabled(true);
+        // A refused second start leaves the running one's page disabled.
+        if (page && !page->ToolRunning()) page->setEnabled(true);
         platform::MessageBox(outcome.message, kCaption, outcome.ok ? MB_ICONINFORMATION : MB_ICONERROR);
     };
 }

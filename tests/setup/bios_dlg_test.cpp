@@ -127,6 +127,26 @@ TEST_F(BiosPageTest, FlashAsksWithPathAndRunsOnlyOnYes) {
     EXPECT_EQ(readText(log), "-4\n-5\n-6\n" + image + "\n");
 }
 
+// Message boxes leave the page usable, so a save can start while the flash
+// question is open; the Yes that follows must not re-enable the page.
+TEST_F(BiosPageTest, YesWhileSaveRunsKeepsPageDisabled) {
+    choice = elsewhere.filePath("card.rom").toStdString();
+    platform::setMessageBoxHandler([this](const std::string& text, const std::string&, UINT flags) {
+        boxes.push_back({text, flags});
+        if (boxes.size() == 1)
+            page->SendMessage(WM_COMMAND, MAKEWPARAM(CBiosDlg::IDC_SAVE_BIOS, BN_CLICKED), 0);
+        return IDYES;
+    });
+    click(CBiosDlg::IDC_FLASH_BIOS);
+    ASSERT_EQ(boxes.size(), 2u);
+    EXPECT_NE(boxes[1].flags & MB_ICONERROR, 0u);
+    EXPECT_TRUE(page->ToolRunning());
+    EXPECT_FALSE(page->isEnabled());
+    waitForTool();
+    EXPECT_TRUE(page->isEnabled());
+    EXPECT_EQ(readText(log), "-b\ncard.rom\n");
+}
+
 TEST_F(BiosPageTest, CancelledDialogStartsNothing) {
     choice.reset();
     click(CBiosDlg::IDC_SAVE_BIOS);
