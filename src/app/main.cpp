@@ -1,9 +1,12 @@
+#include <unistd.h>
+
 #include <QApplication>
 #include <cstdio>
 #include <cstdlib>
 
-#include "app/driver_choice.h"
+#include "app/command_line.h"
 #include "app/main_window.h"
+#include "app/single_instance.h"
 #include "app/snapshot_windows.h"
 #include "app/startup.h"
 #include "app/status_report.h"
@@ -11,25 +14,42 @@
 #include "platform/qt_message_box.h"
 
 int main(int argc, char** argv) {
-    std::vector<std::string> args(argv + 1, argv + argc);
-    app::DriverChoice choice = app::chooseDriver(args, std::getenv("VANTREL_DRIVER"),
-                                                 platform::executableDir(), app::currentDirectory());
-    app::applyDriverChoice(choice);
-    // Decided before any window-system object exists, so it runs without a display.
-    if (choice.statusOnly) return app::printStatus(stdout, stderr);
-
-    if (choice.snapshot) {
-        if (choice.snapshotDir.empty()) {
-            std::fprintf(stderr, "vantrel: --snapshot needs a folder\n");
+    // Decided before any window-system object exists: help, version, errors and
+    // the status report need no display.
+    const app::CommandLine commandLine =
+        app::parseCommandLine(std::vector<std::string>(argv + 1, argv + argc), std::getenv("VANTREL_DRIVER"),
+                              platform::executableDir(), app::currentDirectory());
+    using Run = app::CommandLine::Run;
+    switch (commandLine.run) {
+        case Run::Help:
+        case Run::Version:
+            std::fputs(commandLine.text.c_str(), stdout);
+            return 0;
+        case Run::Error:
+            std::fprintf(stderr, "vantrel: %s\nTry 'vantrel --help'.\n", commandLine.text.c_str());
             return 2;
-        }
+        default:
+            break;
+    }
+    app::applyDriverChoice(commandLine);
+    const std::string loadError = app::driverLoadError(commandLine.libraryPath);
+    if (!loadError.empty())
+        std::fprintf(stderr, "vantrel: cannot load the driver library %s: %s\n",
+                     commandLine.libraryPath.c_str(), loadError.c_str());
+
+    if (commandLine.run == Run::Status) return app::runStatus(commandLine.status);
+    if (commandLine.run == Run::Snapshot) {
         // Never on a screen, and no message box waits for an answer: texts go to stderr.
         setenv("QT_QPA_PLATFORM", "offscreen", 1);
         QApplication application(argc, argv);
-        return app::runSnapshots(choice.snapshotDir, stderr);
+        return app::runSnapshots(commandLine.snapshotDir, stderr);
     }
 
     QApplication application(argc, argv);
+    const char* display = std::getenv("DISPLAY");
+    app::SingleInstance instance(app::instanceSocketPath(
+        std::getenv("XDG_RUNTIME_DIR"), display ? display : std::getenv("WAYLAND_DISPLAY"), getuid()));
+    if (!instance.first()) return 0;  // the running one was asked to come to the front
     platform::installQtMessageBox();
     return app::runApplication(app::runMainWindow);
 }

@@ -2,6 +2,7 @@
 
 #include "app/exit_hand_back.h"
 #include "app/quit_signals.h"
+#include "app/single_instance.h"
 #include "app/vantrel_dlg.h"
 
 namespace app {
@@ -10,6 +11,8 @@ void runMainWindow() {
     ExitHandBack exitHandBack;
     CVantrelDlg dlg;
     QuitSignals quitSignals([&dlg](int) { dlg.SendMessage(WM_CLOSE); });
+    if (SingleInstance* instance = currentInstance())
+        instance->setOnRaise([&dlg] { dlg.RaiseForAnotherStart(); });
     dlg.DoModal();
 }
 

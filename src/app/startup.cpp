@@ -14,8 +14,9 @@ int runApplication(const std::function<void()>& runMainWindow) {
     }
     gpu::GlobalContextScope global(context);
     // Settings, pictures and the font are found beside the executable whatever
-    // directory the program was started from.
-    platform::enterExecutableDir();
+    // directory the program was started from; what it writes goes there too
+    // unless that folder is not the user's to write.
+    platform::enterWorkingDir();
     if (runMainWindow) runMainWindow();
     return 0;
 }

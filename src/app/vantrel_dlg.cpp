@@ -15,6 +15,7 @@
 #include "monitor/monitor_dlg.h"
 #include "platform/hot_key.h"
 #include "platform/message_box.h"
+#include "platform/program_file.h"
 #include "platform/screenshot.h"
 #include "platform/tray_icon.h"
 #include "settings/settings_writer.h"
@@ -29,8 +30,10 @@ const char* const kOverclockWarningCaption = "Warning";
 namespace {
 
 QIcon applicationIcon() {
-    for (const char* path : {"ImageRes/vantrel.png", "vantrel.png"})
-        if (QFile::exists(QString::fromLatin1(path))) return QIcon(QString::fromLatin1(path));
+    for (const char* name : {"ImageRes/vantrel.png", "vantrel.png"}) {
+        const QString path = platform::programFile(QString::fromLatin1(name));
+        if (QFile::exists(path)) return QIcon(path);
+    }
     return platform::fallbackAppIcon();
 }
 
@@ -333,6 +336,11 @@ void CVantrelDlg::HideToTray() {
 void CVantrelDlg::RestoreFromTray() {
     m_bHidden = false;
     ShowWindow(SW_SHOWNORMAL);
+}
+
+void CVantrelDlg::RaiseForAnotherStart() {
+    RestoreFromTray();
+    SetForegroundWindow();
 }
 
 void CVantrelDlg::DockPanels() {

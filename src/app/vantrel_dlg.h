@@ -49,6 +49,8 @@ constexpr int kMainHeight = 440;
 
 class CVantrelDlg : public CDialogBase, public app::MainWindowServices {
   public:
+    // A second start of the program: shown (out of the tray too) and brought to the front.
+    void RaiseForAnotherStart();
     // `fanIo` reaches the card for the fan curve; the GPU layer when null.
     explicit CVantrelDlg(fan::FanIo* fanIo = nullptr);
     ~CVantrelDlg() override;

@@ -8,6 +8,9 @@
 #include <cstring>
 
 extern char** environ;
+#include <cstdlib>
+#include <filesystem>
+#include <system_error>
 
 namespace platform {
 
@@ -56,6 +59,49 @@ std::string startProcess(const std::string& path, const std::vector<std::string>
     posix_spawnattr_destroy(&attributes);
     posix_spawn_file_actions_destroy(&actions);
     return error == 0 ? std::string() : std::string(std::strerror(error));
+}
+
+namespace {
+std::string g_programFilesDir;
+
+// A half-written copy never takes the document's name.
+void seedDocument(const std::filesystem::path& shipped, const std::filesystem::path& folder) {
+    namespace fs = std::filesystem;
+    std::error_code ec;
+    const fs::path target = folder / "Vantrel.xml";
+    if (fs::exists(target, ec) || !fs::is_regular_file(shipped, ec)) return;
+    const fs::path partial = folder / "Vantrel.xml.new";
+    if (fs::copy_file(shipped, partial, fs::copy_options::overwrite_existing, ec))
+        fs::rename(partial, target, ec);
+    if (ec) fs::remove(partial, ec);
+}
+}  // namespace
+
+std::string perUserFolder(const char* xdgConfigHome, const char* home) {
+    if (xdgConfigHome && xdgConfigHome[0] == '/') return std::string(xdgConfigHome) + "/vantrel";
+    if (home && home[0] == '/') return std::string(home) + "/.config/vantrel";
+    return {};
+}
+
+bool enterWorkingDir() {
+    const std::string program = executableDir();
+    g_programFilesDir.clear();
+    if (!program.empty() && access(program.c_str(), W_OK) == 0) return chdir(program.c_str()) == 0;
+
+    const std::string user = perUserFolder(std::getenv("XDG_CONFIG_HOME"), std::getenv("HOME"));
+    std::error_code ec;
+    if (!user.empty()) std::filesystem::create_directories(user, ec);
+    if (user.empty() || ec || chdir(user.c_str()) != 0) {
+        // Nowhere to write: run from the program's folder, saving fails as it would there.
+        return !program.empty() && chdir(program.c_str()) == 0;
+    }
+    seedDocument(std::filesystem::path(program) / "Vantrel.xml", user);
+    g_programFilesDir = program;
+    return true;
+}
+
+const std::string& programFilesDir() {
+    return g_programFilesDir;
 }
 
 }  // namespace platform

@@ -18,4 +18,18 @@ bool enterExecutableDir();
 std::string startProcess(const std::string& path, const std::vector<std::string>& arguments,
                          const std::string& workingDir = {});
 
+// The per-user folder: $XDG_CONFIG_HOME/vantrel, or ~/.config/vantrel when that is
+// unset or not absolute; "" without either.
+std::string perUserFolder(const char* xdgConfigHome, const char* home);
+
+// Chooses the working directory, the folder every relative name is written to:
+// the executable's folder when the program may write there (a build tree, an
+// unpacked archive), else the per-user folder, created and given a copy of the
+// shipped settings document if it has none. False when neither can be entered.
+bool enterWorkingDir();
+
+// Where the program's read-only files (pictures, font) are found: "" while the
+// working directory is the executable's folder, else that folder.
+const std::string& programFilesDir();
+
 }  // namespace platform

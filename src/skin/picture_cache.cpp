@@ -4,6 +4,8 @@
 
 #include <QFile>
 
+#include "platform/program_file.h"
+
 namespace skin {
 
 PictureCache& PictureCache::instance() {
@@ -23,8 +25,9 @@ void PictureCache::setEnabled(bool enabled) {
     m_entries.clear();
 }
 
-const QImage* PictureCache::get(const QString& path) {
-    if (path.isEmpty()) return nullptr;
+const QImage* PictureCache::get(const QString& name) {
+    if (name.isEmpty()) return nullptr;
+    const QString path = platform::programFile(name);
     Stamp stamp;
     if (!stampOf(path, stamp)) {
         m_entries.erase(path);

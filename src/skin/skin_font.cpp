@@ -6,6 +6,8 @@
 #include <QRawFont>
 #include <map>
 
+#include "platform/program_file.h"
+
 namespace skin {
 namespace {
 int g_fontId = -1;
@@ -27,7 +29,7 @@ void dropFonts() {
 
 bool loadSkinFont(const QString& path) {
     if (g_fontId >= 0) return true;
-    const int id = QFontDatabase::addApplicationFont(path);
+    const int id = QFontDatabase::addApplicationFont(platform::programFile(path));
     if (id < 0) return false;
     const QStringList families = QFontDatabase::applicationFontFamilies(id);
     if (families.isEmpty()) {

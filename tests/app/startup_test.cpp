@@ -4,12 +4,13 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <array>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
 
-#include "app/driver_choice.h"
+#include "app/command_line.h"
 #include "gpu/driver_binding.h"
 #include "gpu/gpu_context.h"
 #include "platform/message_box.h"
@@ -19,58 +20,79 @@ namespace {
 
 using Args = std::vector<std::string>;
 
-TEST(DriverChoice, OrderOfPrecedenceAndRelativePaths) {
-    const std::string exe = "/opt/vantrel";
-    const std::string start = "/home/user/cards";
-    EXPECT_EQ(app::chooseDriver({}, nullptr, exe, start).libraryPath, "/opt/vantrel/lib/libnvapi-nvml.so");
-    EXPECT_EQ(app::chooseDriver({}, "", exe, start).libraryPath, "/opt/vantrel/lib/libnvapi-nvml.so");
-    EXPECT_EQ(app::chooseDriver({"--simulate"}, nullptr, exe, start).libraryPath,
-              "/opt/vantrel/lib/libnvapi-sim.so");
-    EXPECT_EQ(app::chooseDriver({"--simulate"}, "../my.so", exe, start).libraryPath, "/home/user/my.so");
-    EXPECT_EQ(app::chooseDriver({"--driver", "x.so", "--simulate"}, "/env.so", exe, start).libraryPath,
-              "/home/user/cards/x.so");
-    EXPECT_EQ(app::chooseDriver({"--driver=/abs/y.so"}, "/env.so", exe, start).libraryPath, "/abs/y.so");
-    // A trailing --driver without a path is ignored like any unknown option.
-    EXPECT_EQ(app::chooseDriver({"--bogus", "--driver"}, nullptr, exe, start).libraryPath,
-              "/opt/vantrel/lib/libnvapi-nvml.so");
+app::CommandLine parse(const Args& args, const char* environment = nullptr) {
+    return app::parseCommandLine(args, environment, "/opt/v", "/work");
 }
 
-TEST(DriverChoice, SimulatedCardAndStatus) {
-    app::DriverChoice c =
-        app::chooseDriver({"--simulate", "two.xml", "--status"}, nullptr, "/opt/v", "/work");
-    EXPECT_EQ(c.simulatedCard, "/work/two.xml");
-    EXPECT_TRUE(c.statusOnly);
-    EXPECT_EQ(c.libraryPath, "/opt/v/lib/libnvapi-sim.so");
+TEST(CommandLine, DriverOrderOfPrecedenceAndRelativePaths) {
+    EXPECT_EQ(parse({}).libraryPath, "/opt/v/lib/libnvapi-nvml.so");
+    EXPECT_EQ(parse({}, "").libraryPath, "/opt/v/lib/libnvapi-nvml.so");
+    EXPECT_EQ(parse({"--simulate"}).libraryPath, "/opt/v/lib/libnvapi-sim.so");
+    EXPECT_EQ(parse({"--simulate"}, "../my.so").libraryPath, "/my.so");
+    EXPECT_EQ(parse({"--driver", "x.so", "--simulate"}, "/env.so").libraryPath, "/work/x.so");
+    EXPECT_EQ(parse({"--driver=/abs/y.so"}, "/env.so").libraryPath, "/abs/y.so");
+    EXPECT_EQ(parse({}).run, app::CommandLine::Run::Window);
+}
 
-    c = app::chooseDriver({"--simulate", "--status"}, nullptr, "/opt/v", "/work");
-    EXPECT_EQ(c.simulatedCard, "");  // an option is never taken for the card
-    EXPECT_TRUE(c.statusOnly);
-    EXPECT_FALSE(app::chooseDriver({"--snapshot", "dir"}, nullptr, "/opt/v", "/work").statusOnly);
+TEST(CommandLine, SimulatedCardInEveryForm) {
+    for (const Args& args :
+         {Args{"--simulate", "two.xml", "--status"}, Args{"--status", "--simulate=two.xml"},
+          Args{"two.xml", "--simulate", "--status"}}) {
+        app::CommandLine c = parse(args);
+        EXPECT_EQ(c.run, app::CommandLine::Run::Status);
+        EXPECT_EQ(c.simulatedCard, "/work/two.xml");
+        EXPECT_EQ(c.libraryPath, "/opt/v/lib/libnvapi-sim.so");
+    }
+    EXPECT_EQ(parse({"--simulate", "--status"}).simulatedCard, "");
 
     unsetenv("VANTREL_SIM_CARD");
-    app::applyDriverChoice(app::chooseDriver({"--simulate", "/cards/a.xml"}, nullptr, "/opt/v", "/work"));
+    app::applyDriverChoice(parse({"--simulate", "/cards/a.xml"}));
     EXPECT_STREQ(std::getenv("VANTREL_SIM_CARD"), "/cards/a.xml");
     EXPECT_EQ(gpu::DriverBinding::libraryPath(), "/opt/v/lib/libnvapi-sim.so");
     unsetenv("VANTREL_SIM_CARD");
     gpu::DriverBinding::setLibraryPath("");
 }
 
-TEST(DriverChoice, SnapshotFolderIsTakenFromTheStartDirectory) {
-    app::DriverChoice c =
-        app::chooseDriver({"--snapshot", "shots", "--simulate", "a.xml"}, nullptr, "/opt/v", "/work");
-    EXPECT_TRUE(c.snapshot);
+TEST(CommandLine, SnapshotFolderIsTakenFromTheStartDirectory) {
+    app::CommandLine c = parse({"--snapshot", "shots", "--simulate", "a.xml"});
+    EXPECT_EQ(c.run, app::CommandLine::Run::Snapshot);
     EXPECT_EQ(c.snapshotDir, "/work/shots");
     EXPECT_EQ(c.simulatedCard, "/work/a.xml");
-    EXPECT_EQ(c.libraryPath, "/opt/v/lib/libnvapi-sim.so");
-    EXPECT_EQ(app::chooseDriver({"--snapshot=/abs/dir"}, nullptr, "/opt/v", "/work").snapshotDir, "/abs/dir");
-    // Without a folder (none, an option next, an empty name) the request stays, the folder is "".
-    for (const Args& args : {Args{"--snapshot"}, Args{"--snapshot", "--simulate"}, Args{"--snapshot", ""},
-                             Args{"--snapshot="}}) {
-        c = app::chooseDriver(args, nullptr, "/opt/v", "/work");
-        EXPECT_TRUE(c.snapshot);
-        EXPECT_EQ(c.snapshotDir, "");
+    EXPECT_EQ(parse({"--snapshot=/abs/dir"}).snapshotDir, "/abs/dir");
+}
+
+TEST(CommandLine, StatusOptionsWithEitherValueForm) {
+    app::CommandLine c = parse({"--status", "--format=json", "--gpu", "all", "--loop=2.5"});
+    EXPECT_EQ(c.status.format, app::StatusFormat::Json);
+    EXPECT_EQ(c.status.gpu, app::kAllGpus);
+    EXPECT_EQ(c.status.loopSeconds, 2.5);
+    c = parse({"--status", "--format", "csv", "--gpu=1"});
+    EXPECT_EQ(c.status.format, app::StatusFormat::Csv);
+    EXPECT_EQ(c.status.gpu, 1);
+    EXPECT_EQ(c.status.loopSeconds, 0);
+    EXPECT_EQ(parse({"--status"}).status.gpu, -1);
+}
+
+TEST(CommandLine, MistakesAreErrorsNotIgnored) {
+    for (const Args& args :
+         {Args{"--bogus"}, Args{"--driver"}, Args{"--driver="}, Args{"--snapshot"}, Args{"--snapshot="},
+          Args{"--snapshot", "--simulate"}, Args{"--driver", "--status"}, Args{"stray"},
+          Args{"--simulate", "a.xml", "b.xml"}, Args{"--status", "--format", "xml"},
+          Args{"--status", "--gpu", "-1"}, Args{"--status", "--gpu", "one"}, Args{"--status", "--loop", "0"},
+          Args{"--status", "--loop", "nan"}, Args{"--format=json"}, Args{"--status", "--snapshot", "d"},
+          Args{"--driver", "a", "--driver", "b"}}) {
+        app::CommandLine c = parse(args);
+        EXPECT_EQ(c.run, app::CommandLine::Run::Error) << args.front() << " " << args.size();
+        EXPECT_FALSE(c.text.empty());
     }
-    EXPECT_FALSE(app::chooseDriver({}, nullptr, "/opt/v", "/work").snapshot);
+    EXPECT_EQ(parse({"--help", "--bogus"}).run, app::CommandLine::Run::Error);
+    EXPECT_EQ(parse({"--status", "--help"}).run, app::CommandLine::Run::Help);
+    EXPECT_EQ(parse({"-v"}).run, app::CommandLine::Run::Version);
+}
+
+TEST(CommandLine, LoadErrorNamesTheLoadersReason) {
+    EXPECT_NE(app::driverLoadError("/nonexistent/lib.so").find("No such file"), std::string::npos);
+    EXPECT_EQ(app::driverLoadError(SIM_DRIVER_PATH), "");
 }
 
 TEST(Startup, AMissingDriverLibraryShowsTheFailureBoxAndEndsWithZero) {
@@ -131,18 +153,31 @@ int runProgram(const std::string& arguments, bool stderrOnly, std::string& outpu
 TEST(StatusReport, AMissingLibraryPrintsTheFailureOnStderrAndExitsOne) {
     std::string err;
     EXPECT_EQ(runProgram("--status --driver /nonexistent/lib.so", true, err), 1);
-    EXPECT_EQ(err, std::string(app::kStartFailureText) + "\n");
+    // Which library and why first, then the failure text.
+    EXPECT_EQ(err.find("vantrel: cannot load the driver library /nonexistent/lib.so: "), 0u) << err;
+    EXPECT_NE(err.find("No such file"), std::string::npos) << err;
+    EXPECT_TRUE(err.ends_with(std::string("\n") + app::kStartFailureText + "\n")) << err;
 }
 
+// A card description in a temporary file, removed with the object.
+struct CardFile {
+    explicit CardFile(const std::string& text) {
+        int fd = mkstemp(path);
+        if (fd >= 0) close(fd);
+        std::ofstream(path) << text;
+    }
+    ~CardFile() { std::remove(path); }
+    char path[40] = "/tmp/vantrel-status-card-XXXXXX";
+};
+const char* const kTwoGpus =
+    R"(<card frozen="1"><gpu name="Alpha"/><gpu name="Be,ta &quot;2&quot;"/></card>)";
+
 TEST(StatusReport, ASimulatedTwoGpuCardIsReportedForTheFirstGpu) {
-    char path[] = "/tmp/vantrel-status-card-XXXXXX";
-    int fd = mkstemp(path);
-    ASSERT_GE(fd, 0);
-    close(fd);
-    std::ofstream(path) << R"(<card frozen="1"><gpu name="Alpha"/><gpu name="Beta"/></card>)";
+    CardFile card(R"(<card frozen="1"><gpu name="Alpha"/><gpu name="Beta"/></card>)");
     std::string out;
-    EXPECT_EQ(runProgram(std::string("--simulate ") + path + " --status", false, out), 0);
-    std::remove(path);
+    EXPECT_EQ(runProgram(std::string("--simulate ") + card.path + " --status", false, out), 0);
+    // stdout holds the report alone.
+    ASSERT_EQ(out.find("\n== Vantrel status ==\n"), 0u) << out;
     std::string block = out.substr(out.find("== Vantrel status =="));
     EXPECT_NE(block.find("\nGPUs: 2, in use: 0\nGPU 0: Alpha\nGPU 1: Beta\n"), std::string::npos) << block;
     EXPECT_NE(block.find("\nGPU temperature: 38 °C (default range 0 to 127 °C)\n"), std::string::npos)
@@ -151,6 +186,82 @@ TEST(StatusReport, ASimulatedTwoGpuCardIsReportedForTheFirstGpu) {
         << block;
     EXPECT_NE(block.find("\nName: Alpha\n"), std::string::npos) << block;
     EXPECT_NE(block.find("\nVideo BIOS: "), std::string::npos) << block;
+}
+
+TEST(StatusReport, JsonIsOneValidDocumentWithEveryGpu) {
+    CardFile card(kTwoGpus);
+    std::string out;
+    EXPECT_EQ(
+        runProgram(std::string("--simulate=") + card.path + " --status --format json --gpu all", false, out),
+        0);
+    EXPECT_EQ(std::count(out.begin(), out.end(), '\n'), 1) << out;
+    EXPECT_NE(out.find(R"("gpu_count":2,"gpu_in_use":0,"gpus":[{"index":0,"name":"Alpha",)"),
+              std::string::npos)
+        << out;
+    EXPECT_NE(out.find(R"({"index":1,"name":"Be,ta \"2\"","temperature_c":38,)"), std::string::npos) << out;
+    std::string checked;
+    EXPECT_EQ(runProgram(std::string("--simulate ") + card.path +
+                             " --status --format=json | python3 -m json.tool >/dev/null && echo valid",
+                         false, checked),
+              0);
+    EXPECT_EQ(checked, "valid\n");
+}
+
+TEST(StatusReport, CsvHasOneHeaderThenARowPerGpu) {
+    CardFile card(kTwoGpus);
+    std::string out;
+    EXPECT_EQ(
+        runProgram(std::string("--simulate ") + card.path + " --status --format csv --gpu all", false, out),
+        0);
+    EXPECT_EQ(out.find("index,name,temperature_c,"), 0u) << out;
+    EXPECT_NE(out.find("\n0,Alpha,38,"), std::string::npos) << out;
+    EXPECT_NE(out.find("\n1,\"Be,ta \"\"2\"\"\",38,"), std::string::npos) << out;
+    EXPECT_EQ(std::count(out.begin(), out.end(), '\n'), 3) << out;
+    EXPECT_EQ(
+        runProgram(std::string("--simulate ") + card.path + " --status --format csv --gpu 1", false, out), 0);
+    EXPECT_EQ(std::count(out.begin(), out.end(), '\n'), 2) << out;
+    EXPECT_NE(out.find("\n1,\"Be,ta"), std::string::npos) << out;
+}
+
+TEST(StatusReport, NoGpuABrokenCardOrAMissingGpuExitOne) {
+    CardFile empty(R"(<card frozen="1"></card>)");
+    CardFile broken("<card><gpu");
+    CardFile two(kTwoGpus);
+    std::string out, err;
+    for (const std::string& args : {std::string("--simulate ") + empty.path + " --status",
+                                    std::string("--simulate ") + broken.path + " --status --format json",
+                                    std::string("--simulate ") + two.path + " --status --gpu 2"}) {
+        EXPECT_EQ(runProgram(args, false, out), 1) << args;
+        EXPECT_EQ(out, "") << args;
+        EXPECT_EQ(runProgram(args, true, err), 1) << args;
+        EXPECT_NE(err.find("vantrel: "), std::string::npos) << err;
+    }
+}
+
+TEST(StatusReport, LoopReportsUntilInterrupted) {
+    CardFile card(kTwoGpus);
+    std::string out;
+    // Stopped after about a second by SIGINT: at least two reports, one header, exit 0.
+    EXPECT_EQ(runProgram(std::string("--simulate ") + card.path +
+                             " --status --format csv --loop 0.3 & sleep 1; kill -INT $!; wait $!",
+                         false, out),
+              0);
+    EXPECT_EQ(out.find("index,"), 0u) << out;
+    EXPECT_EQ(out.find("index,", 1), std::string::npos) << out;
+    EXPECT_GE(std::count(out.begin(), out.end(), '\n'), 3) << out;
+}
+
+TEST(ProgramCommandLine, HelpAndVersionNeedNoDisplayMistakesExitTwo) {
+    std::string out;
+    EXPECT_EQ(runProgram("--help", false, out), 0);
+    EXPECT_NE(out.find("--status"), std::string::npos) << out;
+    EXPECT_NE(out.find("--format <format>"), std::string::npos) << out;
+    EXPECT_EQ(runProgram("--version", false, out), 0);
+    EXPECT_EQ(out.find("vantrel "), 0u) << out;
+    EXPECT_EQ(runProgram("--bogus", true, out), 2);
+    EXPECT_NE(out.find("vantrel: Unknown option 'bogus'."), std::string::npos) << out;
+    EXPECT_EQ(runProgram("--status --loop", true, out), 2);
+    EXPECT_NE(out.find("Missing value after '--loop'"), std::string::npos) << out;
 }
 
 }  // namespace

@@ -5,6 +5,8 @@ set -u
 E2E_RUNTIME="$1"
 E2E_DIR="$(mktemp -d "${TMPDIR:-/tmp}/vantrel-e2e-XXXXXX")"
 E2E_PIDS=()
+# One running program per user and display: each test is a user of its own to it.
+export XDG_RUNTIME_DIR="$E2E_DIR"
 
 e2e_cleanup() {
     local pid

@@ -1,0 +1,188 @@
+#include "app/command_line.h"
+
+#include <dlfcn.h>
+#include <unistd.h>
+
+#include <QCommandLineParser>
+#include <QStringList>
+#include <climits>
+#include <cmath>
+#include <cstdlib>
+#include <filesystem>
+
+#include "gpu/driver_binding.h"
+
+namespace app {
+namespace {
+
+std::string absoluteFrom(const std::string& dir, const std::string& path) {
+    std::filesystem::path p(path);
+    if (p.is_absolute()) return p.lexically_normal().string();
+    return (std::filesystem::path(dir) / p).lexically_normal().string();
+}
+
+CommandLine failed(QString text) {
+    CommandLine c;
+    c.run = CommandLine::Run::Error;
+    c.text = text.toStdString();
+    return c;
+}
+
+bool parseFormat(const QString& value, StatusFormat& format) {
+    if (value == QLatin1String("text"))
+        format = StatusFormat::Text;
+    else if (value == QLatin1String("json"))
+        format = StatusFormat::Json;
+    else if (value == QLatin1String("csv"))
+        format = StatusFormat::Csv;
+    else
+        return false;
+    return true;
+}
+
+bool parseGpu(const QString& value, int& gpu) {
+    if (value == QLatin1String("all")) {
+        gpu = kAllGpus;
+        return true;
+    }
+    bool ok = false;
+    const uint n = value.toUInt(&ok);
+    if (!ok || n > 63) return false;
+    gpu = int(n);
+    return true;
+}
+
+}  // namespace
+
+CommandLine parseCommandLine(const std::vector<std::string>& args, const char* environmentDriver,
+                             const std::string& executableDir, const std::string& startDir) {
+    QCommandLineParser parser;
+    parser.setApplicationDescription(
+        QStringLiteral("Readings, clock tuning and a fan curve for NVIDIA cards."));
+    const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")},
+                                  QStringLiteral("Show this help."));
+    const QCommandLineOption version({QStringLiteral("v"), QStringLiteral("version")},
+                                     QStringLiteral("Show the version."));
+    const QCommandLineOption simulate(
+        QStringLiteral("simulate"),
+        QStringLiteral("Work on the simulated card, described by CARD.xml if given."));
+    const QCommandLineOption driver(
+        QStringLiteral("driver"),
+        QStringLiteral("Bind this driver library (default: VANTREL_DRIVER, else the "
+                       "NVML bridge)."),
+        QStringLiteral("path"));
+    const QCommandLineOption status(QStringLiteral("status"),
+                                    QStringLiteral("Print the readings without a window and exit."));
+    const QCommandLineOption format(QStringLiteral("format"),
+                                    QStringLiteral("Status as text (default), json or csv."),
+                                    QStringLiteral("format"));
+    const QCommandLineOption gpu(QStringLiteral("gpu"), QStringLiteral("Status of GPU N, or of all GPUs."),
+                                 QStringLiteral("N|all"));
+    const QCommandLineOption loop(QStringLiteral("loop"),
+                                  QStringLiteral("Print a new status every SECONDS until interrupted."),
+                                  QStringLiteral("seconds"));
+    const QCommandLineOption snapshot(QStringLiteral("snapshot"),
+                                      QStringLiteral("Draw every window offscreen into DIR and exit."),
+                                      QStringLiteral("dir"));
+    parser.addOptions({help, version, simulate, driver, status, format, gpu, loop, snapshot});
+    parser.addPositionalArgument(QStringLiteral("CARD.xml"),
+                                 QStringLiteral("The simulated card (with --simulate)."),
+                                 QStringLiteral("[CARD.xml]"));
+
+    QStringList list{QStringLiteral("vantrel")};
+    for (size_t i = 0; i < args.size(); ++i) {
+        const std::string& arg = args[i];
+        // The parser would take the next option for the value: "--snapshot --simulate".
+        const bool wantsValue = arg == "--driver" || arg == "--format" || arg == "--gpu" || arg == "--loop" ||
+                                arg == "--snapshot";
+        if (wantsValue && (i + 1 == args.size() || args[i + 1].rfind("-", 0) == 0))
+            return failed(QStringLiteral("Missing value after '%1'.").arg(QString::fromStdString(arg)));
+        // --simulate takes an optional value, which the parser has no notion of.
+        if (arg.rfind("--simulate=", 0) == 0) {
+            list << QStringLiteral("--simulate") << QString::fromStdString(arg.substr(11));
+            continue;
+        }
+        list << QString::fromStdString(arg);
+    }
+    if (!parser.parse(list)) return failed(parser.errorText());
+
+    CommandLine c;
+    if (parser.isSet(help)) {
+        c.run = CommandLine::Run::Help;
+        c.text = parser.helpText().toStdString();
+        return c;
+    }
+    if (parser.isSet(version)) {
+        c.run = CommandLine::Run::Version;
+        c.text = "vantrel " VANTREL_VERSION "\n";
+        return c;
+    }
+
+    const QStringList positional = parser.positionalArguments();
+    if (positional.size() > 1 || (!positional.isEmpty() && !parser.isSet(simulate)))
+        return failed(QStringLiteral("Unexpected argument '%1'.").arg(positional.last()));
+    for (const QCommandLineOption* o : {&driver, &format, &gpu, &loop, &snapshot})
+        if (parser.values(*o).size() > 1)
+            return failed(QStringLiteral("--%1 given more than once.").arg(o->names().first()));
+    if (parser.isSet(status) && parser.isSet(snapshot))
+        return failed(QStringLiteral("--status and --snapshot exclude each other."));
+
+    if (parser.isSet(snapshot)) {
+        const std::string dir = parser.value(snapshot).toStdString();
+        // An empty folder name is no folder, never the start directory.
+        if (dir.empty()) return failed(QStringLiteral("--snapshot needs a folder."));
+        c.run = CommandLine::Run::Snapshot;
+        c.snapshotDir = absoluteFrom(startDir, dir);
+    } else if (parser.isSet(status)) {
+        c.run = CommandLine::Run::Status;
+    }
+    if (c.run != CommandLine::Run::Status &&
+        (parser.isSet(format) || parser.isSet(gpu) || parser.isSet(loop)))
+        return failed(QStringLiteral("--format, --gpu and --loop go with --status."));
+    if (parser.isSet(format) && !parseFormat(parser.value(format), c.status.format))
+        return failed(QStringLiteral("Unknown --format '%1' (text, json or csv).").arg(parser.value(format)));
+    if (parser.isSet(gpu) && !parseGpu(parser.value(gpu), c.status.gpu))
+        return failed(QStringLiteral("--gpu wants a GPU number or 'all', not '%1'.").arg(parser.value(gpu)));
+    if (parser.isSet(loop)) {
+        bool ok = false;
+        const double seconds = parser.value(loop).toDouble(&ok);
+        if (!ok || !std::isfinite(seconds) || seconds < 0.1 || seconds > 86400)
+            return failed(
+                QStringLiteral("--loop wants seconds from 0.1 to 86400, not '%1'.").arg(parser.value(loop)));
+        c.status.loopSeconds = seconds;
+    }
+
+    if (!positional.isEmpty()) c.simulatedCard = absoluteFrom(startDir, positional.first().toStdString());
+    std::string library = parser.value(driver).toStdString();
+    if (parser.isSet(driver) && library.empty()) return failed(QStringLiteral("--driver needs a path."));
+    if (library.empty() && environmentDriver && *environmentDriver) library = environmentDriver;
+    if (!library.empty())
+        c.libraryPath = absoluteFrom(startDir, library);
+    else
+        c.libraryPath =
+            executableDir + (parser.isSet(simulate) ? "/lib/libnvapi-sim.so" : "/lib/libnvapi-nvml.so");
+    return c;
+}
+
+void applyDriverChoice(const CommandLine& commandLine) {
+    if (!commandLine.simulatedCard.empty()) setenv("VANTREL_SIM_CARD", commandLine.simulatedCard.c_str(), 1);
+    gpu::DriverBinding::setLibraryPath(commandLine.libraryPath);
+}
+
+std::string driverLoadError(const std::string& libraryPath) {
+    dlerror();
+    void* handle = dlopen(libraryPath.c_str(), RTLD_NOW | RTLD_LOCAL);
+    if (handle) {
+        dlclose(handle);
+        return {};
+    }
+    const char* why = dlerror();
+    return why ? why : "unknown reason";
+}
+
+std::string currentDirectory() {
+    char buffer[PATH_MAX];
+    return getcwd(buffer, sizeof buffer) ? std::string(buffer) : std::string();
+}
+
+}  // namespace app
