@@ -1,0 +1,18 @@
+# What `cmake --install` and the package put where: the runtime folder as
+# lib/vantrel with a bin/vantrel link, the menu entry, icons and AppStream data.
+include(GNUInstallDirs)
+set(VANTREL_INSTALL_DIR "lib/vantrel" CACHE STRING "The runtime folder, relative to the prefix")
+
+install(TARGETS vantrel RUNTIME DESTINATION ${VANTREL_INSTALL_DIR})
+install(FILES ${VANTREL_RUNTIME_DIR}/Vantrel.xml DESTINATION ${VANTREL_INSTALL_DIR})
+install(DIRECTORY ${VANTREL_RUNTIME_DIR}/ImageRes ${VANTREL_RUNTIME_DIR}/font DESTINATION ${VANTREL_INSTALL_DIR})
+install(TARGETS nvapi_sim nvapi-nvml LIBRARY DESTINATION ${VANTREL_INSTALL_DIR}/lib)
+# Relative, so the link survives DESTDIR staging and a moved prefix.
+install(CODE "
+  file(MAKE_DIRECTORY \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_BINDIR}\")
+  file(CREATE_LINK ../${VANTREL_INSTALL_DIR}/vantrel \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_BINDIR}/vantrel\" SYMBOLIC)
+  message(STATUS \"Installing: \$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_BINDIR}/vantrel -> ../${VANTREL_INSTALL_DIR}/vantrel\")")
+
+install(FILES ${VANTREL_RUNTIME_DIR}/ImageRes/vantrel.png DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/64x64/apps)
+install(FILES ${PROJECT_SOURCE_DIR}/data/org.vantrel.vantrel.metainfo.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
+install(FILES ${PROJECT_SOURCE_DIR}/LICENSE DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/vantrel RENAME copyright)

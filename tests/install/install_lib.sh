@@ -1,0 +1,26 @@
+# Helpers for the install tests: a root-owned temporary folder, and the program
+# run as an unprivileged user with a home of its own.
+set -eu
+fail() { echo "FAIL: $*" >&2; exit 1; }
+if [ "$(id -u)" -ne 0 ] || ! id nobody >/dev/null 2>&1; then
+    echo "needs root and the user nobody: skipped"
+    exit 77
+fi
+INSTALL_TMP="$(mktemp -d "${TMPDIR:-/tmp}/vantrel-install-XXXXXX")"
+trap 'rm -rf "$INSTALL_TMP"' EXIT
+chmod 755 "$INSTALL_TMP"
+USER_HOME="$INSTALL_TMP/home"
+mkdir -m 700 "$USER_HOME"
+chown nobody "$USER_HOME"
+
+# as_user COMMAND...: runs as nobody with a clean environment and USER_HOME.
+as_user() {
+    runuser -u nobody -- env -i HOME="$USER_HOME" PATH=/usr/bin:/bin QT_QPA_PLATFORM=offscreen \
+        VANTREL_SIM_FROZEN=1 "$@"
+}
+
+# check_status PROGRAM: the headless report as a user, valid JSON on stdout.
+check_status() {
+    as_user "$1" --simulate --status --format json >"$INSTALL_TMP/status.json" || fail "--status as a user"
+    python3 -m json.tool "$INSTALL_TMP/status.json" >/dev/null || fail "--status JSON: $(cat "$INSTALL_TMP/status.json")"
+}
