@@ -5,12 +5,12 @@
 
 #include <climits>
 #include <csignal>
-#include <cstring>
-
-extern char** environ;
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <system_error>
+
+extern char** environ;
 
 namespace platform {
 

@@ -136,6 +136,15 @@ TEST(Startup, WithADriverTheMainWindowRunsBesideTheExecutableAndTheDriverIsUnloa
     unsetenv("VANTREL_SIM_FROZEN");
 }
 
+TEST(Startup, PerUserFolderFollowsXdgAndIgnoresRelativeOrMissingHomes) {
+    EXPECT_EQ(platform::perUserFolder("/x/conf", "/home/u"), "/x/conf/vantrel");
+    EXPECT_EQ(platform::perUserFolder(nullptr, "/home/u"), "/home/u/.config/vantrel");
+    EXPECT_EQ(platform::perUserFolder("", "/home/u"), "/home/u/.config/vantrel");
+    EXPECT_EQ(platform::perUserFolder("conf", "/home/u"), "/home/u/.config/vantrel");
+    EXPECT_EQ(platform::perUserFolder(nullptr, nullptr), "");
+    EXPECT_EQ(platform::perUserFolder("", "relative"), "");
+}
+
 // Runs the program; returns its exit status and what it wrote on the chosen stream.
 int runProgram(const std::string& arguments, bool stderrOnly, std::string& output) {
     std::string command = std::string("env -u VANTREL_DRIVER -u VANTREL_SIM_CARD VANTREL_SIM_FROZEN=1 '") +

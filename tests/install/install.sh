@@ -26,10 +26,11 @@ check_status "$prefix/bin/vantrel"
 shipped="$(sha256sum <"$runtime/Vantrel.xml")"
 config="$USER_HOME/.config/vantrel"
 run_window() {
-    as_user "$prefix/bin/vantrel" --simulate >"$INSTALL_TMP/window.log" 2>&1 &
+    "${AS_USER[@]}" "$prefix/bin/vantrel" --simulate >"$INSTALL_TMP/window.log" 2>&1 &
     local pid=$! i
-    for i in $(seq 50); do [ -f "$config/Vantrel.xml" ] && break; sleep 0.1; done
-    sleep 1
+    # The document is seeded just before the window is built; its signal handlers follow.
+    for i in $(seq 150); do [ -f "$config/Vantrel.xml" ] && break; sleep 0.1; done
+    sleep 3
     kill -TERM "$pid"
     wait "$pid" || fail "the window program ended with $?: $(cat "$INSTALL_TMP/window.log")"
 }
@@ -41,7 +42,6 @@ grep -q '<UpdateTime>' "$config/Vantrel.xml" || fail "the user's document was no
 # A change to the user's document survives a restart, which saves the document again.
 sed -i 's|<UpdateTime>[0-9]*</UpdateTime>|<UpdateTime>1700</UpdateTime>|' "$config/Vantrel.xml"
 before="$(stat -c %Y.%i "$config/Vantrel.xml")"
-sleep 1
 run_window
 [ "$(stat -c %Y.%i "$config/Vantrel.xml")" != "$before" ] || fail "the program did not save the user's document"
 grep -q '<UpdateTime>1700</UpdateTime>' "$config/Vantrel.xml" || fail "the change was lost: $(cat "$config/Vantrel.xml")"

@@ -13,14 +13,13 @@ USER_HOME="$INSTALL_TMP/home"
 mkdir -m 700 "$USER_HOME"
 chown nobody "$USER_HOME"
 
-# as_user COMMAND...: runs as nobody with a clean environment and USER_HOME.
-as_user() {
-    runuser -u nobody -- env -i HOME="$USER_HOME" PATH=/usr/bin:/bin QT_QPA_PLATFORM=offscreen \
-        VANTREL_SIM_FROZEN=1 "$@"
-}
+# "${AS_USER[@]}" COMMAND...: runs as nobody with a clean environment and USER_HOME.
+# setpriv execs the command itself (runuser stays in between), so $! is the program.
+AS_USER=(setpriv --reuid=nobody --regid=nogroup --clear-groups env -i HOME="$USER_HOME" PATH=/usr/bin:/bin
+         QT_QPA_PLATFORM=offscreen VANTREL_SIM_FROZEN=1)
 
 # check_status PROGRAM: the headless report as a user, valid JSON on stdout.
 check_status() {
-    as_user "$1" --simulate --status --format json >"$INSTALL_TMP/status.json" || fail "--status as a user"
+    "${AS_USER[@]}" "$1" --simulate --status --format json >"$INSTALL_TMP/status.json" || fail "--status as a user"
     python3 -m json.tool "$INSTALL_TMP/status.json" >/dev/null || fail "--status JSON: $(cat "$INSTALL_TMP/status.json")"
 }

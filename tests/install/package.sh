@@ -8,7 +8,7 @@ deb="$(ls "$INSTALL_TMP"/out/vantrel_*.deb)"
 info="$(dpkg-deb -I "$deb")"
 files="$(dpkg-deb -c "$deb")"
 depends="$(dpkg-deb -f "$deb" Depends)"
-for want in libqt6widgets6 libpugixml1v5 libcurl; do
+for want in libqt6widgets6 libqt6network6 libpugixml1v5 libxcb1; do
     [[ "$depends" == *"$want"* ]] || fail "Depends lacks $want: $depends"
 done
 [[ "$depends" != *-dev* ]] || fail "Depends names a development package: $depends"
