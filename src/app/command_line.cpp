@@ -109,7 +109,10 @@ CommandLine parseCommandLine(const std::vector<std::string>& args, const char* e
     CommandLine c;
     if (parser.isSet(help)) {
         c.run = CommandLine::Run::Help;
-        c.text = parser.helpText().toStdString();
+        // Without an application object the parser cannot know the program's name.
+        c.text = parser.helpText()
+                     .replace(QStringLiteral("<executable_name>"), QStringLiteral("vantrel"))
+                     .toStdString();
         return c;
     }
     if (parser.isSet(version)) {
