@@ -20,7 +20,7 @@ class MainWindowHost : public setup::SettingsHost {
         return m_w.RegisterScreenshotHotKey(key, flags);
     }
     void UnregisterScreenshotHotKey() override { m_w.RegisterScreenshotHotKey(0, 0); }
-    CDialogBase* MonitorPanel() const override { return m_w.m_pMonitorDlg; }
+    CDialogBase* MonitorPanel() const override { return m_w.MonitorPanel(); }
 
   private:
     CVantrelDlg& m_w;
