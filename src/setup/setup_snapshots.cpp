@@ -24,12 +24,9 @@ constexpr struct {
     CSetDlg::Tab tab;
     const char* name;
 } kPictures[] = {
-    {CSetDlg::kGeneral, "settings_general"},
-    {CSetDlg::kMonitoring, "settings_monitoring"},
-    {CSetDlg::kBios, "settings_bios"},
-    {CSetDlg::kQuickSight, "settings_quick_sight"},
-    {CSetDlg::kUi, "settings_ui"},
-    {CSetDlg::kAbout, "settings_about"},
+    {CSetDlg::kGeneral, "settings_general"}, {CSetDlg::kMonitoring, "settings_monitoring"},
+    {CSetDlg::kBios, "settings_bios"},       {CSetDlg::kQuickSight, "settings_quick_sight"},
+    {CSetDlg::kUi, "settings_ui"},           {CSetDlg::kAbout, "settings_about"},
 };
 
 QImage picture(CSetDlg::Tab tab) {
