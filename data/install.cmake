@@ -5,7 +5,9 @@ set(VANTREL_INSTALL_DIR "lib/vantrel" CACHE STRING "The runtime folder, relative
 
 install(TARGETS vantrel RUNTIME DESTINATION ${VANTREL_INSTALL_DIR})
 install(FILES ${VANTREL_RUNTIME_DIR}/Vantrel.xml DESTINATION ${VANTREL_INSTALL_DIR})
-install(DIRECTORY ${VANTREL_RUNTIME_DIR}/ImageRes ${VANTREL_RUNTIME_DIR}/font DESTINATION ${VANTREL_INSTALL_DIR})
+# The pictures' build stamp stays in the build tree.
+install(DIRECTORY ${VANTREL_RUNTIME_DIR}/ImageRes ${VANTREL_RUNTIME_DIR}/font DESTINATION ${VANTREL_INSTALL_DIR}
+        PATTERN ".drawn" EXCLUDE)
 install(TARGETS nvapi_sim nvapi-nvml LIBRARY DESTINATION ${VANTREL_INSTALL_DIR}/lib)
 # Relative, so the link survives DESTDIR staging and a moved prefix.
 install(CODE "

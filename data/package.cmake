@@ -13,6 +13,8 @@ set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION utils)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# Texts the skin font lacks fall back to DejaVu Sans; the shared-library list is added to this.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-dejavu-core")
 # The NVML bridge loads the driver's library at run time; the simulated card works without it.
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "libnvidia-ml1")
 set(CPACK_DEBIAN_PACKAGE_CONTROL_EXTRA

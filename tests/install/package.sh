@@ -8,7 +8,7 @@ deb="$(ls "$INSTALL_TMP"/out/vantrel_*.deb)"
 info="$(dpkg-deb -I "$deb")"
 files="$(dpkg-deb -c "$deb")"
 depends="$(dpkg-deb -f "$deb" Depends)"
-for want in libqt6widgets6 libqt6network6 libpugixml1v5 libxcb1; do
+for want in libqt6widgets6 libqt6network6 libpugixml1v5 libxcb1 fonts-dejavu-core; do
     [[ "$depends" == *"$want"* ]] || fail "Depends lacks $want: $depends"
 done
 [[ "$depends" != *-dev* ]] || fail "Depends names a development package: $depends"
@@ -19,6 +19,7 @@ for f in ./usr/bin/vantrel ./usr/lib/vantrel/vantrel ./usr/lib/vantrel/lib/libnv
     grep -q " $f\( ->.*\)\?$" <<<"$files" || fail "$f not in the package"
 done
 ! grep -q "test_\|bench_" <<<"$files" || fail "test or benchmark programs in the package"
+! grep -q "/\.drawn$" <<<"$files" || fail "a build stamp in the package"
 for script in postinst prerm postrm; do
     grep -q " $script" <<<"$info" || fail "no $script"
 done
