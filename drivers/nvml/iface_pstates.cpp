@@ -1,5 +1,6 @@
 // The P-state 2.0 table, made from NVML's P0 clock ranges and clock offsets. NVML has no
 // voltage control, so the table lists no base voltages and no over-voltage entries.
+#include <algorithm>
 #include <cstring>
 
 #include "bridge.h"
@@ -127,7 +128,10 @@ int32_t getPstates20(NvPhysicalGpuHandle h, Pstates20Info* info) {
         m.flags = memEditable ? 1u : 0u;
         m.freqDelta_kHz = {memoryOffsetToDeltaKhz(memOff.value), memoryOffsetToDeltaKhz(memOff.min),
                            memoryOffsetToDeltaKhz(memOff.max)};
-        m.data.single.freq_kHz = static_cast<uint32_t>(mhzToKhz(static_cast<int>(mem.maxMhz)));
+        // P0's table value leaves the offset out; the clock the card runs includes it, and the
+        // tuning panel reads it back from here after an Apply.
+        const int64_t memKhz = int64_t(mhzToKhz(static_cast<int>(mem.maxMhz))) + m.freqDelta_kHz.value;
+        m.data.single.freq_kHz = static_cast<uint32_t>(std::max<int64_t>(0, memKhz));
 
         std::memcpy(info, &out, versionSize(info->version));
         return int32_t{OK};

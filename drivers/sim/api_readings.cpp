@@ -1,4 +1,5 @@
 // The live readings: clocks, P-state table, load, temperature, voltage, fans.
+#include <algorithm>
 #include <cmath>
 
 #include "api.h"
@@ -21,7 +22,8 @@ Pstates20Clock toContract(const PstateClock& c) {
     out.flags = c.editable ? 1u : 0u;
     out.freqDelta_kHz = {c.delta.value, c.delta.min, c.delta.max};
     if (c.type == PSTATE_CLOCK_SINGLE) {
-        out.data.single.freq_kHz = c.freq;
+        // The card runs the clock with its offset, and reports it so.
+        out.data.single.freq_kHz = uint32_t(std::max<int64_t>(0, int64_t(c.freq) + c.delta.value));
     } else {
         out.data.range = {c.minFreq, c.maxFreq, c.voltageDomain, c.minVoltage, c.maxVoltage};
     }

@@ -274,7 +274,8 @@ TEST_F(BridgeTest, PstateTableFromP0RangesAndOffsets) {
     const Pstates20Clock& m = p.pstates[0].clocks[1];
     EXPECT_EQ(m.domainId, 4u);
     EXPECT_EQ(m.typeId, PSTATE_CLOCK_SINGLE);
-    EXPECT_EQ(m.data.single.freq_kHz, 9501000u);
+    // The clock with its offset: 9501 MHz in the table, +500 MHz from the offset.
+    EXPECT_EQ(m.data.single.freq_kHz, 10001000u);
     // Transfer-rate offsets are twice the reported clock: +1000 raises it by 500 MHz.
     EXPECT_EQ(m.freqDelta_kHz.value, 500000);
     EXPECT_EQ(m.freqDelta_kHz.min, -1000000);
@@ -285,5 +286,5 @@ TEST_F(BridgeTest, PstateTableFromP0RangesAndOffsets) {
     v1.overVoltage.numVoltages = 77;  // beyond the 7316 bytes of version 1
     ASSERT_EQ(call<GetPstates20Fn>(ID_GPU_GetPstates20, handle(), &v1), OK);
     EXPECT_EQ(v1.overVoltage.numVoltages, 77u);
-    EXPECT_EQ(v1.pstates[0].clocks[1].data.single.freq_kHz, 9501000u);
+    EXPECT_EQ(v1.pstates[0].clocks[1].data.single.freq_kHz, 10001000u);
 }

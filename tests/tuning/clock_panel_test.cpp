@@ -79,6 +79,8 @@ TEST_F(ClockPanelTest, ApplyWritesOffsetsFromTheBaseClocksAfterAYes) {
                                                  lines::thermal(20992, 0), lines::cooler(30, 32)}));
     EXPECT_EQ(p.m_sliderGpuClock.GetPos(), 1056.0f);  // read back from the card
     EXPECT_EQ(p.m_nLastGpuClock, 1056);
+    // The memory clock reads back with its offset, so the slider stays where it was put.
+    EXPECT_EQ(p.m_sliderMemClock.GetPos(), 1402.0f);
     EXPECT_TRUE(p.m_btnSave.IsShown() && p.m_btnSaveThree.IsShown());
     EXPECT_EQ(setting("/Vantrel/FanDlg/AutoSystem"), "0");
 
@@ -86,6 +88,7 @@ TEST_F(ClockPanelTest, ApplyWritesOffsetsFromTheBaseClocksAfterAYes) {
     m_card->clearTrace();
     command(p, IDC_CLOCK_APPLY);
     EXPECT_EQ(trace()[1], lines::clock(0, 50000));
+    EXPECT_EQ(trace()[2], lines::clock(4, -100000));  // a second Apply keeps the memory offset
 }
 
 TEST_F(ClockPanelTest, DefaultRestoresTheCardInItsOrder) {
