@@ -21,6 +21,10 @@ class MainWindowHost : public setup::SettingsHost {
     }
     void UnregisterScreenshotHotKey() override { m_w.RegisterScreenshotHotKey(0, 0); }
     CDialogBase* MonitorPanel() const override { return m_w.MonitorPanel(); }
+    int FanControl() const override { return m_w.FanControl(); }
+    void SetFanControl(int flag) override { m_w.SetFanControl(flag); }
+    void SetFanAutoEnable(bool on) override { m_w.SetFanAutoEnable(on); }
+    CDialogBase* ClockSetPanel() const override { return m_w.ClockSetPanel(); }
 
   private:
     CVantrelDlg& m_w;

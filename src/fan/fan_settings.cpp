@@ -1,6 +1,7 @@
 #include "fan/fan_settings.h"
 
 #include "settings/settings_reader.h"
+#include "settings/settings_writer.h"
 
 namespace fan {
 
@@ -12,6 +13,14 @@ FanCurve readFanCurve(const settings::SettingsReader& reader) {
     }
     curve.blLine = reader.integer(kFanMapPath, kFormAttribute);
     return curve;
+}
+
+void writeFanCurve(settings::SettingsWriter& writer, const FanCurve& curve) {
+    for (int i = 0; i < kFanPointCount; ++i) {
+        writer.setAttribute(kFanMapPath, kFanMapAttributes[2 * i], curve.points[i].x);
+        writer.setAttribute(kFanMapPath, kFanMapAttributes[2 * i + 1], curve.points[i].y);
+    }
+    writer.setAttribute(kFanMapPath, kFormAttribute, curve.blLine);
 }
 
 }  // namespace fan

@@ -7,7 +7,8 @@
 
 namespace settings {
 class SettingsReader;
-}
+class SettingsWriter;
+}  // namespace settings
 
 namespace fan {
 
@@ -25,5 +26,7 @@ inline constexpr const char* kFormAttribute = "blLine";
 
 // The eight points and the form flag, values used as they are.
 FanCurve readFanCurve(const settings::SettingsReader& reader);
+// The sixteen point attributes ("%d") and blLine.
+void writeFanCurve(settings::SettingsWriter& writer, const FanCurve& curve);
 
 }  // namespace fan

@@ -6,6 +6,9 @@
 #include <QTabBar>
 #include <algorithm>
 
+#include "app/main_window_services.h"
+#include "fan/fan_dlg.h"
+#include "fan/fan_settings.h"
 #include "monitor/monitor_dlg.h"
 #include "monitor/monitoring_dlg.h"
 #include "platform/process.h"
@@ -19,6 +22,7 @@
 #include "setup/quick_sight_settings_dlg.h"
 #include "setup/settings_host.h"
 #include "setup/ui_dlg.h"
+#include "tuning/clock_set_dlg.h"
 
 namespace setup {
 namespace {
@@ -32,12 +36,6 @@ constexpr const char* kTabTexts[CSetDlg::kTabCount] = {
 constexpr CSetDlg::Tab kCreationOrder[CSetDlg::kTabCount] = {
     CSetDlg::kGeneral, CSetDlg::kFan, CSetDlg::kMonitoring, CSetDlg::kQuickSight,
     CSetDlg::kBios,    CSetDlg::kUi,  CSetDlg::kAbout,
-};
-
-// A page whose content is still to come.
-class CPlaceholderPage : public CSettingsPage {
-  public:
-    using CSettingsPage::CSettingsPage;
 };
 
 template <typename Page>
@@ -61,6 +59,8 @@ std::unique_ptr<CSettingsPage> CSetDlg::CreatePage(Tab tab) {
     switch (tab) {
         case kGeneral:
             return own(m_pGeneralDlg = new CGeneralDlg(this));
+        case kFan:
+            return own(m_pFanDlg = new CFanDlg(this, m_main));
         case kMonitoring:
             return own(m_pMonitoringDlg = new CMonitoringDlg(this));
         case kQuickSight:
@@ -71,11 +71,10 @@ std::unique_ptr<CSettingsPage> CSetDlg::CreatePage(Tab tab) {
             return own(m_pAboutDlg = new CAboutDlg(this));
         case kBios:
             return own(m_pBiosDlg = new CBiosDlg(this));
-        case kFan:
         case kTabCount:
             break;
     }
-    return std::make_unique<CPlaceholderPage>(this);
+    return std::make_unique<CSettingsPage>(this);  // not reached: every tab has its page
 }
 
 bool CSetDlg::OnInitDialog() {
@@ -207,7 +206,16 @@ void CSetDlg::Commit() {
 // Steps 2-5, the Fan page's: the main window's fan-control flag (and an open
 // clock panel's fan mode), FanMap with blLine, UpdateTime as typed, AutoSystem
 // with the main window's auto-enable flag.
-void CSetDlg::CommitFanPage(settings::SettingsWriter&) {}
+void CSetDlg::CommitFanPage(settings::SettingsWriter& w) {
+    const bool enabled = m_pFanDlg->FanControlEnabled();
+    m_main.SetFanControl(enabled ? app::MainWindowServices::kFanCurve : app::MainWindowServices::kFanOff);
+    if (auto* panel = dynamic_cast<CClockSetDlg*>(m_main.ClockSetPanel())) panel->SelectFanMode(enabled);
+    fan::writeFanCurve(w, m_pFanDlg->Curve());
+    w.setText(fan::kUpdateTimePath, m_pFanDlg->UpdateTimeText().toStdString());
+    const bool autoEnable = m_pFanDlg->AutoEnable();
+    w.setFlag(fan::kAutoSystemPath, autoEnable);
+    m_main.SetFanAutoEnable(autoEnable);
+}
 
 // Steps 6-10, the Monitoring page's: its section as typed; an open monitor
 // panel takes the new period (its history kept), its log switch and path, and

@@ -9,6 +9,7 @@
 
 #include "platform/window.h"
 
+class CFanDlg;
 class CMonitoringDlg;
 class QPushButton;
 
@@ -49,9 +50,9 @@ class CSetDlg : public platform::Window {
     // Where the pages stand, in the tab control's coordinates.
     QRect PageRect() const;
 
-    // The pages; null until OnInitDialog has run. A page not built yet is an
-    // empty placeholder without a typed pointer.
+    // The pages; null until OnInitDialog has run.
     CGeneralDlg* m_pGeneralDlg = nullptr;
+    CFanDlg* m_pFanDlg = nullptr;
     CMonitoringDlg* m_pMonitoringDlg = nullptr;
     CQuickSightSettingsDlg* m_pQuickSightDlg = nullptr;
     CUIDlg* m_pUIDlg = nullptr;

@@ -19,6 +19,13 @@ class SettingsHost {
     virtual void UnregisterScreenshotHotKey() = 0;
     // The open monitor panel, null when closed.
     virtual CDialogBase* MonitorPanel() const = 0;
+    // The fan-control flag (app::MainWindowServices::kFanUnknown, kFanOff,
+    // kFanCurve), the value EnableFan gets at close, and the open clock panel
+    // (null when closed), whose fan mode follows the flag.
+    virtual int FanControl() const = 0;
+    virtual void SetFanControl(int flag) = 0;
+    virtual void SetFanAutoEnable(bool on) = 0;
+    virtual CDialogBase* ClockSetPanel() const = 0;
 };
 
 }  // namespace setup

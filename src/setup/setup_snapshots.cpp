@@ -17,6 +17,11 @@ class NoMainWindow : public SettingsHost {
     bool RegisterScreenshotHotKey(int, int) override { return false; }
     void UnregisterScreenshotHotKey() override {}
     CDialogBase* MonitorPanel() const override { return nullptr; }
+    // The curve on, so the Fan page shows its curve.
+    int FanControl() const override { return 1; }
+    void SetFanControl(int) override {}
+    void SetFanAutoEnable(bool) override {}
+    CDialogBase* ClockSetPanel() const override { return nullptr; }
 };
 
 // The pages with a picture, and the picture's name.
@@ -24,9 +29,13 @@ constexpr struct {
     CSetDlg::Tab tab;
     const char* name;
 } kPictures[] = {
-    {CSetDlg::kGeneral, "settings_general"}, {CSetDlg::kMonitoring, "settings_monitoring"},
-    {CSetDlg::kBios, "settings_bios"},       {CSetDlg::kQuickSight, "settings_quick_sight"},
-    {CSetDlg::kUi, "settings_ui"},           {CSetDlg::kAbout, "settings_about"},
+    {CSetDlg::kGeneral, "settings_general"},
+    {CSetDlg::kFan, "settings_fan"},
+    {CSetDlg::kMonitoring, "settings_monitoring"},
+    {CSetDlg::kBios, "settings_bios"},
+    {CSetDlg::kQuickSight, "settings_quick_sight"},
+    {CSetDlg::kUi, "settings_ui"},
+    {CSetDlg::kAbout, "settings_about"},
 };
 
 QImage picture(CSetDlg::Tab tab) {

@@ -36,6 +36,10 @@ struct Host : setup::SettingsHost {
     bool RegisterScreenshotHotKey(int, int) override { return true; }
     void UnregisterScreenshotHotKey() override {}
     CDialogBase* MonitorPanel() const override { return panel; }
+    int FanControl() const override { return -1; }
+    void SetFanControl(int) override {}
+    void SetFanAutoEnable(bool) override {}
+    CDialogBase* ClockSetPanel() const override { return nullptr; }
     CDialogBase* panel = nullptr;
 };
 

@@ -52,6 +52,11 @@ struct FakeHost : setup::SettingsHost {
     }
     void UnregisterScreenshotHotKey() override { calls += "unregister;"; }
     CDialogBase* MonitorPanel() const override { return nullptr; }
+    // The Fan page's share is tested with the page.
+    int FanControl() const override { return -1; }
+    void SetFanControl(int) override {}
+    void SetFanAutoEnable(bool) override {}
+    CDialogBase* ClockSetPanel() const override { return nullptr; }
     std::string calls;
 };
 

@@ -1,0 +1,64 @@
+// The settings window's "Fan" page: fan-curve control on or off, whether it
+// comes on by itself at the next start, the curve's timer period and the curve
+// editor. It stores nothing itself: the window's OK commits what it shows.
+#pragma once
+
+#include <QString>
+
+#include "fan/fan_curve.h"
+#include "setup/settings_page.h"
+
+class CStaticFanCtl;
+class QCheckBox;
+class QLabel;
+
+namespace platform {
+class UpDownEdit;
+}
+namespace setup {
+class SettingsHost;
+}
+
+class CFanDlg : public setup::CSettingsPage {
+  public:
+    enum : UINT {
+        IDC_HEADING = 1008,
+        IDC_ENABLE = 1012,
+        IDC_AUTO_ENABLE = 1013,
+        IDC_UPDATE_SPIN = 1018,
+        IDC_UPDATE_TIME = 1019,
+        IDC_PERIOD_LABEL = 1022,
+        IDC_FAN_CURVE = 1025,
+    };
+    static constexpr int kMinPeriod = 100;
+    static constexpr int kMaxPeriod = 60000;
+    static constexpr int kPeriodStep = 100;
+
+    // `main` is the main window, whose fan-control state the page shows.
+    CFanDlg(platform::Window* dialog, setup::SettingsHost& main);
+
+    // What the commit takes.
+    bool FanControlEnabled() const;
+    bool AutoEnable() const;
+    QString UpdateTimeText() const;
+    fan::FanCurve Curve() const;
+
+    // Shows or hides everything that only matters while fan-curve control is on.
+    void ShowCurveGroup(bool show);
+
+    QCheckBox* m_chkEnable = nullptr;
+    QCheckBox* m_chkAutoEnable = nullptr;
+    QLabel* m_lblPeriod = nullptr;
+    platform::UpDownEdit* m_spinUpdateTime = nullptr;
+    CStaticFanCtl* m_ctlFan = nullptr;
+
+  protected:
+    bool OnInitDialog() override;
+    bool OnCommand(WPARAM wParam, LPARAM lParam) override;
+
+  private:
+    void Load();
+    void OnEnableClicked();
+
+    setup::SettingsHost& m_main;
+};
