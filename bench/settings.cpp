@@ -12,10 +12,7 @@
 
 namespace {
 
-const char* const kSensors[] = {"GPUClock",   "MemoryClock", "GPUTemperature", "GPUUsage",    "MemoryUsage",
-                                "GPUVoltage", "FanSpeed",    "FanTachometer",  "PowerTarget", "ShaderClock"};
-const char* const kFanKeys[] = {"OneX",  "OneY",  "TwoX", "TwoY", "ThreeX", "ThreeY", "FourX",  "FourY",
-                                "FiveX", "FiveY", "SixX", "SixY", "SeverX", "SeverY", "EightX", "EightY"};
+namespace keys = settings::keys;
 
 // A document of its own, recreated from the shipped one.
 std::string freshDocument() {
@@ -30,15 +27,15 @@ void ReadingAccess(benchmark::State& state) {
     const std::string path = freshDocument();
     for (auto _ : state) {
         settings::SettingsReader s(path);
-        benchmark::DoNotOptimize(s.textFlag("/Vantrel/GeneralDlg/StartMinized"));
-        benchmark::DoNotOptimize(s.textFlag("/Vantrel/FanDlg/EnableFan"));
-        benchmark::DoNotOptimize(s.integer("/Vantrel/QuickSightSettingsDlg/Left"));
-        benchmark::DoNotOptimize(s.integer("/Vantrel/QuickSightSettingsDlg/Right"));
-        benchmark::DoNotOptimize(s.integer("/Vantrel/UIDlg/HotKey", "VirtualKeyCode"));
-        benchmark::DoNotOptimize(s.integer("/Vantrel/UIDlg/HotKey", "Modifiers"));
-        benchmark::DoNotOptimize(s.text("/Vantrel/UIDlg/SaveToFilePath"));
-        benchmark::DoNotOptimize(s.integer("/Vantrel/GeneralDlg/UpadteCheck"));
-        benchmark::DoNotOptimize(s.integer("/Vantrel/Version"));
+        benchmark::DoNotOptimize(s.read(keys::kStartMinimized));
+        benchmark::DoNotOptimize(s.read(keys::kEnableFan));
+        benchmark::DoNotOptimize(s.read(keys::kQuickSightLeft));
+        benchmark::DoNotOptimize(s.read(keys::kQuickSightRight));
+        benchmark::DoNotOptimize(s.read(keys::kHotKeyVirtualKey));
+        benchmark::DoNotOptimize(s.read(keys::kHotKeyModifiers));
+        benchmark::DoNotOptimize(s.read(keys::kScreenshotFolder));
+        benchmark::DoNotOptimize(s.read(keys::kUpdateCheck));
+        benchmark::DoNotOptimize(s.read(keys::kVersion));
     }
     std::filesystem::remove_all(std::filesystem::path(path).parent_path());
 }
@@ -50,26 +47,28 @@ void WritingAccess(benchmark::State& state) {
     for (auto _ : state) {
         settings::SettingsWriter w(path);
         ++value;
-        w.setFlag("/Vantrel/GeneralDlg/StartMinized", value & 1);
-        w.setInteger("/Vantrel/GeneralDlg/UpadteCheck", value % 5);
-        for (const char* key : kFanKeys) w.setAttribute("/Vantrel/FanDlg/FanMap", key, value % 100);
-        w.setAttribute("/Vantrel/FanDlg/FanMap", "blLine", value & 1);
-        w.setText("/Vantrel/FanDlg/UpdateTime", "1000");
-        w.setFlag("/Vantrel/FanDlg/AutoSystem", value & 1);
-        w.setText("/Vantrel/MonitoringDlg/RefreshRate", "1000");
-        w.setFlag("/Vantrel/MonitoringDlg/blLogToFile", false);
-        w.setText("/Vantrel/MonitoringDlg/LogToFilePath", "Vantrel.txt");
-        for (const char* sensor : kSensors) {
-            const std::string element = std::string("/Vantrel/MonitoringDlg/") + sensor;
-            w.setInteger(element, 1);
-            w.setAttribute(element, "Max", "100");
-            w.setAttribute(element, "Min", "0");
+        w.write(keys::kStartMinimized, value & 1);
+        w.write(keys::kUpdateCheck, value % 5);
+        for (const settings::keys::FanPointKeys& point : keys::kFanMapPoints) {
+            w.write(point.temperature, value % 100);
+            w.write(point.speed, value % 100);
         }
-        w.setInteger("/Vantrel/QuickSightSettingsDlg/Left", value % 6);
-        w.setInteger("/Vantrel/QuickSightSettingsDlg/Right", value % 6);
-        w.setText("/Vantrel/UIDlg/SaveToFilePath", ".");
-        w.setAttribute("/Vantrel/UIDlg/HotKey", "VirtualKeyCode", 0);
-        w.setAttribute("/Vantrel/UIDlg/HotKey", "Modifiers", 0);
+        w.write(keys::kFanMapForm, value & 1);
+        w.write(keys::kUpdateTime, 1000);
+        w.write(keys::kAutoSystem, value & 1);
+        w.write(keys::kRefreshRate, "1000");
+        w.write(keys::kLogToFile, false);
+        w.write(keys::kLogToFilePath, "Vantrel.txt");
+        for (const settings::keys::SensorKeys& sensor : keys::kMonitorSensors) {
+            w.write(sensor.active, true);
+            w.write(sensor.max, "100");
+            w.write(sensor.min, "0");
+        }
+        w.write(keys::kQuickSightLeft, value % 6);
+        w.write(keys::kQuickSightRight, value % 6);
+        w.write(keys::kScreenshotFolder, ".");
+        w.write(keys::kHotKeyVirtualKey, 0);
+        w.write(keys::kHotKeyModifiers, 0);
         if (!w.save()) state.SkipWithError("save failed");
     }
     std::filesystem::remove_all(std::filesystem::path(path).parent_path());

@@ -62,7 +62,7 @@ class UpdateCheck : public QObject {
     void onDownloaded(const std::optional<QByteArray>& body) {
         if (!body) return conclude(UpdateOutcome::DownloadFailed);
         const std::string path = inFolder(m_options.descriptionFolder, kUpdateDescriptionName);
-        const int32_t installed = settings::SettingsReader().integer("/Vantrel/Version");
+        const int32_t installed = settings::SettingsReader().read(settings::keys::kVersion);
         if (!offersNewerVersion(std::string_view(body->constData(), size_t(body->size())), installed)) {
             std::error_code ignored;
             std::filesystem::remove(path, ignored);

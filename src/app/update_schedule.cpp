@@ -34,16 +34,17 @@ bool updateCheckDue(int32_t schedule, const UpdateStamps& last, const CalendarDa
 }
 
 bool takeScheduledCheck(settings::SettingsWriter& document, const CalendarDay& today) {
-    const int32_t schedule = document.integer(kUpdateCheckPath);
-    const UpdateStamps last{document.integer(kUpdateDayPath), document.integer(kUpdateWeekPath),
-                            document.integer(kUpdateMonthPath)};
+    const int32_t schedule = document.read(settings::keys::kUpdateCheck);
+    const UpdateStamps last{document.read(settings::keys::kUpdateDay),
+                            document.read(settings::keys::kUpdateWeek),
+                            document.read(settings::keys::kUpdateMonth)};
     if (!updateCheckDue(schedule, last, today)) return false;
     if (schedule == kUpdateEveryStart) return true;
 
     if (schedule == kUpdateDaily || schedule == kUpdateWeekly)
-        document.setInteger(kUpdateDayPath, today.dayOfMonth);
-    if (schedule == kUpdateWeekly) document.setInteger(kUpdateWeekPath, today.dayOfWeek);
-    if (schedule == kUpdateMonthly) document.setInteger(kUpdateMonthPath, today.month);
+        document.write(settings::keys::kUpdateDay, today.dayOfMonth);
+    if (schedule == kUpdateWeekly) document.write(settings::keys::kUpdateWeek, today.dayOfWeek);
+    if (schedule == kUpdateMonthly) document.write(settings::keys::kUpdateMonth, today.month);
     document.save();
     return true;
 }

@@ -30,11 +30,6 @@ enum UpdateSchedule : int32_t {
     kUpdateMonthly = 4,
 };
 
-inline constexpr const char* kUpdateCheckPath = "/Vantrel/GeneralDlg/UpadteCheck";
-inline constexpr const char* kUpdateDayPath = "/Vantrel/GeneralDlg/UpadteDay";
-inline constexpr const char* kUpdateWeekPath = "/Vantrel/GeneralDlg/UpdateWeek";
-inline constexpr const char* kUpdateMonthPath = "/Vantrel/GeneralDlg/UpadteMonth";
-
 // The stamps of the last scheduled check, as stored.
 struct UpdateStamps {
     int32_t day = 0;

@@ -124,29 +124,29 @@ bool CVantrelDlg::ReadSettings(bool bStartup) {
         settings::SettingsReader s;
         // Without a system tray nothing could bring a hidden window back: it stays
         // shown and its close button closes.
-        if (s.textFlag("/Vantrel/GeneralDlg/StartMinized") && platform::TrayIcon::hostAvailable()) {
+        if (s.read(settings::keys::kStartMinimized) && platform::TrayIcon::hostAvailable()) {
             m_bHidden = m_bCloseToTray = true;
             SetTrayIcon(true);
         }
         // The value EnableFan gets at close, so a run that never opens the settings
         // window keeps the user's choice.
-        m_bFanAutoEnable = s.textFlag(fan::kAutoSystemPath);
-        if (s.textFlag(fan::kEnableFanPath)) {
+        m_bFanAutoEnable = s.read(settings::keys::kAutoSystem);
+        if (s.read(settings::keys::kEnableFan)) {
             m_nFanControl = kFanCurve;
             ReadSettings(false);
         }
-        m_nLeftSight = s.integer("/Vantrel/QuickSightSettingsDlg/Left");
-        m_nRightSight = s.integer("/Vantrel/QuickSightSettingsDlg/Right");
-        RegisterScreenshotHotKey(s.integer("/Vantrel/UIDlg/HotKey", "VirtualKeyCode"),
-                                 s.integer("/Vantrel/UIDlg/HotKey", "Modifiers"));
-        m_strScreenshotPath = QString::fromStdString(s.text("/Vantrel/UIDlg/SaveToFilePath"));
+        m_nLeftSight = s.read(settings::keys::kQuickSightLeft);
+        m_nRightSight = s.read(settings::keys::kQuickSightRight);
+        RegisterScreenshotHotKey(s.read(settings::keys::kHotKeyVirtualKey),
+                                 s.read(settings::keys::kHotKeyModifiers));
+        m_strScreenshotPath = QString::fromStdString(s.read(settings::keys::kScreenshotFolder));
         app::CheckForUpdate(*this);
         return true;
     }
     if (m_nFanControl == kFanCurve) {
         settings::SettingsReader s;
         m_fanController.setCurve(fan::readFanCurve(s));
-        m_nUpdateTime = s.integer(fan::kUpdateTimePath);
+        m_nUpdateTime = s.read(settings::keys::kUpdateTime);
         if (m_bFanTimer) KillTimer(kFanTimer);
         // A negative period means "as fast as allowed", as 0 does.
         SetTimer(kFanTimer, UINT(std::clamp<int32_t>(m_nUpdateTime, 0, INT_MAX)));
@@ -187,7 +187,7 @@ bool CVantrelDlg::ExitCleanup() {
     // The fan first: nothing the settings document does afterwards can keep it.
     m_fanIo.restoreFanDefault();
     settings::SettingsWriter w;
-    w.setInteger(fan::kEnableFanPath, m_bFanAutoEnable ? 1 : 0);
+    w.write(settings::keys::kEnableFan, m_bFanAutoEnable);
     w.save();
     skin::unloadSkinFont();
     return true;

@@ -6,12 +6,13 @@
 namespace fan {
 
 FanCurve readFanCurve(const settings::SettingsReader& reader) {
+    static_assert(settings::keys::kFanMapPoints.size() == kFanPointCount);
     FanCurve curve;
     for (int i = 0; i < kFanPointCount; ++i) {
-        curve.points[i].x = reader.integer(kFanMapPath, kFanMapAttributes[2 * i]);
-        curve.points[i].y = reader.integer(kFanMapPath, kFanMapAttributes[2 * i + 1]);
+        curve.points[i].x = reader.read(settings::keys::kFanMapPoints[size_t(i)].temperature);
+        curve.points[i].y = reader.read(settings::keys::kFanMapPoints[size_t(i)].speed);
     }
-    curve.blLine = reader.integer(kFanMapPath, kFormAttribute);
+    curve.blLine = reader.read(settings::keys::kFanMapForm);
     return curve;
 }
 

@@ -5,9 +5,8 @@
 
 namespace monitor {
 
-std::string sensorPath(int kind) {
-    return std::string(kSectionPath) + "/" + sensorInfo(kind).element;
-}
+namespace keys = settings::keys;
+static_assert(keys::kMonitorSensors.size() == kSensorCount);
 
 GraphSlots assignSlots(const SensorEntries& entries) {
     GraphSlots graphSlots;
@@ -26,29 +25,27 @@ MonitorSettings readMonitorSettings(const settings::SettingsReader& reader) {
 
 MonitoringTexts readMonitoringTexts(const settings::SettingsReader& reader) {
     MonitoringTexts t;
-    t.refreshRate = reader.text(kRefreshRatePath);
-    t.logToFile = reader.numberFlag(kLogToFilePath);
-    t.logPath = reader.text(kLogPathPath);
-    for (int kind = 0; kind < kSensorCount; ++kind) {
-        const std::string path = sensorPath(kind);
-        SensorTexts& sensor = t.sensors[size_t(kind)];
-        sensor.active = reader.numberFlag(path);
-        sensor.max = reader.text(path, kMaxAttribute);
-        sensor.min = reader.text(path, kMinAttribute);
+    t.refreshRate = reader.read(keys::kRefreshRate);
+    t.logToFile = reader.read(keys::kLogToFile);
+    t.logPath = reader.read(keys::kLogToFilePath);
+    for (size_t kind = 0; kind < t.sensors.size(); ++kind) {
+        SensorTexts& sensor = t.sensors[kind];
+        sensor.active = reader.read(keys::kMonitorSensors[kind].active);
+        sensor.max = reader.read(keys::kMonitorSensors[kind].max);
+        sensor.min = reader.read(keys::kMonitorSensors[kind].min);
     }
     return t;
 }
 
 void writeMonitoringTexts(settings::SettingsWriter& writer, const MonitoringTexts& t) {
-    writer.setText(kRefreshRatePath, t.refreshRate);
-    writer.setFlag(kLogToFilePath, t.logToFile);
-    writer.setText(kLogPathPath, t.logPath);
-    for (int kind = 0; kind < kSensorCount; ++kind) {
-        const std::string path = sensorPath(kind);
-        const SensorTexts& sensor = t.sensors[size_t(kind)];
-        writer.setInteger(path, sensor.active ? 1 : 0);
-        writer.setAttribute(path, kMaxAttribute, std::string_view(sensor.max));
-        writer.setAttribute(path, kMinAttribute, std::string_view(sensor.min));
+    writer.write(keys::kRefreshRate, t.refreshRate);
+    writer.write(keys::kLogToFile, t.logToFile);
+    writer.write(keys::kLogToFilePath, t.logPath);
+    for (size_t kind = 0; kind < t.sensors.size(); ++kind) {
+        const SensorTexts& sensor = t.sensors[kind];
+        writer.write(keys::kMonitorSensors[kind].active, sensor.active);
+        writer.write(keys::kMonitorSensors[kind].max, sensor.max);
+        writer.write(keys::kMonitorSensors[kind].min, sensor.min);
     }
 }
 

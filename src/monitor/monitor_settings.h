@@ -15,15 +15,6 @@ class SettingsWriter;
 
 namespace monitor {
 
-inline constexpr const char* kSectionPath = "/Vantrel/MonitoringDlg";
-inline constexpr const char* kRefreshRatePath = "/Vantrel/MonitoringDlg/RefreshRate";
-inline constexpr const char* kLogToFilePath = "/Vantrel/MonitoringDlg/blLogToFile";
-inline constexpr const char* kLogPathPath = "/Vantrel/MonitoringDlg/LogToFilePath";
-inline constexpr const char* kMaxAttribute = "Max";
-inline constexpr const char* kMinAttribute = "Min";
-// "/Vantrel/MonitoringDlg/" + the quantity's element.
-std::string sensorPath(int kind);
-
 constexpr int kGraphCount = 4;
 
 // One quantity's entry of the section: shown when active, with its graph range.

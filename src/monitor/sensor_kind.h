@@ -25,7 +25,6 @@ constexpr int kSensorCount = 10;
 constexpr int32_t kNoSensor = -1;
 
 struct SensorInfo {
-    const char* element;    // settings element under MonitoringDlg
     const char* caption;    // graph caption
     const char* logHeader;  // header word of the log column
     int logColumn;          // first character of the log column

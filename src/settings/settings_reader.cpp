@@ -34,6 +34,11 @@ std::string attributeValue(const pugi::xml_document& document, std::string_view 
     return attribute.value();
 }
 
+template <Coding C>
+std::string keyText(const SettingsReader& reader, const Key<C>& key) {
+    return key.attribute.empty() ? reader.text(key.path) : reader.text(key.path, key.attribute);
+}
+
 }  // namespace
 
 SettingsReader::SettingsReader() : SettingsReader(documentPath()) {}
@@ -75,6 +80,22 @@ bool SettingsReader::numberFlag(std::string_view path) const {
 
 bool SettingsReader::numberFlag(std::string_view path, std::string_view attribute) const {
     return decodeNumberFlag(text(path, attribute));
+}
+
+int32_t SettingsReader::read(IntegerKey key) const {
+    return _wtol(keyText(*this, key));
+}
+
+bool SettingsReader::read(TextFlagKey key) const {
+    return decodeTextFlag(keyText(*this, key));
+}
+
+bool SettingsReader::read(NumberFlagKey key) const {
+    return decodeNumberFlag(keyText(*this, key));
+}
+
+std::string SettingsReader::read(TextKey key) const {
+    return keyText(*this, key);
 }
 
 }  // namespace settings

@@ -5,6 +5,8 @@
 #include <string>
 #include <string_view>
 
+#include "settings/keys.h"
+
 namespace settings {
 
 class SettingsDocument;
@@ -40,6 +42,12 @@ class SettingsReader {
     // True when the integer is not 0 (an empty text is false).
     bool numberFlag(std::string_view path) const;
     bool numberFlag(std::string_view path, std::string_view attribute) const;
+
+    // A declared key, decoded by its coding.
+    int32_t read(IntegerKey key) const;
+    bool read(TextFlagKey key) const;
+    bool read(NumberFlagKey key) const;
+    std::string read(TextKey key) const;
 
   protected:
     std::unique_ptr<SettingsDocument> m_document;

@@ -43,4 +43,32 @@ bool SettingsWriter::save() {
     return m_document->save();
 }
 
+namespace {
+
+template <Coding C>
+void writeText(SettingsWriter& writer, const Key<C>& key, std::string_view text) {
+    if (key.attribute.empty())
+        writer.setText(key.path, text);
+    else
+        writer.setAttribute(key.path, key.attribute, text);
+}
+
+}  // namespace
+
+void SettingsWriter::write(IntegerKey key, int32_t value) {
+    writeText(*this, key, encodeInteger(value));
+}
+
+void SettingsWriter::write(TextFlagKey key, bool value) {
+    writeText(*this, key, encodeFlag(value));
+}
+
+void SettingsWriter::write(NumberFlagKey key, bool value) {
+    writeText(*this, key, encodeFlag(value));
+}
+
+void SettingsWriter::write(TextKey key, std::string_view text) {
+    writeText(*this, key, text);
+}
+
 }  // namespace settings

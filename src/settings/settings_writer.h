@@ -27,6 +27,12 @@ class SettingsWriter : public SettingsReader {
     void setAttribute(std::string_view path, std::string_view name, std::string_view text);
     void setAttribute(std::string_view path, std::string_view name, int32_t value);
 
+    // A declared key, coded by its coding.
+    void write(IntegerKey key, int32_t value);
+    void write(TextFlagKey key, bool value);
+    void write(NumberFlagKey key, bool value);
+    void write(TextKey key, std::string_view text);
+
     // Writes a temporary file beside the document, flushes it and renames it over
     // the document, so the file is always either the old or the new one. False when
     // the document could not be written (read-only file, not a regular file, full

@@ -11,8 +11,6 @@
 
 namespace setup {
 namespace {
-constexpr const char* kStartMinimizedPath = "/Vantrel/GeneralDlg/StartMinized";
-constexpr const char* kUpdateCheckPath = "/Vantrel/GeneralDlg/UpadteCheck";
 constexpr int kFirstSchedule = 3;  // "on startup weekly", until the stored value replaces it
 }  // namespace
 
@@ -35,8 +33,8 @@ bool CGeneralDlg::OnInitDialog() {
     m_chkStartWithWindows->setChecked(autostartNames(autostartEntryPath(), platform::executablePath()));
 
     const settings::SettingsReader s;
-    m_chkStartMinimized->setChecked(s.textFlag(kStartMinimizedPath));
-    const int schedule = s.integer(kUpdateCheckPath);
+    m_chkStartMinimized->setChecked(s.read(settings::keys::kStartMinimized));
+    const int schedule = s.read(settings::keys::kUpdateCheck);
     m_cbUpdateCheck->setCurrentIndex(schedule >= 0 && schedule < 5 ? schedule : -1);
     return true;
 }

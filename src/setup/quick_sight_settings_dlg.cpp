@@ -8,9 +8,6 @@
 namespace setup {
 namespace {
 
-constexpr const char* kLeftPath = "/Vantrel/QuickSightSettingsDlg/Left";
-constexpr const char* kRightPath = "/Vantrel/QuickSightSettingsDlg/Right";
-
 struct Quantity {
     const char* text;
     int width;  // dialog units
@@ -42,7 +39,7 @@ bool CQuickSightSettingsDlg::OnInitDialog() {
              {122, 134, 146, 158, 170, 182});
 
     const settings::SettingsReader s;
-    const int stored[2] = {s.integer(kLeftPath), s.integer(kRightPath)};
+    const int stored[2] = {s.read(settings::keys::kQuickSightLeft), s.read(settings::keys::kQuickSightRight)};
     for (int side : {kLeft, kRight})
         if (stored[side] >= 0 && stored[side] < 6)
             m_buttons[size_t(side)][size_t(stored[side])]->setChecked(true);

@@ -189,8 +189,8 @@ void CSetDlg::ApplyAutostart() {
 void CSetDlg::Commit() {
     settings::SettingsWriter w;
     // 1. General page: start minimised, update schedule (-1 with no selection).
-    w.setFlag("/Vantrel/GeneralDlg/StartMinized", m_pGeneralDlg->StartMinimized());
-    w.setInteger("/Vantrel/GeneralDlg/UpadteCheck", m_pGeneralDlg->UpdateSelection());
+    w.write(settings::keys::kStartMinimized, m_pGeneralDlg->StartMinimized());
+    w.write(settings::keys::kUpdateCheck, m_pGeneralDlg->UpdateSelection());
     // 2-5. Fan page.
     CommitFanPage(w);
     // 6-10. Monitoring page.
@@ -228,28 +228,28 @@ void CSetDlg::CommitMonitoringPage(settings::SettingsWriter& w) {
 }
 
 void CSetDlg::CommitQuickSight(settings::SettingsWriter& w) {
-    constexpr const char* kPaths[2] = {"/Vantrel/QuickSightSettingsDlg/Left",
-                                       "/Vantrel/QuickSightSettingsDlg/Right"};
+    constexpr settings::IntegerKey kKeys[2] = {settings::keys::kQuickSightLeft,
+                                               settings::keys::kQuickSightRight};
     for (auto side : {CQuickSightSettingsDlg::kLeft, CQuickSightSettingsDlg::kRight}) {
         const int index = m_pQuickSightDlg->Choice(side);
         if (index < 0) continue;
         m_main.SetQuickSight(side, index);
         m_main.UpdateQuickSight(false);
         m_main.UpdateQuickSight(true);
-        w.setInteger(kPaths[side], index);
+        w.write(kKeys[side], index);
     }
 }
 
 void CSetDlg::CommitScreenshot(settings::SettingsWriter& w) {
     const QString folder = m_pUIDlg->Folder();
-    w.setText("/Vantrel/UIDlg/SaveToFilePath", folder.toStdString());
+    w.write(settings::keys::kScreenshotFolder, folder.toStdString());
     m_main.SetScreenshotFolder(folder);
 
     const uint16_t hotKey = m_pUIDlg->HotKey();
     const int key = hotKey & 0xFF;
     const int flags = hotKey >> 8;
-    w.setAttribute("/Vantrel/UIDlg/HotKey", "VirtualKeyCode", key);
-    w.setAttribute("/Vantrel/UIDlg/HotKey", "Modifiers", flags);
+    w.write(settings::keys::kHotKeyVirtualKey, key);
+    w.write(settings::keys::kHotKeyModifiers, flags);
     // The main window releases the old combination before taking the new one; a
     // combination without a key grabs nothing.
     if (key || flags)

@@ -8,11 +8,6 @@
 #include "settings/settings_reader.h"
 
 namespace setup {
-namespace {
-constexpr const char* kFolderPath = "/Vantrel/UIDlg/SaveToFilePath";
-constexpr const char* kHotKeyPath = "/Vantrel/UIDlg/HotKey";
-}  // namespace
-
 CUIDlg::CUIDlg(platform::Window* dialog) : CSettingsPage(dialog) {}
 
 bool CUIDlg::OnInitDialog() {
@@ -29,9 +24,9 @@ bool CUIDlg::OnInitDialog() {
     m_cbSkin->setCurrentIndex(0);
 
     const settings::SettingsReader s;
-    m_editSaveTo->setText(QString::fromStdString(s.text(kFolderPath)));
-    const int key = s.integer(kHotKeyPath, "VirtualKeyCode");
-    const int modifiers = s.integer(kHotKeyPath, "Modifiers");
+    m_editSaveTo->setText(QString::fromStdString(s.read(settings::keys::kScreenshotFolder)));
+    const int key = s.read(settings::keys::kHotKeyVirtualKey);
+    const int modifiers = s.read(settings::keys::kHotKeyModifiers);
     m_hotKey->SetHotKey(platform::hotKeyValue(key, modifiers));
     return true;
 }

@@ -1,7 +1,4 @@
 // The clock panel's settings: the three profiles and the fan curve's start flags.
-#include "tuning/clock_profiles.h"
-
-#include "fan/fan_settings.h"
 #include "settings/settings_writer.h"
 #include "skin/truncate.h"
 #include "tuning/clock_set_dlg.h"
@@ -10,12 +7,12 @@
 namespace {
 
 // A stored 0 means "not set".
-void loadInto(CSuperSliders& slider, const settings::SettingsReader& s, const char* path, const char* name) {
-    if (const int32_t v = s.integer(path, name)) slider.SetPos(float(v));
+void loadInto(CSuperSliders& slider, const settings::SettingsReader& s, settings::IntegerKey key) {
+    if (const int32_t v = s.read(key)) slider.SetPos(float(v));
 }
 
-void store(settings::SettingsWriter& w, const char* path, const char* name, const CSuperSliders& slider) {
-    w.setAttribute(path, name, int32_t(skin::truncateToInt(slider.GetPos())));
+void store(settings::SettingsWriter& w, settings::IntegerKey key, const CSuperSliders& slider) {
+    w.write(key, int32_t(skin::truncateToInt(slider.GetPos())));
 }
 
 }  // namespace
@@ -23,23 +20,23 @@ void store(settings::SettingsWriter& w, const char* path, const char* name, cons
 bool CClockSetDlg::LoadProfile(int nType) {
     if (nType == 0) {
         if (m_mainWindow.FanControl() == tuning::MainWindowLink::kFanUnknown)
-            return settings::SettingsReader().textFlag(fan::kEnableFanPath);
+            return settings::SettingsReader().read(settings::keys::kEnableFan);
         return m_mainWindow.FanControl() != 0;
     }
     if (nType < 1 || nType > 3) return false;
     const settings::SettingsReader s;
-    const char* path = tuning::kProfilePaths[size_t(nType - 1)];
-    loadInto(m_sliderGpuClock, s, path, tuning::kProfileGpuClock);
-    loadInto(m_sliderMemClock, s, path, tuning::kProfileMemClock);
-    loadInto(m_sliderFan, s, path, tuning::kProfileFanSpeed);
-    loadInto(m_sliderPower, s, path, tuning::kProfilePower);
-    loadInto(m_sliderTemp, s, path, tuning::kProfileTemp);
+    const settings::keys::ClockProfileKeys& profile = settings::keys::kClockProfiles[size_t(nType - 1)];
+    loadInto(m_sliderGpuClock, s, profile.gpuClock);
+    loadInto(m_sliderMemClock, s, profile.memoryClock);
+    loadInto(m_sliderFan, s, profile.fanSpeed);
+    loadInto(m_sliderPower, s, profile.powerTarget);
+    loadInto(m_sliderTemp, s, profile.temperatureTarget);
     if (m_pVoltageDlg) {
-        if (const int32_t max = s.integer(path, tuning::kProfileVoltageMax)) {
+        if (const int32_t max = s.read(profile.voltageMax)) {
             m_pVoltageDlg->m_sliderVoltageMax.SetPos(float(max));
             m_pVoltageDlg->m_chkOverVoltageOn.SetCheck(true);
         }
-        loadInto(m_pVoltageDlg->m_sliderVoltageMin, s, path, tuning::kProfileVoltageMin);
+        loadInto(m_pVoltageDlg->m_sliderVoltageMin, s, profile.voltageMin);
         m_pVoltageDlg->RedrawWindow(nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
     }
     return true;
@@ -48,21 +45,21 @@ bool CClockSetDlg::LoadProfile(int nType) {
 void CClockSetDlg::SaveProfile(int nType) {
     settings::SettingsWriter w;
     if (nType == 0) {
-        w.setText(fan::kAutoSystemPath, "0");
+        w.write(settings::keys::kAutoSystem, false);
         w.save();
         m_mainWindow.ClearFanAutoStart();
         return;
     }
     if (nType < 1 || nType > 3) return;
-    const char* path = tuning::kProfilePaths[size_t(nType - 1)];
-    store(w, path, tuning::kProfileGpuClock, m_sliderGpuClock);
-    store(w, path, tuning::kProfileMemClock, m_sliderMemClock);
-    store(w, path, tuning::kProfileFanSpeed, m_sliderFan);
-    store(w, path, tuning::kProfilePower, m_sliderPower);
-    store(w, path, tuning::kProfileTemp, m_sliderTemp);
+    const settings::keys::ClockProfileKeys& profile = settings::keys::kClockProfiles[size_t(nType - 1)];
+    store(w, profile.gpuClock, m_sliderGpuClock);
+    store(w, profile.memoryClock, m_sliderMemClock);
+    store(w, profile.fanSpeed, m_sliderFan);
+    store(w, profile.powerTarget, m_sliderPower);
+    store(w, profile.temperatureTarget, m_sliderTemp);
     if (m_pVoltageDlg) {
-        store(w, path, tuning::kProfileVoltageMax, m_pVoltageDlg->m_sliderVoltageMax);
-        store(w, path, tuning::kProfileVoltageMin, m_pVoltageDlg->m_sliderVoltageMin);
+        store(w, profile.voltageMax, m_pVoltageDlg->m_sliderVoltageMax);
+        store(w, profile.voltageMin, m_pVoltageDlg->m_sliderVoltageMin);
     }
     w.save();
 }

@@ -124,8 +124,8 @@ class UpdateCheckTest : public ::testing::Test {
         return names;
     }
     std::string description() const { return readFile(m_data / "VantrelUpdate.xml"); }
-    int32_t stored(const char* path) const {
-        return settings::SettingsReader((m_data / "Vantrel.xml").string()).integer(path);
+    int32_t stored(settings::IntegerKey key) const {
+        return settings::SettingsReader((m_data / "Vantrel.xml").string()).read(key);
     }
     std::string offerBox() const {
         return std::string(app::kUpdateOfferCaption) + "|" + app::kUpdateOfferText + "|" +
@@ -155,7 +155,7 @@ TEST_P(ServerCases, OfferFolderAndStamps) {
     OwnerWindow owner;
     ASSERT_TRUE(app::CheckForUpdate(owner, options(c.name)));
     // The stamps are saved before the download.
-    EXPECT_EQ(stored(app::kUpdateDayPath), 14);
+    EXPECT_EQ(stored(settings::keys::kUpdateDay), 14);
     waitForCheck();
 
     EXPECT_EQ(m_outcome, c.outcome);
@@ -175,8 +175,8 @@ TEST_P(ServerCases, OfferFolderAndStamps) {
     std::set<std::string> expected{"Vantrel.xml"};
     if (c.fileAfter != ServerCase::None) expected.insert("VantrelUpdate.xml");
     EXPECT_EQ(dataFolder(), expected);
-    EXPECT_EQ(stored(app::kUpdateDayPath), 14);
-    EXPECT_EQ(stored("/Vantrel/Version"), 1);
+    EXPECT_EQ(stored(settings::keys::kUpdateDay), 14);
+    EXPECT_EQ(stored(settings::keys::kVersion), 1);
     EXPECT_EQ(owner.closes, 0);  // declined or nothing offered
     EXPECT_TRUE(m_events.empty());
 }
@@ -267,7 +267,7 @@ TEST_F(UpdateCheckTest, OneCheckAtATime) {
     EXPECT_TRUE(app::updateCheckRunning());
     EXPECT_FALSE(app::CheckNow(owner, options("newer")));
     EXPECT_FALSE(app::CheckForUpdate(owner, options("newer")));
-    EXPECT_EQ(stored(app::kUpdateDayPath), 13);  // a refused scheduled check writes no stamps
+    EXPECT_EQ(stored(settings::keys::kUpdateDay), 13);  // a refused scheduled check writes no stamps
     waitForCheck();
     EXPECT_EQ(m_outcome, UpdateOutcome::DownloadFailed);
     EXPECT_EQ(m_server.requests("newer"), 0);
@@ -317,8 +317,8 @@ TEST_F(MainWindowUpdateTest, TheWindowAndTheFanCurveGoOnWhileTheServerIsSilent) 
     CVantrelDlg& w = open("silent");
     ASSERT_TRUE(app::updateCheckRunning());
     // Weekly stamps of the 14th, a Tuesday, are on disk before any answer.
-    EXPECT_EQ(stored(app::kUpdateDayPath), 14);
-    EXPECT_EQ(stored(app::kUpdateWeekPath), 3);
+    EXPECT_EQ(stored(settings::keys::kUpdateDay), 14);
+    EXPECT_EQ(stored(settings::keys::kUpdateWeek), 3);
     const int paints = w.PaintCount();
     waitForCheck();
     EXPECT_EQ(m_outcome, UpdateOutcome::DownloadFailed);

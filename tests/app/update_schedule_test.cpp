@@ -79,25 +79,25 @@ class ScheduledCheckDocument : public SettingsFolder {
         settings::SettingsWriter document(path());
         return app::takeScheduledCheck(document, today);
     }
-    int32_t stored(const char* key) const { return settings::SettingsReader(path()).integer(key); }
+    int32_t stored(settings::IntegerKey key) const { return settings::SettingsReader(path()).read(key); }
 };
 
 TEST_F(ScheduledCheckDocument, ADueCheckSavesTodaysStampsFirst) {
     writeGeneral("3", "28", "4", "9");
     EXPECT_TRUE(take(CalendarDay{2, 6, 10}));  // Friday the 2nd of October
-    EXPECT_EQ(stored(app::kUpdateDayPath), 2);
-    EXPECT_EQ(stored(app::kUpdateWeekPath), 6);
-    EXPECT_EQ(stored(app::kUpdateMonthPath), 9);  // the weekly rule keeps the month
+    EXPECT_EQ(stored(settings::keys::kUpdateDay), 2);
+    EXPECT_EQ(stored(settings::keys::kUpdateWeek), 6);
+    EXPECT_EQ(stored(settings::keys::kUpdateMonth), 9);  // the weekly rule keeps the month
 
     writeGeneral("2", "1", "3", "4");
     EXPECT_TRUE(take(CalendarDay{2, 6, 10}));
-    EXPECT_EQ(stored(app::kUpdateDayPath), 2);
-    EXPECT_EQ(stored(app::kUpdateWeekPath), 3);
+    EXPECT_EQ(stored(settings::keys::kUpdateDay), 2);
+    EXPECT_EQ(stored(settings::keys::kUpdateWeek), 3);
 
     writeGeneral("4", "1", "3", "4");
     EXPECT_TRUE(take(CalendarDay{2, 6, 10}));
-    EXPECT_EQ(stored(app::kUpdateMonthPath), 10);
-    EXPECT_EQ(stored(app::kUpdateDayPath), 1);
+    EXPECT_EQ(stored(settings::keys::kUpdateMonth), 10);
+    EXPECT_EQ(stored(settings::keys::kUpdateDay), 1);
 }
 
 TEST_F(ScheduledCheckDocument, NoCheckOrEveryStartWritesNothing) {
