@@ -54,7 +54,7 @@ void WritingAccess(benchmark::State& state) {
             w.write(point.speed, value % 100);
         }
         w.write(keys::kFanMapForm, value & 1);
-        w.write(keys::kUpdateTime, 1000);
+        w.write(keys::kUpdateTime, "1000");
         w.write(keys::kAutoSystem, value & 1);
         w.write(keys::kRefreshRate, "1000");
         w.write(keys::kLogToFile, false);

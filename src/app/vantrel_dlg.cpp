@@ -18,6 +18,7 @@
 #include "platform/program_file.h"
 #include "platform/screenshot.h"
 #include "platform/tray_icon.h"
+#include "platform/wtol.h"
 #include "settings/settings_writer.h"
 #include "skin/skin_font.h"
 
@@ -146,7 +147,7 @@ bool CVantrelDlg::ReadSettings(bool bStartup) {
     if (m_nFanControl == kFanCurve) {
         settings::SettingsReader s;
         m_fanController.setCurve(fan::readFanCurve(s));
-        m_nUpdateTime = s.read(settings::keys::kUpdateTime);
+        m_nUpdateTime = _wtol(s.read(settings::keys::kUpdateTime));
         if (m_bFanTimer) KillTimer(kFanTimer);
         // A negative period means "as fast as allowed", as 0 does.
         SetTimer(kFanTimer, UINT(std::clamp<int32_t>(m_nUpdateTime, 0, INT_MAX)));

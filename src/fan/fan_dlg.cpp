@@ -42,15 +42,15 @@ void CFanDlg::Load() {
     const settings::SettingsReader s;
     const int control = m_main.FanControl();
     const bool enabled =
-        control == MainWindowServices::kFanUnknown ? s.textFlag(fan::kEnableFanPath) : control != 0;
+        control == MainWindowServices::kFanUnknown ? s.read(settings::keys::kEnableFan) : control != 0;
     m_chkEnable->setChecked(enabled);
     ShowCurveGroup(enabled);
 
-    const bool autoEnable = s.textFlag(fan::kAutoSystemPath);
+    const bool autoEnable = s.read(settings::keys::kAutoSystem);
     m_chkAutoEnable->setChecked(autoEnable);
     m_main.SetFanAutoEnable(autoEnable);
 
-    m_spinUpdateTime->setText(QString::fromStdString(s.text(fan::kUpdateTimePath)));
+    m_spinUpdateTime->setText(QString::fromStdString(s.read(settings::keys::kUpdateTime)));
 
     const fan::FanCurve curve = fan::readFanCurve(s);
     m_ctlFan->m_bStepped = curve.stepped();  // before SetFanMap, which builds the stepped form

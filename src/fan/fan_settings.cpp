@@ -18,10 +18,10 @@ FanCurve readFanCurve(const settings::SettingsReader& reader) {
 
 void writeFanCurve(settings::SettingsWriter& writer, const FanCurve& curve) {
     for (int i = 0; i < kFanPointCount; ++i) {
-        writer.setAttribute(kFanMapPath, kFanMapAttributes[2 * i], curve.points[i].x);
-        writer.setAttribute(kFanMapPath, kFanMapAttributes[2 * i + 1], curve.points[i].y);
+        writer.write(settings::keys::kFanMapPoints[size_t(i)].temperature, curve.points[i].x);
+        writer.write(settings::keys::kFanMapPoints[size_t(i)].speed, curve.points[i].y);
     }
-    writer.setAttribute(kFanMapPath, kFormAttribute, curve.blLine);
+    writer.write(settings::keys::kFanMapForm, curve.blLine);
 }
 
 }  // namespace fan

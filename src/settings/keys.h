@@ -51,7 +51,8 @@ inline constexpr IntegerKey kUpdateMonth{"/Vantrel/GeneralDlg/UpadteMonth"};
 // FanDlg
 inline constexpr TextFlagKey kEnableFan{"/Vantrel/FanDlg/EnableFan"};
 inline constexpr TextFlagKey kAutoSystem{"/Vantrel/FanDlg/AutoSystem"};
-inline constexpr IntegerKey kUpdateTime{"/Vantrel/FanDlg/UpdateTime"};
+// Milliseconds between fan-curve steps; the Fan page stores it as typed.
+inline constexpr TextKey kUpdateTime{"/Vantrel/FanDlg/UpdateTime"};
 
 struct FanPointKeys {
     IntegerKey temperature;  // X

@@ -211,9 +211,9 @@ void CSetDlg::CommitFanPage(settings::SettingsWriter& w) {
     m_main.SetFanControl(enabled ? app::MainWindowServices::kFanCurve : app::MainWindowServices::kFanOff);
     if (auto* panel = dynamic_cast<CClockSetDlg*>(m_main.ClockSetPanel())) panel->SelectFanMode(enabled);
     fan::writeFanCurve(w, m_pFanDlg->Curve());
-    w.setText(fan::kUpdateTimePath, m_pFanDlg->UpdateTimeText().toStdString());
+    w.write(settings::keys::kUpdateTime, m_pFanDlg->UpdateTimeText().toStdString());
     const bool autoEnable = m_pFanDlg->AutoEnable();
-    w.setFlag(fan::kAutoSystemPath, autoEnable);
+    w.write(settings::keys::kAutoSystem, autoEnable);
     m_main.SetFanAutoEnable(autoEnable);
 }
 

@@ -15,7 +15,7 @@ TEST_F(ShippedValues, AreSafeForARealCard) {
     EXPECT_EQ(s.read(keys::kVersion), 1);
     EXPECT_EQ(s.read(keys::kUpdateCheck), 0);
     EXPECT_FALSE(s.read(keys::kEnableFan));
-    EXPECT_EQ(s.read(keys::kUpdateTime), 1000);
+    EXPECT_EQ(s.read(keys::kUpdateTime), "1000");
     EXPECT_EQ(s.read(keys::kRefreshRate), "1000");
     EXPECT_EQ(s.read(keys::kLogToFilePath), "Vantrel.txt");
     EXPECT_EQ(s.read(keys::kHotKeyVirtualKey), 0);
