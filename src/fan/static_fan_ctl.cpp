@@ -1,5 +1,6 @@
 #include "fan/static_fan_ctl.h"
 
+#include <QFontMetrics>
 #include <QPainter>
 #include <algorithm>
 #include <cmath>
@@ -89,12 +90,16 @@ void CStaticFanCtl::fillStepFromLine() {
     m_ptStep[16] = POINT{m_rcGrid.right, m_ptLine[8].y};
 }
 
+// Above the square, 30 pixels wide unless the text needs more: one line,
+// moved left where it would run past the control's right edge.
 void CStaticFanCtl::setLabel(int k) {
     const RECT& sq = m_rcPoint[k];
     const POINT c = centre(sq);
     const fan::FanPoint v = valueAt(c.x, c.y);
     m_strLabel = QStringLiteral("x:%1 y:%2").arg(v.x).arg(v.y);
-    m_rcLabel = RECT{sq.left, sq.top - 25, sq.left + 30, sq.top};
+    const int width = std::max(30, QFontMetrics(skin::skinFont(7)).horizontalAdvance(m_strLabel) + 1);
+    const int left = std::max(0, std::min<int>(sq.left, GetClientRect().right - width));
+    m_rcLabel = RECT{left, sq.top - 25, left + width, sq.top};
 }
 
 LRESULT CStaticFanCtl::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -140,7 +145,7 @@ void CStaticFanCtl::onButtonDown(int x, int y) {
         }
     }
     m_ptLastMove = POINT{x, y};
-    if (m_bTracking) redraw(m_rcGrid, true);
+    if (m_bTracking) redraw(withLabel(m_rcGrid), true);
 }
 
 void CStaticFanCtl::onMouseMove(int x, int y) {
@@ -191,7 +196,7 @@ void CStaticFanCtl::onMouseMove(int x, int y) {
         band.right = m_ptLine[k + 2].x + 30;
     }
     // Coalesced: a burst of moves ends in one paint from the event loop.
-    redraw(band, false);
+    redraw(withLabel(band), false);
 }
 
 void CStaticFanCtl::onButtonUp() {
@@ -213,6 +218,12 @@ void CStaticFanCtl::onDoubleClick() {
     }
     const RECT& g = m_rcGrid;
     redraw(RECT{g.left - 3, g.top - 3, g.right + 3, g.bottom + 3}, true);
+}
+
+RECT CStaticFanCtl::withLabel(const RECT& r) {
+    const RECT united = unite(r, unite(m_rcLabelDrawn, m_rcLabel));
+    m_rcLabelDrawn = m_rcLabel;
+    return united;
 }
 
 void CStaticFanCtl::redraw(const RECT& r, bool now) {
@@ -259,7 +270,11 @@ void CStaticFanCtl::drawBackground() {
     };
     text(L, T - 30, R, T, Qt::AlignLeft, QStringLiteral("Fan speed,%"));
     text(L, B, L + 10, B + 10, Qt::AlignLeft, QStringLiteral("0"));
-    text(L - 23, T - 5, L - 4, T + 5, Qt::AlignRight, QStringLiteral("100"));
+    // Its 19 pixels start at the control's left edge: a wider font grows the
+    // box toward the grid, never past that edge.
+    const int w100 = p.fontMetrics().horizontalAdvance(QStringLiteral("100"));
+    text(L - 23, T - 5, std::min(L, std::max(L - 4, L - 23 + w100)), T + 5, Qt::AlignRight,
+         QStringLiteral("100"));
     for (int k = 1; k <= 10; ++k)
         text(L + k * dx - 10, B + 5, L + k * dx + 10, B + 15, Qt::AlignHCenter, QString::number(k * 10));
     for (int k = 1; k <= 9; ++k)
@@ -286,7 +301,7 @@ void CStaticFanCtl::drawForeground() {
     if (m_rcLabel.left || m_rcLabel.top || m_rcLabel.right || m_rcLabel.bottom) {
         p.setFont(skin::skinFont(7));
         p.setPen(QColor(255, 255, 0));
-        p.drawText(toQRect(m_rcLabel), Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap | Qt::TextDontClip,
+        p.drawText(toQRect(m_rcLabel), Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine | Qt::TextDontClip,
                    m_strLabel);
     }
 }

@@ -39,6 +39,9 @@ class CStaticFanCtl : public platform::Window {
     // Adds `r` to what the next paint redraws; `now` paints before returning,
     // otherwise the paint comes from the event loop and moves coalesce.
     void redraw(const RECT& r, bool now);
+    // `r` with the label's old and new places: it may stand outside the grid
+    // and the drag band.
+    RECT withLabel(const RECT& r);
     void ensureSurface();
 
     fan::FanPoint valueAt(int cx, int cy) const;
@@ -55,5 +58,6 @@ class CStaticFanCtl : public platform::Window {
     POINT m_ptLastMove{};
     bool m_bTracking = false;
     std::array<bool, fan::kFanPointCount> m_bSelected{};
-    RECT m_rcDirty{};  // what the coming paint redraws; empty: nothing
+    RECT m_rcDirty{};       // what the coming paint redraws; empty: nothing
+    RECT m_rcLabelDrawn{};  // where the last redraw put the label
 };

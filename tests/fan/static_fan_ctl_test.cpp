@@ -4,8 +4,11 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QFontMetrics>
 #include <QMouseEvent>
 #include <cstdlib>
+
+#include "skin/skin_font.h"
 
 namespace {
 
@@ -146,6 +149,38 @@ TEST_F(Editor, SteppedDragMovesTheStepsWithThePoint) {
     QApplication::processEvents();
     const int midX = (centre(1).x() + centre(2).x()) / 2;
     EXPECT_EQ(pixel(QPoint(midX, to.y())), kCurveColour) << "the step right of the point follows it";
+}
+
+bool yellow(QRgb c) {
+    return qRed(c) > 150 && qGreen(c) > 150 && qBlue(c) < 100;
+}
+
+TEST_F(Editor, TheLabelsAreNeitherWrappedNorCutAtTheControlsEdges) {
+    // The last point at the right edge: its label, one line, moves in rather than past the edge.
+    drag(7, QPoint(1000, centre(7).y()));
+    QApplication::processEvents();
+    const RECT label = ctl->labelRect();
+    const int client = ctl->GetClientRect().right;
+    EXPECT_LE(label.right, client);
+    EXPECT_GE(RectWidth(label), QFontMetrics(skin::skinFont(7)).horizontalAdvance(ctl->labelText()));
+    int lastYellowRow = -1;
+    for (int y = label.top; y < label.bottom; ++y)
+        for (int x = label.left; x < label.right; ++x)
+            if (yellow(ctl->surface().pixel(x, y))) lastYellowRow = y;
+    EXPECT_GE(lastYellowRow, 0) << "no label drawn";
+    EXPECT_LT(lastYellowRow, label.top + QFontMetrics(skin::skinFont(7)).height()) << "wrapped";
+
+    // Another point's press leaves nothing of that label behind.
+    press(centre(2));
+    release(centre(2));
+    QApplication::processEvents();
+    for (int y = label.top; y < label.bottom; ++y)
+        for (int x = label.left; x < label.right; ++x)
+            ASSERT_FALSE(yellow(ctl->surface().pixel(x, y))) << x << "," << y;
+
+    // "100" at the top of the speed axis stays clear of the left edge.
+    const RECT g = ctl->gridRect();
+    for (int y = g.top - 5; y < g.top + 5; ++y) EXPECT_EQ(pixel(QPoint(0, y)), 0u) << y;
 }
 
 TEST(EditorAlone, ATinyWindowReadsZeroInsteadOfDividingByZero) {
