@@ -1,0 +1,126 @@
+#!/usr/bin/env bash
+# The idle cost of the skinned windows: the real program on the simulated card
+# under an X server of its own, its CPU and the X server's over SECONDS, as a
+# percentage of one core, for the main window alone and with each panel open.
+# Not a test: prints figures.
+#
+# Usage: idle_cpu.sh [-s SECONDS] [-r RUNS] [-c "main monitor info clock"] RUNTIME_DIR...
+# With several runtime folders (a build before and after a change) the runs
+# alternate between them, so a busy moment of the machine hits both alike.
+# Prints one line per run and, at the end, the median of each (folder, panel).
+# IDLE_CPU_DISPLAY picks the first display number tried (default 57).
+set -u
+seconds=30 runs=5 configs="main monitor info clock"
+while getopts s:r:c: opt; do
+    case $opt in
+        s) seconds=$OPTARG ;;
+        r) runs=$OPTARG ;;
+        c) configs=$OPTARG ;;
+        *) exit 2 ;;
+    esac
+done
+shift $((OPTIND - 1))
+[ $# -ge 1 ] || { echo "usage: $0 [-s SECONDS] [-r RUNS] [-c CONFIGS] RUNTIME_DIR..." >&2; exit 2; }
+
+work=$(mktemp -d "${TMPDIR:-/tmp}/vantrel-idle-XXXXXX")
+pids=()
+cleanup() { for p in "${pids[@]}"; do kill "$p" 2>/dev/null; done; rm -rf "$work"; }
+trap cleanup EXIT
+export XDG_RUNTIME_DIR=$work QT_QPA_PLATFORM=xcb
+
+for n in $(seq "${IDLE_CPU_DISPLAY:-57}" 99); do [ -e "/tmp/.X11-unix/X$n" ] || break; done
+Xvfb ":$n" -screen 0 1920x1200x24 -nolisten tcp >/dev/null 2>&1 &
+xpid=$!
+pids+=("$xpid")
+export DISPLAY=":$n"
+for _ in $(seq 100); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
+xdpyinfo >/dev/null 2>&1 || { echo "no X display :$n" >&2; exit 1; }
+
+# A private copy of each runtime folder with a settings document of its own:
+# no update check, no fan curve, the monitor sampling every second without a log.
+k=0
+for runtime in "$@"; do
+    dest="$work/bin$k"
+    mkdir -p "$dest"
+    cp -r "$runtime/vantrel" "$runtime/lib" "$runtime/ImageRes" "$runtime/font" "$dest/"
+    cat >"$dest/Vantrel.xml" <<XML
+<?xml version="1.0" encoding="UTF-8"?>
+<Vantrel><GeneralDlg><StartMinized>0</StartMinized><UpadteCheck>0</UpadteCheck></GeneralDlg>
+<FanDlg><EnableFan>0</EnableFan></FanDlg>
+<QuickSightSettingsDlg><Left>0</Left><Right>2</Right></QuickSightSettingsDlg>
+<MonitoringDlg><RefreshRate>1000</RefreshRate><blLogToFile>0</blLogToFile></MonitoringDlg></Vantrel>
+XML
+    k=$((k + 1))
+done
+
+window_named() { xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -1; }
+wait_window() {
+    local i w
+    for i in $(seq 100); do
+        w=$(window_named "$1")
+        [ -n "$w" ] && { echo "$w"; return 0; }
+        sleep 0.1
+    done
+    return 1
+}
+# click WINDOW X Y: a click at a point of the window.
+click() {
+    eval "$(xdotool getwindowgeometry --shell "$1")"
+    xdotool mousemove $((X + $2)) $((Y + $3)) click 1
+}
+ticks() { awk '{print $14 + $15}' "/proc/$1/stat"; }
+
+# measure BIN CONFIG: prints "program_percent server_percent".
+measure() {
+    local bin=$1 config=$2 pid main box
+    "$bin/vantrel" --simulate >/dev/null 2>&1 &
+    pid=$!
+    main=$(wait_window Vantrel) || { kill "$pid"; echo "no main window" >&2; return 1; }
+    # Room for the docked panels on every side.
+    xdotool windowmove "$main" 760 150
+    sleep 0.5
+    case $config in
+        monitor) click "$main" 346 409; wait_window Monitor >/dev/null ;;
+        info) click "$main" 346 371; wait_window "GPU Information" >/dev/null ;;
+        clock)
+            click "$main" 130 409
+            box=$(wait_window Warning) && { xdotool windowfocus "$box" 2>/dev/null; sleep 0.2; xdotool key Return; }
+            local clock
+            clock=$(wait_window Overclocking) && { click "$clock" 30 221; wait_window Voltage >/dev/null; }
+            ;;
+    esac
+    xdotool mousemove 5 5  # off every window
+    sleep 3
+    local a0 x0 t0 a1 x1 t1
+    a0=$(ticks "$pid") x0=$(ticks "$xpid") t0=$(date +%s.%N)
+    sleep "$seconds"
+    a1=$(ticks "$pid") x1=$(ticks "$xpid") t1=$(date +%s.%N)
+    kill "$pid"
+    wait "$pid" 2>/dev/null
+    awk -v a0="$a0" -v a1="$a1" -v x0="$x0" -v x1="$x1" -v t0="$t0" -v t1="$t1" -v hz="$(getconf CLK_TCK)" \
+        'BEGIN { printf "%.3f %.3f\n", 100 * (a1 - a0) / hz / (t1 - t0), 100 * (x1 - x0) / hz / (t1 - t0) }'
+}
+
+results="$work/results"
+for (( r = 1; r <= runs; r++ )); do
+    for config in $configs; do
+        for (( i = 0; i < k; i++ )); do
+            figures=$(measure "$work/bin$i" "$config") || continue
+            echo "run $r folder $(( i + 1 )) $config: program/server % of one core: $figures (load $(cut -d' ' -f1 /proc/loadavg))"
+            echo "$((i + 1)) $config $figures" >>"$results"
+        done
+    done
+done
+
+echo
+echo "medians over $runs runs of $seconds s (% of one core); folders: $*"
+for (( i = 1; i <= k; i++ )); do
+    for config in $configs; do
+        for column in 3 4; do
+            awk -v i="$i" -v c="$config" -v col="$column" '$1 == i && $2 == c { print $col }' "$results" | sort -g >"$work/col$column"
+        done
+        printf "folder %d %-8s program %s  X server %s\n" "$i" "$config" \
+            "$(awk '{ v[NR] = $1 } END { print NR ? (NR % 2 ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2) : "-" }' "$work/col3")" \
+            "$(awk '{ v[NR] = $1 } END { print NR ? (NR % 2 ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2) : "-" }' "$work/col4")"
+    done
+done
