@@ -6,6 +6,7 @@
 
 #include "skin/dialog_base.h"
 #include "skin/skin_font.h"
+#include "skin/text_cache.h"
 
 namespace {
 
@@ -30,14 +31,12 @@ QString number(int value) {
 }  // namespace
 
 void CGraphLabel::Draw(QPainter* pDC) {
-    if (m_strText.isEmpty()) return;
     const int horizontal = m_nAlign == skin::AlignNear  ? Qt::AlignLeft
                            : m_nAlign == skin::AlignFar ? Qt::AlignRight
                                                         : Qt::AlignHCenter;
-    pDC->setFont(skin::skinFont(m_nFontSize));
-    pDC->setPen(argb(m_crText));
-    pDC->drawText(QRectF(m_rect.left, m_rect.top, RectWidth(m_rect), RectHeight(m_rect)),
-                  horizontal | Qt::AlignVCenter | Qt::TextSingleLine | Qt::TextDontClip, m_strText);
+    skin::drawText(pDC, QRectF(m_rect.left, m_rect.top, RectWidth(m_rect), RectHeight(m_rect)),
+                   horizontal | Qt::AlignVCenter | Qt::TextSingleLine | Qt::TextDontClip, m_strText,
+                   m_nFontSize, m_crText);
 }
 
 void CWaveformDisplay::Init() {

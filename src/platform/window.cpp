@@ -238,14 +238,61 @@ bool Window::RedrawWindow(const RECT* rect, UINT flags) {
     }
     if (flags & RDW_INTERNALPAINT) {
         m_internalPaint = true;
-        update();
+        // Nothing for the window system to repaint yet: the paint itself decides.
+        if (!m_paintQueued) {
+            m_paintQueued = true;
+            QMetaObject::invokeMethod(
+                this,
+                [this] {
+                    m_paintQueued = false;
+                    UpdateWindow();
+                },
+                Qt::QueuedConnection);
+        }
     }
     if (flags & RDW_UPDATENOW) UpdateWindow();
     return true;
 }
 
 void Window::UpdateWindow() {
-    if ((!m_invalid.isEmpty() || m_internalPaint) && isVisible() && !m_inPaint) repaint();
+    if (!PaintPending() || !isVisible() || m_inPaint) return;
+    m_unflushed += DeliverPaint();
+    if (!m_unflushed.isEmpty()) repaint(m_unflushed);
+}
+
+void Window::UpdateLayeredArea(const QRegion& area) {
+    if (m_inPaint) {
+        m_layeredArea += area;
+        m_layeredAreaSet = true;
+        return;
+    }
+    // Composed outside a paint: on its way to the screen at once.
+    const QRegion inside = area & rect();
+    if (inside.isEmpty()) return;
+    m_unflushed += inside;
+    update(inside);
+}
+
+QRegion Window::DeliverPaint() {
+    m_inPaint = true;
+    const bool erase = m_erasePending;
+    const bool internal = m_internalPaint;
+    m_updateRegion = m_invalid & rect();
+    m_invalid = QRegion();
+    m_erasePending = m_internalPaint = false;
+    m_layeredArea = QRegion();
+    m_layeredAreaSet = false;
+    ++m_paintCount;
+    if (erase) WindowProc(WM_ERASEBKGND, 0, 0);
+    WindowProc(WM_PAINT, 0, 0);
+    m_inPaint = false;
+    QRegion changed = m_updateRegion;
+    if (m_layeredAreaSet)
+        changed += m_layeredArea;
+    else if (internal)
+        changed = rect();
+    m_updateRegion = m_layeredArea = QRegion();
+    return changed & rect();
 }
 
 intptr_t Window::DoModal() {
@@ -327,21 +374,23 @@ bool Window::event(QEvent* e) {
     return QWidget::event(e);
 }
 
-void Window::paintEvent(QPaintEvent*) {
-    m_inPaint = true;
-    const bool erase = m_erasePending;
-    m_invalid = QRegion();
-    m_erasePending = m_internalPaint = false;
-    ++m_paintCount;
-    if (erase) WindowProc(WM_ERASEBKGND, 0, 0);
-    WindowProc(WM_PAINT, 0, 0);
-    m_inPaint = false;
+void Window::paintEvent(QPaintEvent* e) {
+    const QRegion asked = e->region();
+    // What the window system asks for on its own (a show, a resize, an expose)
+    // is invalid; what we asked for is composed already or about to be.
+    const QRegion uncovered = asked - m_unflushed - m_invalid;
+    if (!uncovered.isEmpty()) m_invalid += uncovered;
+    if (PaintPending() && !m_inPaint) m_unflushed += DeliverPaint();
     QPainter p(this);
     p.setCompositionMode(QPainter::CompositionMode_Source);
     if (m_surface.isNull())
         p.fillRect(rect(), Qt::transparent);
     else
         p.drawImage(0, 0, m_surface);
+    for (const QRect& r : asked) m_flushedPixels += qint64(r.width()) * r.height();
+    m_unflushed -= asked;
+    // Composed in this paint but outside what the window system lets it draw.
+    if (!m_unflushed.isEmpty()) update(m_unflushed);
 }
 
 void Window::mousePressEvent(QMouseEvent* e) {

@@ -99,9 +99,9 @@ class Window : public QWidget {
     // RDW_INVALIDATE: rect (client pixels; the whole window when null) joins the
     // update region. RDW_ERASE: with RDW_INVALIDATE, the paint starts with
     // WM_ERASEBKGND. RDW_INTERNALPAINT: a WM_PAINT comes even though nothing is
-    // invalid (rect ignored; the whole window reaches the screen). RDW_UPDATENOW:
-    // that paint happens before returning. Otherwise it comes from the event loop;
-    // several requests before it end in one paint.
+    // invalid (rect ignored). RDW_UPDATENOW: that paint happens before returning.
+    // Otherwise it comes from the event loop; several requests before it end in
+    // one paint. A show, a resize or an expose invalidates what it uncovers.
     bool RedrawWindow(const RECT* rect = nullptr, UINT flags = RDW_INVALIDATE);
     // Paints at once if a paint is pending (invalid area or RDW_INTERNALPAINT) and
     // the window is shown.
@@ -109,6 +109,16 @@ class Window : public QWidget {
     int PaintCount() const { return m_paintCount; }
     // True while WM_ERASEBKGND and WM_PAINT of one paint are being delivered.
     bool InPaint() const { return m_inPaint; }
+    // During a paint: the update region it was asked for (client pixels); empty
+    // for a paint that RDW_INTERNALPAINT alone asked for.
+    const QRegion& UpdateRegion() const { return m_updateRegion; }
+    // The area of surface() a composition changed, which is what reaches the
+    // screen: during a paint, together with its update region (a paint that
+    // never says brings its update region, or the whole window when nothing was
+    // invalid); outside a paint, from the event loop.
+    void UpdateLayeredArea(const QRegion& area);
+    // Pixels handed to the window system since the window was made.
+    long long FlushedPixels() const { return m_flushedPixels; }
 
     // Mouse capture: while set, the pointer leaving the window still reaches the
     // window procedure as a WM_MOUSEMOVE at its position (outside the client area).
@@ -199,6 +209,10 @@ class Window : public QWidget {
     WPARAM mouseKeys(Qt::MouseButtons buttons) const;
 
     void postCommand(UINT id, uint16_t code);
+    bool PaintPending() const { return !m_invalid.isEmpty() || m_internalPaint; }
+    // Delivers WM_ERASEBKGND / WM_PAINT for what is pending; answers the area of
+    // the surface that changed.
+    QRegion DeliverPaint();
 
     Placement m_placement;
     std::map<UINT, std::pair<int, UINT>> m_timers;  // ID -> (Qt timer, period)
@@ -214,6 +228,12 @@ class Window : public QWidget {
     bool m_inPaint = false;
     bool m_quietShow = false;  // shown state changes that send no WM_SHOWWINDOW
     QRegion m_invalid;         // the update region
+    QRegion m_updateRegion;    // what the paint being delivered was asked for
+    QRegion m_layeredArea;     // what it says it changed
+    bool m_layeredAreaSet = false;
+    QRegion m_unflushed;  // composed, not yet on the screen
+    long long m_flushedPixels = 0;
+    bool m_paintQueued = false;
     bool m_erasePending = false;
     bool m_internalPaint = false;
     bool m_selfMinimising = false;

@@ -1,5 +1,6 @@
 #include "skin/dialog_base.h"
 
+#include "skin/paint_recorder.h"
 #include "skin/picture_cache.h"
 
 namespace {
@@ -25,11 +26,11 @@ LRESULT CDialogBase::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case WM_PAINT:
             // An erase earlier in the same paint already composed the same picture.
-            if (!m_bErasedInPaint) ComposeWith(Path::Paint);
+            if (!m_bErasedInPaint) ComposeWith(Path::Paint, false);
             m_bErasedInPaint = false;
             break;
         case WM_ERASEBKGND:
-            ComposeWith(Path::Erase);
+            ComposeWith(Path::Erase, false);
             m_bErasedInPaint = InPaint();
             return 1;
         case WM_NCHITTEST:
@@ -63,11 +64,75 @@ void CDialogBase::Forward(UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 const QImage& CDialogBase::Compose() {
-    ComposeWith(Path::Paint);
+    ComposeWith(Path::Paint, true);
     return m_memDC;
 }
 
-void CDialogBase::ComposeWith(Path path) {
+QImage CDialogBase::ComposeCopy() {
+    const QImage kept = m_memDC;
+    m_memDC = QImage();
+    const std::vector<Painted> painted = Measure();
+    Paint(QRect(0, 0, std::max(width(), 1), std::max(height(), 1)), true, Path::Paint, painted);
+    QImage copy = m_memDC;
+    m_memDC = kept;
+    return copy;
+}
+
+std::vector<CDialogBase::Painted> CDialogBase::Measure() const {
+    std::vector<Painted> painted(m_controls.size());
+    const QSize size(std::max(width(), 1), std::max(height(), 1));
+    QImage like(1, 1, QImage::Format_ARGB32_Premultiplied);
+    like.setDotsPerMeterX(kDotsPerMeter);
+    like.setDotsPerMeterY(kDotsPerMeter);
+    skin::PaintRecorder recorder(like, size);
+    QPainter painter(&recorder);
+    for (size_t i = 0; i < painted.size(); ++i) {
+        CControls* control = m_controls[i];
+        if (!control->IsShown()) continue;
+        recorder.reset();
+        painter.save();
+        control->Draw(&painter);
+        painter.restore();
+        painted[i] = Painted{recorder.bounds() & QRect(QPoint(0, 0), size), recorder.key(), true};
+    }
+    return painted;
+}
+
+void CDialogBase::ComposeWith(Path path, bool whole) {
+    const QSize size(std::max(width(), 1), std::max(height(), 1));
+    if (m_memDC.size() != size || m_memDC.format() != QImage::Format_ARGB32_Premultiplied) {
+        m_memDC = QImage(size, QImage::Format_ARGB32_Premultiplied);
+        m_memDC.setDotsPerMeterX(kDotsPerMeter);
+        m_memDC.setDotsPerMeterY(kDotsPerMeter);
+        whole = true;
+    }
+    const QImage* background = skin::PictureCache::instance().get(m_strBackground);
+    const qint64 backgroundKey = background ? background->cacheKey() : 0;
+    if (backgroundKey != m_backgroundKey) whole = true;
+    m_backgroundKey = backgroundKey;
+
+    std::vector<Painted> painted = Measure();
+    const QRect all(QPoint(0, 0), size);
+    QRegion region;
+    if (whole) {
+        region = all;
+    } else {
+        region = UpdateRegion();
+        for (size_t i = 0; i < painted.size(); ++i) {
+            const Painted before = i < m_painted.size() ? m_painted[i] : Painted{};
+            if (before == painted[i]) continue;
+            region += before.bounds;
+            region += painted[i].bounds;
+        }
+        region &= all;
+        whole = region == QRegion(all);
+    }
+    if (!region.isEmpty()) Paint(region, whole, path, painted);
+    m_painted = std::move(painted);
+    UpdateLayeredArea(region);
+}
+
+void CDialogBase::Paint(const QRegion& region, bool whole, Path path, const std::vector<Painted>& painted) {
     const QSize size(std::max(width(), 1), std::max(height(), 1));
     if (m_memDC.size() != size || m_memDC.format() != QImage::Format_ARGB32_Premultiplied) {
         m_memDC = QImage(size, QImage::Format_ARGB32_Premultiplied);
@@ -75,23 +140,26 @@ void CDialogBase::ComposeWith(Path path) {
         m_memDC.setDotsPerMeterY(kDotsPerMeter);
     }
     const QImage* background = skin::PictureCache::instance().get(m_strBackground);
-    // Over a cleared surface a covering background leaves exactly its own pixels:
-    // copy them instead of clearing and blending.
+    QPainter painter(&m_memDC);
+    if (!whole) painter.setClipRegion(region);
+    // A covering background leaves exactly its own pixels: copy them instead of
+    // clearing and blending.
     const bool covering =
         background && background->width() >= size.width() && background->height() >= size.height();
-    if (!covering) m_memDC.fill(Qt::transparent);
-    QPainter painter(&m_memDC);
-    if (covering) {
-        painter.setCompositionMode(QPainter::CompositionMode_Source);
+    painter.setCompositionMode(QPainter::CompositionMode_Source);
+    if (covering)
         painter.drawImage(0, 0, *background);
-        painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
-    } else if (background) {
-        painter.drawImage(0, 0, *background);
-    }
+    else
+        painter.fillRect(QRect(QPoint(0, 0), size), Qt::transparent);
+    painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
+    if (background && !covering) painter.drawImage(0, 0, *background);
+
     m_painter = &painter;
-    const size_t count = m_controls.size();
+    const size_t count = std::min(m_controls.size(), painted.size());
     for (size_t i = 0; i < count && i < m_controls.size(); ++i) {
         CControls* control = m_controls[i];
+        // What does not reach the region would change nothing in it.
+        if (!whole && !region.intersects(painted[i].bounds)) continue;
         if (path == Path::Paint) {
             control->OnMessage(WM_PAINT, 0, 0);
         } else if (control->IsShown()) {

@@ -1,10 +1,14 @@
 // The base of every skinned window: a frameless, per-pixel-alpha top-level window
 // whose picture is a background PNG with its window-less controls drawn on top.
-// It composes that picture on every paint, forwards mouse and timer messages to
-// the controls in list order, and tracks presses on the background.
+// Each paint composes what changed: the update region, and wherever a control's
+// drawing differs from the last paint (background, then the controls that reach
+// it, in list order), with the same pixels as a composition of the whole window.
+// It forwards mouse and timer messages to the controls in list order, and tracks
+// presses on the background.
 #pragma once
 
 #include <QImage>
+#include <QRegion>
 #include <QString>
 #include <vector>
 
@@ -21,9 +25,12 @@ class CDialogBase : public platform::Window {
     // not handle themselves.
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
-    // Composes the window picture into m_memDC: background, then every shown
-    // control in list order. The picture has the window's size.
+    // Composes the whole window picture into m_memDC: background, then every
+    // shown control in list order. The picture has the window's size.
     const QImage& Compose();
+    // The whole picture composed into a new image; m_memDC and what the next
+    // paint composes stay as they are (for checks).
+    QImage ComposeCopy();
 
     // Every control created on this window, in creation order (paint and message
     // order). Not owned.
@@ -50,8 +57,19 @@ class CDialogBase : public platform::Window {
 
   private:
     enum class Path { Paint, Erase };
+    // What a control drew at the last composition: where, and a key of how.
+    struct Painted {
+        QRect bounds;
+        uint64_t key = 0;
+        bool shown = false;
+        bool operator==(const Painted&) const = default;
+    };
     QPainter* m_painter = nullptr;
     bool m_bErasedInPaint = false;
-    void ComposeWith(Path path);
+    std::vector<Painted> m_painted;  // same index as m_controls
+    qint64 m_backgroundKey = 0;
+    void ComposeWith(Path path, bool whole);
+    std::vector<Painted> Measure() const;
+    void Paint(const QRegion& region, bool whole, Path path, const std::vector<Painted>& painted);
     void Forward(UINT message, WPARAM wParam, LPARAM lParam);
 };

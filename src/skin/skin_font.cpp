@@ -7,6 +7,7 @@
 #include <map>
 
 #include "platform/program_file.h"
+#include "skin/text_cache.h"
 
 namespace skin {
 namespace {
@@ -87,9 +88,7 @@ void drawSkinText(QPainter* painter, const QRectF& box, const QString& text, dou
             flags |= Qt::AlignHCenter;
             break;
     }
-    painter->setFont(skinFont(points));
-    painter->setPen(QColor::fromRgba(argb));
-    painter->drawText(box, flags, text);
+    drawText(painter, box, flags, text, points, argb);
 }
 
 }  // namespace skin

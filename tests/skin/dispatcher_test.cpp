@@ -82,7 +82,7 @@ TEST_F(Dispatcher, DisabledControlPostsNothingButStillBlocksTheBackgroundPress) 
     EXPECT_FALSE(probe.m_bPressed);
     EXPECT_EQ(probe.downs + probe.ticks + probe.leaves, 0);
     EXPECT_TRUE(probe.ups.empty());
-    EXPECT_EQ(probe.draws, 1) << "disabled controls still paint";
+    EXPECT_GT(probe.draws, 0) << "disabled controls still paint";
     EXPECT_EQ(window.takeCommands(), std::vector<WPARAM>{8});
 }
 

@@ -1,0 +1,167 @@
+#include "skin/text_cache.h"
+
+#include <QCoreApplication>
+#include <QFontMetricsF>
+#include <QHash>
+#include <QImage>
+#include <QPainter>
+#include <algorithm>
+#include <cmath>
+#include <vector>
+
+#include "skin/skin_font.h"
+
+namespace skin {
+namespace {
+
+// Enough for every label of every window at once; values that come and go
+// (readings) push out the least recently drawn.
+constexpr qsizetype kCapacity = 1024;
+
+struct Key {
+    QString text;
+    QString family;
+    double points;
+    QRgb argb;
+    QRectF box;  // in device pixels: the painter's translation applied
+    int flags;
+    int dpi;
+    bool operator==(const Key&) const = default;
+};
+
+size_t qHash(const Key& k, size_t seed = 0) {
+    return qHashMulti(seed, k.text, k.family, k.points, k.argb, k.box.x(), k.box.y(), k.box.width(),
+                      k.box.height(), k.flags, k.dpi);
+}
+
+struct Raster {
+    QImage image;  // only the pixels the text touches
+    QPoint at;     // where its top-left goes, device pixels
+    uint64_t lastUse = 0;
+};
+
+struct Cache {
+    QHash<Key, Raster> rasters;
+    uint64_t clock = 0;
+    size_t made = 0;
+    bool dropRegistered = false;
+};
+
+Cache& cache() {
+    static Cache c;
+    return c;
+}
+
+void dropRasters() {
+    cache().rasters.clear();
+    cache().dropRegistered = false;
+}
+
+// The text drawn on a transparent image just large enough, cropped to its ink.
+Raster rasterise(const Key& key, const QFont& font) {
+    QImage probe(1, 1, QImage::Format_ARGB32_Premultiplied);
+    const int dpm = int(std::lround(key.dpi / 0.0254));
+    probe.setDotsPerMeterX(dpm);
+    probe.setDotsPerMeterY(dpm);
+    const QRectF layout = QFontMetricsF(font, &probe).boundingRect(key.box, key.flags, key.text);
+    const double pixels = key.points * key.dpi / 72.0;
+    const double slack = pixels / 2 + 2;
+    const QRectF reach = (layout | key.box).adjusted(-slack, -slack, slack, slack);
+    const QRect area(QPoint(int(std::floor(reach.left())), int(std::floor(reach.top()))),
+                     QPoint(int(std::ceil(reach.right())), int(std::ceil(reach.bottom()))));
+    Raster raster;
+    if (area.width() <= 0 || area.height() <= 0 || area.width() > 4096 || area.height() > 4096) return raster;
+    QImage image(area.size(), QImage::Format_ARGB32_Premultiplied);
+    image.setDotsPerMeterX(dpm);
+    image.setDotsPerMeterY(dpm);
+    image.fill(Qt::transparent);
+    {
+        QPainter p(&image);
+        p.translate(-area.topLeft());
+        p.setFont(font);
+        p.setPen(QColor::fromRgba(key.argb));
+        p.drawText(key.box, key.flags, key.text);
+    }
+    // Crop to the pixels the text touched.
+    int top = image.height(), bottom = -1, left = image.width(), right = -1;
+    for (int y = 0; y < image.height(); ++y) {
+        const auto* line = reinterpret_cast<const QRgb*>(image.constScanLine(y));
+        for (int x = 0; x < image.width(); ++x) {
+            if (!line[x]) continue;
+            top = std::min(top, y);
+            bottom = y;
+            left = std::min(left, x);
+            right = std::max(right, x);
+        }
+    }
+    if (bottom < 0) return raster;
+    raster.image = image.copy(left, top, right - left + 1, bottom - top + 1);
+    raster.at = area.topLeft() + QPoint(left, top);
+    return raster;
+}
+
+void evictOldest(Cache& c) {
+    std::vector<uint64_t> uses;
+    uses.reserve(size_t(c.rasters.size()));
+    for (const Raster& r : c.rasters) uses.push_back(r.lastUse);
+    auto middle = uses.begin() + qsizetype(uses.size() / 2);
+    std::nth_element(uses.begin(), middle, uses.end());
+    const uint64_t cut = *middle;
+    c.rasters.removeIf([cut](const auto& entry) { return entry.value().lastUse < cut; });
+}
+
+}  // namespace
+
+void drawText(QPainter* painter, const QRectF& box, int flags, const QString& text, double points,
+              QRgb argb) {
+    if (text.isEmpty()) return;
+    const QFont font = skinFont(points);
+    const QTransform& t = painter->transform();
+    const QPaintDevice* device = painter->device();
+    const bool copyable = device && t.type() <= QTransform::TxTranslate && t.dx() == std::floor(t.dx()) &&
+                          t.dy() == std::floor(t.dy()) &&
+                          painter->compositionMode() == QPainter::CompositionMode_SourceOver &&
+                          painter->opacity() == 1.0 && device->logicalDpiX() == device->logicalDpiY();
+    if (!copyable) {
+        painter->setFont(font);
+        painter->setPen(QColor::fromRgba(argb));
+        painter->drawText(box, flags, text);
+        return;
+    }
+    Cache& c = cache();
+    const QPointF shift(t.dx(), t.dy());
+    const Key key{text,
+                  font.family() + u'/' + font.styleName(),
+                  points,
+                  argb,
+                  box.translated(shift),
+                  flags,
+                  device->logicalDpiY()};
+    auto it = c.rasters.find(key);
+    if (it == c.rasters.end()) {
+        if (c.rasters.size() >= kCapacity) evictOldest(c);
+        if (!c.dropRegistered && QCoreApplication::instance()) {
+            qAddPostRoutine(dropRasters);
+            c.dropRegistered = true;
+        }
+        ++c.made;
+        it = c.rasters.insert(key, rasterise(key, font));
+    }
+    it->lastUse = ++c.clock;
+    if (it->image.isNull()) return;
+    painter->drawImage(QPointF(it->at) - shift, it->image);
+}
+
+size_t textCacheSize() {
+    return size_t(cache().rasters.size());
+}
+
+size_t textRasterCount() {
+    return cache().made;
+}
+
+void clearTextCache() {
+    cache().rasters.clear();
+}
+
+}  // namespace skin

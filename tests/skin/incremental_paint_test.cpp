@@ -1,0 +1,219 @@
+// A skinned window composes only what changed; whatever happens, the picture it
+// shows is the one a composition of the whole window gives. Also the kept text
+// rasters that make unchanged labels cheap.
+#include <gtest/gtest.h>
+
+#include <QElapsedTimer>
+#include <random>
+
+#include "skin/animation.h"
+#include "skin/button_ex.h"
+#include "skin/menu_list.h"
+#include "skin/progressbar.h"
+#include "skin/static_text.h"
+#include "skin/super_sliders.h"
+#include "skin/text_cache.h"
+#include "skin_fixture.h"
+#include "skin_window.h"
+
+namespace {
+
+// A strip of `frames` frames, each w x h, in a pattern that differs per pixel,
+// per frame and in alpha, so a pixel taken from the wrong place shows.
+void writePatternStrip(const std::filesystem::path& file, int w, int h, int frames, int seed) {
+    QImage image(w * frames, h, QImage::Format_ARGB32);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w * frames; ++x) {
+            const int a = (x * 7 + y * 3 + seed) % 4 == 0 ? 0 : 120 + (x + y + seed) % 136;
+            image.setPixel(x, y, qRgba((x * 5 + seed) % 256, (y * 9 + seed) % 256, (x * y + seed) % 256, a));
+        }
+    std::filesystem::create_directories(file.parent_path());
+    image.save(QString::fromStdString(file.string()), "PNG");
+}
+
+template <typename Done>
+bool spinUntil(Done done) {
+    QElapsedTimer clock;
+    clock.start();
+    while (!done() && clock.elapsed() < 5000) QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    return done();
+}
+
+class IncrementalPaint : public SkinTest, public ::testing::WithParamInterface<bool> {};
+
+// covering: the background fills the window; otherwise a smaller translucent one.
+TEST_P(IncrementalPaint, RandomChangesLeaveThePictureOfAWholeComposition) {
+    const bool covering = GetParam();
+    writePatternStrip("ImageRes/bg.png", covering ? 300 : 220, covering ? 200 : 150, 1, 1);
+    writePatternStrip("ImageRes/eye.png", 60, 60, 6, 2);
+    writePatternStrip("ImageRes/button.png", 50, 24, 3, 3);
+    writePatternStrip("ImageRes/check.png", 40, 20, 3, 4);
+    writePatternStrip("ImageRes/bar.png", 241, 9, 1, 5);
+    writePatternStrip("ImageRes/thumb.png", 9, 15, 1, 6);
+    writePatternStrip("ImageRes/lockset_arrowleft.png", 12, 12, 3, 7);
+    writePatternStrip("ImageRes/lockset_arrowright.png", 12, 12, 3, 8);
+    writePatternStrip("ImageRes/gpuinfo_tessaril.png", 100, 16, 3, 9);
+
+    SkinTestWindow window(QStringLiteral("ImageRes/bg.png"));
+    window.resize(300, 200);
+    CAnimation eye;
+    eye.Create(&window, 1, RECT{100, 60, 160, 120}, {}, QStringLiteral("ImageRes/eye.png"));
+    eye.m_nFrameCount = 6;
+    CProgressbar gauge;
+    gauge.Create(&window, 2, RECT{20, 30, 30, 180});
+    gauge.SetRange(100);
+    gauge.SetScaleRects({QRectF(32, 170, 30, 10), QRectF(32, 132, 30, 10), QRectF(32, 95, 30, 10),
+                         QRectF(32, 57, 30, 10), QRectF(32, 20, 30, 10)});
+    CButtonEx button;
+    button.Create(&window, 3, RECT{170, 10, 220, 34}, QStringLiteral("Go"),
+                  QStringLiteral("ImageRes/button.png"));
+    CCheckButtonEx check;
+    check.Create(&window, 4, RECT{230, 10, 270, 30}, QStringLiteral("On"),
+                 QStringLiteral("ImageRes/check.png"));
+    CStaticText label;  // overlaps the eye, drawn over it
+    label.m_nFontSize = 9;
+    label.Create(&window, 5, RECT{120, 100, 200, 130}, QStringLiteral("1006 MHz"));
+    CSuperSliders slider;
+    slider.m_strThumbImage = QStringLiteral("ImageRes/thumb.png");
+    slider.Create(&window, 6, RECT{10, 150, 290, 180}, {}, QStringLiteral("ImageRes/bar.png"));
+    slider.SetRange(0, 50);
+    CMenuList menu;
+    menu.Create({QStringLiteral("GPU 0"), QStringLiteral("GPU 1"), QStringLiteral("GPU 2")}, &window,
+                RECT{170, 40, 270, 56});
+
+    window.show();
+    ASSERT_TRUE(spinUntil([&] { return window.PaintCount() > 0; }));
+
+    std::mt19937 random(covering ? 11 : 12);
+    auto pick = [&](int n) { return int(random() % unsigned(n)); };
+    CControls* hideable[] = {&button, &label, &eye, &gauge, &check};
+    const RECT centres[] = {
+        button.m_rect,   check.m_rect, menu.m_rect, slider.m_btnLeft.m_rect, slider.m_btnRight.m_rect,
+        RECT{5, 5, 6, 6}};
+    for (int step = 0; step < 300; ++step) {
+        std::string what;
+        switch (pick(9)) {
+            case 0:
+                window.tick(CAnimation::kTimerId);
+                what = "eye frame";
+                break;
+            case 1:
+                gauge.m_nPos = pick(130) - 10;
+                what = "gauge value";
+                break;
+            case 2:
+                gauge.SetRange(50 + pick(200));
+                what = "gauge range";
+                break;
+            case 3: {
+                const RECT& r = centres[size_t(pick(6))];
+                const int x = (r.left + r.right) / 2, y = (r.top + r.bottom) / 2;
+                const int action = pick(3);
+                if (action == 0) window.pointAt(x, y);
+                if (action == 1) window.press(x, y);
+                if (action == 2) window.release(x, y);
+                what = "mouse";
+                break;
+            }
+            case 4: {
+                CControls* c = hideable[pick(5)];
+                c->ShowControl(c->IsShown() ? SW_HIDE : SW_SHOW);
+                what = "show/hide";
+                break;
+            }
+            case 5:
+                label.m_strText = QString::number(pick(3000)) + QStringLiteral(" MHz");
+                what = "label text";
+                break;
+            case 6:
+                slider.SetPos(float(pick(60)));
+                what = "slider";
+                break;
+            case 7:
+                menu.OnMessage(WM_CTRL_LINK, CMenuList::kHeadId + unsigned(pick(3)), 0);
+                what = "menu";
+                break;
+            default:
+                window.pointAt(290, 195);
+                what = "pointer away";
+                break;
+        }
+        // The next paint, whoever asks for it (the eye's timer, in the main window).
+        window.RedrawWindow(nullptr, RDW_INTERNALPAINT);
+        window.UpdateWindow();
+        QCoreApplication::processEvents();
+        const QImage whole = window.ComposeCopy();
+        ASSERT_EQ(window.surface(), whole) << "step " << step << ": " << what;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Backgrounds, IncrementalPaint, ::testing::Values(true, false));
+
+TEST_F(IncrementalPaint, AnEyeFrameReachesTheScreenAloneAndAWholeRedrawAll) {
+    writePatternStrip("ImageRes/bg.png", 300, 200, 1, 1);
+    writePatternStrip("ImageRes/eye.png", 60, 60, 6, 2);
+    SkinTestWindow window(QStringLiteral("ImageRes/bg.png"));
+    CAnimation eye;
+    eye.Create(&window, 1, RECT{100, 60, 160, 120}, {}, QStringLiteral("ImageRes/eye.png"));
+    eye.m_nFrameCount = 6;
+    CStaticText label;
+    label.Create(&window, 5, RECT{10, 10, 90, 30}, QStringLiteral("label"));
+    window.show();
+    ASSERT_TRUE(spinUntil([&] { return window.PaintCount() > 0; }));
+    QCoreApplication::processEvents();
+
+    long long before = window.FlushedPixels();
+    window.tick(CAnimation::kTimerId);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(window.FlushedPixels() - before, 60 * 60) << "the frame alone";
+
+    before = window.FlushedPixels();
+    window.RedrawWindow(nullptr, RDW_INTERNALPAINT);
+    window.UpdateWindow();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(window.FlushedPixels(), before) << "nothing changed, nothing sent";
+
+    window.RedrawWindow(nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(window.FlushedPixels() - before, 300 * 200);
+}
+
+TEST_F(IncrementalPaint, TextIsRasterisedOncePerLookAndDrawsAsDirectText) {
+    QImage direct(120, 40, QImage::Format_ARGB32_Premultiplied);
+    direct.setDotsPerMeterX(3780);
+    direct.setDotsPerMeterY(3780);
+    direct.fill(QColor(30, 60, 90, 200));
+    const QImage plain = direct.copy();
+    QImage cached = plain.copy();
+    const QRectF box(5.5, 4, 100, 30);
+    const int flags = Qt::AlignHCenter | Qt::AlignVCenter | Qt::TextWordWrap | Qt::TextDontClip;
+    {
+        QPainter p(&direct);
+        p.setFont(skin::skinFont(10));
+        p.setPen(QColor::fromRgba(0xCCC80000));
+        p.drawText(box, flags, QStringLiteral("Fan 45%"));
+    }
+    const size_t made = skin::textRasterCount();
+    for (int i = 0; i < 3; ++i) {
+        QPainter p(&cached);
+        skin::drawText(&p, box, flags, QStringLiteral("Fan 45%"), 10, 0xCCC80000);
+    }
+    EXPECT_EQ(skin::textRasterCount() - made, 1u);
+    QImage once = plain.copy();
+    {
+        QPainter p(&once);
+        skin::drawText(&p, box, flags, QStringLiteral("Fan 45%"), 10, 0xCCC80000);
+    }
+    EXPECT_EQ(once, direct);
+
+    // Another colour is another raster; a translated painter finds the same one.
+    {
+        QPainter p(&once);
+        skin::drawText(&p, box, flags, QStringLiteral("Fan 45%"), 10, 0xFF00FF00);
+        p.translate(-10, 0);
+        skin::drawText(&p, box.translated(10, 0), flags, QStringLiteral("Fan 45%"), 10, 0xFF00FF00);
+    }
+    EXPECT_EQ(skin::textRasterCount() - made, 2u);
+}
+
+}  // namespace
