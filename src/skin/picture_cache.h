@@ -1,25 +1,35 @@
 #pragma once
 
 #include <QImage>
+#include <QSet>
 #include <QString>
+#include <memory>
 #include <unordered_map>
+
+class QFileSystemWatcher;
 
 namespace skin {
 
-// Decoded pictures by path. Every lookup checks the file (one stat): a file
-// replaced on disk is decoded again, a missing or unreadable one gives null and
-// is forgotten. Pictures are kept premultiplied, ready to draw.
+// Decoded pictures by path, kept ready to draw (premultiplied). The file system
+// tells the cache of changes: a file replaced, rewritten, removed or created is
+// checked again at its next lookup, the rest are not looked at on disk. A
+// missing or unreadable file gives null. Without an application object (no
+// event loop to hear the file system) every lookup checks its file.
 class PictureCache {
   public:
     static PictureCache& instance();
+    ~PictureCache();
 
     // Null when the file is missing or not a picture.
     const QImage* get(const QString& path);
-    void clear() { m_entries.clear(); }
+    void clear();
     // Off: every lookup decodes the file again (the uncached behaviour).
     void setEnabled(bool enabled);
-    size_t size() const { return m_entries.size(); }
+    // Pictures held.
+    size_t size() const;
     size_t decodeCount() const { return m_decodes; }
+    // Lookups that went to the file system.
+    size_t checkCount() const { return m_checks; }
 
   private:
     struct Stamp {
@@ -31,14 +41,28 @@ class PictureCache {
     };
     struct Entry {
         Stamp stamp;
-        QImage image;
+        QImage image;           // null: missing or not a picture
+        bool exists = false;    // stamp is that of a file
+        bool known = false;     // nothing changed on disk since the last check
+        bool watched = false;   // the file system tells of changes
+        QString watchedFolder;  // its folder, or the nearest ancestor that exists
     };
     static bool stampOf(const QString& path, Stamp& stamp);
+    bool ensureWatcher();
+    void check(const QString& path, Entry& entry);
+    bool watch(const QString& path, Entry& entry);
+    void onFileChanged(const QString& path);
+    void onFolderChanged(const QString& folder);
+    static void dropWatcher();
 
     std::unordered_map<QString, Entry> m_entries;
+    std::unique_ptr<QFileSystemWatcher> m_watcher;
+    QSet<QString> m_watchedFiles;
+    QSet<QString> m_watchedFolders;
     QImage m_uncached;
     bool m_enabled = true;
     size_t m_decodes = 0;
+    size_t m_checks = 0;
 };
 
 }  // namespace skin
