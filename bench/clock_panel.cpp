@@ -9,7 +9,6 @@
 #include <cstdio>
 #include <iostream>
 
-#include "app/clock_panel_link.h"
 #include "app/vantrel_dlg.h"
 #include "main_window_bench.h"
 #include "tuning/clock_set_dlg.h"
@@ -18,19 +17,18 @@ namespace {
 
 // The main window the panel docks beside.
 struct MainWindow {
-    MainWindow() : link(dlg) {
+    MainWindow() {
         dlg.Create();
         for (int i = 0; i < 5; ++i) QCoreApplication::processEvents();
     }
     bench::Card card;
     CVantrelDlg dlg;
-    app::ClockPanelLink link;
 };
 
 void BM_OpenClockPanel(benchmark::State& state) {
     MainWindow main;
     for (auto _ : state) {
-        CClockSetDlg panel(main.link);
+        CClockSetDlg panel(main.dlg);
         panel.Create();
         benchmark::DoNotOptimize(panel.Compose().constBits());
         state.PauseTiming();
@@ -43,7 +41,7 @@ BENCHMARK(BM_OpenClockPanel)->Unit(benchmark::kMillisecond);
 
 void BM_SliderDragFrame(benchmark::State& state) {
     MainWindow main;
-    CClockSetDlg panel(main.link);
+    CClockSetDlg panel(main.dlg);
     panel.Create();
     for (int i = 0; i < 5; ++i) QCoreApplication::processEvents();
     CSuperSliders& slider =

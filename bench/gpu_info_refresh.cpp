@@ -15,7 +15,7 @@
 namespace {
 
 struct DockedPanel {
-    DockedPanel() : panel(&main) {
+    DockedPanel() : panel(main) {
         main.Create();
         panel.Create();
         for (int i = 0; i < 5; ++i) QCoreApplication::processEvents();  // shown and exposed

@@ -32,7 +32,8 @@ std::string logPath() {
 // The whole step as the panel runs it: shown, so each sample repaints the panel.
 void BM_SampleStep(benchmark::State& state) {
     bench::Card card;
-    CMonitorDlg panel(nullptr);
+    app::NoMainWindow noMainWindow;
+    CMonitorDlg panel(noMainWindow);
     panel.Create();
     panel.KillTimer(kMonitorSampleTimer);
     for (int i = 0; i < 5; ++i) QCoreApplication::processEvents();
@@ -60,8 +61,9 @@ BENCHMARK(BM_ReadAndLog);
 
 // One graph with a full history drawn into the panel's picture.
 void BM_GraphDraw(benchmark::State& state) {
+    app::NoMainWindow noMainWindow;
     CMonitorDlg panel(
-        nullptr, [] { return std::time_t(0); }, [](int32_t) { return 0; });
+        noMainWindow, [] { return std::time_t(0); }, [](int32_t) { return 0; });
     panel.Create();
     panel.KillTimer(kMonitorSampleTimer);
     CWaveformDisplay& graph = panel.m_graph[0];
@@ -82,8 +84,9 @@ BENCHMARK(BM_GraphDraw)->Arg(0)->Arg(1)->ArgNames({"cursor"});
 
 // The whole panel composed (background, four graphs, their labels, the button).
 void BM_PanelCompose(benchmark::State& state) {
+    app::NoMainWindow noMainWindow;
     CMonitorDlg panel(
-        nullptr, [] { return std::time_t(0); }, [](int32_t k) { return 30 + 5 * k; });
+        noMainWindow, [] { return std::time_t(0); }, [](int32_t k) { return 30 + 5 * k; });
     panel.Create();
     panel.KillTimer(kMonitorSampleTimer);
     for (int i = 0; i < 300; ++i) panel.SampleStep();

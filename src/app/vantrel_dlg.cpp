@@ -7,7 +7,6 @@
 #include <algorithm>
 #include <climits>
 
-#include "app/clock_panel_link.h"
 #include "app/quick_sight.h"
 #include "app/update_checker.h"
 #include "fan/fan_settings.h"
@@ -63,8 +62,7 @@ CVantrelDlg::CVantrelDlg(fan::FanIo* fanIo)
     : CDialogBase(QStringLiteral("ImageRes/main.png")),
       m_hIcon(applicationIcon()),
       m_fanIo(fanIo ? *fanIo : m_gpuFanIo),
-      m_fanController(m_fanIo),
-      m_clockLink(std::make_unique<app::ClockPanelLink>(*this)) {
+      m_fanController(m_fanIo) {
     setWindowTitle(QStringLiteral("Vantrel"));
 }
 
@@ -260,7 +258,7 @@ void CVantrelDlg::OpenMonitor() {
         m_pMonitorDlg->ShowWindow(SW_SHOW);
         return;
     }
-    m_pMonitorDlg = std::make_unique<CMonitorDlg>(this);
+    m_pMonitorDlg = std::make_unique<CMonitorDlg>(*this);
     m_pMonitorDlg->Create();
     m_pMonitorDlg->ShowWindow(SW_SHOW);
     m_pMonitorDlg->SetForegroundWindow();
@@ -281,7 +279,7 @@ void CVantrelDlg::OnClose() {
 }
 
 void CVantrelDlg::OpenClockPanel() {
-    m_pClockSetDlg = std::make_unique<CClockSetDlg>(*m_clockLink);
+    m_pClockSetDlg = std::make_unique<CClockSetDlg>(*this);
     m_pClockSetDlg->Create();
     m_pClockSetDlg->ShowWindow(SW_SHOW);
     m_pClockSetDlg->SetForegroundWindow();
@@ -354,8 +352,7 @@ void CVantrelDlg::DockPanels() {
 
 void CVantrelDlg::OpenGpuInfo() {
     if (m_pGpuInfoDlg) return;  // an open panel is left as it is
-    m_pGpuInfoDlg = std::make_unique<CGpuInfoDlg>(
-        this, GpuChoiceHooks{[this] { GpuChanging(); }, [this] { GpuChanged(); }});
+    m_pGpuInfoDlg = std::make_unique<CGpuInfoDlg>(*this);
     m_pGpuInfoDlg->Create();
     m_pGpuInfoDlg->ShowWindow(SW_SHOW);
     m_pGpuInfoDlg->SetForegroundWindow();

@@ -73,8 +73,8 @@ class CVantrelDlg : public CDialogBase, public app::MainWindowServices {
     // Around the information panel's change of the GPU in use: the fan curve
     // hands the old GPU's fan back first; afterwards the open panels that keep
     // values of the GPU catch up.
-    void GpuChanging();
-    void GpuChanged();
+    void GpuChanging() override;
+    void GpuChanged() override;
 
     QString m_strScreenshotPath;
     CAnimation m_animEye;
@@ -100,14 +100,12 @@ class CVantrelDlg : public CDialogBase, public app::MainWindowServices {
     void SetFanControl(int flag) override { m_nFanControl = flag; }
     bool FanAutoEnable() const override { return m_bFanAutoEnable; }
     void SetFanAutoEnable(bool on) override { m_bFanAutoEnable = on; }
-    int LeftSight() const override { return m_nLeftSight; }
-    int RightSight() const override { return m_nRightSight; }
-    void SetQuickSight(int left, int right) override {
-        m_nLeftSight = left;
-        m_nRightSight = right;
-    }
+    platform::Window* PanelOwner() override { return this; }
+    int QuickSight(int side) const override { return side ? m_nRightSight : m_nLeftSight; }
+    void SetQuickSight(int side, int index) override { (side ? m_nRightSight : m_nLeftSight) = index; }
     QString ScreenshotFolder() const override { return m_strScreenshotPath; }
     void SetScreenshotFolder(const QString& folder) override { m_strScreenshotPath = folder; }
+    void UnregisterScreenshotHotKey() override { RegisterScreenshotHotKey(0, 0); }
     CDialogBase* ClockSetPanel() const override;
     CDialogBase* MonitorPanel() const override { return m_pMonitorDlg.get(); }
     CDialogBase* GpuInfoPanel() const override { return m_pGpuInfoDlg.get(); }
@@ -143,7 +141,6 @@ class CVantrelDlg : public CDialogBase, public app::MainWindowServices {
     std::unique_ptr<platform::TrayIcon> m_tray;
     std::unique_ptr<platform::GlobalHotKey> m_hotKey;
     platform::Window* m_pSetDlg = nullptr;  // while the settings window runs
-    std::unique_ptr<tuning::MainWindowLink> m_clockLink;
     bool m_bSampling = false;
     bool m_bConfirming = false;
 };

@@ -9,11 +9,11 @@
 #include "fan/static_fan_ctl.h"
 #include "platform/up_down_edit.h"
 #include "settings/settings_reader.h"
-#include "setup/settings_host.h"
 
 using app::MainWindowServices;
 
-CFanDlg::CFanDlg(platform::Window* dialog, setup::SettingsHost& main) : CSettingsPage(dialog), m_main(main) {}
+CFanDlg::CFanDlg(platform::Window* dialog, app::MainWindowServices& main)
+    : CSettingsPage(dialog), m_main(main) {}
 
 bool CFanDlg::OnInitDialog() {
     AddHeading(IDC_HEADING, QStringLiteral("Fan control properties"), 3, 7, 229, 14);

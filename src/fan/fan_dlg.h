@@ -15,8 +15,8 @@ class QLabel;
 namespace platform {
 class UpDownEdit;
 }
-namespace setup {
-class SettingsHost;
+namespace app {
+class MainWindowServices;
 }
 
 class CFanDlg : public setup::CSettingsPage {
@@ -35,7 +35,7 @@ class CFanDlg : public setup::CSettingsPage {
     static constexpr int kPeriodStep = 100;
 
     // `main` is the main window, whose fan-control state the page shows.
-    CFanDlg(platform::Window* dialog, setup::SettingsHost& main);
+    CFanDlg(platform::Window* dialog, app::MainWindowServices& main);
 
     // What the commit takes.
     bool FanControlEnabled() const;
@@ -60,5 +60,5 @@ class CFanDlg : public setup::CSettingsPage {
     void Load();
     void OnEnableClicked();
 
-    setup::SettingsHost& m_main;
+    app::MainWindowServices& m_main;
 };

@@ -16,8 +16,8 @@ QString fromUtf8(const std::string& text) {
 
 }  // namespace
 
-CGpuInfoDlg::CGpuInfoDlg(platform::Window* pParent, GpuChoiceHooks hooks)
-    : CDialogBase(QStringLiteral("ImageRes/gpuinfo_main.png"), pParent), m_hooks(std::move(hooks)) {
+CGpuInfoDlg::CGpuInfoDlg(app::MainWindowServices& main)
+    : CDialogBase(QStringLiteral("ImageRes/gpuinfo_main.png"), main.PanelOwner()), m_main(main) {
     setWindowTitle(QStringLiteral("GPU Information"));
 }
 
@@ -105,7 +105,7 @@ void CGpuInfoDlg::ChooseGpu() {
     const int32_t chosen = m_choices.gpuOf(m_menuGpu.m_nCurSel);
     gpu::GpuContext& global = gpu::globalContext();
     if (chosen < 0 || chosen == global.selectedIndex) return;
-    if (m_hooks.changing) m_hooks.changing();
+    m_main.GpuChanging();
     global.selectedIndex = chosen;
     std::vector<std::string> list;
     gpu::queryGpuInformation(global, list);
@@ -115,7 +115,7 @@ void CGpuInfoDlg::ChooseGpu() {
         RedrawWindow(&r, RDW_INVALIDATE);
     }
     UpdateWindow();
-    if (m_hooks.changed) m_hooks.changed();
+    m_main.GpuChanged();
 }
 
 void CGpuInfoDlg::Close() {

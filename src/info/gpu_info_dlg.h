@@ -5,8 +5,8 @@
 #pragma once
 
 #include <array>
-#include <functional>
 
+#include "app/main_window_services.h"
 #include "gpu/gpu_context.h"
 #include "info/gpu_choices.h"
 #include "skin/button_ex.h"
@@ -25,14 +25,6 @@ constexpr UINT kGpuInfoPeriodMs = 1000;
 constexpr int kGpuInfoWidth = 475;  // the main window's width, when there is no parent
 constexpr int kGpuInfoHeight = 238;
 
-// What the window that opens the panel does around a change of GPU.
-struct GpuChoiceHooks {
-    // Before the GPU in use changes: whatever drives the current GPU lets go of it.
-    std::function<void()> changing;
-    // After, once the labels show the new GPU: open panels holding its values re-read them.
-    std::function<void()> changed;
-};
-
 class CGpuInfoDlg : public CDialogBase {
   public:
     // Entries of the information list the ten labels show, in label order.
@@ -42,8 +34,8 @@ class CGpuInfoDlg : public CDialogBase {
     static constexpr int kMemoryClockLabel = 7;
     static constexpr int kBandwidthLabel = 6;
 
-    // pParent: the window it docks under and reports its close to.
-    explicit CGpuInfoDlg(platform::Window* pParent, GpuChoiceHooks hooks = {});
+    // It docks under main's PanelOwner() and reports its close to it.
+    explicit CGpuInfoDlg(app::MainWindowServices& main);
     ~CGpuInfoDlg() override;
 
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
@@ -75,5 +67,5 @@ class CGpuInfoDlg : public CDialogBase {
     void ShowInformation(const std::vector<std::string>& list);
     void RefreshLiveClocks();
 
-    GpuChoiceHooks m_hooks;
+    app::MainWindowServices& m_main;
 };

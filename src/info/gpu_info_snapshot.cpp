@@ -8,7 +8,8 @@ namespace info {
 void registerGpuInfoSnapshot() {
     skin::registerSnapshot(QStringLiteral("gpu_info_panel"), []() -> std::unique_ptr<CDialogBase> {
         // No parent: nothing to dock under, and the back button reports to no one.
-        auto panel = std::make_unique<CGpuInfoDlg>(nullptr);
+        static app::NoMainWindow noMainWindow;
+        auto panel = std::make_unique<CGpuInfoDlg>(noMainWindow);
         if (!panel->Create()) return nullptr;
         return panel;
     });

@@ -20,9 +20,9 @@ const std::array<RECT, monitor::kGraphCount> kGraphRects = {{
 
 }  // namespace
 
-CMonitorDlg::CMonitorDlg(platform::Window* mainWindow, monitor::SampleClock clock,
+CMonitorDlg::CMonitorDlg(app::MainWindowServices& mainWindow, monitor::SampleClock clock,
                          monitor::SensorReader reader)
-    : CDialogBase(QStringLiteral("ImageRes/monitor_main.png"), mainWindow),
+    : CDialogBase(QStringLiteral("ImageRes/monitor_main.png"), mainWindow.PanelOwner()),
       m_clock(clock ? std::move(clock) : monitor::systemClock()),
       m_reader(reader ? std::move(reader) : monitor::SensorReader(monitor::readSensor)) {
     setWindowTitle(QStringLiteral("Monitor"));

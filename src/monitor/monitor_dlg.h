@@ -8,6 +8,7 @@
 #include <array>
 #include <string>
 
+#include "app/main_window_services.h"
 #include "monitor/monitor_settings.h"
 #include "monitor/sample_time.h"
 #include "monitor/sampler.h"
@@ -26,9 +27,10 @@ constexpr int kMonitorHeight = 672;
 
 class CMonitorDlg : public CDialogBase {
   public:
-    // mainWindow is the window the panel docks beside and reports its close to.
+    // It docks beside mainWindow's PanelOwner() and reports its close to it.
     // clock and reader replace the local time and the card in tests.
-    explicit CMonitorDlg(platform::Window* mainWindow, monitor::SampleClock clock = monitor::systemClock(),
+    explicit CMonitorDlg(app::MainWindowServices& mainWindow,
+                         monitor::SampleClock clock = monitor::systemClock(),
                          monitor::SensorReader reader = {});
     ~CMonitorDlg() override;
 

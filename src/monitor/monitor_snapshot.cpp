@@ -23,7 +23,8 @@ void advanceCard(double seconds) {
 
 std::unique_ptr<CDialogBase> buildMonitorPanel() {
     std::time_t now = kStart;
-    auto panel = std::make_unique<CMonitorDlg>(nullptr, [&now] { return now; });
+    static app::NoMainWindow noMainWindow;
+    auto panel = std::make_unique<CMonitorDlg>(noMainWindow, [&now] { return now; });
     if (!panel->Create()) return nullptr;
     panel->KillTimer(kMonitorSampleTimer);
     // The snapshot never writes the log.

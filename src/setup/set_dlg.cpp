@@ -20,7 +20,6 @@
 #include "setup/general_dlg.h"
 #include "setup/page_layout.h"
 #include "setup/quick_sight_settings_dlg.h"
-#include "setup/settings_host.h"
 #include "setup/ui_dlg.h"
 #include "tuning/clock_set_dlg.h"
 
@@ -45,7 +44,7 @@ std::unique_ptr<CSettingsPage> own(Page* page) {
 
 }  // namespace
 
-CSetDlg::CSetDlg(SettingsHost& main, platform::Window* parent) : platform::Window(parent), m_main(main) {
+CSetDlg::CSetDlg(app::MainWindowServices& main) : platform::Window(main.PanelOwner()), m_main(main) {
     setWindowTitle(QStringLiteral("Seting Properties"));
     setFont(windowFont());
 }

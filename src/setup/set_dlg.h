@@ -13,6 +13,9 @@ class CFanDlg;
 class CMonitoringDlg;
 class QPushButton;
 
+namespace app {
+class MainWindowServices;
+}
 namespace platform {
 class TabControl;
 }
@@ -22,7 +25,6 @@ class SettingsWriter;
 
 namespace setup {
 
-class SettingsHost;
 class CSettingsPage;
 class CAboutDlg;
 class CBiosDlg;
@@ -37,8 +39,9 @@ class CSetDlg : public platform::Window {
     // Tab indices, in the order the tabs stand.
     enum Tab : int { kGeneral, kFan, kBios, kMonitoring, kQuickSight, kUi, kAbout, kTabCount };
 
-    // `main` is the main window the commit acts on; `parent` the window it is modal over.
-    CSetDlg(SettingsHost& main, platform::Window* parent);
+    // `main` is the main window the commit acts on; the window is modal over its
+    // PanelOwner().
+    explicit CSetDlg(app::MainWindowServices& main);
     ~CSetDlg() override;
 
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
@@ -80,7 +83,7 @@ class CSetDlg : public platform::Window {
     void CommitQuickSight(settings::SettingsWriter& w);
     void CommitScreenshot(settings::SettingsWriter& w);
 
-    SettingsHost& m_main;
+    app::MainWindowServices& m_main;
     platform::TabControl* m_tab = nullptr;
     QPushButton* m_btnOK = nullptr;
     QPushButton* m_btnCancel = nullptr;

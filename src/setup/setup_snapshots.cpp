@@ -1,28 +1,11 @@
 #include "setup/setup_snapshots.h"
 
+#include "app/main_window_services.h"
 #include "setup/set_dlg.h"
-#include "setup/settings_host.h"
 #include "skin/snapshots.h"
 
 namespace setup {
 namespace {
-
-// A main window the settings window is never committed to.
-class NoMainWindow : public SettingsHost {
-  public:
-    bool ReadSettings(bool) override { return true; }
-    void UpdateQuickSight(bool) override {}
-    void SetQuickSight(int, int) override {}
-    void SetScreenshotFolder(const QString&) override {}
-    bool RegisterScreenshotHotKey(int, int) override { return false; }
-    void UnregisterScreenshotHotKey() override {}
-    CDialogBase* MonitorPanel() const override { return nullptr; }
-    // The curve on, so the Fan page shows its curve.
-    int FanControl() const override { return 1; }
-    void SetFanControl(int) override {}
-    void SetFanAutoEnable(bool) override {}
-    CDialogBase* ClockSetPanel() const override { return nullptr; }
-};
 
 // The pages with a picture, and the picture's name.
 constexpr struct {
@@ -39,8 +22,9 @@ constexpr struct {
 };
 
 QImage picture(CSetDlg::Tab tab) {
-    static NoMainWindow noMainWindow;
-    CSetDlg window(noMainWindow, nullptr);
+    // The curve on, so the Fan page shows its curve.
+    static app::NoMainWindow noMainWindow(app::MainWindowServices::kFanCurve);
+    CSetDlg window(noMainWindow);
     if (!window.Create()) return {};
     window.SelectTab(tab);
     return window.grab().toImage();

@@ -10,8 +10,8 @@
 #include "tuning/privilege_notice.h"
 #include "tuning/voltage_set_dlg.h"
 
+using app::MainWindowServices;
 using skin::truncateToInt;
-using tuning::MainWindowLink;
 
 const char* const kApplyQuestion = "You sure you want to apply the settings?";
 const char* const kApplyCaption = "Warning";
@@ -93,21 +93,21 @@ void CClockSetDlg::ApplyFanMode() {
         gpu::readFanStatus(fan);
         m_sliderFan.SetPos(float(fan[0]));
         m_sliderFan.Enable(false);
-        m_mainWindow.SetFanControl(MainWindowLink::kFanOff);
+        m_mainWindow.SetFanControl(MainWindowServices::kFanOff);
         SaveProfile(0);
-        m_mainWindow.ApplyFanControl();
+        m_mainWindow.ReadSettings(false);
     } else if (m_chkFanManual.GetCheck()) {
         const int32_t level = truncateToInt(m_sliderFan.GetPos());
         // The curve stops (and hands the fan back) before the fixed level goes out.
-        m_mainWindow.SetFanControl(MainWindowLink::kFanOff);
+        m_mainWindow.SetFanControl(MainWindowServices::kFanOff);
         SaveProfile(0);
-        m_mainWindow.ApplyFanControl();
+        m_mainWindow.ReadSettings(false);
         gpu::setFanLevel(level);
         m_nLastFanSpeed = level;
     } else if (m_chkFanUserDefine.GetCheck()) {
         m_sliderFan.Enable(false);
-        m_mainWindow.SetFanControl(MainWindowLink::kFanCurve);
-        m_mainWindow.ApplyFanControl();
+        m_mainWindow.SetFanControl(MainWindowServices::kFanCurve);
+        m_mainWindow.ReadSettings(false);
     }
 }
 
@@ -130,9 +130,9 @@ void CClockSetDlg::RestoreDefaults() {
     }
     m_chkPriorityOff.SetCheck(true);
     gpu::clearTemperaturePriority();
-    m_mainWindow.SetFanControl(MainWindowLink::kFanOff);
+    m_mainWindow.SetFanControl(MainWindowServices::kFanOff);
     SaveProfile(0);
-    m_mainWindow.ApplyFanControl();
+    m_mainWindow.ReadSettings(false);
     RedrawNow();
     watch.Report();
 }

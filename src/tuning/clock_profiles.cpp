@@ -19,7 +19,7 @@ void store(settings::SettingsWriter& w, settings::IntegerKey key, const CSuperSl
 
 bool CClockSetDlg::LoadProfile(int nType) {
     if (nType == 0) {
-        if (m_mainWindow.FanControl() == tuning::MainWindowLink::kFanUnknown)
+        if (m_mainWindow.FanControl() == app::MainWindowServices::kFanUnknown)
             return settings::SettingsReader().read(settings::keys::kEnableFan);
         return m_mainWindow.FanControl() != 0;
     }
@@ -47,7 +47,7 @@ void CClockSetDlg::SaveProfile(int nType) {
     if (nType == 0) {
         w.write(settings::keys::kAutoSystem, false);
         w.save();
-        m_mainWindow.ClearFanAutoStart();
+        m_mainWindow.SetFanAutoEnable(false);
         return;
     }
     if (nType < 1 || nType > 3) return;

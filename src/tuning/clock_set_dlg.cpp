@@ -23,8 +23,8 @@ void setRangeIfValid(CSuperSliders& slider, float min, float max) {
 
 }  // namespace
 
-CClockSetDlg::CClockSetDlg(tuning::MainWindowLink& mainWindow)
-    : CDialogBase(QStringLiteral("ImageRes/lockset_main.png"), mainWindow.Window()),
+CClockSetDlg::CClockSetDlg(app::MainWindowServices& mainWindow)
+    : CDialogBase(QStringLiteral("ImageRes/lockset_main.png"), mainWindow.PanelOwner()),
       m_mainWindow(mainWindow) {
     setWindowTitle(QStringLiteral("Overclocking"));
     resize(kClockPanelWidth, kClockPanelHeight);
@@ -103,7 +103,7 @@ void CClockSetDlg::ShowSaveButtons(bool show) {
 }
 
 void CClockSetDlg::PlacePanel() {
-    if (platform::Window* main = m_mainWindow.Window()) {
+    if (platform::Window* main = m_mainWindow.PanelOwner()) {
         const RECT r = main->GetWindowRect();
         SetWindowPos(r.left - kClockPanelOffset, r.top, kClockPanelWidth, kClockPanelHeight, SWP_SHOWWINDOW);
     }
@@ -219,7 +219,7 @@ void CClockSetDlg::RedrawNow() {
 bool CClockSetDlg::OnCommand(WPARAM wParam, LPARAM lParam) {
     switch (LOWORD(wParam)) {
         case IDC_CLOCK_CLOSE:
-            if (platform::Window* main = m_mainWindow.Window())
+            if (platform::Window* main = m_mainWindow.PanelOwner())
                 main->PostMessage(WM_COMMAND, ID_CLOCK_PANEL_CLOSED);
             break;
         case IDC_CLOCK_APPLY:

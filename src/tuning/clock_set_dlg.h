@@ -8,10 +8,10 @@
 #include <memory>
 #include <vector>
 
+#include "app/main_window_services.h"
 #include "skin/button_ex.h"
 #include "skin/dialog_base.h"
 #include "skin/super_sliders.h"
-#include "tuning/main_window_link.h"
 
 class CVoltageSetDlg;
 
@@ -49,7 +49,7 @@ extern const char* const kApplyCaption;
 
 class CClockSetDlg : public CDialogBase {
   public:
-    explicit CClockSetDlg(tuning::MainWindowLink& mainWindow);
+    explicit CClockSetDlg(app::MainWindowServices& mainWindow);
     ~CClockSetDlg() override;
 
     // Docks the panel (and an open voltage panel) beside the main window.
@@ -116,7 +116,7 @@ class CClockSetDlg : public CDialogBase {
     std::vector<CButtonEx*> AdjustingButtons();
     std::vector<CSuperSliders*> AdjustingSliders();
 
-    tuning::MainWindowLink& m_mainWindow;
+    app::MainWindowServices& m_mainWindow;
     std::unique_ptr<CVoltageSetDlg> m_pVoltageDlg;
     bool m_bLocked = false;
     std::vector<bool> m_buttonsEnabled, m_slidersEnabled;  // as they were when locked

@@ -9,18 +9,9 @@
 namespace tuning {
 namespace {
 
-class DetachedLink : public MainWindowLink {
-  public:
-    platform::Window* Window() const override { return nullptr; }
-    int FanControl() const override { return kFanUnknown; }
-    void SetFanControl(int) override {}
-    void ApplyFanControl() override {}
-    void ClearFanAutoStart() override {}
-};
-
 // Built before the panel, which keeps a reference to it.
 struct LinkHolder {
-    DetachedLink link;
+    app::NoMainWindow link;
 };
 
 class ClockPanelSnapshot : private LinkHolder, public CClockSetDlg {

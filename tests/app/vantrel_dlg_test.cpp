@@ -434,6 +434,7 @@ TEST_F(MainWindowTest, OverclockingWarningNeedsYes) {
 TEST_F(MainWindowTest, TheServicesAreTheMainWindowsOwnState) {
     CVantrelDlg& w = open({}, card(45));
     app::MainWindowServices& main = w;
+    main.SetQuickSight(0, 1);
     main.SetQuickSight(1, 5);
     main.UpdateQuickSight(false);
     EXPECT_EQ(w.m_barLeft.m_nMax, 4000);

@@ -20,31 +20,12 @@
 #include "settings/settings_location.h"
 #include "settings/settings_reader.h"
 #include "setup/set_dlg.h"
-#include "setup/settings_host.h"
+#include "support/fake_main_window.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 using setup::CSetDlg;
-
-struct Host : setup::SettingsHost {
-    bool ReadSettings(bool bStartup) override {
-        calls += bStartup ? "read(true);" : "read(false);";
-        return true;
-    }
-    void UpdateQuickSight(bool) override { calls += "sight;"; }
-    void SetQuickSight(int, int) override {}
-    void SetScreenshotFolder(const QString&) override { calls += "folder;"; }
-    bool RegisterScreenshotHotKey(int, int) override { return true; }
-    void UnregisterScreenshotHotKey() override { calls += "hotkey;"; }
-    CDialogBase* MonitorPanel() const override { return nullptr; }
-    int FanControl() const override { return control; }
-    void SetFanControl(int flag) override { calls += "fan=" + std::to_string(flag) + ";"; }
-    void SetFanAutoEnable(bool on) override { calls += std::string("auto=") + (on ? "1;" : "0;"); }
-    CDialogBase* ClockSetPanel() const override { return nullptr; }
-    int control = -1;
-    std::string calls;
-};
 
 struct Stored {
     std::string enableFan = "0";
@@ -80,8 +61,8 @@ class FanPageTest : public ::testing::Test {
             << "</AutoSystem>\n\t\t<UpdateTime>" << s.updateTime << "</UpdateTime>\n\t\t<FanMap " << kFanMap
             << " blLine=\"" << s.blLine << "\"/>\n\t</FanDlg>\n</Vantrel>\n";
         m_before = document();
-        m_host.control = control;
-        m_window = std::make_unique<CSetDlg>(m_host, nullptr);
+        m_host.fanControl = control;
+        m_window = std::make_unique<CSetDlg>(m_host);
         m_window->Create();
         m_window->SelectTab(CSetDlg::kFan);
         m_window->show();
@@ -128,7 +109,7 @@ class FanPageTest : public ::testing::Test {
 
     fs::path m_dir;
     std::string m_before;
-    Host m_host;
+    testsupport::FakeMainWindow m_host;
     std::unique_ptr<CSetDlg> m_window;
 };
 

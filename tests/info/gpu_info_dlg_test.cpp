@@ -9,6 +9,7 @@
 #include "gpu/driver_binding.h"
 #include "gpu/information.h"
 #include "info_fixture.h"
+#include "support/fake_main_window.h"
 
 namespace {
 
@@ -47,8 +48,10 @@ class GpuInfoPanel : public ::testing::Test {
                 m_hooks.push_back(what + std::to_string(gpu::globalContext().selectedIndex));
             };
         };
-        m_panel = std::make_unique<CGpuInfoDlg>(m_main.get(),
-                                                GpuChoiceHooks{record("changing "), record("changed ")});
+        m_services.owner = m_main.get();
+        m_services.gpuChanging = record("changing ");
+        m_services.gpuChanged = record("changed ");
+        m_panel = std::make_unique<CGpuInfoDlg>(m_services);
         m_panel->Create();
         runEvents();
         return *m_panel;
@@ -73,6 +76,7 @@ class GpuInfoPanel : public ::testing::Test {
     std::unique_ptr<gpu::GpuContext> m_context;
     std::unique_ptr<gpu::GlobalContextScope> m_scope;
     std::unique_ptr<MainStandIn> m_main;
+    testsupport::FakeMainWindow m_services;
     std::unique_ptr<CGpuInfoDlg> m_panel;
     std::vector<std::string> m_hooks;  // "changing N" / "changed N", N the GPU in use then
 };

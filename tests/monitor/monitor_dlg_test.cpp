@@ -18,6 +18,7 @@
 #include "gpu/gpu_context.h"
 #include "monitor/sensor_source.h"
 #include "settings/settings_location.h"
+#include "support/fake_main_window.h"
 
 namespace {
 
@@ -65,7 +66,7 @@ class MonitorPanelTest : public ::testing::Test {
 
     CMonitorDlg& open(monitor::SensorReader reader = {}) {
         m_panel = std::make_unique<CMonitorDlg>(
-            nullptr, [this] { return m_now; }, std::move(reader));
+            m_services, [this] { return m_now; }, std::move(reader));
         m_panel->Create();
         for (int i = 0; i < 5; ++i) QCoreApplication::processEvents();  // shown and exposed
         return *m_panel;
@@ -81,6 +82,7 @@ class MonitorPanelTest : public ::testing::Test {
 
     fs::path m_dir;
     std::time_t m_now = 1361779503;
+    testsupport::FakeMainWindow m_services;
     std::unique_ptr<CMonitorDlg> m_panel;
     std::map<int32_t, int32_t> m_readings = {{monitor::GPUClock, 1006},
                                              {monitor::MemoryClock, 3004},

@@ -19,7 +19,7 @@
 #include "platform/up_down_edit.h"
 #include "settings/settings_location.h"
 #include "setup/set_dlg.h"
-#include "setup/settings_host.h"
+#include "support/fake_main_window.h"
 
 namespace {
 
@@ -27,21 +27,6 @@ namespace fs = std::filesystem;
 using setup::CSetDlg;
 
 std::vector<std::string> g_boxes;
-
-struct Host : setup::SettingsHost {
-    bool ReadSettings(bool) override { return true; }
-    void UpdateQuickSight(bool) override {}
-    void SetQuickSight(int, int) override {}
-    void SetScreenshotFolder(const QString&) override {}
-    bool RegisterScreenshotHotKey(int, int) override { return true; }
-    void UnregisterScreenshotHotKey() override {}
-    CDialogBase* MonitorPanel() const override { return panel; }
-    int FanControl() const override { return -1; }
-    void SetFanControl(int) override {}
-    void SetFanAutoEnable(bool) override {}
-    CDialogBase* ClockSetPanel() const override { return nullptr; }
-    CDialogBase* panel = nullptr;
-};
 
 // Which of the ten quantities are active, as "1" / "0" texts in SensorKind order.
 constexpr const char* kElements[] = {"GPUClock",    "MemoryClock", "GPUTemperature", "GPUUsage",
@@ -81,7 +66,7 @@ class MonitoringPageTest : public ::testing::Test {
     }
     CMonitoringDlg& open(const std::string& active) {
         write(active);
-        m_window = std::make_unique<CSetDlg>(m_host, nullptr);
+        m_window = std::make_unique<CSetDlg>(m_host);
         m_window->Create();
         m_window->SelectTab(CSetDlg::kMonitoring);
         run();
@@ -103,7 +88,7 @@ class MonitoringPageTest : public ::testing::Test {
     }
 
     fs::path m_dir;
-    Host m_host;
+    testsupport::FakeMainWindow m_host;
     std::unique_ptr<CSetDlg> m_window;
     std::unique_ptr<CMonitorDlg> m_panel;
 };
@@ -128,7 +113,7 @@ TEST_F(MonitoringPageTest, UntickingOneOfFourTicksTheFirstFreeRowFromTheTopOnce)
 
 TEST_F(MonitoringPageTest, LimitsFollowTheSelectedRowAndEveryVisitStartsOnGpuClock) {
     write("1111000000");
-    m_window = std::make_unique<CSetDlg>(m_host, nullptr);
+    m_window = std::make_unique<CSetDlg>(m_host);
     m_window->Create();
     CMonitoringDlg& page = *m_window->m_pMonitoringDlg;
     // Before the first visit no row owns the edits: typing stores nothing.
@@ -211,10 +196,10 @@ TEST_F(MonitoringPageTest, OkStoresTheTextsAsTypedAndRetunesTheOpenPanel) {
     write("1111000000");
     int reads = 0;
     m_panel = std::make_unique<CMonitorDlg>(
-        nullptr, [] { return std::time_t(0); }, [&](int32_t kind) { return kind * 10 + (++reads % 2); });
+        m_host, [] { return std::time_t(0); }, [&](int32_t kind) { return kind * 10 + (++reads % 2); });
     m_panel->Create();
     for (int i = 0; i < 3; ++i) m_panel->SampleStep();
-    m_host.panel = m_panel.get();
+    m_host.monitorPanel = m_panel.get();
 
     CMonitoringDlg& page = open("1111000000");
     tick(5, true);   // a fifth active quantity: stored, no graph

@@ -24,41 +24,14 @@
 #include "setup/autostart.h"
 #include "setup/general_dlg.h"
 #include "setup/quick_sight_settings_dlg.h"
-#include "setup/settings_host.h"
 #include "setup/ui_dlg.h"
+#include "support/fake_main_window.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 using setup::CQuickSightSettingsDlg;
 using setup::CSetDlg;
-
-// Records what the commit asks of the main window.
-struct FakeHost : setup::SettingsHost {
-    bool ReadSettings(bool bStartup) override {
-        calls += bStartup ? "read(true);" : "read(false);";
-        return true;
-    }
-    void UpdateQuickSight(bool bSample) override { calls += bSample ? "sample;" : "ranges;"; }
-    void SetQuickSight(int side, int index) override {
-        calls += (side ? "right=" : "left=") + std::to_string(index) + ";";
-    }
-    void SetScreenshotFolder(const QString& folder) override {
-        calls += "folder=" + folder.toStdString() + ";";
-    }
-    bool RegisterScreenshotHotKey(int key, int flags) override {
-        calls += "hotkey=" + std::to_string(key) + "," + std::to_string(flags) + ";";
-        return true;
-    }
-    void UnregisterScreenshotHotKey() override { calls += "unregister;"; }
-    CDialogBase* MonitorPanel() const override { return nullptr; }
-    // The Fan page's share is tested with the page.
-    int FanControl() const override { return -1; }
-    void SetFanControl(int) override {}
-    void SetFanAutoEnable(bool) override {}
-    CDialogBase* ClockSetPanel() const override { return nullptr; }
-    std::string calls;
-};
 
 struct Document {
     std::string startMinimized = "0";
@@ -124,8 +97,9 @@ class SetDlgTest : public ::testing::Test {
     CSetDlg& open(const Document& d) {
         write(d);
         m_before = document();
-        m_window = std::make_unique<CSetDlg>(m_host, nullptr);
+        m_window = std::make_unique<CSetDlg>(m_host);
         m_window->Create();
+        m_host.calls.clear();  // what the pages take when they open is theirs to test
         return *m_window;
     }
     // What OK does, as the button delivers it.
@@ -139,7 +113,7 @@ class SetDlgTest : public ::testing::Test {
     fs::path m_dir;
     std::string m_entry;
     std::string m_before;
-    FakeHost m_host;
+    testsupport::FakeMainWindow m_host;
     std::unique_ptr<CSetDlg> m_window;
 };
 
@@ -216,9 +190,10 @@ TEST_F(SetDlgTest, OkRewritesItsOwnNodesAndLeavesEveryOtherByteAlone) {
     EXPECT_NE(after.find("<Left>3</Left><Right>1</Right>"), std::string::npos) << after;
     EXPECT_NE(after.find(R"(<HotKey VirtualKeyCode="0" Modifiers="4"/>)"), std::string::npos) << after;
     EXPECT_NE(after.find("<SaveToFilePath>/tmp/shots</SaveToFilePath>"), std::string::npos) << after;
-    // The main window gets the choices, then re-reads the fan curve last.
-    EXPECT_EQ(m_host.calls,
-              "left=3;ranges;sample;right=1;ranges;sample;folder=/tmp/shots;hotkey=0,4;read(false);");
+    // The main window gets the fan state and the choices, then re-reads the fan curve last.
+    EXPECT_EQ(
+        m_host.calls,
+        "fan=1;auto=0;left=3;ranges;sample;right=1;ranges;sample;folder=/tmp/shots;hotkey=0,4;read(false);");
     EXPECT_FALSE(m_window->isVisible());
 }
 

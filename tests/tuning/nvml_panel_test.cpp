@@ -14,20 +14,11 @@
 #include "gpu/gpu_context.h"
 #include "platform/message_box.h"
 #include "settings/settings_location.h"
+#include "support/fake_main_window.h"
 #include "tuning/clock_set_dlg.h"
 #include "tuning/privilege_notice.h"
 
 namespace {
-
-class PanelLink : public tuning::MainWindowLink {
-  public:
-    platform::Window* Window() const override { return nullptr; }
-    int FanControl() const override { return fanControl; }
-    void SetFanControl(int flag) override { fanControl = flag; }
-    void ApplyFanControl() override {}
-    void ClearFanAutoStart() override {}
-    int fanControl = kFanOff;
-};
 
 class NvmlPanelTest : public ::testing::Test {
   protected:
@@ -63,6 +54,7 @@ class NvmlPanelTest : public ::testing::Test {
     CClockSetDlg& open() {
         m_context = std::make_unique<gpu::GpuContext>();
         m_scope = std::make_unique<gpu::GlobalContextScope>(*m_context);
+        m_link.fanControl = app::MainWindowServices::kFanOff;
         m_panel = std::make_unique<CClockSetDlg>(m_link);
         m_panel->Create();
         fake->log[0] = '\0';
@@ -71,7 +63,7 @@ class NvmlPanelTest : public ::testing::Test {
 
     FakeNvmlState* fake = nullptr;
     std::vector<std::string> boxes;
-    PanelLink m_link;
+    testsupport::FakeMainWindow m_link;
 
   private:
     void* m_fakeLib = nullptr;
