@@ -1,30 +1,27 @@
 // One reading and one writing settings access on the shipped document, as the
 // main window's start-up read and the settings window's commit do them.
 #include <benchmark/benchmark.h>
-#include <unistd.h>
 
-#include <cstdlib>
-#include <filesystem>
 #include <string>
 
 #include "settings/settings_reader.h"
 #include "settings/settings_writer.h"
+#include "support/temp_folder.h"
 
 namespace {
 
 namespace keys = settings::keys;
 
 // A document of its own, recreated from the shipped one.
-std::string freshDocument() {
-    std::string folder = (std::filesystem::temp_directory_path() / "vantrel-bench-XXXXXX").string();
-    if (!::mkdtemp(folder.data())) std::abort();
-    const std::string path = folder + "/Vantrel.xml";
+std::string freshDocument(const testsupport::TempFolder& folder) {
+    const std::string path = folder.file("Vantrel.xml");
     settings::SettingsReader{path};
     return path;
 }
 
 void ReadingAccess(benchmark::State& state) {
-    const std::string path = freshDocument();
+    const testsupport::TempFolder folder("vantrel-bench-");
+    const std::string path = freshDocument(folder);
     for (auto _ : state) {
         settings::SettingsReader s(path);
         benchmark::DoNotOptimize(s.read(keys::kStartMinimized));
@@ -37,12 +34,12 @@ void ReadingAccess(benchmark::State& state) {
         benchmark::DoNotOptimize(s.read(keys::kUpdateCheck));
         benchmark::DoNotOptimize(s.read(keys::kVersion));
     }
-    std::filesystem::remove_all(std::filesystem::path(path).parent_path());
 }
 BENCHMARK(ReadingAccess);
 
 void WritingAccess(benchmark::State& state) {
-    const std::string path = freshDocument();
+    const testsupport::TempFolder folder("vantrel-bench-");
+    const std::string path = freshDocument(folder);
     int32_t value = 0;
     for (auto _ : state) {
         settings::SettingsWriter w(path);
@@ -71,7 +68,6 @@ void WritingAccess(benchmark::State& state) {
         w.write(keys::kHotKeyModifiers, 0);
         if (!w.save()) state.SkipWithError("save failed");
     }
-    std::filesystem::remove_all(std::filesystem::path(path).parent_path());
 }
 BENCHMARK(WritingAccess);
 

@@ -11,7 +11,6 @@
 #include <iterator>
 #include <set>
 
-#include "../gpu/sim_card.h"
 #include "app/update_checker.h"
 #include "app/vantrel_dlg.h"
 #include "gpu/gpu_context.h"
@@ -20,6 +19,7 @@
 #include "platform/window.h"
 #include "settings/settings_location.h"
 #include "settings/settings_reader.h"
+#include "support/sim_card.h"
 
 namespace {
 
@@ -278,7 +278,7 @@ class MainWindowUpdateTest : public UpdateCheckTest {
   protected:
     void SetUp() override {
         UpdateCheckTest::SetUp();
-        m_card = std::make_unique<gputest::SimCard>(
+        m_card = std::make_unique<testsupport::SimCard>(
             "<card frozen=\"1\"><gpu><temperature initial=\"45\" fixed=\"45\"/><coolers><cooler level=\"40\" "
             "defaultMin=\"30\" defaultPolicy=\"32\" policy=\"32\"/></coolers></gpu></card>");
         m_context = std::make_unique<gpu::GpuContext>();
@@ -307,7 +307,7 @@ class MainWindowUpdateTest : public UpdateCheckTest {
         return n;
     }
 
-    std::unique_ptr<gputest::SimCard> m_card;
+    std::unique_ptr<testsupport::SimCard> m_card;
     std::unique_ptr<gpu::GpuContext> m_context;
     std::unique_ptr<gpu::GlobalContextScope> m_scope;
     std::unique_ptr<CVantrelDlg> m_window;

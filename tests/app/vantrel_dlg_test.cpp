@@ -15,7 +15,6 @@
 #include <regex>
 #include <sstream>
 
-#include "../gpu/sim_card.h"
 #include "app/quit_signals.h"
 #include "gpu/gpu_context.h"
 #include "platform/message_box.h"
@@ -23,6 +22,7 @@
 #include "platform/tray_icon.h"
 #include "settings/settings_location.h"
 #include "settings/settings_reader.h"
+#include "support/sim_card.h"
 
 namespace {
 
@@ -88,7 +88,7 @@ class MainWindowTest : public ::testing::Test {
     // Opens the window (modeless) on a card at `celsius`.
     CVantrelDlg& open(const Settings& s, const std::string& cardXml) {
         writeSettings(s);
-        m_card = std::make_unique<gputest::SimCard>(cardXml);
+        m_card = std::make_unique<testsupport::SimCard>(cardXml);
         m_context = std::make_unique<gpu::GpuContext>();
         m_scope = std::make_unique<gpu::GlobalContextScope>(*m_context);
         m_window = std::make_unique<CVantrelDlg>();
@@ -106,7 +106,7 @@ class MainWindowTest : public ::testing::Test {
     }
 
     fs::path m_dir;
-    std::unique_ptr<gputest::SimCard> m_card;
+    std::unique_ptr<testsupport::SimCard> m_card;
     std::unique_ptr<gpu::GpuContext> m_context;
     std::unique_ptr<gpu::GlobalContextScope> m_scope;
     std::unique_ptr<CVantrelDlg> m_window;
@@ -269,7 +269,7 @@ TEST_F(MainWindowTest, EscapeTakesTheClosePath) {
     s.autoSystem = "1";
     s.enableFan = "0";
     writeSettings(s);
-    m_card = std::make_unique<gputest::SimCard>(card(45));
+    m_card = std::make_unique<testsupport::SimCard>(card(45));
     m_context = std::make_unique<gpu::GpuContext>();
     m_scope = std::make_unique<gpu::GlobalContextScope>(*m_context);
     m_window = std::make_unique<CVantrelDlg>();
@@ -363,7 +363,7 @@ TEST_F(MainWindowTest, CloseHandsTheFanBackBeforeTouchingTheDocument) {
     writeSettings(s);
     std::string atHandBack;
     io.onRestore = [&] { atHandBack = enableFanOnDisk(); };
-    m_card = std::make_unique<gputest::SimCard>(card(45));
+    m_card = std::make_unique<testsupport::SimCard>(card(45));
     m_context = std::make_unique<gpu::GpuContext>();
     m_scope = std::make_unique<gpu::GlobalContextScope>(*m_context);
     m_window = std::make_unique<CVantrelDlg>(&io);
@@ -417,7 +417,7 @@ TEST_F(MainWindowTest, ClosingWhileAMessageBoxIsOpen) {
 }
 
 TEST_F(MainWindowTest, OverclockingWarningNeedsYes) {
-    gputest::MessageBoxRecorder boxes;
+    testsupport::MessageBoxRecorder boxes;
     CVantrelDlg& w = open({}, card(45));
     w.SendMessage(WM_COMMAND, IDC_MAIN_CUSTOMIZE);
     ASSERT_EQ(boxes.seen.size(), 1u);

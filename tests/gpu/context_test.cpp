@@ -4,11 +4,11 @@
 #include "gpu/gpu_context.h"
 #include "gpu/readings.h"
 #include "gpu/tuning.h"
-#include "sim_card.h"
+#include "support/sim_card.h"
 
 namespace {
 
-using gputest::SimCard;
+using testsupport::SimCard;
 
 TEST(Context, AGeneralInitialiseErrorIsPrintedAndStartUpGoesOn) {
     SimCard card(R"(<card frozen="1"><fault interface="Initialize" status="-1"/><gpu/></card>)");

@@ -3,11 +3,11 @@
 #include <gtest/gtest.h>
 
 #include "gpu/gpu_context.h"
-#include "sim_card.h"
+#include "support/sim_card.h"
 
 namespace {
 
-using gputest::SimCard;
+using testsupport::SimCard;
 using Strings = std::vector<std::string>;
 
 Strings information(gpu::GpuContext& context) {

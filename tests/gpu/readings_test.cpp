@@ -3,12 +3,12 @@
 #include <gtest/gtest.h>
 
 #include "gpu/gpu_context.h"
-#include "sim_card.h"
+#include "support/sim_card.h"
 
 namespace {
 
-using gputest::MessageBoxRecorder;
-using gputest::SimCard;
+using testsupport::MessageBoxRecorder;
+using testsupport::SimCard;
 
 const char* const kTwoGpus = R"(<card frozen="1">
   <gpu name="First" ramType="8" busWidth="256">

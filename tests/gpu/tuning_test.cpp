@@ -8,11 +8,11 @@
 #include "gpu/emergency_hand_back.h"
 #include "gpu/gpu_context.h"
 #include "gpu/readings.h"
-#include "sim_card.h"
+#include "support/sim_card.h"
 
 namespace {
 
-using gputest::SimCard;
+using testsupport::SimCard;
 using Trace = std::vector<std::string>;
 
 // The typical card (power 50-100-115 %, thermal 60-82-92 °C), time frozen.

@@ -6,7 +6,6 @@
 #include <filesystem>
 #include <fstream>
 
-#include "../gpu/sim_card.h"
 #include "app/quick_sight.h"
 #include "app/vantrel_dlg.h"
 #include "gpu/driver_binding.h"
@@ -17,6 +16,7 @@
 #include "monitor/sensor_kind.h"
 #include "monitor/sensor_source.h"
 #include "settings/settings_location.h"
+#include "support/sim_card.h"
 
 namespace {
 
@@ -42,7 +42,7 @@ class GpuChoice : public ::testing::Test {
             << "</FanDlg><QuickSightSettingsDlg><Left>0</Left><Right>2</Right></QuickSightSettingsDlg>"
             << "<UIDlg><SaveToFilePath></SaveToFilePath><HotKey VirtualKeyCode=\"0\" Modifiers=\"0\"/>"
             << "</UIDlg></Vantrel>\n";
-        m_card = std::make_unique<gputest::SimCard>(infotest::twoGpuCard());
+        m_card = std::make_unique<testsupport::SimCard>(infotest::twoGpuCard());
         m_context = std::make_unique<gpu::GpuContext>();
         m_scope = std::make_unique<gpu::GlobalContextScope>(*m_context);
         m_window = std::make_unique<CVantrelDlg>();
@@ -62,7 +62,7 @@ class GpuChoice : public ::testing::Test {
     void fanTick() { m_window->SendMessage(WM_TIMER, kFanTimer); }
 
     fs::path m_dir;
-    std::unique_ptr<gputest::SimCard> m_card;
+    std::unique_ptr<testsupport::SimCard> m_card;
     std::unique_ptr<gpu::GpuContext> m_context;
     std::unique_ptr<gpu::GlobalContextScope> m_scope;
     std::unique_ptr<CVantrelDlg> m_window;

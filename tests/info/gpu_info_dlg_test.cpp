@@ -5,11 +5,11 @@
 
 #include <memory>
 
-#include "../gpu/sim_card.h"
 #include "gpu/driver_binding.h"
 #include "gpu/information.h"
 #include "info_fixture.h"
 #include "support/fake_main_window.h"
+#include "support/sim_card.h"
 
 namespace {
 
@@ -38,7 +38,7 @@ class GpuInfoPanel : public ::testing::Test {
     }
 
     CGpuInfoDlg& open(const std::string& cardXml) {
-        m_card = std::make_unique<gputest::SimCard>(cardXml);
+        m_card = std::make_unique<testsupport::SimCard>(cardXml);
         m_context = std::make_unique<gpu::GpuContext>();
         m_scope = std::make_unique<gpu::GlobalContextScope>(*m_context);
         m_main = std::make_unique<MainStandIn>();
@@ -72,7 +72,7 @@ class GpuInfoPanel : public ::testing::Test {
                 << "label " << i + 1;
     }
 
-    std::unique_ptr<gputest::SimCard> m_card;
+    std::unique_ptr<testsupport::SimCard> m_card;
     std::unique_ptr<gpu::GpuContext> m_context;
     std::unique_ptr<gpu::GlobalContextScope> m_scope;
     std::unique_ptr<MainStandIn> m_main;

@@ -13,12 +13,12 @@
 #include <iterator>
 #include <map>
 
-#include "../gpu/sim_card.h"
 #include "app/vantrel_dlg.h"
 #include "gpu/gpu_context.h"
 #include "monitor/sensor_source.h"
 #include "settings/settings_location.h"
 #include "support/fake_main_window.h"
+#include "support/sim_card.h"
 
 namespace {
 
@@ -180,7 +180,7 @@ TEST_F(MonitorPanelTest, CursorShowsOnAllFourGraphsAndGoesWhenThePointerLeavesTh
 }
 
 TEST_F(MonitorPanelTest, ReadingsComeFromTheGpuTheProgramWorksOn) {
-    gputest::SimCard card(
+    testsupport::SimCard card(
         "<card frozen=\"1\"><gpu><clocks base=\"1000\" boost=\"1100\" memory=\"5000\"/></gpu>"
         "<gpu><clocks base=\"1500\" boost=\"1600\" memory=\"7000\"/></gpu></card>");
     gpu::GpuContext context;

@@ -12,12 +12,12 @@
 #include <fstream>
 #include <memory>
 
-#include "../gpu/sim_card.h"
 #include "app/vantrel_dlg.h"
 #include "gpu/gpu_context.h"
 #include "platform/message_box.h"
 #include "settings/settings_location.h"
 #include "settings/settings_reader.h"
+#include "support/sim_card.h"
 #include "tuning/clock_set_dlg.h"
 #include "tuning/privilege_notice.h"
 #include "tuning/voltage_set_dlg.h"
@@ -77,7 +77,7 @@ class ClockPanelTest : public ::testing::Test {
     CClockSetDlg& open(const std::string& cardXml = card(), const std::string& enableFan = "0",
                        const std::string& profiles = "") {
         writeSettings(enableFan, profiles);
-        m_card = std::make_unique<gputest::SimCard>(cardXml);
+        m_card = std::make_unique<testsupport::SimCard>(cardXml);
         m_context = std::make_unique<gpu::GpuContext>();
         m_scope = std::make_unique<gpu::GlobalContextScope>(*m_context);
         m_window = std::make_unique<CVantrelDlg>();
@@ -107,7 +107,7 @@ class ClockPanelTest : public ::testing::Test {
     std::vector<std::string> boxes;  // "caption|text"
     std::deque<int> answers;         // then IDYES
     std::filesystem::path m_dir;
-    std::unique_ptr<gputest::SimCard> m_card;
+    std::unique_ptr<testsupport::SimCard> m_card;
     std::unique_ptr<gpu::GpuContext> m_context;
     std::unique_ptr<gpu::GlobalContextScope> m_scope;
     std::unique_ptr<CVantrelDlg> m_window;

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-namespace gputest {
+namespace testsupport {
 
 class SimCard {
   public:
@@ -31,4 +31,4 @@ class MessageBoxRecorder {
     std::vector<std::string> seen;
 };
 
-}  // namespace gputest
+}  // namespace testsupport

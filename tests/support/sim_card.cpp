@@ -1,4 +1,4 @@
-#include "sim_card.h"
+#include "support/sim_card.h"
 
 #include <unistd.h>
 
@@ -7,20 +7,9 @@
 
 #include "gpu/driver_binding.h"
 #include "platform/message_box.h"
+#include "support/temp_folder.h"
 
-namespace gputest {
-namespace {
-
-std::string temporaryFile(const char* stem) {
-    const char* dir = std::getenv("TMPDIR");
-    std::string pattern = std::string(dir && *dir ? dir : "/tmp") + "/" + stem + "XXXXXX";
-    int fd = mkstemp(pattern.data());
-    if (fd >= 0) close(fd);
-    return pattern;
-}
-
-}  // namespace
-
+namespace testsupport {
 SimCard::SimCard(const std::string& cardXml)
     : cardPath_(temporaryFile("vantrel-card-")), tracePath_(temporaryFile("vantrel-trace-")) {
     std::ofstream(cardPath_) << cardXml;
@@ -61,4 +50,4 @@ MessageBoxRecorder::~MessageBoxRecorder() {
     platform::setMessageBoxHandler(nullptr);
 }
 
-}  // namespace gputest
+}  // namespace testsupport
