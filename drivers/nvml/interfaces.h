@@ -1,6 +1,7 @@
 // The functions nvapi_QueryInterface hands out, one per interface ID of the driver contract.
 #pragma once
 
+#include "copy_text.h"
 #include "nvapi_contract.h"
 
 namespace nvml_bridge {
@@ -43,7 +44,6 @@ int32_t getPstates20(NvPhysicalGpuHandle, Pstates20Info*);
 int32_t setPstates20(NvPhysicalGpuHandle, Pstates20Info*);
 int32_t enableOverclockedPstates(NvPhysicalGpuHandle, uint32_t enable);
 
-// Copies a NUL-terminated text into a fixed buffer, truncating.
-void copyText(char* out, std::size_t size, const char* text);
+using nvapi::copyText;
 
 }  // namespace nvml_bridge

@@ -6,12 +6,6 @@
 
 namespace nvml_bridge {
 
-void copyText(char* out, std::size_t size, const char* text) {
-    if (size == 0) return;
-    std::strncpy(out, text ? text : "", size - 1);
-    out[size - 1] = '\0';
-}
-
 int32_t initialize() {
     return bridge().initialize();
 }

@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "copy_text.h"
 #include "nvapi_contract.h"
 
 namespace nvml_bridge {
@@ -100,8 +101,7 @@ void StatusRecord::text(int32_t status, nvml::ErrorStringFn errorString, char* o
     if (status != nvapi::INVALID_USER_PRIVILEGE && e && e->nvml != kNone && errorString)
         t = errorString(e->nvml);
     if (!t) t = ownText(status);
-    std::strncpy(out, t, size - 1);
-    out[size - 1] = '\0';
+    nvapi::copyText(out, size, t);
 }
 
 bool reportMissingPrivilegeOnce() {

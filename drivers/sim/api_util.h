@@ -5,15 +5,14 @@
 #include <cstring>
 #include <string>
 
+#include "copy_text.h"
 #include "driver.h"
 
 namespace sim {
 
-// Copies at most SHORT_STRING - 1 bytes and always terminates.
+// Into a short string of the contract.
 inline void copyText(char* dst, const std::string& text) {
-    size_t n = std::min(text.size(), size_t(nvapi::SHORT_STRING - 1));
-    std::memcpy(dst, text.data(), n);
-    dst[n] = '\0';
+    nvapi::copyText(dst, nvapi::SHORT_STRING, text);
 }
 
 // Copies a filled structure back, only as many bytes as the caller's version word says it holds.

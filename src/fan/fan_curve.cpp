@@ -2,20 +2,14 @@
 
 #include <cmath>
 #include <cstdlib>
-#include <limits>
+
+#include "platform/truncate.h"
 
 namespace fan {
 
-namespace {
+using platform::truncateToInt;
 
-// Float to int32 truncated toward zero; hand-edited curves may hold values whose
-// level lies outside int32, and converting those directly is undefined.
-int32_t truncateToInt(float v) {
-    if (std::isnan(v)) return 0;
-    if (v >= 2147483647.0f) return std::numeric_limits<int32_t>::max();
-    if (v <= -2147483648.0f) return std::numeric_limits<int32_t>::min();
-    return static_cast<int32_t>(v);
-}
+namespace {
 
 // Differences in 64 bits: the points come from a document anyone can edit.
 float absDiff(int32_t a, int32_t b) {

@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
+#include "platform/truncate.h"
 #include "skin/skin_font.h"
-#include "skin/truncate.h"
 
 namespace {
 constexpr QRgb kBarColour = 0xCCC80000;
@@ -28,7 +28,7 @@ void CProgressbar::Draw(QPainter* pDC) {
     // An empty range draws as if at the minimum.
     const float ratio = range == 0 ? 0.0f : float(m_nPos) / float(range);
     const int height = RectHeight(m_rect);
-    const int h = skin::truncateToInt(float(height) * ratio);
+    const int h = platform::truncateToInt(float(height) * ratio);
     const int width = RectWidth(m_rect);
     if (h > 0)
         fillInBands(pDC, QRect(m_rect.left, m_rect.bottom - h, width, h), QColor::fromRgba(kBarColour));

@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <cmath>
 
+#include "platform/truncate.h"
 #include "skin/dialog_base.h"
 #include "skin/picture_cache.h"
-#include "skin/truncate.h"
 
 namespace {
 constexpr QRgb kValueColour = 0xFFFF0000;
@@ -36,7 +36,7 @@ void CSuperSliders::CreateParts() {
     m_txtValue.m_nFontSize = 10;
     m_txtValue.m_crText = kValueColour;
     m_txtValue.Create(m_pOwner, kLabelId, RECT{R - 35, T - 24, R, T - 6},
-                      QString::number(skin::truncateToInt(m_fPos)));
+                      QString::number(platform::truncateToInt(m_fPos)));
     m_txtTitle.m_nAlign = skin::AlignNear;
     m_txtTitle.m_nFontSize = 10;
     m_txtTitle.m_crText = kTitleColour;
@@ -46,7 +46,7 @@ void CSuperSliders::CreateParts() {
 int CSuperSliders::FillWidth() const {
     const float range = m_fMax - m_fMin;
     if (!(range > 0.0f)) return 0;  // an empty range draws as if at the minimum
-    const int fill = skin::truncateToInt((m_fPos - m_fMin) / range * float(kTrackWidth));
+    const int fill = platform::truncateToInt((m_fPos - m_fMin) / range * float(kTrackWidth));
     return std::clamp(fill, 0, kTrackWidth);
 }
 
@@ -67,7 +67,7 @@ void CSuperSliders::SetPos(float fPos) {
         m_fPos = m_fMax;
     else
         m_fPos = fPos;
-    m_txtValue.m_strText = QString::number(skin::truncateToInt(m_fPos));
+    m_txtValue.m_strText = QString::number(platform::truncateToInt(m_fPos));
     if (m_pOwner) {
         m_pOwner->RedrawWindow(&m_txtValue.m_rect, RDW_INTERNALPAINT);
         m_pOwner->UpdateWindow();
@@ -82,7 +82,7 @@ float CSuperSliders::ValueAt(int x) const {
     const float range = m_fMax - m_fMin;
     if (!(range > 0.0f)) return m_fMin;
     const float along = float(x - m_rect.left - 13);
-    return m_fMin + float(skin::truncateToInt(along / float(kTrackWidth) * range));
+    return m_fMin + float(platform::truncateToInt(along / float(kTrackWidth) * range));
 }
 
 void CSuperSliders::OnLButtonDown(UINT, int x, int y) {
@@ -93,7 +93,7 @@ void CSuperSliders::OnLButtonDown(UINT, int x, int y) {
     const int L = m_rect.left, T = m_rect.top;
     if (!PtInRect(RECT{L + 13, T + 15, L + 263, T + 24}, x, y)) return;
     float v;
-    if (skin::truncateToInt(m_fStep) == 1) {
+    if (platform::truncateToInt(m_fStep) == 1) {
         v = ValueAt(x);
     } else if (x > m_rcThumb.right) {
         v = m_fPos + m_fStep;
@@ -109,15 +109,15 @@ void CSuperSliders::OnLButtonDown(UINT, int x, int y) {
 void CSuperSliders::OnMouseMove(UINT, int x, int) {
     if (!m_bDragging) return;
     float v;
-    if (skin::truncateToInt(m_fStep) == 1) {
-        v = float(skin::truncateToInt(ValueAt(x)));
+    if (platform::truncateToInt(m_fStep) == 1) {
+        v = float(platform::truncateToInt(ValueAt(x)));
     } else {
         const float range = m_fMax - m_fMin;
         const float pixelsPerStep = float(kTrackWidth) * m_fStep / range;
         // Empty range or no step: nothing to snap to.
         if (!(range > 0.0f) || !std::isfinite(pixelsPerStep) || pixelsPerStep == 0.0f) return;
         const float along = float(x - m_rect.left - 13);
-        v = m_fMin + m_fStep * float(skin::truncateToInt(along / pixelsPerStep));
+        v = m_fMin + m_fStep * float(platform::truncateToInt(along / pixelsPerStep));
     }
     if (v != m_fPos) {
         SetPos(v);

@@ -5,13 +5,13 @@
 #include "gpu/readings.h"
 #include "gpu/tuning.h"
 #include "platform/message_box.h"
-#include "skin/truncate.h"
+#include "platform/truncate.h"
 #include "tuning/clock_set_dlg.h"
 #include "tuning/privilege_notice.h"
 #include "tuning/voltage_set_dlg.h"
 
 using app::MainWindowServices;
-using skin::truncateToInt;
+using platform::truncateToInt;
 
 const char* const kApplyQuestion = "You sure you want to apply the settings?";
 const char* const kApplyCaption = "Warning";

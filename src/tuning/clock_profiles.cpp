@@ -1,6 +1,6 @@
 // The clock panel's settings: the three profiles and the fan curve's start flags.
+#include "platform/truncate.h"
 #include "settings/settings_writer.h"
-#include "skin/truncate.h"
 #include "tuning/clock_set_dlg.h"
 #include "tuning/voltage_set_dlg.h"
 
@@ -12,7 +12,7 @@ void loadInto(CSuperSliders& slider, const settings::SettingsReader& s, settings
 }
 
 void store(settings::SettingsWriter& w, settings::IntegerKey key, const CSuperSliders& slider) {
-    w.write(key, int32_t(skin::truncateToInt(slider.GetPos())));
+    w.write(key, int32_t(platform::truncateToInt(slider.GetPos())));
 }
 
 }  // namespace
