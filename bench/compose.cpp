@@ -13,6 +13,7 @@
 #include "app/vantrel_dlg.h"
 #include "main_window_bench.h"
 #include "skin/picture_cache.h"
+#include "support/main_window_probe.h"
 
 namespace {
 
@@ -23,8 +24,8 @@ void BM_Compose(benchmark::State& state) {
     dlg.Create();
     for (int i = 0; i < 5; ++i) QCoreApplication::processEvents();  // shown and exposed
     // Values on both gauges, so the value labels are drawn too.
-    dlg.m_barLeft.m_nPos = dlg.m_barLeft.m_nMax / 2;
-    dlg.m_barRight.m_nPos = dlg.m_barRight.m_nMax / 3;
+    CVantrelDlgProbe::gauge(dlg, 0).m_nPos = dlg.Gauge(0).m_nMax / 2;
+    CVantrelDlgProbe::gauge(dlg, 1).m_nPos = dlg.Gauge(1).m_nMax / 3;
     skin::PictureCache& pictures = skin::PictureCache::instance();
     pictures.setEnabled(cached);
     dlg.Compose();  // the cache filled, the glyphs rendered once

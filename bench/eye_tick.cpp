@@ -20,8 +20,8 @@ void BM_EyeTick(benchmark::State& state) {
     CVantrelDlg dlg;
     dlg.Create();
     for (int i = 0; i < 5; ++i) QCoreApplication::processEvents();  // shown and exposed
-    dlg.m_nLeftSight = int(state.range(0));
-    dlg.m_nRightSight = int(state.range(1));
+    dlg.SetQuickSight(0, int(state.range(0)));
+    dlg.SetQuickSight(1, int(state.range(1)));
     const long long flushedBefore = dlg.FlushedPixels();
     const int paintsBefore = dlg.PaintCount();
     for (auto _ : state) {

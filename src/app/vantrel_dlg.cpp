@@ -366,10 +366,6 @@ void CVantrelDlg::GpuChanging() {
     }
 }
 
-CDialogBase* CVantrelDlg::ClockSetPanel() const {
-    return m_pClockSetDlg.get();
-}
-
 void CVantrelDlg::GpuChanged() {
     // Gauges, fan curve and monitor read the GPU in use at every sample; the
     // clock panel (and its voltage panel) read their ranges again.

@@ -76,26 +76,6 @@ class CVantrelDlg : public CDialogBase, public app::MainWindowServices {
     void GpuChanging() override;
     void GpuChanged() override;
 
-    QString m_strScreenshotPath;
-    CAnimation m_animEye;
-    CButtonEx m_btnClose, m_btnMin, m_btnSet;
-    CCheckButtonEx m_chkClockLock;
-    CButtonEx m_btnGpuInfo, m_btnCustomize, m_btnMonitor;
-    CProgressbar m_barLeft, m_barRight;
-    // The open panels (null when closed); owned.
-    std::unique_ptr<CDialogBase> m_pGpuInfoDlg;
-    std::unique_ptr<CClockSetDlg> m_pClockSetDlg;
-    std::unique_ptr<CDialogBase> m_pMonitorDlg;
-    int32_t m_nUpdateTime = 0;
-    bool m_bHidden = false;
-    bool m_bCloseToTray = false;
-    int m_nLeftSight = 0;
-    int m_nRightSight = 0;
-    int m_nFanControl = kFanUnknown;
-    bool m_bFanAutoEnable = false;
-    bool m_bFanTimer = false;
-    QIcon m_hIcon;
-
     int FanControl() const override { return m_nFanControl; }
     void SetFanControl(int flag) override { m_nFanControl = flag; }
     bool FanAutoEnable() const override { return m_bFanAutoEnable; }
@@ -106,13 +86,23 @@ class CVantrelDlg : public CDialogBase, public app::MainWindowServices {
     QString ScreenshotFolder() const override { return m_strScreenshotPath; }
     void SetScreenshotFolder(const QString& folder) override { m_strScreenshotPath = folder; }
     void UnregisterScreenshotHotKey() override { RegisterScreenshotHotKey(0, 0); }
-    CDialogBase* ClockSetPanel() const override;
+    CClockSetDlg* ClockSetPanel() const override { return m_pClockSetDlg.get(); }
     CDialogBase* MonitorPanel() const override { return m_pMonitorDlg.get(); }
     CDialogBase* GpuInfoPanel() const override { return m_pGpuInfoDlg.get(); }
 
     const fan::FanCurve& FanCurve() const { return m_fanController.curve(); }
     const platform::TrayIcon* Tray() const { return m_tray.get(); }
     const platform::GlobalHotKey* HotKey() const { return m_hotKey.get(); }
+    // What the window shows, for reading.
+    const CAnimation& Eye() const { return m_animEye; }
+    const CProgressbar& Gauge(int side) const { return side ? m_barRight : m_barLeft; }
+    const CCheckButtonEx& ClockLockButton() const { return m_chkClockLock; }
+    bool HiddenToTray() const { return m_bHidden; }
+    bool FanTimerRunning() const { return m_bFanTimer; }
+
+    // Tests and benchmarks that must set up what no message can reach the
+    // members through this; it is defined by them.
+    friend struct CVantrelDlgProbe;
 
   protected:
     bool OnInitDialog() override;
@@ -135,6 +125,25 @@ class CVantrelDlg : public CDialogBase, public app::MainWindowServices {
     void OpenMonitor();
     void OpenClockPanel();
 
+    QString m_strScreenshotPath;
+    CAnimation m_animEye;
+    CButtonEx m_btnClose, m_btnMin, m_btnSet;
+    CCheckButtonEx m_chkClockLock;
+    CButtonEx m_btnGpuInfo, m_btnCustomize, m_btnMonitor;
+    CProgressbar m_barLeft, m_barRight;
+    // The open panels (null when closed); owned.
+    std::unique_ptr<CDialogBase> m_pGpuInfoDlg;
+    std::unique_ptr<CClockSetDlg> m_pClockSetDlg;
+    std::unique_ptr<CDialogBase> m_pMonitorDlg;
+    int32_t m_nUpdateTime = 0;
+    bool m_bHidden = false;
+    bool m_bCloseToTray = false;
+    int m_nLeftSight = 0;
+    int m_nRightSight = 0;
+    int m_nFanControl = kFanUnknown;
+    bool m_bFanAutoEnable = false;
+    bool m_bFanTimer = false;
+    QIcon m_hIcon;
     fan::GpuFanIo m_gpuFanIo;
     fan::FanIo& m_fanIo;
     fan::FanCurveController m_fanController;

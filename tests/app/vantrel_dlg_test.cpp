@@ -22,6 +22,7 @@
 #include "platform/tray_icon.h"
 #include "settings/settings_location.h"
 #include "settings/settings_reader.h"
+#include "support/main_window_probe.h"
 #include "support/sim_card.h"
 
 namespace {
@@ -122,14 +123,14 @@ TEST_F(MainWindowTest, OpensCentredWithItsControlsAndTimers) {
     EXPECT_EQ(RectHeight(r), 440);
     EXPECT_TRUE(w.IsWindowVisible());
     EXPECT_EQ(w.TimerPeriod(kEyeTimer), 150u);
-    EXPECT_EQ(w.m_animEye.m_nFrameCount, 13);
-    EXPECT_EQ(w.m_animEye.m_nTimerID, kEyeTimer);
-    EXPECT_FALSE(w.m_chkClockLock.m_bEnable);
+    EXPECT_EQ(w.Eye().m_nFrameCount, 13);
+    EXPECT_EQ(w.Eye().m_nTimerID, kEyeTimer);
+    EXPECT_FALSE(w.ClockLockButton().m_bEnable);
     EXPECT_EQ(w.m_controls.size(), 10u);
     EXPECT_FALSE(w.HasTimer(kFanTimer));
-    EXPECT_EQ(w.m_nFanControl, CVantrelDlg::kFanUnknown);
-    EXPECT_EQ(w.m_barLeft.m_scaleRects[0], QRectF(74, 319, 30, 10));
-    EXPECT_EQ(w.m_barRight.m_scaleRects[4], QRectF(372, 69, 30, 10));
+    EXPECT_EQ(w.FanControl(), CVantrelDlg::kFanUnknown);
+    EXPECT_EQ(w.Gauge(0).m_scaleRects[0], QRectF(74, 319, 30, 10));
+    EXPECT_EQ(w.Gauge(1).m_scaleRects[4], QRectF(372, 69, 30, 10));
     EXPECT_TRUE(trace().empty());  // opening writes nothing to the card
 }
 
@@ -138,21 +139,21 @@ TEST_F(MainWindowTest, QuickSightRangesAndSamples) {
     s.left = "0";
     s.right = "5";
     CVantrelDlg& w = open(s, card(45));
-    EXPECT_EQ(w.m_barLeft.m_nMax, 4000);
-    EXPECT_EQ(w.m_barRight.m_nMax, 2500);
-    EXPECT_EQ(w.m_barRight.m_scaleTexts[1], "625");
+    EXPECT_EQ(w.Gauge(0).m_nMax, 4000);
+    EXPECT_EQ(w.Gauge(1).m_nMax, 2500);
+    EXPECT_EQ(w.Gauge(1).m_scaleTexts[1], "625");
     w.SendMessage(WM_COMMAND, MAKEWPARAM(IDC_MAIN_EYE, 0x0113));
-    EXPECT_GT(w.m_barLeft.m_nPos, 0);   // graphics MHz
-    EXPECT_GT(w.m_barRight.m_nPos, 0);  // mV
-    EXPECT_LT(w.m_barRight.m_nPos, 2500);
+    EXPECT_GT(w.Gauge(0).m_nPos, 0);  // graphics MHz
+    EXPECT_GT(w.Gauge(1).m_nPos, 0);  // mV
+    EXPECT_LT(w.Gauge(1).m_nPos, 2500);
 
     // A hand-edited choice outside 0..5 leaves that gauge as it was.
-    w.m_nLeftSight = 9;
-    w.m_barLeft.m_nPos = 17;
+    w.SetQuickSight(0, 9);
+    CVantrelDlgProbe::gauge(w, 0).m_nPos = 17;
     w.UpdateQuickSight(false);
     w.UpdateQuickSight(true);
-    EXPECT_EQ(w.m_barLeft.m_nMax, 4000);
-    EXPECT_EQ(w.m_barLeft.m_nPos, 17);
+    EXPECT_EQ(w.Gauge(0).m_nMax, 4000);
+    EXPECT_EQ(w.Gauge(0).m_nPos, 17);
 }
 
 TEST_F(MainWindowTest, EyeTimerSamplesThroughTheEyeNotification) {
@@ -161,15 +162,15 @@ TEST_F(MainWindowTest, EyeTimerSamplesThroughTheEyeNotification) {
     CVantrelDlg& w = open(s, card(45, R"(<load gpu="50" frameBuffer="20"/>)"));
     // The test delivers the ticks; on a slow machine the running timer may already have moved the eye.
     w.KillTimer(kEyeTimer);
-    const int first = w.m_animEye.m_nFrame;
+    const int first = w.Eye().m_nFrame;
     const int paints = w.PaintCount();
     w.SendMessage(WM_TIMER, kEyeTimer);
-    EXPECT_EQ(w.m_animEye.m_nFrame, (first + 1) % 13);
+    EXPECT_EQ(w.Eye().m_nFrame, (first + 1) % 13);
     EXPECT_EQ(w.PaintCount(), paints + 1);  // each frame is composed at once
     runEvents();                            // the eye's posted tick notification
-    EXPECT_EQ(w.m_barRight.m_nPos, 50);
+    EXPECT_EQ(w.Gauge(1).m_nPos, 50);
     for (int i = 0; i < 12; ++i) w.SendMessage(WM_TIMER, kEyeTimer);
-    EXPECT_EQ(w.m_animEye.m_nFrame, first);  // 13 frames, wrapped
+    EXPECT_EQ(w.Eye().m_nFrame, first);  // 13 frames, wrapped
 }
 
 TEST_F(MainWindowTest, FanCurveWritesTheCurveLevelOnEveryTick) {
@@ -177,7 +178,7 @@ TEST_F(MainWindowTest, FanCurveWritesTheCurveLevelOnEveryTick) {
     s.enableFan = "1";
     s.updateTime = "60000ms";  // long enough that a slow machine cannot tick while the window opens
     CVantrelDlg& w = open(s, card(45));
-    EXPECT_EQ(w.m_nFanControl, CVantrelDlg::kFanCurve);
+    EXPECT_EQ(w.FanControl(), CVantrelDlg::kFanCurve);
     EXPECT_EQ(w.TimerPeriod(kFanTimer), 60000u);
     EXPECT_TRUE(trace().empty());  // the first level comes one period later
     w.SendMessage(WM_TIMER, kFanTimer);
@@ -221,7 +222,7 @@ TEST_F(MainWindowTest, SwitchingTheCurveOffHandsTheFanBackOnce) {
     main.SetFanControl(app::MainWindowServices::kFanOff);
     main.ReadSettings(false);
     EXPECT_FALSE(w.HasTimer(kFanTimer));
-    EXPECT_FALSE(w.m_bFanTimer);
+    EXPECT_FALSE(w.FanTimerRunning());
     EXPECT_EQ(trace(), (std::vector<std::string>{kRestoreLine}));
     w.ReadSettings(false);  // not running: nothing more
     EXPECT_EQ(trace().size(), 1u);
@@ -312,7 +313,7 @@ TEST_F(MainWindowTest, StartMinimisedLivesInTheTray) {
 
     w.SendMessage(WM_TRAY_NOTIFY, kTrayIconId, WM_LBUTTONDBLCLK);
     EXPECT_TRUE(w.IsWindowVisible());
-    EXPECT_FALSE(w.m_bHidden);
+    EXPECT_FALSE(w.HiddenToTray());
 
     // Close button and system close only hide it now.
     w.SendMessage(WM_COMMAND, IDC_MAIN_CLOSE);
@@ -395,7 +396,7 @@ TEST_F(MainWindowTest, ClosingWhileAMessageBoxIsOpen) {
     s.right = "3";
     CVantrelDlg& w =
         open(s, card(45, R"(<fault interface="GPU_GetCoolerSettings" status="-10" times="1"/>)"));
-    w.m_nRightSight = 2;  // fan speed: the cooler read
+    w.SetQuickSight(1, 2);  // fan speed: the cooler read
     bool boxSeen = false, windowUsable = false;
     QTimer::singleShot(100, [&] {
         for (QWidget* top : QApplication::topLevelWidgets())
@@ -426,8 +427,8 @@ TEST_F(MainWindowTest, OverclockingWarningNeedsYes) {
               "Damages caused by customing your graphics card are not covered under any Tessaril product"
               "and may not be covered by your graphics card or system manufacturer's warranty.|" +
                   std::to_string(MB_YESNO));
-    EXPECT_EQ(w.m_pClockSetDlg, nullptr);
-    EXPECT_FALSE(w.m_chkClockLock.m_bEnable);
+    EXPECT_EQ(w.ClockSetPanel(), nullptr);
+    EXPECT_FALSE(w.ClockLockButton().m_bEnable);
     EXPECT_TRUE(trace().empty());
 }
 
@@ -437,15 +438,15 @@ TEST_F(MainWindowTest, TheServicesAreTheMainWindowsOwnState) {
     main.SetQuickSight(0, 1);
     main.SetQuickSight(1, 5);
     main.UpdateQuickSight(false);
-    EXPECT_EQ(w.m_barLeft.m_nMax, 4000);
-    EXPECT_EQ(w.m_barRight.m_nMax, 2500);
+    EXPECT_EQ(w.Gauge(0).m_nMax, 4000);
+    EXPECT_EQ(w.Gauge(1).m_nMax, 2500);
     main.SetScreenshotFolder("/tmp/shots");
-    EXPECT_EQ(w.m_strScreenshotPath, "/tmp/shots");
+    EXPECT_EQ(w.ScreenshotFolder(), "/tmp/shots");
     main.SetFanAutoEnable(true);
-    EXPECT_TRUE(w.m_bFanAutoEnable);
+    EXPECT_TRUE(w.FanAutoEnable());
     EXPECT_EQ(main.MonitorPanel(), nullptr);
     w.SendMessage(WM_COMMAND, IDC_MAIN_MONITOR);
-    EXPECT_EQ(main.MonitorPanel(), w.m_pMonitorDlg.get());
+    EXPECT_EQ(main.MonitorPanel(), w.MonitorPanel());
     EXPECT_NE(main.MonitorPanel(), nullptr);
 }
 
@@ -459,20 +460,20 @@ struct Panel : CDialogBase {
 TEST_F(MainWindowTest, PanelsDockAndAreDestroyedOnTheirCloseCommands) {
     int destroyed = 0;
     CVantrelDlg& w = open({}, card(45));
-    w.m_pGpuInfoDlg = std::make_unique<Panel>(&destroyed);
-    w.m_pMonitorDlg = std::make_unique<Panel>(&destroyed);
+    CVantrelDlgProbe::gpuInfoPanel(w) = std::make_unique<Panel>(&destroyed);
+    CVantrelDlgProbe::monitorPanel(w) = std::make_unique<Panel>(&destroyed);
     w.SetWindowPos(400, 200, 475, 440, SWP_NOZORDER);
     w.SendMessage(WM_MOVE, 0, MAKELPARAM(400, 200));
-    const RECT info = w.m_pGpuInfoDlg->GetWindowRect();
+    const RECT info = w.GpuInfoPanel()->GetWindowRect();
     EXPECT_EQ(info.left, 415);
     EXPECT_EQ(info.top, 635);
     EXPECT_EQ(RectWidth(info), 475);
-    const RECT monitor = w.m_pMonitorDlg->GetWindowRect();
+    const RECT monitor = w.MonitorPanel()->GetWindowRect();
     EXPECT_EQ(monitor.left, 875 - 20);
     EXPECT_EQ(RectHeight(monitor), 672);
 
     w.SendMessage(WM_COMMAND, ID_PANEL_MONITOR_CLOSED);
-    EXPECT_EQ(w.m_pMonitorDlg, nullptr);
+    EXPECT_EQ(w.MonitorPanel(), nullptr);
     EXPECT_EQ(destroyed, 1);
     m_window.reset();  // the other one goes with the main window
     EXPECT_EQ(destroyed, 2);
@@ -480,9 +481,9 @@ TEST_F(MainWindowTest, PanelsDockAndAreDestroyedOnTheirCloseCommands) {
 
 TEST_F(MainWindowTest, ClockLockWithoutPanelStaysUnchecked) {
     CVantrelDlg& w = open({}, card(45));
-    w.m_chkClockLock.m_bCheck = true;
+    CVantrelDlgProbe::clockLock(w).m_bCheck = true;
     w.SendMessage(WM_COMMAND, IDC_MAIN_CLOCKLOCK);
-    EXPECT_FALSE(w.m_chkClockLock.GetCheck());
+    EXPECT_FALSE(w.ClockLockButton().GetCheck());
 }
 
 TEST_F(MainWindowTest, HotKeyScreenshotGoesIntoTheFolder) {
@@ -501,7 +502,7 @@ TEST_F(MainWindowTest, HotKeyScreenshotGoesIntoTheFolder) {
     fs::remove_all(s.screenshotFolder);
 
     // No folder set: nothing is written anywhere.
-    w.m_strScreenshotPath.clear();
+    w.SetScreenshotFolder({});
     EXPECT_NO_FATAL_FAILURE(w.SendMessage(WM_HOTKEY, 1));
 }
 

@@ -58,7 +58,7 @@ class GpuChoice : public ::testing::Test {
         fs::remove_all(m_dir);
     }
 
-    CGpuInfoDlg* panel() const { return static_cast<CGpuInfoDlg*>(m_window->m_pGpuInfoDlg.get()); }
+    CGpuInfoDlg* panel() const { return static_cast<CGpuInfoDlg*>(m_window->GpuInfoPanel()); }
     void fanTick() { m_window->SendMessage(WM_TIMER, kFanTimer); }
 
     fs::path m_dir;
@@ -82,7 +82,7 @@ TEST_F(GpuChoice, TheButtonOpensOnePanelThatFollowsTheMainWindowAndClosesOnItsCo
     EXPECT_EQ(r.top, 120 + 440 - 5);
 
     infotest::click(*first, 219, 215);  // Back
-    EXPECT_EQ(m_window->m_pGpuInfoDlg, nullptr);
+    EXPECT_EQ(m_window->GpuInfoPanel(), nullptr);
 }
 
 TEST_F(GpuChoice, AfterChoosingGpu2EveryReadingAndWriteActsOnItAndClosingThePanelTouchesNothing) {
@@ -109,9 +109,9 @@ TEST_F(GpuChoice, AfterChoosingGpu2EveryReadingAndWriteActsOnItAndClosingThePane
     ASSERT_TRUE(gpu::readClocks(gpu::globalContext(), clocks, 1));
     EXPECT_EQ(clocks[0], 675);
     m_window->UpdateQuickSight(true);
-    EXPECT_EQ(m_window->m_barLeft.m_nPos, app::sampleQuickSight(app::kSightGpuClock));
-    EXPECT_LT(m_window->m_barLeft.m_nPos, 900);  // the second GPU's clock, not the first's 1006+
-    EXPECT_EQ(monitor::readSensor(monitor::GPUClock), m_window->m_barLeft.m_nPos);  // the monitor panel too
+    EXPECT_EQ(m_window->Gauge(0).m_nPos, app::sampleQuickSight(app::kSightGpuClock));
+    EXPECT_LT(m_window->Gauge(0).m_nPos, 900);  // the second GPU's clock, not the first's 1006+
+    EXPECT_EQ(monitor::readSensor(monitor::GPUClock), m_window->Gauge(0).m_nPos);  // the monitor panel too
 
     // Closing the panel: no hand-back, no unload, the fan stays where the curve put it.
     m_card->clearTrace();

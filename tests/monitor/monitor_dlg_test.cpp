@@ -201,20 +201,20 @@ TEST_F(MonitorPanelTest, MainWindowOpensOnePanelDockedBesideItAndClosesItOn1027)
     main.Create();
     main.SetWindowPos(100, 50, 475, 440, SWP_NOZORDER);
     main.SendMessage(WM_COMMAND, IDC_MAIN_MONITOR);
-    ASSERT_NE(main.m_pMonitorDlg, nullptr);
-    CDialogBase* panel = main.m_pMonitorDlg.get();
+    ASSERT_NE(main.MonitorPanel(), nullptr);
+    CDialogBase* panel = main.MonitorPanel();
     const RECT r = panel->GetWindowRect();
     EXPECT_EQ(r.left, 100 + 475 - 20);
     EXPECT_EQ(r.top, 50);
     EXPECT_EQ(RectWidth(r), kMonitorWidth);
     EXPECT_EQ(RectHeight(r), kMonitorHeight);
     main.SendMessage(WM_COMMAND, IDC_MAIN_MONITOR);
-    EXPECT_EQ(main.m_pMonitorDlg.get(), panel);
+    EXPECT_EQ(main.MonitorPanel(), panel);
 
     // The close button asks the main window, which destroys the panel.
     panel->SendMessage(WM_COMMAND, IDC_MONITOR_CLOSE);
     QCoreApplication::sendPostedEvents(&main);
-    EXPECT_EQ(main.m_pMonitorDlg, nullptr);
+    EXPECT_EQ(main.MonitorPanel(), nullptr);
     main.DestroyWindow();
 }
 

@@ -85,8 +85,8 @@ class ClockPanelTest : public ::testing::Test {
         runEvents();
         m_window->SendMessage(WM_COMMAND, IDC_MAIN_CUSTOMIZE);
         boxes.clear();
-        EXPECT_NE(m_window->m_pClockSetDlg, nullptr);
-        return *m_window->m_pClockSetDlg;
+        EXPECT_NE(m_window->ClockSetPanel(), nullptr);
+        return *m_window->ClockSetPanel();
     }
 
     CVoltageSetDlg& openVoltage(CClockSetDlg& clock) {

@@ -22,7 +22,7 @@ void command(CDialogBase& window, UINT id) {
 
 TEST_F(ClockPanelTest, OpensDockedWithTheCardsValuesAndWritesNothing) {
     CClockSetDlg& p = open();
-    EXPECT_TRUE(m_window->m_chkClockLock.m_bEnable);
+    EXPECT_TRUE(m_window->ClockLockButton().m_bEnable);
     const RECT main = m_window->GetWindowRect(), r = p.GetWindowRect();
     EXPECT_EQ(r.left, main.left - 358);
     EXPECT_EQ(r.top, main.top);
@@ -59,7 +59,7 @@ TEST_F(ClockPanelTest, OpensDockedWithTheCardsValuesAndWritesNothing) {
 
     // A second press of the main window's button shows the same panel.
     m_window->SendMessage(WM_COMMAND, IDC_MAIN_CUSTOMIZE);
-    EXPECT_EQ(m_window->m_pClockSetDlg.get(), &p);
+    EXPECT_EQ(m_window->ClockSetPanel(), &p);
     EXPECT_TRUE(boxes.empty());
 }
 
@@ -93,7 +93,7 @@ TEST_F(ClockPanelTest, ApplyWritesOffsetsFromTheBaseClocksAfterAYes) {
 
 TEST_F(ClockPanelTest, DefaultRestoresTheCardInItsOrder) {
     CClockSetDlg& p = open(card(), "1");
-    ASSERT_TRUE(m_window->m_bFanTimer);
+    ASSERT_TRUE(m_window->FanTimerRunning());
     p.m_chkPriorityOn.SetCheck(true);
     command(p, IDC_CLOCK_DEFAULT);
     EXPECT_EQ(trace(), (std::vector<std::string>{
@@ -107,9 +107,9 @@ TEST_F(ClockPanelTest, DefaultRestoresTheCardInItsOrder) {
     EXPECT_TRUE(p.m_chkPriorityOff.GetCheck());
     EXPECT_EQ(p.m_sliderFan.GetPos(), 30.0f);
     EXPECT_EQ(p.m_sliderTemp.GetPos(), 82.0f);
-    EXPECT_EQ(m_window->m_nFanControl, CVantrelDlg::kFanOff);
-    EXPECT_FALSE(m_window->m_bFanTimer);
-    EXPECT_FALSE(m_window->m_bFanAutoEnable);
+    EXPECT_EQ(m_window->FanControl(), CVantrelDlg::kFanOff);
+    EXPECT_FALSE(m_window->FanTimerRunning());
+    EXPECT_FALSE(m_window->FanAutoEnable());
     EXPECT_EQ(setting("/Vantrel/FanDlg/AutoSystem"), "0");
 }
 
@@ -189,7 +189,7 @@ TEST_F(ClockPanelTest, FanModesHandTheFanBetweenDriverLevelAndCurve) {
     ASSERT_GE(t.size(), 2u);
     EXPECT_EQ(t[t.size() - 2], lines::cooler(30, 32));
     EXPECT_EQ(t.back(), lines::cooler(65, 1));
-    EXPECT_FALSE(m_window->m_bFanTimer);
+    EXPECT_FALSE(m_window->FanTimerRunning());
     EXPECT_EQ(p.m_nLastFanSpeed, 65);
 
     m_card->clearTrace();
@@ -198,8 +198,8 @@ TEST_F(ClockPanelTest, FanModesHandTheFanBetweenDriverLevelAndCurve) {
     command(p, IDC_CLOCK_APPLY);
     for (const std::string& line : trace())
         EXPECT_EQ(line.find("GPU_SetCoolerLevels"), std::string::npos) << line;
-    EXPECT_EQ(m_window->m_nFanControl, CVantrelDlg::kFanCurve);
-    EXPECT_TRUE(m_window->m_bFanTimer);
+    EXPECT_EQ(m_window->FanControl(), CVantrelDlg::kFanCurve);
+    EXPECT_TRUE(m_window->FanTimerRunning());
 
     // The settings window's choice shown on the open panel.
     p.SelectFanMode(false);
@@ -330,7 +330,7 @@ TEST_F(ClockPanelTest, ClockLockDisablesTheAdjustingControlsAndGivesThemBack) {
     CClockSetDlg& p = open(card(R"(<powerPolicies supported="0"/>)"));
     EXPECT_FALSE(p.m_sliderPower.m_bEnable);  // no power policies to read
     CVoltageSetDlg& v = openVoltage(p);
-    click(*m_window, m_window->m_chkClockLock);
+    click(*m_window, m_window->ClockLockButton());
     EXPECT_TRUE(p.IsLocked());
     for (const CControls* c : p.m_controls) {
         const bool exempt =
@@ -345,7 +345,7 @@ TEST_F(ClockPanelTest, ClockLockDisablesTheAdjustingControlsAndGivesThemBack) {
     click(p, p.m_btnApply);
     EXPECT_TRUE(boxes.empty());
 
-    click(*m_window, m_window->m_chkClockLock);
+    click(*m_window, m_window->ClockLockButton());
     EXPECT_FALSE(p.IsLocked());
     EXPECT_TRUE(p.m_btnApply.m_bEnable && p.m_sliderGpuClock.m_bEnable && v.m_sliderVoltageMin.m_bEnable);
     EXPECT_FALSE(p.m_sliderPower.m_bEnable);       // still nothing to write to
@@ -357,7 +357,7 @@ TEST_F(ClockPanelTest, ClockLockDisablesTheAdjustingControlsAndGivesThemBack) {
 TEST_F(ClockPanelTest, PanelsFollowTheMainWindowAndCloseThroughIt) {
     CClockSetDlg& p = open();
     CVoltageSetDlg& v = openVoltage(p);
-    click(*m_window, m_window->m_chkClockLock);
+    click(*m_window, m_window->ClockLockButton());
     m_window->SetWindowPos(500, 150, 475, 440, SWP_NOZORDER);
     m_window->SendMessage(WM_MOVE, 0, MAKELPARAM(500, 150));
     EXPECT_EQ(p.GetWindowRect().left, 500 - 358);
@@ -366,9 +366,9 @@ TEST_F(ClockPanelTest, PanelsFollowTheMainWindowAndCloseThroughIt) {
     EXPECT_EQ(v.GetWindowRect().top, 150 + 78);
 
     click(p, p.m_btnClose);
-    EXPECT_EQ(m_window->m_pClockSetDlg, nullptr);
-    EXPECT_FALSE(m_window->m_chkClockLock.m_bEnable);
-    EXPECT_FALSE(m_window->m_chkClockLock.GetCheck());
+    EXPECT_EQ(m_window->ClockSetPanel(), nullptr);
+    EXPECT_FALSE(m_window->ClockLockButton().m_bEnable);
+    EXPECT_FALSE(m_window->ClockLockButton().GetCheck());
     EXPECT_TRUE(trace().empty());
 }
 
