@@ -50,7 +50,7 @@ void BM_SliderDragFrame(benchmark::State& state) {
     const int y = (thumb.top + thumb.bottom) / 2;
     panel.SendMessage(WM_MOUSEMOVE, 0, MAKELPARAM(thumb.left + 2, y));
     panel.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(thumb.left + 2, y));
-    const int x0 = slider.m_rect.left + 60, x1 = slider.m_rect.left + 160;
+    const int x0 = slider.Rect().left + 60, x1 = slider.Rect().left + 160;
     bool right = false;
     const int paints = panel.PaintCount();
     for (auto _ : state) {

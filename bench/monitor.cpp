@@ -70,8 +70,8 @@ void BM_GraphDraw(benchmark::State& state) {
     graph.SetRange(0, 100);
     for (int i = 0; i < graph.Capacity() + 10; ++i)
         graph.AddSample(50 + int(40 * ((i * 37) % 17 - 8) / 8.0), QStringLiteral("12:0:0"));
-    graph.m_bHover = state.range(0) != 0;
-    graph.m_ptMouse = POINT{graph.m_rect.right - 100, graph.m_rect.top + 10};
+    graph.SetHover(state.range(0) != 0);
+    graph.m_ptMouse = POINT{graph.Rect().right - 100, graph.Rect().top + 10};
     QImage image(kMonitorWidth, kMonitorHeight, QImage::Format_ARGB32_Premultiplied);
     image.fill(Qt::black);
     for (auto _ : state) {

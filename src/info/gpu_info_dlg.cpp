@@ -64,7 +64,7 @@ void CGpuInfoDlg::Dock() {
 void CGpuInfoDlg::ShowInformation(const std::vector<std::string>& list) {
     for (size_t i = 0; i < m_txtInfo.size(); ++i) {
         const size_t entry = size_t(kLabelEntries[i]);
-        m_txtInfo[i].m_strText = entry < list.size() ? fromUtf8(list[entry]) : QString();
+        m_txtInfo[i].SetText(entry < list.size() ? fromUtf8(list[entry]) : QString());
     }
 }
 
@@ -77,9 +77,9 @@ void CGpuInfoDlg::RefreshLiveClocks() {
     std::vector<std::string> live;
     gpu::queryLiveClockInformation(live);
     if (live.size() < 3) return;
-    m_txtInfo[kGpuClockLabel].m_strText = fromUtf8(live[0]);
-    m_txtInfo[kMemoryClockLabel].m_strText = fromUtf8(live[1]);
-    m_txtInfo[kBandwidthLabel].m_strText = fromUtf8(live[2]);
+    m_txtInfo[kGpuClockLabel].SetText(fromUtf8(live[0]));
+    m_txtInfo[kMemoryClockLabel].SetText(fromUtf8(live[1]));
+    m_txtInfo[kBandwidthLabel].SetText(fromUtf8(live[2]));
     // One composition covers all three labels.
     const RECT r = LabelRect(kBandwidthLabel);
     RedrawWindow(&r, RDW_INTERNALPAINT);

@@ -50,14 +50,14 @@ bool CMonitorDlg::OnInitDialog() {
 }
 
 void CMonitorDlg::ApplySlot(size_t k, const monitor::GraphSlot& slot) {
-    m_graph[k].m_txtCaption.m_strText = QString::fromStdString(slot.caption);
+    m_graph[k].m_txtCaption.SetText(QString::fromStdString(slot.caption));
     m_graph[k].SetRange(slot.min, slot.max);
 }
 
 void CMonitorDlg::RestartSampling() {
     // The graphs' own timers share the sampling timer's ID; this start sets its period.
-    KillTimer(m_graph[0].m_nTimerID);
-    m_graph[0].m_nTimerID = kMonitorSampleTimer;
+    KillTimer(m_graph[0].TimerID());
+    m_graph[0].SetTimerID(kMonitorSampleTimer);
     SetTimer(kMonitorSampleTimer, UINT(std::clamp<int32_t>(m_nRefreshRate, 0, INT_MAX)));
 }
 
@@ -127,19 +127,19 @@ void CMonitorDlg::Retune(const monitor::MonitorSettings& settings) {
 void CMonitorDlg::OnMouseMove(UINT nFlags, int x, int y) {
     const auto anyHover = [this] {
         return std::any_of(m_graph.begin(), m_graph.end(),
-                           [](const CWaveformDisplay& g) { return g.m_bHover; });
+                           [](const CWaveformDisplay& g) { return g.IsHover(); });
     };
     if (!anyHover()) return;
     // All four graphs span the same columns, so the cursor stands at the same x on each.
-    const bool over = x < m_graph[0].m_rect.right;
+    const bool over = x < m_graph[0].Rect().right;
     for (CWaveformDisplay& graph : m_graph) {
         graph.OnMouseMove(nFlags, x, y);
-        graph.m_bHover = over;
+        graph.SetHover(over);
     }
-    const bool allLeft =
-        std::all_of(m_graph.begin(), m_graph.end(), [](const CWaveformDisplay& g) { return g.m_bLeft; });
+    const bool allLeft = std::all_of(m_graph.begin(), m_graph.end(),
+                                     [](const CWaveformDisplay& g) { return g.PointerLeft(); });
     if (allLeft)
-        for (CWaveformDisplay& graph : m_graph) graph.m_bHover = false;
+        for (CWaveformDisplay& graph : m_graph) graph.SetHover(false);
     // Repaint after the flags settle, so a pointer that left every graph leaves no cursor behind.
     if (over || allLeft) RepaintNow();
 }

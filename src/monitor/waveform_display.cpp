@@ -70,14 +70,14 @@ int CWaveformDisplay::Capacity() const {
 void CWaveformDisplay::SetRange(int nMin, int nMax) {
     m_nMin = nMin;
     m_nMax = nMax;
-    m_txtMin.m_strText = number(nMin);
-    m_txtMax.m_strText = number(nMax);
-    m_txtCurrent.m_strText.clear();
+    m_txtMin.SetText(number(nMin));
+    m_txtMax.SetText(number(nMax));
+    m_txtCurrent.SetText({});
 }
 
 void CWaveformDisplay::AddSample(int nValue, const QString& strTime) {
     PushSample(nValue, strTime);
-    if (m_pOwner->RedrawWindow(&m_txtCurrent.m_rect, RDW_INTERNALPAINT)) m_pOwner->UpdateWindow();
+    if (m_pOwner->RedrawWindow(&m_txtCurrent.Rect(), RDW_INTERNALPAINT)) m_pOwner->UpdateWindow();
 }
 
 void CWaveformDisplay::PushSample(int nValue, const QString& strTime) {
@@ -95,14 +95,14 @@ void CWaveformDisplay::PushSample(int nValue, const QString& strTime) {
     if (++m_nPhase > 17) m_nPhase = 0;
     if (nValue > m_nHighest) {
         m_nHighest = nValue;
-        m_txtHighest.m_strText = QStringLiteral("Max:%1").arg(nValue);
+        m_txtHighest.SetText(QStringLiteral("Max:%1").arg(nValue));
     }
     // The lowest value restarts with each new history; the highest only rises.
     if (nValue < m_nLowest || m_values.size() == 1) {
         m_nLowest = nValue;
-        m_txtLowest.m_strText = QStringLiteral("Min:%1").arg(nValue);
+        m_txtLowest.SetText(QStringLiteral("Min:%1").arg(nValue));
     }
-    m_txtCurrent.m_strText = number(nValue);
+    m_txtCurrent.SetText(number(nValue));
 }
 
 void CWaveformDisplay::ClearSamples() {

@@ -10,8 +10,6 @@
 class CButtonEx : public CControls {
   public:
     void Draw(QPainter* pDC) override;
-    // No redraw: the panel repaints when it needs to.
-    virtual void Enable(bool bEnable) { m_bEnable = bEnable; }
 };
 
 // Frames: unchecked, hover (either state), checked. Text in ARGB 0xFFFF6400.

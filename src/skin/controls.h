@@ -51,6 +51,25 @@ class CControls {
     virtual void OnMouseLeave(UINT nFlags, int x, int y) { (void)nFlags, (void)x, (void)y; }
     virtual void OnTimer() {}
 
+    // No redraw: the owner repaints when it needs to.
+    virtual void Enable(bool bEnable) { m_bEnable = bEnable; }
+    bool IsEnabled() const { return m_bEnable; }
+    const QString& Text() const { return m_strText; }
+    void SetText(const QString& text) { m_strText = text; }
+    // The owner's timer whose WM_TIMER reaches OnTimer(); 0 for none.
+    UINT TimerID() const { return m_nTimerID; }
+    void SetTimerID(UINT id) { m_nTimerID = id; }
+    bool IsHover() const { return m_bHover; }
+    void SetHover(bool hover) { m_bHover = hover; }
+    bool IsPressed() const { return m_bPressed; }
+    void SetPressed(bool pressed) { m_bPressed = pressed; }
+    // The pointer left since it last entered.
+    bool PointerLeft() const { return m_bLeft; }
+    const RECT& Rect() const { return m_rect; }
+    UINT ID() const { return m_nID; }
+    CControls* LinkTarget() const { return m_pLinkTarget; }
+
+  protected:
     CControls* m_pLinkTarget = nullptr;
     bool m_bPressed = false;
     bool m_bHover = false;
@@ -65,7 +84,6 @@ class CControls {
     POINT m_ptLast{-1, -1};
     QString m_strImage;  // relative to the working directory
 
-  protected:
     // Repaints the owner now (the whole window is composed again).
     void RequestRedraw();
     // Invalidates `rect` of the owner and paints at once.

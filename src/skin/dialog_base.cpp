@@ -174,7 +174,7 @@ void CDialogBase::Paint(const QRegion& region, bool whole, Path path, const std:
 LRESULT CDialogBase::OnNcHitTest(int screenX, int screenY) {
     const QPoint client = mapFromGlobal(QPoint(screenX, screenY));
     for (const CControls* control : m_controls)
-        if (PtInRect(control->m_rect, client.x(), client.y())) return HTCLIENT;
+        if (PtInRect(control->Rect(), client.x(), client.y())) return HTCLIENT;
     return HTCAPTION;
 }
 

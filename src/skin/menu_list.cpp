@@ -40,9 +40,9 @@ void CMenuList::Init() {
 
 void CMenuList::Draw(QPainter* pDC) {
     if (m_bCollapsed || m_menuItems.empty()) return;
-    const int headHeight = RectHeight(m_btnHead.m_rect);
+    const int headHeight = RectHeight(m_btnHead.Rect());
     const int height = headHeight * std::max<int>(int(m_menuItems.size()), 1);
-    const QRect area(m_rcItems.left, m_btnHead.m_rect.bottom, RectWidth(m_rcItems), height);
+    const QRect area(m_rcItems.left, m_btnHead.Rect().bottom, RectWidth(m_rcItems), height);
     QLinearGradient gradient(area.topLeft(), area.bottomLeft());
     gradient.setColorAt(0, QColor::fromRgba(0xFFBC1414));
     gradient.setColorAt(1, QColor::fromRgba(0xFF020202));
@@ -60,11 +60,11 @@ void CMenuList::OnLButtonUp(UINT nFlags, int x, int) {
     const int count = int(m_menuItems.size());
     if (x == int(kHeadId)) {
         if (m_menuItems.empty()) {
-            const int h = RectHeight(m_btnHead.m_rect);
+            const int h = RectHeight(m_btnHead.Rect());
             for (int k = 1; k < m_items.size(); ++k) {
                 auto* item = new CMenuItem;
                 item->m_nIndex = k;
-                const int top = m_btnHead.m_rect.bottom + (k - 1) * h;
+                const int top = m_btnHead.Rect().bottom + (k - 1) * h;
                 m_menuItems.push_back(item);
                 item->Create(m_pOwner, this, kHeadId + k, RECT{m_rcItems.left, top, m_rcItems.right, top + h},
                              m_items[k]);
@@ -77,8 +77,8 @@ void CMenuList::OnLButtonUp(UINT nFlags, int x, int) {
     if (x > int(kHeadId) && x <= int(kHeadId) + count) {
         CMenuItem* chosen = m_menuItems[size_t(x - int(kHeadId) - 1)];
         std::swap(m_nCurSel, chosen->m_nIndex);
-        chosen->m_strText = m_items.value(chosen->m_nIndex);
-        m_btnHead.m_strText = m_items.value(m_nCurSel);
+        chosen->SetText(m_items.value(chosen->m_nIndex));
+        m_btnHead.SetText(m_items.value(m_nCurSel));
         ShowEntries(SW_HIDE);
         m_pOwner->PostMessage(WM_COMMAND, MAKEWPARAM(LOWORD(m_nID), NOTIFY_CLICK), 0);
     }

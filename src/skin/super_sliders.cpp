@@ -67,9 +67,9 @@ void CSuperSliders::SetPos(float fPos) {
         m_fPos = m_fMax;
     else
         m_fPos = fPos;
-    m_txtValue.m_strText = QString::number(platform::truncateToInt(m_fPos));
+    m_txtValue.SetText(QString::number(platform::truncateToInt(m_fPos)));
     if (m_pOwner) {
-        m_pOwner->RedrawWindow(&m_txtValue.m_rect, RDW_INTERNALPAINT);
+        m_pOwner->RedrawWindow(&m_txtValue.Rect(), RDW_INTERNALPAINT);
         m_pOwner->UpdateWindow();
     }
 }
@@ -170,8 +170,8 @@ void CSuperSliders::Enable(bool bEnable) {
     m_bEnable = bEnable;
     m_btnLeft.Enable(bEnable);
     m_btnRight.Enable(bEnable);
-    m_txtValue.m_bEnable = bEnable;
-    m_txtTitle.m_bEnable = bEnable;
+    m_txtValue.Enable(bEnable);
+    m_txtTitle.Enable(bEnable);
 }
 
 void CSuperSlidersStepping::Init() {

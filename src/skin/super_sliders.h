@@ -19,7 +19,7 @@ class CSuperSliders : public CControls {
     void OnLButtonUp(UINT nFlags, int x, int y) override;
     void OnMouseMove(UINT nFlags, int x, int y) override;
     // On the slider, its arrows and its labels. No redraw.
-    virtual void Enable(bool bEnable);
+    void Enable(bool bEnable) override;
 
     // Clamps to the range, relabels and repaints; posts nothing.
     void SetPos(float fPos);

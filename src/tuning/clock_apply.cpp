@@ -21,7 +21,7 @@ void CClockSetDlg::Apply() {
     const tuning::PrivilegeWatch watch;
     ApplyClock(m_sliderGpuClock, m_nLastGpuClock, 0);
     ApplyClock(m_sliderMemClock, m_nLastMemClock, 1);
-    if (m_sliderPower.m_bEnable) {
+    if (m_sliderPower.IsEnabled()) {
         const int32_t p = truncateToInt(m_sliderPower.GetPos());
         if (p >= 0 && gpu::setPowerTarget(uint32_t(p)))
             m_nLastPowerTarget = p;

@@ -37,11 +37,11 @@ CClockSetDlg::~CClockSetDlg() {
 
 bool CClockSetDlg::OnInitDialog() {
     CreateControls();
-    m_sliderGpuClock.m_txtTitle.m_strText = QStringLiteral("GPU Clock Offset,MHz");
-    m_sliderMemClock.m_txtTitle.m_strText = QStringLiteral("Memory Clock Offset,MHz");
-    m_sliderFan.m_txtTitle.m_strText = QStringLiteral("Fan Speed,%");
-    m_sliderPower.m_txtTitle.m_strText = QStringLiteral("Power Target,%");
-    m_sliderTemp.m_txtTitle.m_strText = QStringLiteral("GPU Temp Target,C");
+    m_sliderGpuClock.m_txtTitle.SetText(QStringLiteral("GPU Clock Offset,MHz"));
+    m_sliderMemClock.m_txtTitle.SetText(QStringLiteral("Memory Clock Offset,MHz"));
+    m_sliderFan.m_txtTitle.SetText(QStringLiteral("Fan Speed,%"));
+    m_sliderPower.m_txtTitle.SetText(QStringLiteral("Power Target,%"));
+    m_sliderTemp.m_txtTitle.SetText(QStringLiteral("GPU Temp Target,C"));
     LoadCurrentValues(true);
     PlacePanel();
     return true;
@@ -192,11 +192,11 @@ void CClockSetDlg::LockAdjusting(bool locked) {
         m_buttonsEnabled.clear();
         m_slidersEnabled.clear();
         for (CButtonEx* b : buttons) {
-            m_buttonsEnabled.push_back(b->m_bEnable);
+            m_buttonsEnabled.push_back(b->IsEnabled());
             b->Enable(false);
         }
         for (CSuperSliders* s : sliders) {
-            m_slidersEnabled.push_back(s->m_bEnable);
+            m_slidersEnabled.push_back(s->IsEnabled());
             s->Enable(false);
         }
     } else {

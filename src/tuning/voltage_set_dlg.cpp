@@ -18,7 +18,7 @@ namespace {
 void createSlider(CSuperSliders& slider, CDialogBase* owner, const RECT& rect, const char* title) {
     slider.m_strThumbImage = QStringLiteral("ImageRes/lockset_slider.png");
     slider.Create(owner, IDC_VOLTAGE_SLIDER, rect, {}, QStringLiteral("ImageRes/lockset_sliderfill.png"));
-    slider.m_txtTitle.m_strText = QString::fromLatin1(title);
+    slider.m_txtTitle.SetText(QString::fromLatin1(title));
 }
 
 }  // namespace

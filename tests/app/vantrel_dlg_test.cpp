@@ -124,8 +124,8 @@ TEST_F(MainWindowTest, OpensCentredWithItsControlsAndTimers) {
     EXPECT_TRUE(w.IsWindowVisible());
     EXPECT_EQ(w.TimerPeriod(kEyeTimer), 150u);
     EXPECT_EQ(w.Eye().m_nFrameCount, 13);
-    EXPECT_EQ(w.Eye().m_nTimerID, kEyeTimer);
-    EXPECT_FALSE(w.ClockLockButton().m_bEnable);
+    EXPECT_EQ(w.Eye().TimerID(), kEyeTimer);
+    EXPECT_FALSE(w.ClockLockButton().IsEnabled());
     EXPECT_EQ(w.m_controls.size(), 10u);
     EXPECT_FALSE(w.HasTimer(kFanTimer));
     EXPECT_EQ(w.FanControl(), CVantrelDlg::kFanUnknown);
@@ -428,7 +428,7 @@ TEST_F(MainWindowTest, OverclockingWarningNeedsYes) {
               "and may not be covered by your graphics card or system manufacturer's warranty.|" +
                   std::to_string(MB_YESNO));
     EXPECT_EQ(w.ClockSetPanel(), nullptr);
-    EXPECT_FALSE(w.ClockLockButton().m_bEnable);
+    EXPECT_FALSE(w.ClockLockButton().IsEnabled());
     EXPECT_TRUE(trace().empty());
 }
 

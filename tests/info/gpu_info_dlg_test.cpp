@@ -67,8 +67,7 @@ class GpuInfoPanel : public ::testing::Test {
     void expectLabelsShow(const std::vector<std::string>& list) {
         ASSERT_EQ(list.size(), size_t(gpu::kInformationCount));
         for (size_t i = 0; i < m_panel->m_txtInfo.size(); ++i)
-            EXPECT_EQ(m_panel->m_txtInfo[i].m_strText.toStdString(),
-                      list[size_t(CGpuInfoDlg::kLabelEntries[i])])
+            EXPECT_EQ(m_panel->m_txtInfo[i].Text().toStdString(), list[size_t(CGpuInfoDlg::kLabelEntries[i])])
                 << "label " << i + 1;
     }
 
@@ -84,11 +83,11 @@ class GpuInfoPanel : public ::testing::Test {
 TEST_F(GpuInfoPanel, TwoGpusAreNumberedAndTheLabelsShowTheFirstDockedUnderTheMainWindow) {
     CGpuInfoDlg& panel = open(infotest::twoGpuCard());
     EXPECT_EQ(panel.m_menuGpu.m_items, (QStringList{"1.Sim 680", "2.Sim 460"}));
-    EXPECT_EQ(panel.m_menuGpu.m_btnHead.m_strText, "1.Sim 680");
+    EXPECT_EQ(panel.m_menuGpu.m_btnHead.Text(), "1.Sim 680");
     expectLabelsShow(information());
-    EXPECT_EQ(panel.m_txtInfo[1].m_strText, "GDDR5");
-    EXPECT_EQ(panel.m_txtInfo[5].m_strText, "256Bit");
-    EXPECT_EQ(panel.m_txtInfo[9].m_strText, "80.04.09.00.01");
+    EXPECT_EQ(panel.m_txtInfo[1].Text(), "GDDR5");
+    EXPECT_EQ(panel.m_txtInfo[5].Text(), "256Bit");
+    EXPECT_EQ(panel.m_txtInfo[9].Text(), "80.04.09.00.01");
     EXPECT_EQ(panel.m_txtInfo[0].m_crText, 0xFFB4B4B4u);
 
     const RECT r = panel.GetWindowRect();
@@ -106,16 +105,16 @@ TEST_F(GpuInfoPanel, TwoGpusAreNumberedAndTheLabelsShowTheFirstDockedUnderTheMai
 
 TEST_F(GpuInfoPanel, EachSecondRefreshesGpuClockMemoryClockAndBandwidthOnly) {
     CGpuInfoDlg& panel = open(infotest::twoGpuCard());
-    for (CStaticText& label : panel.m_txtInfo) label.m_strText = "stale";
+    for (CStaticText& label : panel.m_txtInfo) label.SetText("stale");
     const int paints = panel.PaintCount();
     panel.SendMessage(WM_TIMER, kGpuInfoTimer);
     std::vector<std::string> live;
     gpu::queryLiveClockInformation(live);
     ASSERT_EQ(live.size(), 3u);
-    EXPECT_EQ(panel.m_txtInfo[2].m_strText.toStdString(), live[0]);
-    EXPECT_EQ(panel.m_txtInfo[7].m_strText.toStdString(), live[1]);
-    EXPECT_EQ(panel.m_txtInfo[6].m_strText.toStdString(), live[2]);
-    for (int i : {0, 1, 3, 4, 5, 8, 9}) EXPECT_EQ(panel.m_txtInfo[size_t(i)].m_strText, "stale") << i;
+    EXPECT_EQ(panel.m_txtInfo[2].Text().toStdString(), live[0]);
+    EXPECT_EQ(panel.m_txtInfo[7].Text().toStdString(), live[1]);
+    EXPECT_EQ(panel.m_txtInfo[6].Text().toStdString(), live[2]);
+    for (int i : {0, 1, 3, 4, 5, 8, 9}) EXPECT_EQ(panel.m_txtInfo[size_t(i)].Text(), "stale") << i;
     EXPECT_GT(panel.PaintCount(), paints);
 }
 
@@ -123,18 +122,18 @@ TEST_F(GpuInfoPanel, ChoosingAnEntryMakesItsGpuTheOneInUseAndRefillsTheLabels) {
     CGpuInfoDlg& panel = open(infotest::twoGpuCard());
     chooseEntry(panel, 1);
     EXPECT_EQ(gpu::globalContext().selectedIndex, 1);
-    EXPECT_EQ(panel.m_menuGpu.m_btnHead.m_strText, "2.Sim 460");
+    EXPECT_EQ(panel.m_menuGpu.m_btnHead.Text(), "2.Sim 460");
     expectLabelsShow(information());
-    EXPECT_EQ(panel.m_txtInfo[1].m_strText, "GDDR3");
-    EXPECT_EQ(panel.m_txtInfo[5].m_strText, "192Bit");
+    EXPECT_EQ(panel.m_txtInfo[1].Text(), "GDDR3");
+    EXPECT_EQ(panel.m_txtInfo[5].Text(), "192Bit");
     EXPECT_EQ(m_hooks, (std::vector<std::string>{"changing 0", "changed 1"}));
     // The live refresh follows the chosen GPU too.
     panel.SendMessage(WM_TIMER, kGpuInfoTimer);
-    EXPECT_EQ(panel.m_txtInfo[7].m_strText, "900MHz");
+    EXPECT_EQ(panel.m_txtInfo[7].Text(), "900MHz");
 
     chooseEntry(panel, 1);  // the drop-down now offers the first GPU
     EXPECT_EQ(gpu::globalContext().selectedIndex, 0);
-    EXPECT_EQ(panel.m_txtInfo[5].m_strText, "256Bit");
+    EXPECT_EQ(panel.m_txtInfo[5].Text(), "256Bit");
     EXPECT_EQ(m_hooks.size(), 4u);
     EXPECT_TRUE(m_card->trace().empty());
 }
@@ -147,8 +146,8 @@ TEST_F(GpuInfoPanel, AGpuWhoseNameIsRefusedIsLeftOutAndNeverShiftsTheChoice) {
     EXPECT_EQ(panel.m_menuGpu.m_items, (QStringList{"1.First", "3.Third"}));
     chooseEntry(panel, 1);
     EXPECT_EQ(gpu::globalContext().selectedIndex, 2);  // the GPU the entry names, not the entry's place
-    EXPECT_EQ(panel.m_txtInfo[5].m_strText, "384Bit");
-    EXPECT_EQ(panel.m_txtInfo[9].m_strText, "third.bios");
+    EXPECT_EQ(panel.m_txtInfo[5].Text(), "384Bit");
+    EXPECT_EQ(panel.m_txtInfo[9].Text(), "third.bios");
     chooseEntry(panel, 1);
     EXPECT_EQ(gpu::globalContext().selectedIndex, 0);
 }
@@ -167,7 +166,7 @@ TEST_F(GpuInfoPanel, ASingleGpuIsListedByNameAndAGpuWithoutNameLeavesAnEmptyList
     chooseEntry(nameless, 1);
     nameless.Compose();
     EXPECT_EQ(gpu::globalContext().selectedIndex, 0);
-    EXPECT_EQ(nameless.m_txtInfo[9].m_strText, "80.04.09.00.01");  // the facts are still shown
+    EXPECT_EQ(nameless.m_txtInfo[9].Text(), "80.04.09.00.01");  // the facts are still shown
 }
 
 TEST_F(GpuInfoPanel, BackEscapeAndAWindowSystemCloseAllAskTheMainWindowToCloseIt) {

@@ -41,16 +41,16 @@ TEST_F(GraphTest, HistoryStopsAtTheWidthLessTwoAndDropsTheOldestWithItsTime) {
     EXPECT_EQ(m_graph.m_values.back(), 39);
     EXPECT_EQ(m_graph.m_times.back(), QStringLiteral("t39"));
     EXPECT_EQ(m_graph.m_nPhase, 40 % 18);
-    EXPECT_EQ(m_graph.m_txtCurrent.m_strText, QStringLiteral("39"));
+    EXPECT_EQ(m_graph.m_txtCurrent.Text(), QStringLiteral("39"));
 }
 
 TEST_F(GraphTest, OutOfRangeSamplesAreStoredAsTheBoundAndDrawnAtTheEdge) {
     m_graph.AddSample(150, QStringLiteral("a"));
     m_graph.AddSample(-20, QStringLiteral("b"));
     EXPECT_EQ(m_graph.m_values, (std::vector<int>{100, 0}));
-    EXPECT_EQ(m_graph.m_txtHighest.m_strText, QStringLiteral("Max:100"));
-    EXPECT_EQ(m_graph.m_txtLowest.m_strText, QStringLiteral("Min:0"));
-    EXPECT_EQ(m_graph.m_txtCurrent.m_strText, QStringLiteral("0"));
+    EXPECT_EQ(m_graph.m_txtHighest.Text(), QStringLiteral("Max:100"));
+    EXPECT_EQ(m_graph.m_txtLowest.Text(), QStringLiteral("Min:0"));
+    EXPECT_EQ(m_graph.m_txtCurrent.Text(), QStringLiteral("0"));
     // The older sample, at the top edge, is one column left of the newest; the
     // outline reaches the top row there and nowhere above it.
     const QImage& image = compose();
@@ -69,24 +69,24 @@ TEST_F(GraphTest, LowestRestartsWithANewHistoryWhileHighestKeepsItsMaximum) {
     const int phase = m_graph.m_nPhase;
     m_graph.AddSample(500, {});
     EXPECT_EQ(m_graph.m_nLowest, 500);
-    EXPECT_EQ(m_graph.m_txtLowest.m_strText, QStringLiteral("Min:500"));
+    EXPECT_EQ(m_graph.m_txtLowest.Text(), QStringLiteral("Min:500"));
     EXPECT_EQ(m_graph.m_nHighest, 900);
-    EXPECT_EQ(m_graph.m_txtHighest.m_strText, QStringLiteral("Max:900"));
+    EXPECT_EQ(m_graph.m_txtHighest.Text(), QStringLiteral("Max:900"));
     EXPECT_EQ(m_graph.m_nPhase, phase + 1);
     m_graph.AddSample(450, {});
-    EXPECT_EQ(m_graph.m_txtLowest.m_strText, QStringLiteral("Min:450"));
+    EXPECT_EQ(m_graph.m_txtLowest.Text(), QStringLiteral("Min:450"));
 }
 
 TEST_F(GraphTest, CursorShowsOnlyOverAColumnThatHasASample) {
     // Samples at the minimum keep the outline on the bottom row, out of the way.
     for (int i = 0; i < 5; ++i) m_graph.AddSample(0, QStringLiteral("12:0:%1").arg(i));
     const int top = kPlot.top, textTop = kPlot.bottom - 20;
-    m_graph.m_bHover = true;
+    m_graph.SetHover(true);
     m_graph.OnMouseMove(0, kPlot.right - 6, 60);  // one column left of the oldest
     EXPECT_EQ(greyPixels(kPlot.right - 6, top, textTop), 0);
     m_graph.OnMouseMove(0, kPlot.right - 5, 60);  // the oldest
     EXPECT_GT(greyPixels(kPlot.right - 5, top, textTop), 10);
-    m_graph.m_bHover = false;
+    m_graph.SetHover(false);
     EXPECT_EQ(greyPixels(kPlot.right - 5, top, textTop), 0);
 }
 
@@ -96,9 +96,9 @@ TEST_F(GraphTest, SetRangeNeitherClearsNorRescalesTheStoredSamples) {
     EXPECT_NE(qAlpha(compose().pixel(kPlot.right - 2, 96)), 0);
     m_graph.SetRange(0, 200);
     EXPECT_EQ(m_graph.m_values, (std::vector<int>{50, 50}));
-    EXPECT_EQ(m_graph.m_txtMax.m_strText, QStringLiteral("200"));
-    EXPECT_EQ(m_graph.m_txtMin.m_strText, QStringLiteral("0"));
-    EXPECT_TRUE(m_graph.m_txtCurrent.m_strText.isEmpty());
+    EXPECT_EQ(m_graph.m_txtMax.Text(), QStringLiteral("200"));
+    EXPECT_EQ(m_graph.m_txtMin.Text(), QStringLiteral("0"));
+    EXPECT_TRUE(m_graph.m_txtCurrent.Text().isEmpty());
     // 50 of 200 is a quarter of the height up from the bottom, at 97.5.
     EXPECT_EQ(qAlpha(compose().pixel(kPlot.right - 2, 96)), 0);
     EXPECT_NE(qAlpha(compose().pixel(kPlot.right - 2, 99)), 0);

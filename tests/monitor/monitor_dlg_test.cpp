@@ -76,7 +76,7 @@ class MonitorPanelTest : public ::testing::Test {
     void pointAt(int x, int y) { m_panel->SendMessage(WM_MOUSEMOVE, 0, MAKELPARAM(x, y)); }
     int hovered() const {
         int n = 0;
-        for (const CWaveformDisplay& g : m_panel->m_graph) n += g.m_bHover;
+        for (const CWaveformDisplay& g : m_panel->m_graph) n += g.IsHover();
         return n;
     }
 
@@ -94,9 +94,9 @@ class MonitorPanelTest : public ::testing::Test {
 
 TEST_F(MonitorPanelTest, GraphsFollowTheActiveQuantitiesAndSamplingFeedsThemAndTheLog) {
     CMonitorDlg& panel = open(m_fake);
-    EXPECT_EQ(panel.m_graph[0].m_txtCaption.m_strText, QStringLiteral("Memory Clock,MHz"));
-    EXPECT_EQ(panel.m_graph[3].m_txtCaption.m_strText, QStringLiteral("Memory Usage,MB"));
-    EXPECT_EQ(panel.m_graph[0].m_txtMax.m_strText, QStringLiteral("12000"));
+    EXPECT_EQ(panel.m_graph[0].m_txtCaption.Text(), QStringLiteral("Memory Clock,MHz"));
+    EXPECT_EQ(panel.m_graph[3].m_txtCaption.Text(), QStringLiteral("Memory Usage,MB"));
+    EXPECT_EQ(panel.m_graph[0].m_txtMax.Text(), QStringLiteral("12000"));
     EXPECT_EQ(panel.TimerPeriod(kMonitorSampleTimer), 1000u);
 
     // Timer 500 makes graph 0 post its tick, which runs the step.
@@ -140,9 +140,9 @@ TEST_F(MonitorPanelTest, RetuningKeepsTheHistoryOfGraphsThatKeepTheirQuantity) {
     sensors[monitor::FanSpeed] = {true, 100, 0};  // fifth: ignored
     panel.AssignGraphs(sensors);
     EXPECT_TRUE(panel.m_graph[0].m_values.empty());
-    EXPECT_EQ(panel.m_graph[0].m_txtCaption.m_strText, QStringLiteral("GPU Clock,MHz"));
+    EXPECT_EQ(panel.m_graph[0].m_txtCaption.Text(), QStringLiteral("GPU Clock,MHz"));
     EXPECT_EQ(panel.m_graph[1].m_values.size(), 3u);  // temperature stays in graph 1
-    EXPECT_EQ(panel.m_graph[1].m_txtMax.m_strText, QStringLiteral("110"));
+    EXPECT_EQ(panel.m_graph[1].m_txtMax.Text(), QStringLiteral("110"));
     EXPECT_EQ(panel.m_graph[3].m_values.size(), 3u);
     EXPECT_EQ(panel.m_graph[3].m_nMax, 4096);
     panel.SampleStep();
@@ -161,8 +161,8 @@ TEST_F(MonitorPanelTest, CursorShowsOnAllFourGraphsAndGoesWhenThePointerLeavesTh
     // The dash-dot line in the upper half of every graph's column x.
     for (const CWaveformDisplay& g : panel.m_graph) {
         int grey = 0;
-        for (int y = g.m_rect.top; y < g.m_rect.top + 30; ++y) grey += shown.pixel(x, y) == 0xFFBCBCBC;
-        EXPECT_GT(grey, 5) << g.m_rect.top;
+        for (int y = g.Rect().top; y < g.Rect().top + 30; ++y) grey += shown.pixel(x, y) == 0xFFBCBCBC;
+        EXPECT_GT(grey, 5) << g.Rect().top;
     }
 
     pointAt(x, 180);  // between graphs 1 and 0: no graph under the pointer
@@ -170,8 +170,8 @@ TEST_F(MonitorPanelTest, CursorShowsOnAllFourGraphsAndGoesWhenThePointerLeavesTh
     const QImage gone = panel.surface();
     for (const CWaveformDisplay& g : panel.m_graph) {
         int grey = 0;
-        for (int y = g.m_rect.top; y < g.m_rect.top + 30; ++y) grey += gone.pixel(x, y) == 0xFFBCBCBC;
-        EXPECT_EQ(grey, 0) << g.m_rect.top;
+        for (int y = g.Rect().top; y < g.Rect().top + 30; ++y) grey += gone.pixel(x, y) == 0xFFBCBCBC;
+        EXPECT_EQ(grey, 0) << g.Rect().top;
     }
     pointAt(100, 100);
     EXPECT_EQ(hovered(), 4);

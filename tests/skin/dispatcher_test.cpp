@@ -43,7 +43,7 @@ TEST_F(Dispatcher, HiddenControlNeitherPaintsNorReacts) {
     SkinTestWindow window;
     Probe probe, linker;
     probe.Create(&window, 7, kBox);
-    probe.m_nTimerID = 3;
+    probe.SetTimerID(3);
     linker.Create(&window, &probe, 8, RECT{100, 10, 140, 40});
     probe.ShowControl(SW_HIDE);
 
@@ -65,10 +65,10 @@ TEST_F(Dispatcher, DisabledControlPostsNothingButStillBlocksTheBackgroundPress) 
     SkinTestWindow window;
     Probe probe, linker;
     probe.Create(&window, 7, kBox);
-    probe.m_nTimerID = 3;
+    probe.SetTimerID(3);
     linker.Create(&window, &probe, 8, RECT{100, 10, 140, 40});
     window.pointAt(kInX, kInY);  // hover, then disable
-    probe.m_bEnable = false;
+    probe.Enable(false);
 
     window.pointAt(kOutX, kOutY);
     window.press(kInX, kInY);
@@ -78,8 +78,8 @@ TEST_F(Dispatcher, DisabledControlPostsNothingButStillBlocksTheBackgroundPress) 
     window.click(110, 20);
     window.Compose();
 
-    EXPECT_TRUE(probe.m_bHover) << "a disabled control keeps the state it was left in";
-    EXPECT_FALSE(probe.m_bPressed);
+    EXPECT_TRUE(probe.IsHover()) << "a disabled control keeps the state it was left in";
+    EXPECT_FALSE(probe.IsPressed());
     EXPECT_EQ(probe.downs + probe.ticks + probe.leaves, 0);
     EXPECT_TRUE(probe.ups.empty());
     EXPECT_GT(probe.draws, 0) << "disabled controls still paint";
@@ -91,10 +91,10 @@ TEST_F(Dispatcher, PressInsideReleaseOutsidePostsNothingAndEndsNormal) {
     Probe probe;
     probe.Create(&window, 7, kBox);
     window.pointAt(kInX, kInY);
-    EXPECT_TRUE(probe.m_bHover);
+    EXPECT_TRUE(probe.IsHover());
     window.press(kInX, kInY);
-    EXPECT_TRUE(probe.m_bPressed);
-    EXPECT_FALSE(probe.m_bHover);
+    EXPECT_TRUE(probe.IsPressed());
+    EXPECT_FALSE(probe.IsHover());
     EXPECT_TRUE(window.HasCapture());
 
     // While pressed, leaving changes nothing and keeps the capture; coming back hovers again.
@@ -102,13 +102,13 @@ TEST_F(Dispatcher, PressInsideReleaseOutsidePostsNothingAndEndsNormal) {
     EXPECT_EQ(probe.leaves, 0);
     EXPECT_TRUE(window.HasCapture());
     window.pointAt(kInX, kInY);
-    EXPECT_TRUE(probe.m_bHover);
+    EXPECT_TRUE(probe.IsHover());
     window.pointAt(kOutX, kOutY);
     window.release(kOutX, kOutY);
 
     EXPECT_TRUE(window.takeCommands().empty());
-    EXPECT_FALSE(probe.m_bPressed);
-    EXPECT_FALSE(probe.m_bHover);
+    EXPECT_FALSE(probe.IsPressed());
+    EXPECT_FALSE(probe.IsHover());
     EXPECT_EQ(probe.ups, (std::vector<Probe::Up>{{0, kOutX}})) << "the release still reaches the control";
     EXPECT_FALSE(window.HasCapture());
 }
@@ -123,7 +123,7 @@ TEST_F(Dispatcher, ClickPostsOnceBeforeTheLinkTargetHears) {
 
     EXPECT_EQ(window.takeCommands(), (std::vector<WPARAM>{7, Probe::kHeardLink}));
     EXPECT_EQ(target.ups, (std::vector<Probe::Up>{{WM_CTRL_LINK, 7}}));
-    EXPECT_FALSE(button.m_bHover) << "after a click the control looks normal until the pointer re-enters";
+    EXPECT_FALSE(button.IsHover()) << "after a click the control looks normal until the pointer re-enters";
     EXPECT_EQ(button.downs, 1);
 }
 
@@ -133,8 +133,9 @@ TEST_F(Dispatcher, EveryControlOnATimerIdTicksAndPostsItsOwnTick) {
     a.Create(&window, 21, kBox);
     b.Create(&window, 22, RECT{100, 10, 140, 40});
     other.Create(&window, 23, RECT{100, 100, 140, 140});
-    a.m_nTimerID = b.m_nTimerID = 4;
-    other.m_nTimerID = 5;
+    a.SetTimerID(4);
+    b.SetTimerID(4);
+    other.SetTimerID(5);
 
     window.tick(4);
 
@@ -153,12 +154,12 @@ TEST_F(Dispatcher, EnteringCapturesAndLeavingReleasesUnlessTheBackgroundIsDown) 
     window.pointAt(kInX, kInY);
     EXPECT_EQ(probe.enters, 1);
     EXPECT_TRUE(window.HasCapture());
-    EXPECT_FALSE(probe.m_bLeft);
+    EXPECT_FALSE(probe.PointerLeft());
     window.pointAt(kInX + 1, kInY);
     EXPECT_EQ(probe.moves, 1);
     window.pointAt(kOutX, kOutY);
     EXPECT_EQ(probe.leaves, 1);
-    EXPECT_TRUE(probe.m_bLeft);
+    EXPECT_TRUE(probe.PointerLeft());
     EXPECT_FALSE(window.HasCapture());
 
     // Pressed on the background, the pointer crossing a control keeps the window's capture.
@@ -250,7 +251,7 @@ TEST_F(Composition, MissingPicturesAndEmptyTextsDrawNothing) {
     EXPECT_TRUE(g_messageBoxes.empty());
 
     // The same label with text does draw.
-    empty.m_strText = "88";
+    empty.SetText("88");
     empty.m_crText = 0xFFFFFFFF;
     const QImage& labelled = window.Compose();
     int inked = 0;

@@ -50,8 +50,8 @@ TEST(Gallery, OneOfEachControlComposesWithTheShippedPictures) {
         normal.Create(&window, 1, RECT{20, 20, 50, 50}, {}, "ImageRes/main_set.png");
         hover.Create(&window, 2, RECT{60, 20, 90, 50}, {}, "ImageRes/main_min.png");
         pressed.Create(&window, 3, RECT{100, 20, 130, 50}, {}, "ImageRes/main_close.png");
-        hover.m_bHover = true;
-        pressed.m_bPressed = true;
+        hover.SetHover(true);
+        pressed.SetPressed(true);
 
         CButtonEx wide;
         wide.Create(&window, 4, RECT{150, 20, 344, 48}, {}, "ImageRes/main_gpu.png");
@@ -62,7 +62,7 @@ TEST(Gallery, OneOfEachControlComposesWithTheShippedPictures) {
         three.Create(&window, 7, RECT{64, 70, 81, 86}, {}, "ImageRes/lockset_three.png");
         MakeRadioGroup({&one, &two, &three});
         two.SetCheck(true);
-        three.m_bHover = true;
+        three.SetHover(true);
         box.Create(&window, 8, RECT{100, 64, 152, 91}, {}, "ImageRes/lockset_off.png");
         box.SetCheck(true);
 
@@ -78,7 +78,7 @@ TEST(Gallery, OneOfEachControlComposesWithTheShippedPictures) {
         slider.SetRange(-500, 1000);
         slider.SetStep(5);
         slider.SetPos(245);
-        slider.m_txtTitle.m_strText = "Core Clock (MHz)";
+        slider.m_txtTitle.SetText("Core Clock (MHz)");
 
         CProgressbar bar;
         bar.Create(&window, 11, RECT{490, 130, 500, 330});
@@ -97,7 +97,7 @@ TEST(Gallery, OneOfEachControlComposesWithTheShippedPictures) {
         list.Create({"GPU 0: Simulated", "GPU 1: Second card", "GPU 2: Third card"}, &window,
                     RECT{230, 230, 447, 252});
         list.OnMessage(WM_CTRL_LINK, CMenuList::kHeadId, 0);  // opened
-        list.m_menuItems.at(0)->m_bHover = true;
+        list.m_menuItems.at(0)->SetHover(true);
 
         const QImage& image = window.Compose();
         ASSERT_TRUE(image.save(QString::fromStdString((out / "controls.png").string())));
@@ -112,7 +112,7 @@ TEST(Gallery, OneOfEachControlComposesWithTheShippedPictures) {
         };
         for (const CControls* control : window.m_controls) {
             if (control->IsShown() && control != &list && control != &bar && control != &slider) {
-                EXPECT_TRUE(differs(control->m_rect)) << "control " << control->m_nID;
+                EXPECT_TRUE(differs(control->Rect())) << "control " << control->ID();
             }
         }
         EXPECT_TRUE(differs(RECT{490, 270, 500, 330})) << "the gauge's bar";

@@ -91,12 +91,12 @@ class DropDown : public SkinTest {
     void clickHead() { window.click(100, 30); }
     // Clicks entry k (1-based) of the open drop-down.
     void clickEntry(int k) {
-        const RECT& r = list.m_menuItems.at(size_t(k - 1))->m_rect;
+        const RECT& r = list.m_menuItems.at(size_t(k - 1))->Rect();
         window.click((r.left + r.right) / 2, (r.top + r.bottom) / 2);
     }
     std::vector<QString> entryTexts() const {
         std::vector<QString> texts;
-        for (const CMenuItem* item : list.m_menuItems) texts.push_back(item->m_strText);
+        for (const CMenuItem* item : list.m_menuItems) texts.push_back(item->Text());
         return texts;
     }
 
@@ -106,19 +106,19 @@ class DropDown : public SkinTest {
 
 TEST_F(DropDown, ChoosingAnEntrySwapsItWithTheCurrentOne) {
     list.Create({"A", "B", "C"}, &window, kHead);
-    EXPECT_EQ(list.m_btnHead.m_strText, "A");
+    EXPECT_EQ(list.m_btnHead.Text(), "A");
     clickHead();
     ASSERT_EQ(list.m_menuItems.size(), 2u);
     EXPECT_EQ(entryTexts(), (std::vector<QString>{"B", "C"}));
-    EXPECT_EQ(list.m_menuItems[0]->m_nID, 3101u);
-    EXPECT_EQ(list.m_menuItems[1]->m_rect.top, 60) << "entries stack one head height each";
-    EXPECT_EQ(list.m_menuItems[1]->m_rect.left, 37);
+    EXPECT_EQ(list.m_menuItems[0]->ID(), 3101u);
+    EXPECT_EQ(list.m_menuItems[1]->Rect().top, 60) << "entries stack one head height each";
+    EXPECT_EQ(list.m_menuItems[1]->Rect().left, 37);
     // The list shares the head's rectangle, so the owner hears the list's own click too.
     EXPECT_EQ(window.takeCommands(), (std::vector<WPARAM>{CMenuList::kListId, 3100}));
 
     clickEntry(2);
     EXPECT_EQ(list.m_nCurSel, 2);
-    EXPECT_EQ(list.m_btnHead.m_strText, "C");
+    EXPECT_EQ(list.m_btnHead.Text(), "C");
     EXPECT_EQ(entryTexts(), (std::vector<QString>{"B", "A"}));
     EXPECT_TRUE(list.m_bCollapsed);
     EXPECT_FALSE(list.m_menuItems[0]->IsShown());
@@ -129,7 +129,7 @@ TEST_F(DropDown, ChoosingAnEntrySwapsItWithTheCurrentOne) {
     EXPECT_TRUE(list.m_menuItems[1]->IsShown());
     clickEntry(2);  // A again
     EXPECT_EQ(list.m_nCurSel, 0);
-    EXPECT_EQ(list.m_btnHead.m_strText, "A");
+    EXPECT_EQ(list.m_btnHead.Text(), "A");
     EXPECT_EQ(entryTexts(), (std::vector<QString>{"B", "C"}));
     clickHead();
     clickHead();

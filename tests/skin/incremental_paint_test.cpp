@@ -88,7 +88,7 @@ TEST_P(IncrementalPaint, RandomChangesLeaveThePictureOfAWholeComposition) {
     auto pick = [&](int n) { return int(random() % unsigned(n)); };
     CControls* hideable[] = {&button, &label, &eye, &gauge, &check};
     const RECT centres[] = {
-        button.m_rect,   check.m_rect, menu.m_rect, slider.m_btnLeft.m_rect, slider.m_btnRight.m_rect,
+        button.Rect(),   check.Rect(), menu.Rect(), slider.m_btnLeft.Rect(), slider.m_btnRight.Rect(),
         RECT{5, 5, 6, 6}};
     for (int step = 0; step < 300; ++step) {
         std::string what;
@@ -122,7 +122,7 @@ TEST_P(IncrementalPaint, RandomChangesLeaveThePictureOfAWholeComposition) {
                 break;
             }
             case 5:
-                label.m_strText = QString::number(pick(3000)) + QStringLiteral(" MHz");
+                label.SetText(QString::number(pick(3000)) + QStringLiteral(" MHz"));
                 what = "label text";
                 break;
             case 6:

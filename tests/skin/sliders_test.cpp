@@ -47,7 +47,7 @@ TEST_F(Sliders, SetPosClampsToTheBoundsAndRelabels) {
     slider.SetPos(NAN);
     EXPECT_EQ(slider.GetPos(), -50.0f);
     slider.SetPos(-12.75f);
-    EXPECT_EQ(slider.m_txtValue.m_strText, "-12") << "the label truncates toward zero";
+    EXPECT_EQ(slider.m_txtValue.Text(), "-12") << "the label truncates toward zero";
     EXPECT_TRUE(window.takeCommands().empty()) << "programmatic changes post nothing";
 }
 
@@ -55,7 +55,7 @@ TEST_F(Sliders, StepOneTrackClickJumpsToThePointer) {
     window.click(along(120), T + 18);
     // 120 / 241 of the range 0..100, truncated.
     EXPECT_EQ(slider.GetPos(), 49.0f);
-    EXPECT_EQ(slider.m_txtValue.m_strText, "49");
+    EXPECT_EQ(slider.m_txtValue.Text(), "49");
     EXPECT_EQ(window.takeCommands(), (std::vector<WPARAM>{kChanged, kId}));
 }
 
@@ -156,7 +156,7 @@ TEST_F(Sliders, DisabledSliderIgnoresTheUserButNotSetPos) {
     EXPECT_TRUE(window.takeCommands().empty());
     slider.SetPos(70);
     EXPECT_EQ(slider.GetPos(), 70.0f);
-    EXPECT_EQ(slider.m_txtValue.m_strText, "70");
+    EXPECT_EQ(slider.m_txtValue.Text(), "70");
 }
 
 TEST_F(Sliders, FillAndThumbFollowTheValue) {

@@ -6,8 +6,8 @@ namespace {
 
 // A press and release in the middle of a control, then the posted notifications.
 void click(CDialogBase& window, const CControls& control) {
-    const int x = (control.m_rect.left + control.m_rect.right) / 2;
-    const int y = (control.m_rect.top + control.m_rect.bottom) / 2;
+    const int x = (control.Rect().left + control.Rect().right) / 2;
+    const int y = (control.Rect().top + control.Rect().bottom) / 2;
     window.SendMessage(WM_MOUSEMOVE, 0, MAKELPARAM(x, y));
     window.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, y));
     window.SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(x, y));
@@ -22,7 +22,7 @@ void command(CDialogBase& window, UINT id) {
 
 TEST_F(ClockPanelTest, OpensDockedWithTheCardsValuesAndWritesNothing) {
     CClockSetDlg& p = open();
-    EXPECT_TRUE(m_window->ClockLockButton().m_bEnable);
+    EXPECT_TRUE(m_window->ClockLockButton().IsEnabled());
     const RECT main = m_window->GetWindowRect(), r = p.GetWindowRect();
     EXPECT_EQ(r.left, main.left - 358);
     EXPECT_EQ(r.top, main.top);
@@ -36,7 +36,7 @@ TEST_F(ClockPanelTest, OpensDockedWithTheCardsValuesAndWritesNothing) {
     EXPECT_EQ(p.m_sliderMemClock.m_fMax, 1502.0f + 1000);
     EXPECT_EQ(p.m_sliderFan.GetPos(), 40.0f);
     EXPECT_EQ(p.m_sliderFan.m_fMin, 30.0f);
-    EXPECT_FALSE(p.m_sliderFan.m_bEnable);
+    EXPECT_FALSE(p.m_sliderFan.IsEnabled());
     EXPECT_EQ(p.m_sliderPower.GetPos(), 100.0f);
     EXPECT_EQ(p.m_sliderPower.m_fMax, 115.0f);
     EXPECT_EQ(p.m_sliderTemp.GetPos(), 82.0f);
@@ -46,8 +46,8 @@ TEST_F(ClockPanelTest, OpensDockedWithTheCardsValuesAndWritesNothing) {
     EXPECT_TRUE(p.m_chkLink.GetCheck());
     EXPECT_FALSE(p.m_btnSave.IsShown());
     EXPECT_FALSE(p.m_chkOne.GetCheck() || p.m_chkTwo.GetCheck() || p.m_chkThree.GetCheck());
-    EXPECT_EQ(p.m_sliderGpuClock.m_txtTitle.m_strText, "GPU Clock Offset,MHz");
-    EXPECT_EQ(p.m_sliderTemp.m_txtTitle.m_strText, "GPU Temp Target,C");
+    EXPECT_EQ(p.m_sliderGpuClock.m_txtTitle.Text(), "GPU Clock Offset,MHz");
+    EXPECT_EQ(p.m_sliderTemp.m_txtTitle.Text(), "GPU Temp Target,C");
 
     // Cancel right after opening: the fan slider goes to the driver's minimum.
     p.m_sliderGpuClock.SetPos(1100);
@@ -124,7 +124,7 @@ TEST_F(ClockPanelTest, ProfilesLoadWithoutTheirZerosAndSaveAfterApply) {
     EXPECT_EQ(p.m_sliderPower.GetPos(), 110.0f);
     EXPECT_EQ(p.m_sliderTemp.GetPos(), 82.0f);
     EXPECT_TRUE(p.m_chkFanManual.GetCheck());
-    EXPECT_FALSE(p.m_sliderFan.m_bEnable);  // until Manual itself is clicked
+    EXPECT_FALSE(p.m_sliderFan.IsEnabled());  // until Manual itself is clicked
     EXPECT_TRUE(trace().empty());
 
     // Save keeps the selected profile; its buttons appear only after an Apply.
@@ -152,7 +152,7 @@ TEST_F(ClockPanelTest, ProfileVoltagesSwitchOverVoltageOnWithoutEnablingIt) {
     click(p, p.m_chkThree);
     EXPECT_EQ(v.m_sliderVoltageMax.GetPos(), 25.0f);
     EXPECT_TRUE(v.m_chkOverVoltageOn.GetCheck());
-    EXPECT_FALSE(v.m_sliderVoltageMax.m_bEnable);
+    EXPECT_FALSE(v.m_sliderVoltageMax.IsEnabled());
     EXPECT_EQ(v.m_sliderVoltageMin.GetPos(), 1012.0f);
     EXPECT_TRUE(trace().empty());
 }
@@ -181,7 +181,7 @@ TEST_F(ClockPanelTest, FanModesHandTheFanBetweenDriverLevelAndCurve) {
     CClockSetDlg& p = open(card(), "1");
     EXPECT_TRUE(p.m_chkFanUserDefine.GetCheck());
     click(p, p.m_chkFanManual);
-    EXPECT_TRUE(p.m_sliderFan.m_bEnable);
+    EXPECT_TRUE(p.m_sliderFan.IsEnabled());
     p.m_sliderFan.SetPos(65);
     command(p, IDC_CLOCK_APPLY);
     // The curve stops and hands the fan back before the fixed level goes out.
@@ -194,7 +194,7 @@ TEST_F(ClockPanelTest, FanModesHandTheFanBetweenDriverLevelAndCurve) {
 
     m_card->clearTrace();
     click(p, p.m_chkFanUserDefine);
-    EXPECT_FALSE(p.m_sliderFan.m_bEnable);
+    EXPECT_FALSE(p.m_sliderFan.IsEnabled());
     command(p, IDC_CLOCK_APPLY);
     for (const std::string& line : trace())
         EXPECT_EQ(line.find("GPU_SetCoolerLevels"), std::string::npos) << line;
@@ -276,18 +276,18 @@ TEST_F(ClockPanelTest, VoltagePanelGuardsOverVoltage) {
     EXPECT_EQ(v.m_sliderVoltageMin.m_fStep, 12.5f);
     EXPECT_EQ(v.m_sliderVoltageMax.m_fMax, 37.5f);
     EXPECT_TRUE(v.m_chkOverVoltageOff.GetCheck());
-    EXPECT_FALSE(v.m_sliderVoltageMax.m_bEnable);
-    EXPECT_EQ(v.m_sliderVoltageMin.m_txtTitle.m_strText, "Voltage Minimum,mV");
+    EXPECT_FALSE(v.m_sliderVoltageMax.IsEnabled());
+    EXPECT_EQ(v.m_sliderVoltageMin.m_txtTitle.Text(), "Voltage Minimum,mV");
 
     answers = {IDNO};
     click(v, v.m_chkOverVoltageOn);
     ASSERT_EQ(boxes.size(), 1u);
     EXPECT_EQ(boxes[0], std::string("Warning|") + kOverVoltageWarning);
     EXPECT_TRUE(v.m_chkOverVoltageOff.GetCheck());
-    EXPECT_FALSE(v.m_sliderVoltageMax.m_bEnable);
+    EXPECT_FALSE(v.m_sliderVoltageMax.IsEnabled());
     click(v, v.m_chkOverVoltageOn);
     EXPECT_TRUE(v.m_chkOverVoltageOn.GetCheck());
-    EXPECT_TRUE(v.m_sliderVoltageMax.m_bEnable);
+    EXPECT_TRUE(v.m_sliderVoltageMax.IsEnabled());
     EXPECT_TRUE(trace().empty());
 
     // Apply writes the offset from the base voltage and the over-voltage.
@@ -305,7 +305,7 @@ TEST_F(ClockPanelTest, VoltagePanelGuardsOverVoltage) {
     click(v, v.m_chkOverVoltageOff);
     EXPECT_EQ(trace(), std::vector<std::string>{lines::overVoltage(0)});
     EXPECT_EQ(v.m_sliderVoltageMax.GetPos(), 0.0f);
-    EXPECT_FALSE(v.m_sliderVoltageMax.m_bEnable);
+    EXPECT_FALSE(v.m_sliderVoltageMax.IsEnabled());
 
     command(p, IDC_CLOCK_VOLTAGE);
     EXPECT_EQ(p.VoltagePanel(), nullptr);
@@ -321,36 +321,37 @@ TEST_F(ClockPanelTest, OverVoltageFoundOnTheCardSwitchesOnWithoutAWarning) {
                                 R"(</pstates>)"));
     CVoltageSetDlg& v = openVoltage(p);
     EXPECT_TRUE(v.m_chkOverVoltageOn.GetCheck());
-    EXPECT_TRUE(v.m_sliderVoltageMax.m_bEnable);
+    EXPECT_TRUE(v.m_sliderVoltageMax.IsEnabled());
     EXPECT_EQ(v.m_sliderVoltageMax.GetPos(), 12.5f);
     EXPECT_TRUE(boxes.empty());
 }
 
 TEST_F(ClockPanelTest, ClockLockDisablesTheAdjustingControlsAndGivesThemBack) {
     CClockSetDlg& p = open(card(R"(<powerPolicies supported="0"/>)"));
-    EXPECT_FALSE(p.m_sliderPower.m_bEnable);  // no power policies to read
+    EXPECT_FALSE(p.m_sliderPower.IsEnabled());  // no power policies to read
     CVoltageSetDlg& v = openVoltage(p);
     click(*m_window, m_window->ClockLockButton());
     EXPECT_TRUE(p.IsLocked());
     for (const CControls* c : p.m_controls) {
         const bool exempt =
             c == &p.m_btnClose || c == &p.m_btnSaveOne || c == &p.m_btnSaveTwo || c == &p.m_btnSaveThree;
-        if (!exempt && c->m_pLinkTarget == nullptr && c->m_nID != CSuperSliders::kLabelId) {
-            EXPECT_FALSE(c->m_bEnable) << c->m_nID;
+        if (!exempt && c->LinkTarget() == nullptr && c->ID() != CSuperSliders::kLabelId) {
+            EXPECT_FALSE(c->IsEnabled()) << c->ID();
         }
     }
-    EXPECT_TRUE(p.m_btnClose.m_bEnable);
-    EXPECT_FALSE(v.m_sliderVoltageMin.m_bEnable || v.m_chkOverVoltageOn.m_bEnable ||
-                 v.m_chkOverVoltageOff.m_bEnable);
+    EXPECT_TRUE(p.m_btnClose.IsEnabled());
+    EXPECT_FALSE(v.m_sliderVoltageMin.IsEnabled() || v.m_chkOverVoltageOn.IsEnabled() ||
+                 v.m_chkOverVoltageOff.IsEnabled());
     click(p, p.m_btnApply);
     EXPECT_TRUE(boxes.empty());
 
     click(*m_window, m_window->ClockLockButton());
     EXPECT_FALSE(p.IsLocked());
-    EXPECT_TRUE(p.m_btnApply.m_bEnable && p.m_sliderGpuClock.m_bEnable && v.m_sliderVoltageMin.m_bEnable);
-    EXPECT_FALSE(p.m_sliderPower.m_bEnable);       // still nothing to write to
-    EXPECT_FALSE(p.m_sliderFan.m_bEnable);         // Auto
-    EXPECT_FALSE(v.m_sliderVoltageMax.m_bEnable);  // over-voltage off
+    EXPECT_TRUE(p.m_btnApply.IsEnabled() && p.m_sliderGpuClock.IsEnabled() &&
+                v.m_sliderVoltageMin.IsEnabled());
+    EXPECT_FALSE(p.m_sliderPower.IsEnabled());       // still nothing to write to
+    EXPECT_FALSE(p.m_sliderFan.IsEnabled());         // Auto
+    EXPECT_FALSE(v.m_sliderVoltageMax.IsEnabled());  // over-voltage off
     EXPECT_TRUE(trace().empty());
 }
 
@@ -367,7 +368,7 @@ TEST_F(ClockPanelTest, PanelsFollowTheMainWindowAndCloseThroughIt) {
 
     click(p, p.m_btnClose);
     EXPECT_EQ(m_window->ClockSetPanel(), nullptr);
-    EXPECT_FALSE(m_window->ClockLockButton().m_bEnable);
+    EXPECT_FALSE(m_window->ClockLockButton().IsEnabled());
     EXPECT_FALSE(m_window->ClockLockButton().GetCheck());
     EXPECT_TRUE(trace().empty());
 }
