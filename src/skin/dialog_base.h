@@ -34,16 +34,28 @@ class CDialogBase : public platform::Window {
 
     // Every control created on this window, in creation order (paint and message
     // order). Not owned.
-    std::vector<CControls*> m_controls;
-    QString m_strBackground;
-    bool m_bBackgroundDown = false;
-    bool m_bAllowBackgroundDown = true;
-    QImage& m_memDC;  // the composed picture (the window's surface)
+    const std::vector<CControls*>& Controls() const { return m_controls; }
+    // The composed picture (the window's surface).
+    const QImage& Surface() const { return m_memDC; }
+    // A press on the background is in progress (the window is being dragged);
+    // a press that began on a control never counts as one.
+    bool BackgroundDown() const { return m_bBackgroundDown; }
+    bool BackgroundDownAllowed() const { return m_bAllowBackgroundDown; }
 
     // The painter on m_memDC while a composition runs, else null.
     QPainter* ActivePainter() const { return m_painter; }
 
   protected:
+    // Controls attach themselves, draw into the surface and take part in the
+    // background-press bookkeeping.
+    friend class CControls;
+
+    std::vector<CControls*> m_controls;
+    QString m_strBackground;
+    bool m_bBackgroundDown = false;
+    bool m_bAllowBackgroundDown = true;
+    QImage& m_memDC;
+
     // Enter never closes a skinned window.
     void OnOK() override {}
     // Screen point -> HTCAPTION over the background (the window system drags the

@@ -126,7 +126,7 @@ TEST_F(MainWindowTest, OpensCentredWithItsControlsAndTimers) {
     EXPECT_EQ(w.Eye().m_nFrameCount, 13);
     EXPECT_EQ(w.Eye().TimerID(), kEyeTimer);
     EXPECT_FALSE(w.ClockLockButton().IsEnabled());
-    EXPECT_EQ(w.m_controls.size(), 10u);
+    EXPECT_EQ(w.Controls().size(), 10u);
     EXPECT_FALSE(w.HasTimer(kFanTimer));
     EXPECT_EQ(w.FanControl(), CVantrelDlg::kFanUnknown);
     EXPECT_EQ(w.Gauge(0).m_scaleRects[0], QRectF(74, 319, 30, 10));

@@ -58,7 +58,7 @@ TEST_F(Dispatcher, HiddenControlNeitherPaintsNorReacts) {
     EXPECT_EQ(window.takeCommands(), std::vector<WPARAM>{8});
     // A press on a hidden control is a press on the background.
     window.press(kInX, kInY);
-    EXPECT_TRUE(window.m_bBackgroundDown);
+    EXPECT_TRUE(window.BackgroundDown());
 }
 
 TEST_F(Dispatcher, DisabledControlPostsNothingButStillBlocksTheBackgroundPress) {
@@ -72,7 +72,7 @@ TEST_F(Dispatcher, DisabledControlPostsNothingButStillBlocksTheBackgroundPress) 
 
     window.pointAt(kOutX, kOutY);
     window.press(kInX, kInY);
-    EXPECT_FALSE(window.m_bBackgroundDown);
+    EXPECT_FALSE(window.BackgroundDown());
     window.release(kInX, kInY);
     window.tick(3);
     window.click(110, 20);
@@ -164,13 +164,13 @@ TEST_F(Dispatcher, EnteringCapturesAndLeavingReleasesUnlessTheBackgroundIsDown) 
 
     // Pressed on the background, the pointer crossing a control keeps the window's capture.
     window.press(kOutX, kOutY);
-    EXPECT_TRUE(window.m_bBackgroundDown);
+    EXPECT_TRUE(window.BackgroundDown());
     window.pointAt(kInX, kInY);
     window.pointAt(kOutX, kOutY);
     EXPECT_TRUE(window.HasCapture());
     window.release(kOutX, kOutY);
-    EXPECT_FALSE(window.m_bBackgroundDown);
-    EXPECT_TRUE(window.m_bAllowBackgroundDown);
+    EXPECT_FALSE(window.BackgroundDown());
+    EXPECT_TRUE(window.BackgroundDownAllowed());
     EXPECT_FALSE(window.HasCapture());
 }
 
@@ -232,8 +232,8 @@ TEST_F(Composition, BackgroundThenControlsInListOrderHiddenOnesLeftOut) {
     elsewhere.ShowControl(SW_HIDE);
     EXPECT_EQ(window.Compose().pixel(120, 110), 0xFF101010u);
     window.SendMessage(WM_ERASEBKGND);
-    EXPECT_EQ(window.m_memDC.pixel(120, 110), 0xFF101010u) << "the erase path skips hidden controls too";
-    EXPECT_EQ(window.m_memDC.pixel(15, 15), 0xFFFF0000u);
+    EXPECT_EQ(window.Surface().pixel(120, 110), 0xFF101010u) << "the erase path skips hidden controls too";
+    EXPECT_EQ(window.Surface().pixel(15, 15), 0xFFFF0000u);
 }
 
 TEST_F(Composition, MissingPicturesAndEmptyTextsDrawNothing) {

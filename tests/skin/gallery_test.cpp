@@ -110,7 +110,7 @@ TEST(Gallery, OneOfEachControlComposesWithTheShippedPictures) {
                 for (int x = r.left; x < r.right; ++x) changed += image.pixel(x, y) != backdrop.pixel(x, y);
             return changed > (r.right - r.left) * (r.bottom - r.top) / 20;
         };
-        for (const CControls* control : window.m_controls) {
+        for (const CControls* control : window.Controls()) {
             if (control->IsShown() && control != &list && control != &bar && control != &slider) {
                 EXPECT_TRUE(differs(control->Rect())) << "control " << control->ID();
             }

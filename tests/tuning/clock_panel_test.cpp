@@ -332,7 +332,7 @@ TEST_F(ClockPanelTest, ClockLockDisablesTheAdjustingControlsAndGivesThemBack) {
     CVoltageSetDlg& v = openVoltage(p);
     click(*m_window, m_window->ClockLockButton());
     EXPECT_TRUE(p.IsLocked());
-    for (const CControls* c : p.m_controls) {
+    for (const CControls* c : p.Controls()) {
         const bool exempt =
             c == &p.m_btnClose || c == &p.m_btnSaveOne || c == &p.m_btnSaveTwo || c == &p.m_btnSaveThree;
         if (!exempt && c->LinkTarget() == nullptr && c->ID() != CSuperSliders::kLabelId) {
