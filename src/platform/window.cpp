@@ -383,10 +383,15 @@ void Window::paintEvent(QPaintEvent* e) {
     if (PaintPending() && !m_inPaint) m_unflushed += DeliverPaint();
     QPainter p(this);
     p.setCompositionMode(QPainter::CompositionMode_Source);
-    if (m_surface.isNull())
-        p.fillRect(rect(), Qt::transparent);
-    else
-        p.drawImage(0, 0, m_surface);
+    // One rectangle at a time: under a clip of several rectangles the raster
+    // engine turns the copy into span fills shared out to worker threads.
+    for (const QRect& r : asked) {
+        p.setClipRect(r);
+        if (m_surface.isNull())
+            p.fillRect(r, Qt::transparent);
+        else
+            p.drawImage(0, 0, m_surface);
+    }
     for (const QRect& r : asked) m_flushedPixels += qint64(r.width()) * r.height();
     m_unflushed -= asked;
     // Composed in this paint but outside what the window system lets it draw.

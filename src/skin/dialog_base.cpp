@@ -140,32 +140,38 @@ void CDialogBase::Paint(const QRegion& region, bool whole, Path path, const std:
         m_memDC.setDotsPerMeterY(kDotsPerMeter);
     }
     const QImage* background = skin::PictureCache::instance().get(m_strBackground);
-    QPainter painter(&m_memDC);
-    if (!whole) painter.setClipRegion(region);
     // A covering background leaves exactly its own pixels: copy them instead of
     // clearing and blending.
     const bool covering =
         background && background->width() >= size.width() && background->height() >= size.height();
-    painter.setCompositionMode(QPainter::CompositionMode_Source);
-    if (covering)
-        painter.drawImage(0, 0, *background);
-    else
-        painter.fillRect(QRect(QPoint(0, 0), size), Qt::transparent);
-    painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
-    if (background && !covering) painter.drawImage(0, 0, *background);
-
+    QPainter painter(&m_memDC);
     m_painter = &painter;
-    const size_t count = std::min(m_controls.size(), painted.size());
-    for (size_t i = 0; i < count && i < m_controls.size(); ++i) {
-        CControls* control = m_controls[i];
-        // What does not reach the region would change nothing in it.
-        if (!whole && !region.intersects(painted[i].bounds)) continue;
-        if (path == Path::Paint) {
-            control->OnMessage(WM_PAINT, 0, 0);
-        } else if (control->IsShown()) {
-            painter.save();
-            control->Draw(&painter);
-            painter.restore();
+    // One rectangle of the region at a time: under a clip of several rectangles
+    // the raster engine leaves its straight copies for span filling shared out
+    // to worker threads, which costs more than the whole paint at this size.
+    const QRegion area = whole ? QRegion(QRect(QPoint(0, 0), size)) : region;
+    for (const QRect& rect : area) {
+        painter.setClipRect(rect);
+        painter.setCompositionMode(QPainter::CompositionMode_Source);
+        if (covering)
+            painter.drawImage(0, 0, *background);
+        else
+            painter.fillRect(rect, Qt::transparent);
+        painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
+        if (background && !covering) painter.drawImage(0, 0, *background);
+
+        const size_t count = std::min(m_controls.size(), painted.size());
+        for (size_t i = 0; i < count && i < m_controls.size(); ++i) {
+            CControls* control = m_controls[i];
+            // What does not reach the rectangle would change nothing in it.
+            if (!whole && !rect.intersects(painted[i].bounds)) continue;
+            if (path == Path::Paint) {
+                control->OnMessage(WM_PAINT, 0, 0);
+            } else if (control->IsShown()) {
+                painter.save();
+                control->Draw(&painter);
+                painter.restore();
+            }
         }
     }
     m_painter = nullptr;
