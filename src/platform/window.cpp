@@ -1,6 +1,7 @@
 #include "platform/window.h"
 
 #include <QApplication>
+#include <QBackingStore>
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QCursor>
@@ -233,7 +234,10 @@ bool Window::RedrawWindow(const RECT* rect, UINT flags) {
         if (!area.isEmpty()) {
             m_invalid += area;
             if (flags & RDW_ERASE) m_erasePending = true;
-            update(area);
+            // A paint that happens now takes the area with it; a request to Qt's
+            // repaint manager as well would compose it a second time.
+            const bool paintsNow = (flags & RDW_UPDATENOW) && isVisible() && !m_inPaint;
+            if (!paintsNow) update(area);
         }
     }
     if (flags & RDW_INTERNALPAINT) {
@@ -257,7 +261,41 @@ bool Window::RedrawWindow(const RECT* rect, UINT flags) {
 void Window::UpdateWindow() {
     if (!PaintPending() || !isVisible() || m_inPaint) return;
     m_unflushed += DeliverPaint();
-    if (!m_unflushed.isEmpty()) repaint(m_unflushed);
+    if (m_unflushed.isEmpty()) return;
+    if (FlushToScreen(m_unflushed))
+        m_unflushed = QRegion();
+    else
+        repaint(m_unflushed);
+}
+
+bool Window::FlushToScreen(const QRegion& area) {
+    // Straight into the window's backing store: a top-level window with a
+    // surface of its own, exposed, and no child widget under the area (a copy
+    // of the surface would cover it). Anything else goes through Qt's repaint.
+    if (IsChild() || !updatesEnabled() || m_surface.size() != size()) return false;
+    QWindow* window = windowHandle();
+    QBackingStore* store = backingStore();
+    if (!window || !window->isExposed() || !store || store->size() != size()) return false;
+    for (const QObject* object : children()) {
+        const auto* child = qobject_cast<const QWidget*>(object);
+        if (child && !child->isWindow() && child->isVisible() && area.intersects(child->geometry()))
+            return false;
+    }
+    store->beginPaint(area);
+    QPaintDevice* device = store->paintDevice();
+    if (!device) {
+        store->endPaint();
+        return false;
+    }
+    {
+        QPainter p(device);
+        p.setCompositionMode(QPainter::CompositionMode_Source);
+        for (const QRect& r : area) p.drawImage(r.topLeft(), m_surface, r);
+    }
+    store->endPaint();
+    store->flush(area, window);
+    for (const QRect& r : area) m_flushedPixels += qint64(r.width()) * r.height();
+    return true;
 }
 
 void Window::UpdateLayeredArea(const QRegion& area) {

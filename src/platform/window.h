@@ -213,6 +213,9 @@ class Window : public QWidget {
     // Delivers WM_ERASEBKGND / WM_PAINT for what is pending; answers the area of
     // the surface that changed.
     QRegion DeliverPaint();
+    // Hands area of the surface to the screen without a paint event; false when
+    // the window cannot take it that way now.
+    bool FlushToScreen(const QRegion& area);
 
     Placement m_placement;
     std::map<UINT, std::pair<int, UINT>> m_timers;  // ID -> (Qt timer, period)

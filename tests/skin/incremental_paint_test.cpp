@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <QElapsedTimer>
+#include <QScreen>
 #include <random>
 
 #include "skin/animation.h"
@@ -162,10 +163,29 @@ TEST_F(IncrementalPaint, AnEyeFrameReachesTheScreenAloneAndAWholeRedrawAll) {
     ASSERT_TRUE(spinUntil([&] { return window.PaintCount() > 0; }));
     QCoreApplication::processEvents();
 
+    // What the screen shows: the window's backing store, which the frames reach
+    // without a paint event of Qt's. The offscreen grab reads it back opaque, so
+    // colours are compared without alpha.
+    const auto onScreen = [&] {
+        return window.screen()
+            ->grabWindow(window.winId())
+            .toImage()
+            .convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    };
+    const auto sameColours = [](const QImage& a, const QImage& b) {
+        if (a.size() != b.size()) return false;
+        for (int y = 0; y < a.height(); ++y)
+            for (int x = 0; x < a.width(); ++x)
+                if ((a.pixel(x, y) ^ b.pixel(x, y)) & 0xFFFFFFu) return false;
+        return true;
+    };
     long long before = window.FlushedPixels();
+    int paints = window.PaintCount();
     window.tick(CAnimation::kTimerId);
     QCoreApplication::processEvents();
     EXPECT_EQ(window.FlushedPixels() - before, 60 * 60) << "the frame alone";
+    EXPECT_EQ(window.PaintCount() - paints, 1);
+    EXPECT_TRUE(sameColours(onScreen(), window.surface()));
 
     before = window.FlushedPixels();
     window.RedrawWindow(nullptr, RDW_INTERNALPAINT);
@@ -173,9 +193,13 @@ TEST_F(IncrementalPaint, AnEyeFrameReachesTheScreenAloneAndAWholeRedrawAll) {
     QCoreApplication::processEvents();
     EXPECT_EQ(window.FlushedPixels(), before) << "nothing changed, nothing sent";
 
+    paints = window.PaintCount();
     window.RedrawWindow(nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
     QCoreApplication::processEvents();
     EXPECT_EQ(window.FlushedPixels() - before, 300 * 200);
+    EXPECT_EQ(window.PaintCount() - paints, 1) << "composed once, not again from the event loop";
+    window.tick(CAnimation::kTimerId);
+    EXPECT_TRUE(sameColours(onScreen(), window.surface()));
 }
 
 TEST_F(IncrementalPaint, TextIsRasterisedOncePerLookAndDrawsAsDirectText) {
