@@ -23,7 +23,7 @@ struct Key {
     QString family;
     double points;
     QRgb argb;
-    QRectF box;  // in device pixels: the painter's translation applied
+    QRectF box;  // in device pixels, less the whole pixels of its top-left corner
     int flags;
     int dpi;
     bool operator==(const Key&) const = default;
@@ -36,7 +36,7 @@ size_t qHash(const Key& k, size_t seed = 0) {
 
 struct Raster {
     QImage image;  // only the pixels the text touches
-    QPoint at;     // where its top-left goes, device pixels
+    QPoint at;     // where its top-left goes, device pixels from the key's origin
     uint64_t lastUse = 0;
 };
 
@@ -129,12 +129,15 @@ void drawText(QPainter* painter, const QRectF& box, int flags, const QString& te
         return;
     }
     Cache& c = cache();
-    const QPointF shift(t.dx(), t.dy());
+    // The same text moved by whole pixels is the same raster moved: a value label
+    // that rides on a gauge's bar is laid out once per value, not per height.
+    const QRectF placed = box.translated(t.dx(), t.dy());
+    const QPointF origin(std::floor(placed.left()), std::floor(placed.top()));
     const Key key{text,
                   font.family() + u'/' + font.styleName(),
                   points,
                   argb,
-                  box.translated(shift),
+                  placed.translated(-origin),
                   flags,
                   device->logicalDpiY()};
     auto it = c.rasters.find(key);
@@ -149,7 +152,7 @@ void drawText(QPainter* painter, const QRectF& box, int flags, const QString& te
     }
     it->lastUse = ++c.clock;
     if (it->image.isNull()) return;
-    painter->drawImage(QPointF(it->at) - shift, it->image);
+    painter->drawImage(QPointF(it->at) + origin - QPointF(t.dx(), t.dy()), it->image);
 }
 
 size_t textCacheSize() {

@@ -238,6 +238,30 @@ TEST_F(IncrementalPaint, TextIsRasterisedOncePerLookAndDrawsAsDirectText) {
         skin::drawText(&p, box.translated(10, 0), flags, QStringLiteral("Fan 45%"), 10, 0xFF00FF00);
     }
     EXPECT_EQ(skin::textRasterCount() - made, 2u);
+
+    // Moved by whole pixels (a value label riding a bar): the same raster, drawn
+    // where direct text would be.
+    const QRectF moved = box.translated(7, -3);
+    QImage movedDirect = plain.copy();
+    {
+        QPainter p(&movedDirect);
+        p.setFont(skin::skinFont(10));
+        p.setPen(QColor::fromRgba(0xCCC80000));
+        p.drawText(moved, flags, QStringLiteral("Fan 45%"));
+    }
+    QImage movedCached = plain.copy();
+    {
+        QPainter p(&movedCached);
+        skin::drawText(&p, moved, flags, QStringLiteral("Fan 45%"), 10, 0xCCC80000);
+    }
+    EXPECT_EQ(skin::textRasterCount() - made, 2u);
+    EXPECT_EQ(movedCached, movedDirect);
+    // A move by a fraction of a pixel lays the text out again.
+    {
+        QPainter p(&movedCached);
+        skin::drawText(&p, moved.translated(0.5, 0), flags, QStringLiteral("Fan 45%"), 10, 0xCCC80000);
+    }
+    EXPECT_EQ(skin::textRasterCount() - made, 3u);
 }
 
 }  // namespace
