@@ -289,13 +289,24 @@ bool Window::FlushToScreen(const QRegion& area) {
     }
     {
         QPainter p(device);
-        p.setCompositionMode(QPainter::CompositionMode_Source);
-        for (const QRect& r : area) p.drawImage(r.topLeft(), m_surface, r);
+        CopySurface(p, area);
     }
     store->endPaint();
     store->flush(area, window);
-    for (const QRect& r : area) m_flushedPixels += qint64(r.width()) * r.height();
     return true;
+}
+
+void Window::CopySurface(QPainter& p, const QRegion& area) {
+    p.setCompositionMode(QPainter::CompositionMode_Source);
+    // One rectangle at a time: under a clip of several rectangles the raster
+    // engine turns the copy into span fills shared out to worker threads.
+    for (const QRect& r : area) {
+        if (m_surface.isNull())
+            p.fillRect(r, Qt::transparent);
+        else
+            p.drawImage(r.topLeft(), m_surface, r);
+        m_flushedPixels += qint64(r.width()) * r.height();
+    }
 }
 
 void Window::UpdateLayeredArea(const QRegion& area) {
@@ -420,17 +431,7 @@ void Window::paintEvent(QPaintEvent* e) {
     if (!uncovered.isEmpty()) m_invalid += uncovered;
     if (PaintPending() && !m_inPaint) m_unflushed += DeliverPaint();
     QPainter p(this);
-    p.setCompositionMode(QPainter::CompositionMode_Source);
-    // One rectangle at a time: under a clip of several rectangles the raster
-    // engine turns the copy into span fills shared out to worker threads.
-    for (const QRect& r : asked) {
-        p.setClipRect(r);
-        if (m_surface.isNull())
-            p.fillRect(r, Qt::transparent);
-        else
-            p.drawImage(0, 0, m_surface);
-    }
-    for (const QRect& r : asked) m_flushedPixels += qint64(r.width()) * r.height();
+    CopySurface(p, asked);
     m_unflushed -= asked;
     // Composed in this paint but outside what the window system lets it draw.
     if (!m_unflushed.isEmpty()) update(m_unflushed);

@@ -216,6 +216,9 @@ class Window : public QWidget {
     // Hands area of the surface to the screen without a paint event; false when
     // the window cannot take it that way now.
     bool FlushToScreen(const QRegion& area);
+    // Copies area of the surface onto p's device (transparent where there is no
+    // surface) and counts it as handed to the window system.
+    void CopySurface(QPainter& p, const QRegion& area);
 
     Placement m_placement;
     std::map<UINT, std::pair<int, UINT>> m_timers;  // ID -> (Qt timer, period)

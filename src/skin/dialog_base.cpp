@@ -150,6 +150,7 @@ void CDialogBase::Paint(const QRegion& region, bool whole, Path path, const std:
     // the raster engine leaves its straight copies for span filling shared out
     // to worker threads, which costs more than the whole paint at this size.
     const QRegion area = whole ? QRegion(QRect(QPoint(0, 0), size)) : region;
+    const size_t count = std::min(m_controls.size(), painted.size());
     for (const QRect& rect : area) {
         painter.setClipRect(rect);
         painter.setCompositionMode(QPainter::CompositionMode_Source);
@@ -160,7 +161,6 @@ void CDialogBase::Paint(const QRegion& region, bool whole, Path path, const std:
         painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
         if (background && !covering) painter.drawImage(0, 0, *background);
 
-        const size_t count = std::min(m_controls.size(), painted.size());
         for (size_t i = 0; i < count && i < m_controls.size(); ++i) {
             CControls* control = m_controls[i];
             // What does not reach the rectangle would change nothing in it.
