@@ -13,6 +13,7 @@
 #include <climits>
 #include <cmath>
 
+#include "platform/shm_presenter.h"
 #include "platform/virtual_keys.h"
 
 namespace platform {
@@ -69,6 +70,18 @@ Window* Window::GetParent() const {
 
 Window::~Window() {
     if (m_modalLoop) m_modalLoop->quit();
+}
+
+bool Window::PresentDirectly(const QRegion& area) {
+    if (m_presenter && !m_presenter->fits(this)) m_presenter.reset();
+    const std::pair<quintptr, QSize> now(internalWinId(), size());
+    if (!m_presenter && m_presenterRefused != now) {
+        m_presenter = ShmPresenter::create(this);
+        if (!m_presenter) m_presenterRefused = now;
+    }
+    if (!m_presenter || !m_presenter->present(m_surface, area)) return false;
+    for (const QRect& r : area) m_flushedPixels += qint64(r.width()) * r.height();
+    return true;
 }
 
 LRESULT Window::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -281,6 +294,7 @@ bool Window::FlushToScreen(const QRegion& area) {
         if (child && !child->isWindow() && child->isVisible() && area.intersects(child->geometry()))
             return false;
     }
+    if (PresentDirectly(area)) return true;
     store->beginPaint(area);
     QPaintDevice* device = store->paintDevice();
     if (!device) {
@@ -432,6 +446,7 @@ void Window::paintEvent(QPaintEvent* e) {
     if (PaintPending() && !m_inPaint) m_unflushed += DeliverPaint();
     QPainter p(this);
     CopySurface(p, asked);
+    if (m_presenter) m_presenter->storeUpdated(asked);
     m_unflushed -= asked;
     // Composed in this paint but outside what the window system lets it draw.
     if (!m_unflushed.isEmpty()) update(m_unflushed);

@@ -40,10 +40,13 @@
 #include <QRegion>
 #include <QWidget>
 #include <map>
+#include <memory>
 
 #include "platform/win_window.h"
 
 namespace platform {
+
+class ShmPresenter;
 
 class Window : public QWidget {
     Q_OBJECT
@@ -119,6 +122,8 @@ class Window : public QWidget {
     void UpdateLayeredArea(const QRegion& area);
     // Pixels handed to the window system since the window was made.
     long long FlushedPixels() const { return m_flushedPixels; }
+    // Whether the last of them went to the X server straight from shared memory.
+    bool PresentsDirectly() const { return m_presenter != nullptr; }
 
     // Mouse capture: while set, the pointer leaving the window still reaches the
     // window procedure as a WM_MOUSEMOVE at its position (outside the client area).
@@ -216,6 +221,9 @@ class Window : public QWidget {
     // Hands area of the surface to the screen without a paint event; false when
     // the window cannot take it that way now.
     bool FlushToScreen(const QRegion& area);
+    // Hands area of the surface to the X server through shared memory; false
+    // where that cannot be had for this window.
+    bool PresentDirectly(const QRegion& area);
     // Copies area of the surface onto p's device (transparent where there is no
     // surface) and counts it as handed to the window system.
     void CopySurface(QPainter& p, const QRegion& area);
@@ -239,6 +247,8 @@ class Window : public QWidget {
     bool m_layeredAreaSet = false;
     QRegion m_unflushed;  // composed, not yet on the screen
     long long m_flushedPixels = 0;
+    std::unique_ptr<ShmPresenter> m_presenter;
+    std::pair<quintptr, QSize> m_presenterRefused;  // native window and size it could not be had for
     bool m_paintQueued = false;
     bool m_erasePending = false;
     bool m_internalPaint = false;

@@ -1,0 +1,246 @@
+#include "platform/shm_presenter.h"
+
+#include <QtGui/qguiapplication_platform.h>
+#include <sys/ipc.h>
+#include <sys/mman.h>
+#include <sys/shm.h>
+#include <unistd.h>
+#include <xcb/shm.h>
+#include <xcb/xcb.h>
+#include <xcb/xcbext.h>
+
+#include <QBackingStore>
+#include <QEvent>
+#include <QGuiApplication>
+#include <QPainter>
+#include <QSysInfo>
+#include <QWidget>
+#include <QWindow>
+#include <cstdlib>
+#include <cstring>
+
+namespace platform {
+namespace {
+
+xcb_connection_t* x11Connection() {
+    auto* x11 = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
+    return x11 ? x11->connection() : nullptr;
+}
+
+template <typename Reply>
+struct Freed {
+    Reply* reply;
+    ~Freed() { std::free(reply); }
+    Reply* operator->() const { return reply; }
+    explicit operator bool() const { return reply != nullptr; }
+};
+
+// The visual of a depth-32 window holds premultiplied ARGB in the layout of
+// QImage::Format_ARGB32_Premultiplied only with these masks, 32 bits a pixel
+// and the server's byte order the same as ours.
+bool isArgb32(xcb_connection_t* c, xcb_visualid_t visual) {
+    const xcb_setup_t* setup = xcb_get_setup(c);
+    const bool littleEndian = QSysInfo::ByteOrder == QSysInfo::LittleEndian;
+    if (setup->image_byte_order != (littleEndian ? XCB_IMAGE_ORDER_LSB_FIRST : XCB_IMAGE_ORDER_MSB_FIRST))
+        return false;
+    bool bits32 = false;
+    for (auto f = xcb_setup_pixmap_formats_iterator(setup); f.rem; xcb_format_next(&f))
+        if (f.data->depth == 32) bits32 = f.data->bits_per_pixel == 32;
+    if (!bits32) return false;
+    for (auto s = xcb_setup_roots_iterator(setup); s.rem; xcb_screen_next(&s))
+        for (auto d = xcb_screen_allowed_depths_iterator(s.data); d.rem; xcb_depth_next(&d)) {
+            if (d.data->depth != 32) continue;
+            for (auto v = xcb_depth_visuals_iterator(d.data); v.rem; xcb_visualtype_next(&v))
+                if (v.data->visual_id == visual)
+                    return v.data->_class == XCB_VISUAL_CLASS_TRUE_COLOR && v.data->red_mask == 0xFF0000 &&
+                           v.data->green_mask == 0xFF00 && v.data->blue_mask == 0xFF;
+        }
+    return false;
+}
+
+}  // namespace
+
+struct ShmPresenter::Segment {
+    xcb_connection_t* connection = nullptr;
+    xcb_shm_seg_t id = 0;
+    uchar* address = nullptr;
+    size_t bytes = 0;
+    bool mapped = false;  // from the server's file descriptor, else System V
+    QImage image;
+
+    ~Segment() {
+        if (!address) return;
+        if (id && connection == x11Connection()) xcb_shm_detach(connection, id);
+        if (mapped)
+            munmap(address, bytes);
+        else
+            shmdt(address);
+    }
+
+    // A segment the server made and handed over (MIT-SHM 1.2), else one made
+    // here and attached; the server refusing both leaves none.
+    static std::unique_ptr<Segment> make(xcb_connection_t* c, QSize size) {
+        auto segment = std::make_unique<Segment>();
+        segment->connection = c;
+        segment->bytes = size_t(size.width()) * size_t(size.height()) * 4;
+        if (!segment->fromServer() && !segment->fromSystemV()) return nullptr;
+        segment->image = QImage(segment->address, size.width(), size.height(), size.width() * 4,
+                                QImage::Format_ARGB32_Premultiplied);
+        return segment;
+    }
+
+  private:
+    bool fromServer() {
+        Freed<xcb_shm_query_version_reply_t> version{
+            xcb_shm_query_version_reply(connection, xcb_shm_query_version(connection), nullptr)};
+        if (!version || (version->major_version == 1 && version->minor_version < 2)) return false;
+        const xcb_shm_seg_t seg = xcb_generate_id(connection);
+        Freed<xcb_shm_create_segment_reply_t> reply{xcb_shm_create_segment_reply(
+            connection, xcb_shm_create_segment(connection, seg, uint32_t(bytes), false), nullptr)};
+        if (!reply) return false;
+        int* fds = xcb_shm_create_segment_reply_fds(connection, reply.reply);
+        if (reply->nfd != 1) {
+            for (int i = 0; i < reply->nfd; ++i) close(fds[i]);
+            xcb_shm_detach(connection, seg);
+            return false;
+        }
+        void* at = mmap(nullptr, bytes, PROT_READ | PROT_WRITE, MAP_SHARED, fds[0], 0);
+        close(fds[0]);
+        if (at == MAP_FAILED) {
+            xcb_shm_detach(connection, seg);
+            return false;
+        }
+        id = seg;
+        address = static_cast<uchar*>(at);
+        mapped = true;
+        return true;
+    }
+
+    bool fromSystemV() {
+        const int shmId = shmget(IPC_PRIVATE, bytes, IPC_CREAT | 0600);
+        if (shmId == -1) return false;
+        void* at = shmat(shmId, nullptr, 0);
+        if (at == reinterpret_cast<void*>(-1)) {
+            shmctl(shmId, IPC_RMID, nullptr);
+            return false;
+        }
+        const xcb_shm_seg_t seg = xcb_generate_id(connection);
+        xcb_generic_error_t* error =
+            xcb_request_check(connection, xcb_shm_attach_checked(connection, seg, uint32_t(shmId), false));
+        // Gone once both sides let go.
+        shmctl(shmId, IPC_RMID, nullptr);
+        if (error) {
+            std::free(error);
+            shmdt(at);
+            return false;
+        }
+        id = seg;
+        address = static_cast<uchar*>(at);
+        return true;
+    }
+};
+
+std::unique_ptr<ShmPresenter> ShmPresenter::create(QWidget* window) {
+    xcb_connection_t* c = x11Connection();
+    const quintptr id = window->internalWinId();
+    if (!c || !id || !window->windowHandle() || window->size().isEmpty()) return nullptr;
+    const xcb_query_extension_reply_t* shm = xcb_get_extension_data(c, &xcb_shm_id);
+    if (!shm || !shm->present) return nullptr;
+
+    const auto xid = xcb_window_t(id);
+    Freed<xcb_get_geometry_reply_t> geometry{xcb_get_geometry_reply(c, xcb_get_geometry(c, xid), nullptr)};
+    Freed<xcb_get_window_attributes_reply_t> attributes{
+        xcb_get_window_attributes_reply(c, xcb_get_window_attributes(c, xid), nullptr)};
+    if (!geometry || !attributes || geometry->depth != 32 || !isArgb32(c, attributes->visual)) return nullptr;
+
+    std::unique_ptr<Segment> segment = Segment::make(c, window->size());
+    if (!segment) return nullptr;
+    return std::unique_ptr<ShmPresenter>(new ShmPresenter(window, std::move(segment), geometry->depth));
+}
+
+ShmPresenter::ShmPresenter(QWidget* window, std::unique_ptr<Segment> segment, uint8_t depth)
+    : m_window(window),
+      m_handle(window->windowHandle()),
+      m_windowId(window->internalWinId()),
+      m_segment(std::move(segment)),
+      m_depth(depth) {
+    xcb_connection_t* c = m_segment->connection;
+    m_gc = xcb_generate_id(c);
+    const uint32_t noExposures = 0;
+    xcb_create_gc(c, m_gc, xcb_window_t(m_windowId), XCB_GC_GRAPHICS_EXPOSURES, &noExposures);
+    m_handle->installEventFilter(this);
+}
+
+ShmPresenter::~ShmPresenter() {
+    xcb_connection_t* c = m_segment->connection;
+    if (c != x11Connection()) return;  // the application's connection is gone with it
+    if (m_readPending) xcb_discard_reply(c, m_readMark);
+    xcb_free_gc(c, m_gc);
+    m_segment.reset();
+    xcb_flush(c);
+}
+
+bool ShmPresenter::fits(const QWidget* window) const {
+    return window->internalWinId() == m_windowId && window->windowHandle() == m_handle &&
+           window->size() == m_segment->image.size();
+}
+
+void ShmPresenter::waitUntilRead() {
+    if (!m_readPending) return;
+    m_readPending = false;
+    xcb_connection_t* c = m_segment->connection;
+    void* reply = nullptr;
+    xcb_generic_error_t* error = nullptr;
+    if (!xcb_poll_for_reply(c, m_readMark, &reply, &error))
+        reply = xcb_get_input_focus_reply(c, xcb_get_input_focus_cookie_t{m_readMark}, &error);
+    std::free(reply);
+    std::free(error);
+}
+
+bool ShmPresenter::present(const QImage& picture, const QRegion& area) {
+    QImage& image = m_segment->image;
+    const QRegion inside = area & image.rect() & picture.rect();
+    if (picture.format() != image.format()) return false;
+    if (inside.isEmpty()) return true;
+    // The server reads the segment while it carries out a put: the last one's
+    // pixels stay until it has.
+    waitUntilRead();
+    xcb_connection_t* c = m_segment->connection;
+    const auto window = xcb_window_t(m_windowId);
+    for (const QRect& r : inside) {
+        const size_t rowBytes = size_t(r.width()) * 4;
+        for (int y = r.top(); y <= r.bottom(); ++y)
+            std::memcpy(image.scanLine(y) + r.left() * 4, picture.constScanLine(y) + r.left() * 4, rowBytes);
+        xcb_shm_put_image(c, window, m_gc, uint16_t(image.width()), uint16_t(image.height()), int16_t(r.x()),
+                          int16_t(r.y()), uint16_t(r.width()), uint16_t(r.height()), int16_t(r.x()),
+                          int16_t(r.y()), m_depth, XCB_IMAGE_FORMAT_Z_PIXMAP, 0, m_segment->id, 0);
+    }
+    // Requests are carried out in order: the answer to this one means the puts are done.
+    m_readMark = xcb_get_input_focus(c).sequence;
+    m_readPending = true;
+    xcb_flush(c);
+    m_behind += inside;
+    return true;
+}
+
+bool ShmPresenter::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == m_handle && event->type() == QEvent::Expose) catchUpStore();
+    return false;
+}
+
+void ShmPresenter::catchUpStore() {
+    QBackingStore* store = m_window->backingStore();
+    if (m_behind.isEmpty() || !store) return;
+    const QRegion behind = m_behind & QRect(QPoint(0, 0), store->size());
+    m_behind = QRegion();
+    if (behind.isEmpty()) return;
+    store->beginPaint(behind);
+    if (QPaintDevice* device = store->paintDevice()) {
+        QPainter p(device);
+        p.setCompositionMode(QPainter::CompositionMode_Source);
+        for (const QRect& r : behind) p.drawImage(r.topLeft(), m_segment->image, r);
+    }
+    store->endPaint();
+}
+
+}  // namespace platform

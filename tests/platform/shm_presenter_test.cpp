@@ -1,0 +1,135 @@
+// On a real X server a top-level window hands its changed areas to the server
+// from shared memory of its own; what the server holds for the window is the
+// window's surface after every paint, after a resize, and after the server
+// asks for it again in an expose (served from Qt's backing store).
+#include <QtGui/qguiapplication_platform.h>
+#include <gtest/gtest.h>
+#include <xcb/xcb.h>
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QPainter>
+#include <QWindow>
+#include <cstdlib>
+
+#include "platform/window.h"
+
+namespace {
+
+xcb_connection_t* x11() {
+    auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
+    return x11 ? x11->connection() : nullptr;
+}
+
+template <typename Done>
+bool spinUntil(Done done) {
+    QElapsedTimer clock;
+    clock.start();
+    while (!done() && clock.elapsed() < 5000) QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    return done();
+}
+
+// Paints its update region in a pattern that differs per pixel and per `seed`.
+class Canvas : public platform::Window {
+  public:
+    Canvas() {
+        setWindowFlag(Qt::FramelessWindowHint);
+        setAttribute(Qt::WA_TranslucentBackground);
+        setAttribute(Qt::WA_NoSystemBackground);
+    }
+    int seed = 0;
+
+  protected:
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override {
+        if (message == WM_PAINT) {
+            if (m_surface.size() != size()) {
+                m_surface = QImage(size(), QImage::Format_ARGB32_Premultiplied);
+                m_surface.fill(Qt::transparent);
+            }
+            const QRegion area = UpdateRegion().isEmpty() ? QRegion(rect()) : UpdateRegion();
+            for (const QRect& r : area)
+                for (int y = r.top(); y <= r.bottom(); ++y)
+                    for (int x = r.left(); x <= r.right(); ++x)
+                        m_surface.setPixel(
+                            x, y, qRgb((x * 7 + seed * 40) % 256, (y * 5 + seed) % 256, (x ^ y) % 256));
+        }
+        return Window::WindowProc(message, wParam, lParam);
+    }
+};
+
+// The window's pixels as the server holds them.
+QImage onServer(const QWidget& window) {
+    xcb_connection_t* c = x11();
+    xcb_get_image_reply_t* reply =
+        xcb_get_image_reply(c,
+                            xcb_get_image(c, XCB_IMAGE_FORMAT_Z_PIXMAP, xcb_window_t(window.winId()), 0, 0,
+                                          uint16_t(window.width()), uint16_t(window.height()), ~0u),
+                            nullptr);
+    if (!reply) return QImage();
+    const QImage image(xcb_get_image_data(reply), window.width(), window.height(), window.width() * 4,
+                       QImage::Format_ARGB32_Premultiplied);
+    QImage copy = image.copy();
+    std::free(reply);
+    return copy;
+}
+
+class ExposeCounter : public QObject {
+  public:
+    int exposes = 0;
+    bool eventFilter(QObject*, QEvent* e) override {
+        if (e->type() == QEvent::Expose) ++exposes;
+        return false;
+    }
+};
+
+TEST(ShmPresenter, TheServerHoldsTheSurfaceAfterPaintsExposesAndResizes) {
+    if (!x11()) GTEST_SKIP() << "needs an X server";
+    Canvas canvas;
+    canvas.setGeometry(40, 40, 200, 150);
+    canvas.show();
+    ASSERT_TRUE(spinUntil([&] { return canvas.windowHandle() && canvas.windowHandle()->isExposed(); }));
+    ExposeCounter counter;
+    canvas.windowHandle()->installEventFilter(&counter);
+    QCoreApplication::processEvents();
+
+    canvas.seed = 1;
+    canvas.RedrawWindow(nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    ASSERT_TRUE(canvas.PresentsDirectly()) << "the X server offers a 32-bit visual and MIT-SHM";
+    EXPECT_EQ(onServer(canvas), canvas.surface());
+
+    canvas.seed = 2;
+    const RECT part{30, 20, 90, 70};
+    canvas.RedrawWindow(&part, RDW_INVALIDATE | RDW_UPDATENOW);
+    EXPECT_EQ(onServer(canvas), canvas.surface()) << "a part";
+
+    // An expose (the server asks for the whole window again) is served from
+    // Qt's backing store, which must have what went past it.
+    canvas.seed = 3;
+    canvas.RedrawWindow(nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    const int exposes = counter.exposes;
+    xcb_clear_area(x11(), 1, xcb_window_t(canvas.winId()), 0, 0, 0, 0);
+    xcb_flush(x11());
+    ASSERT_TRUE(spinUntil([&] { return counter.exposes > exposes; }));
+    QCoreApplication::processEvents();
+    EXPECT_EQ(onServer(canvas), canvas.surface()) << "after the expose";
+
+    canvas.resize(230, 170);
+    ASSERT_TRUE(
+        spinUntil([&] { return canvas.PaintCount() > 0 && canvas.surface().size() == QSize(230, 170); }));
+    QCoreApplication::processEvents();
+    canvas.seed = 4;
+    canvas.RedrawWindow(&part, RDW_INVALIDATE | RDW_UPDATENOW);
+    EXPECT_TRUE(canvas.PresentsDirectly());
+    EXPECT_EQ(onServer(canvas), canvas.surface()) << "after a resize";
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    setenv("QT_QPA_PLATFORM", "xcb", 1);
+    // Without an X server the one test skips.
+    if (!std::getenv("DISPLAY")) setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    QApplication app(argc, argv);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
