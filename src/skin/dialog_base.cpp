@@ -154,6 +154,14 @@ void CDialogBase::Paint(const QRegion& region, bool whole, Path path, const std:
     for (const QRect& rect : area) {
         painter.setClipRect(rect);
         painter.setCompositionMode(QPainter::CompositionMode_Source);
+        skin::CompositionMemo::Key key;
+        if (!whole && skin::CompositionMemo::worthKeeping(rect)) {
+            key = MemoKey(rect, covering, painted);
+            if (const QImage* kept = m_memo.find(key)) {
+                painter.drawImage(rect.topLeft(), *kept);
+                continue;
+            }
+        }
         if (covering)
             painter.drawImage(0, 0, *background);
         else
@@ -173,8 +181,24 @@ void CDialogBase::Paint(const QRegion& region, bool whole, Path path, const std:
                 painter.restore();
             }
         }
+        if (!key.empty()) m_memo.keep(std::move(key), m_memDC.copy(rect));
     }
     m_painter = nullptr;
+}
+
+skin::CompositionMemo::Key CDialogBase::MemoKey(const QRect& rect, bool covering,
+                                                const std::vector<Painted>& painted) const {
+    skin::CompositionMemo::Key key{uint64_t(rect.x()),        uint64_t(rect.y()),
+                                   uint64_t(rect.width()),    uint64_t(rect.height()),
+                                   uint64_t(m_memDC.width()), uint64_t(m_memDC.height()),
+                                   uint64_t(m_backgroundKey), uint64_t(covering)};
+    const size_t count = std::min(m_controls.size(), painted.size());
+    for (size_t i = 0; i < count; ++i) {
+        if (!rect.intersects(painted[i].bounds)) continue;
+        key.push_back(i);
+        key.push_back(painted[i].key);
+    }
+    return key;
 }
 
 LRESULT CDialogBase::OnNcHitTest(int screenX, int screenY) {

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "platform/window.h"
+#include "skin/composition_memo.h"
 #include "skin/controls.h"
 
 class CDialogBase : public platform::Window {
@@ -44,6 +45,8 @@ class CDialogBase : public platform::Window {
 
     // The painter on m_memDC while a composition runs, else null.
     QPainter* ActivePainter() const { return m_painter; }
+    // Rectangles copied from an earlier composition instead of drawn again.
+    size_t KeptCompositionsUsed() const { return m_memo.hits(); }
 
   protected:
     // Controls attach themselves, draw into the surface and take part in the
@@ -80,8 +83,13 @@ class CDialogBase : public platform::Window {
     bool m_bErasedInPaint = false;
     std::vector<Painted> m_painted;  // same index as m_controls
     qint64 m_backgroundKey = 0;
+    skin::CompositionMemo m_memo;
     void ComposeWith(Path path, bool whole);
     std::vector<Painted> Measure() const;
     void Paint(const QRegion& region, bool whole, Path path, const std::vector<Painted>& painted);
+    // What the composition of `rect` depends on: its place, the background and
+    // the keys of the controls that reach it.
+    skin::CompositionMemo::Key MemoKey(const QRect& rect, bool covering,
+                                       const std::vector<Painted>& painted) const;
     void Forward(UINT message, WPARAM wParam, LPARAM lParam);
 };

@@ -10,6 +10,7 @@
 #include "skin/animation.h"
 #include "skin/button_ex.h"
 #include "skin/menu_list.h"
+#include "skin/picture_cache.h"
 #include "skin/progressbar.h"
 #include "skin/static_text.h"
 #include "skin/super_sliders.h"
@@ -93,7 +94,7 @@ TEST_P(IncrementalPaint, RandomChangesLeaveThePictureOfAWholeComposition) {
         RECT{5, 5, 6, 6}};
     for (int step = 0; step < 300; ++step) {
         std::string what;
-        switch (pick(9)) {
+        switch (pick(10)) {
             case 0:
                 window.tick(CAnimation::kTimerId);
                 what = "eye frame";
@@ -134,6 +135,18 @@ TEST_P(IncrementalPaint, RandomChangesLeaveThePictureOfAWholeComposition) {
                 menu.OnMessage(WM_CTRL_LINK, CMenuList::kHeadId + unsigned(pick(3)), 0);
                 what = "menu";
                 break;
+            case 8:
+                // Frames composed from the old picture must not come back.
+                {
+                    const auto picture = [] {
+                        return skin::PictureCache::instance().get(QStringLiteral("ImageRes/eye.png"));
+                    };
+                    const qint64 before = picture() ? picture()->cacheKey() : 0;
+                    writePatternStrip("ImageRes/eye.png", 60, 60, 6, pick(2) ? 2 : 13);
+                    ASSERT_TRUE(spinUntil([&] { return picture() && picture()->cacheKey() != before; }));
+                    what = "eye picture replaced";
+                }
+                break;
             default:
                 window.pointAt(290, 195);
                 what = "pointer away";
@@ -146,6 +159,7 @@ TEST_P(IncrementalPaint, RandomChangesLeaveThePictureOfAWholeComposition) {
         const QImage whole = window.ComposeCopy();
         ASSERT_EQ(window.surface(), whole) << "step " << step << ": " << what;
     }
+    EXPECT_GT(window.KeptCompositionsUsed(), 0u) << "rectangles that came round again were copied";
 }
 
 INSTANTIATE_TEST_SUITE_P(Backgrounds, IncrementalPaint, ::testing::Values(true, false));
