@@ -1,6 +1,5 @@
 #include "platform/hot_key.h"
 
-#include <QtGui/qguiapplication_platform.h>
 #include <xcb/xcb.h>
 #include <xcb/xcb_keysyms.h>
 
@@ -9,6 +8,8 @@
 #include <algorithm>
 #include <cstdlib>
 #include <iterator>
+
+#include "platform/x11_connection.h"
 
 namespace platform {
 
@@ -80,11 +81,6 @@ uint16_t x11ModifierMask(uint32_t modifiers) {
 namespace {
 
 constexpr uint32_t kNumLockKeysym = 0xFF7F;
-
-xcb_connection_t* x11Connection() {
-    auto* x11 = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
-    return x11 ? x11->connection() : nullptr;
-}
 
 xcb_window_t rootWindow(xcb_connection_t* c) {
     const xcb_screen_iterator_t it = xcb_setup_roots_iterator(xcb_get_setup(c));

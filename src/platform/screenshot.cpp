@@ -1,6 +1,5 @@
 #include "platform/screenshot.h"
 
-#include <QtGui/qguiapplication_platform.h>
 #include <xcb/xcb.h>
 
 #include <QGuiApplication>
@@ -10,6 +9,7 @@
 #include <algorithm>
 
 #include "platform/bmp_file.h"
+#include "platform/x11_connection.h"
 
 namespace platform {
 
@@ -25,8 +25,7 @@ QRect clipToScreen(const QRect& area, const QSize& screen) {
 namespace {
 
 int x11BitsPerPixel() {
-    auto* x11 = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
-    xcb_connection_t* c = x11 ? x11->connection() : nullptr;
+    xcb_connection_t* c = x11Connection();
     if (!c) return 0;
     const xcb_setup_t* setup = xcb_get_setup(c);
     const xcb_screen_iterator_t screen = xcb_setup_roots_iterator(setup);

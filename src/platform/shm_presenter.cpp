@@ -1,6 +1,5 @@
 #include "platform/shm_presenter.h"
 
-#include <QtGui/qguiapplication_platform.h>
 #include <sys/ipc.h>
 #include <sys/mman.h>
 #include <sys/shm.h>
@@ -11,7 +10,6 @@
 
 #include <QBackingStore>
 #include <QEvent>
-#include <QGuiApplication>
 #include <QPainter>
 #include <QSysInfo>
 #include <QWidget>
@@ -19,13 +17,13 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "platform/x11_connection.h"
+
 namespace platform {
 namespace {
 
-xcb_connection_t* x11Connection() {
-    auto* x11 = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
-    return x11 ? x11->connection() : nullptr;
-}
+// The only depth presented this way: 32-bit premultiplied ARGB.
+constexpr uint8_t kDepth = 32;
 
 template <typename Reply>
 struct Freed {
@@ -45,11 +43,11 @@ bool isArgb32(xcb_connection_t* c, xcb_visualid_t visual) {
         return false;
     bool bits32 = false;
     for (auto f = xcb_setup_pixmap_formats_iterator(setup); f.rem; xcb_format_next(&f))
-        if (f.data->depth == 32) bits32 = f.data->bits_per_pixel == 32;
+        if (f.data->depth == kDepth) bits32 = f.data->bits_per_pixel == 32;
     if (!bits32) return false;
     for (auto s = xcb_setup_roots_iterator(setup); s.rem; xcb_screen_next(&s))
         for (auto d = xcb_screen_allowed_depths_iterator(s.data); d.rem; xcb_depth_next(&d)) {
-            if (d.data->depth != 32) continue;
+            if (d.data->depth != kDepth) continue;
             for (auto v = xcb_depth_visuals_iterator(d.data); v.rem; xcb_visualtype_next(&v))
                 if (v.data->visual_id == visual)
                     return v.data->_class == XCB_VISUAL_CLASS_TRUE_COLOR && v.data->red_mask == 0xFF0000 &&
@@ -151,19 +149,19 @@ std::unique_ptr<ShmPresenter> ShmPresenter::create(QWidget* window) {
     Freed<xcb_get_geometry_reply_t> geometry{xcb_get_geometry_reply(c, xcb_get_geometry(c, xid), nullptr)};
     Freed<xcb_get_window_attributes_reply_t> attributes{
         xcb_get_window_attributes_reply(c, xcb_get_window_attributes(c, xid), nullptr)};
-    if (!geometry || !attributes || geometry->depth != 32 || !isArgb32(c, attributes->visual)) return nullptr;
+    if (!geometry || !attributes || geometry->depth != kDepth || !isArgb32(c, attributes->visual))
+        return nullptr;
 
     std::unique_ptr<Segment> segment = Segment::make(c, window->size());
     if (!segment) return nullptr;
-    return std::unique_ptr<ShmPresenter>(new ShmPresenter(window, std::move(segment), geometry->depth));
+    return std::unique_ptr<ShmPresenter>(new ShmPresenter(window, std::move(segment)));
 }
 
-ShmPresenter::ShmPresenter(QWidget* window, std::unique_ptr<Segment> segment, uint8_t depth)
+ShmPresenter::ShmPresenter(QWidget* window, std::unique_ptr<Segment> segment)
     : m_window(window),
       m_handle(window->windowHandle()),
       m_windowId(window->internalWinId()),
-      m_segment(std::move(segment)),
-      m_depth(depth) {
+      m_segment(std::move(segment)) {
     xcb_connection_t* c = m_segment->connection;
     m_gc = xcb_generate_id(c);
     const uint32_t noExposures = 0;
@@ -213,7 +211,7 @@ bool ShmPresenter::present(const QImage& picture, const QRegion& area) {
             std::memcpy(image.scanLine(y) + r.left() * 4, picture.constScanLine(y) + r.left() * 4, rowBytes);
         xcb_shm_put_image(c, window, m_gc, uint16_t(image.width()), uint16_t(image.height()), int16_t(r.x()),
                           int16_t(r.y()), uint16_t(r.width()), uint16_t(r.height()), int16_t(r.x()),
-                          int16_t(r.y()), m_depth, XCB_IMAGE_FORMAT_Z_PIXMAP, 0, m_segment->id, 0);
+                          int16_t(r.y()), kDepth, XCB_IMAGE_FORMAT_Z_PIXMAP, 0, m_segment->id, 0);
     }
     // Requests are carried out in order: the answer to this one means the puts are done.
     m_readMark = xcb_get_input_focus(c).sequence;

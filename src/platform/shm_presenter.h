@@ -42,7 +42,7 @@ class ShmPresenter : public QObject {
 
   private:
     struct Segment;
-    ShmPresenter(QWidget* window, std::unique_ptr<Segment> segment, uint8_t depth);
+    ShmPresenter(QWidget* window, std::unique_ptr<Segment> segment);
     // Waits, if it must, until the server has read what the last present sent.
     void waitUntilRead();
     // Copies what only went to the screen into the window's backing store.
@@ -52,7 +52,6 @@ class ShmPresenter : public QObject {
     QPointer<QWindow> m_handle;
     quintptr m_windowId;
     std::unique_ptr<Segment> m_segment;
-    uint8_t m_depth;
     uint32_t m_gc = 0;
     unsigned m_readMark = 0;  // request whose answer says the last present was read
     bool m_readPending = false;

@@ -2,32 +2,19 @@
 // from shared memory of its own; what the server holds for the window is the
 // window's surface after every paint, after a resize, and after the server
 // asks for it again in an expose (served from Qt's backing store).
-#include <QtGui/qguiapplication_platform.h>
 #include <gtest/gtest.h>
 #include <xcb/xcb.h>
 
 #include <QApplication>
-#include <QElapsedTimer>
 #include <QPainter>
 #include <QWindow>
 #include <cstdlib>
 
 #include "platform/window.h"
+#include "platform/x11_connection.h"
+#include "support/spin_until.h"
 
 namespace {
-
-xcb_connection_t* x11() {
-    auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
-    return x11 ? x11->connection() : nullptr;
-}
-
-template <typename Done>
-bool spinUntil(Done done) {
-    QElapsedTimer clock;
-    clock.start();
-    while (!done() && clock.elapsed() < 5000) QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-    return done();
-}
 
 // Paints its update region in a pattern that differs per pixel and per `seed`.
 class Canvas : public platform::Window {
@@ -59,7 +46,7 @@ class Canvas : public platform::Window {
 
 // The window's pixels as the server holds them.
 QImage onServer(const QWidget& window) {
-    xcb_connection_t* c = x11();
+    xcb_connection_t* c = platform::x11Connection();
     xcb_get_image_reply_t* reply =
         xcb_get_image_reply(c,
                             xcb_get_image(c, XCB_IMAGE_FORMAT_Z_PIXMAP, xcb_window_t(window.winId()), 0, 0,
@@ -83,7 +70,7 @@ class ExposeCounter : public QObject {
 };
 
 TEST(ShmPresenter, TheServerHoldsTheSurfaceAfterPaintsExposesAndResizes) {
-    if (!x11()) GTEST_SKIP() << "needs an X server";
+    if (!platform::x11Connection()) GTEST_SKIP() << "needs an X server";
     Canvas canvas;
     canvas.setGeometry(40, 40, 200, 150);
     canvas.show();
@@ -107,8 +94,8 @@ TEST(ShmPresenter, TheServerHoldsTheSurfaceAfterPaintsExposesAndResizes) {
     canvas.seed = 3;
     canvas.RedrawWindow(nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
     const int exposes = counter.exposes;
-    xcb_clear_area(x11(), 1, xcb_window_t(canvas.winId()), 0, 0, 0, 0);
-    xcb_flush(x11());
+    xcb_clear_area(platform::x11Connection(), 1, xcb_window_t(canvas.winId()), 0, 0, 0, 0);
+    xcb_flush(platform::x11Connection());
     ASSERT_TRUE(spinUntil([&] { return counter.exposes > exposes; }));
     QCoreApplication::processEvents();
     EXPECT_EQ(onServer(canvas), canvas.surface()) << "after the expose";

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "platform/window.h"
+#include "support/spin_until.h"
 
 namespace {
 
@@ -41,14 +42,6 @@ class Logger : public platform::Window {
   protected:
     void OnCancel() override { ++cancels; }
 };
-
-template <typename Done>
-bool spinUntil(Done done) {
-    QElapsedTimer clock;
-    clock.start();
-    while (!done() && clock.elapsed() < 5000) QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-    return done();
-}
 
 TEST(WindowShow, ShowWindowSendsWmShowWindowOnlyWhenTheShownStateChanges) {
     Logger w;

@@ -11,6 +11,8 @@
 #include <cstdlib>
 #include <vector>
 
+#include "support/spin_until.h"
+
 namespace {
 
 class Recorder : public platform::Window {
@@ -27,14 +29,6 @@ class Recorder : public platform::Window {
 };
 
 // Runs the event loop until `done` or a generous deadline (a safety net, not a measurement).
-template <typename Done>
-bool spinUntil(Done done) {
-    QElapsedTimer clock;
-    clock.start();
-    while (!done() && clock.elapsed() < 5000) QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-    return done();
-}
-
 TEST(WindowTimers, PeriodsHaveAFloorAndSettingAnIdAgainRestartsIt) {
     Recorder window;
     ASSERT_TRUE(window.SetTimer(7, 0));

@@ -17,6 +17,7 @@
 #include "skin/text_cache.h"
 #include "skin_fixture.h"
 #include "skin_window.h"
+#include "support/spin_until.h"
 
 namespace {
 
@@ -31,14 +32,6 @@ void writePatternStrip(const std::filesystem::path& file, int w, int h, int fram
         }
     std::filesystem::create_directories(file.parent_path());
     image.save(QString::fromStdString(file.string()), "PNG");
-}
-
-template <typename Done>
-bool spinUntil(Done done) {
-    QElapsedTimer clock;
-    clock.start();
-    while (!done() && clock.elapsed() < 5000) QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-    return done();
 }
 
 class IncrementalPaint : public SkinTest, public ::testing::WithParamInterface<bool> {};
