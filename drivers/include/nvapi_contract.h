@@ -210,6 +210,10 @@ struct CoolerLevels {
 static_assert(sizeof(CoolerLevels) == 164);
 constexpr uint32_t COOLER_LEVELS_VER = makeVersion(164, 1);
 constexpr uint32_t COOLER_POLICY_MANUAL = 1;
+// The policy under which the driver sets the level itself (what cards report as their default).
+constexpr uint32_t COOLER_POLICY_DRIVER = 0x20;
+// The target bit of a board's first cooler.
+constexpr uint32_t COOLER_TARGET_FIRST = 1;
 
 // 0xA4DFD3F2, version 1, 24 bytes.
 struct PowerTopologyInfo {

@@ -12,8 +12,6 @@ constexpr uint32_t kCoolerTypeFan = 1;
 constexpr uint32_t kCoolerControllerInternal = 2;
 constexpr uint32_t kCoolerTargetGpu = 1;
 constexpr uint32_t kCoolerControlVariable = 2;
-// Any policy other than the manual one means "the driver decides"; this is the one reported.
-constexpr uint32_t kCoolerPolicyDriver = 0x20;
 
 bool knownCoolerVersion(uint32_t word) {
     return word == COOLER_SETTINGS_VER3 || word == COOLER_SETTINGS_VER1 || word == COOLER_SETTINGS_VER2;
@@ -22,8 +20,8 @@ bool knownCoolerVersion(uint32_t word) {
 uint32_t fanPolicy(Bridge& b, Device& d, unsigned fan) {
     unsigned policy = 0;
     if (b.fn().getFanControlPolicy && b.fn().getFanControlPolicy(d.nvml, fan, &policy) == nvml::SUCCESS)
-        return policy == nvml::FAN_POLICY_MANUAL ? COOLER_POLICY_MANUAL : kCoolerPolicyDriver;
-    return (d.manualFans & (1u << fan)) ? COOLER_POLICY_MANUAL : kCoolerPolicyDriver;
+        return policy == nvml::FAN_POLICY_MANUAL ? COOLER_POLICY_MANUAL : COOLER_POLICY_DRIVER;
+    return (d.manualFans & (1u << fan)) ? COOLER_POLICY_MANUAL : COOLER_POLICY_DRIVER;
 }
 
 int32_t setManual(Bridge& b, Device& d, uint32_t level) {
@@ -81,7 +79,7 @@ int32_t getCoolerSettings(NvPhysicalGpuHandle h, uint32_t coolerTarget, CoolerSe
             word(COOLER_CURRENT_MIN_LEVEL) = d.minFanSpeed;
             word(COOLER_CURRENT_MAX_LEVEL) = d.maxFanSpeed;
             word(COOLER_CURRENT_LEVEL) = std::min(speed, 100u);  // NVML may report above 100 %
-            word(COOLER_DEFAULT_POLICY) = kCoolerPolicyDriver;
+            word(COOLER_DEFAULT_POLICY) = COOLER_POLICY_DRIVER;
             word(COOLER_CURRENT_POLICY) = fanPolicy(b, d, fan);
             word(COOLER_TARGET) = kCoolerTargetGpu;
             word(COOLER_CONTROL_TYPE) = kCoolerControlVariable;

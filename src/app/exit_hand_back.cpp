@@ -35,7 +35,7 @@ void onCrash(int signal, siginfo_t* info, void*) {
 
 // exit() while the driver is still loaded skipped the close path.
 void onExit() {
-    if (gpu::emergencyHandBackArmed()) gpu::restoreFanDefault();
+    if (gpu::emergencyHandBackArmed()) gpu::restoreEveryFan();
 }
 
 }  // namespace

@@ -40,6 +40,8 @@ struct Snapshot {
     bool voltageOk = false;
     int32_t fan[4] = {};
     bool fanOk = false;
+    int32_t rpm = 0;
+    bool rpmOk = false;
     int32_t power[5] = {};
     bool powerOk = false;
     std::vector<std::string> information;
@@ -55,6 +57,7 @@ Snapshot takeSnapshot(gpu::GpuContext& context) {
     s.memoryOk = gpu::readMemoryUsage(s.memory);
     s.voltageOk = gpu::readVoltage(s.voltage);
     s.fanOk = gpu::readFanStatus(s.fan);
+    s.rpmOk = gpu::readTachometer(s.rpm);
     s.powerOk = gpu::readPowerStatus(s.power);
     gpu::queryGpuInformation(context, s.information);
     for (int i = 0; i < context.count; ++i) s.names.push_back(gpu::readGpuName(context.handles[i]));
@@ -97,10 +100,13 @@ void printSnapshot(std::FILE* out, const gpu::GpuContext& context, const Snapsho
     else
         std::fprintf(out, "Voltage: %s\n", unavailable);
     if (s.fanOk)
-        std::fprintf(out, "Fan: level %d %% (range %d to %d %%), tachometer %d RPM\n", s.fan[2], s.fan[0],
-                     s.fan[1], s.fan[3]);
+        std::fprintf(out, "Fan: level %d %% (range %d to %d %%), ", s.fan[2], s.fan[0], s.fan[1]);
     else
-        std::fprintf(out, "Fan: %s, tachometer %d RPM\n", unavailable, s.fan[3]);
+        std::fprintf(out, "Fan: %s, ", unavailable);
+    if (s.rpmOk)
+        std::fprintf(out, "tachometer %d RPM\n", s.rpm);
+    else
+        std::fprintf(out, "tachometer %s\n", unavailable);
     if (s.powerOk)
         std::fprintf(out, "Power: limit %d %% (range %d to %d %%, default %d %%), draw %d %%\n", s.power[3],
                      s.power[0], s.power[1], s.power[2], s.power[4]);
@@ -149,7 +155,7 @@ std::vector<Field> fieldsOf(int index, const Snapshot& s) {
     number("memory_total_kb", s.memoryOk, s.memory[2]);
     number("voltage_uv", s.voltageOk, s.voltage[3]);
     number("fan_level_percent", s.fanOk, s.fan[2]);
-    number("fan_rpm", true, s.fan[3]);
+    number("fan_rpm", s.rpmOk, s.rpm);
     number("power_limit_percent", s.powerOk, s.power[3]);
     number("power_draw_percent", s.powerOk, s.power[4]);
     info("memory_size", 2);

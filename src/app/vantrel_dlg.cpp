@@ -50,10 +50,19 @@ std::array<QRectF, 5> scaleRects(int x) {
 }
 
 template <typename Panel>
-void closePanel(std::unique_ptr<Panel>& panel) {
+void destroyPanel(std::unique_ptr<Panel>& panel) {
     if (!panel) return;
     panel->DestroyWindow();
     panel.reset();
+}
+
+// A panel with a question of its own open is closed once that is answered
+// (command comes back then); false while it waits.
+template <typename Panel>
+bool closePanel(std::unique_ptr<Panel>& panel, platform::Window* owner, UINT command) {
+    if (panel && panel->DeferClose(owner, command)) return false;
+    destroyPanel(panel);
+    return true;
 }
 
 }  // namespace
@@ -69,9 +78,9 @@ CVantrelDlg::CVantrelDlg(fan::FanIo* fanIo)
 CVantrelDlg::~CVantrelDlg() {
     m_hotKey.reset();
     m_tray.reset();
-    closePanel(m_pGpuInfoDlg);
-    closePanel(m_pClockSetDlg);
-    closePanel(m_pMonitorDlg);
+    destroyPanel(m_pGpuInfoDlg);
+    destroyPanel(m_pClockSetDlg);
+    destroyPanel(m_pMonitorDlg);
 }
 
 bool CVantrelDlg::OnInitDialog() {
@@ -184,7 +193,7 @@ bool CVantrelDlg::ExitCleanup() {
         m_bFanTimer = false;
     }
     // The fan first: nothing the settings document does afterwards can keep it.
-    m_fanIo.restoreFanDefault();
+    m_fanIo.restoreEveryFan();
     settings::SettingsWriter w;
     w.write(settings::keys::kEnableFan, m_bFanAutoEnable);
     w.save();
@@ -229,17 +238,17 @@ bool CVantrelDlg::OnCommand(WPARAM wParam, LPARAM lParam) {
             UpdateQuickSight(true);
             break;
         case ID_PANEL_GPUINFO_CLOSED:
-            closePanel(m_pGpuInfoDlg);
+            closePanel(m_pGpuInfoDlg, this, ID_PANEL_GPUINFO_CLOSED);
             break;
         case ID_PANEL_CLOCK_CLOSED:
-            closePanel(m_pClockSetDlg);
+            if (!closePanel(m_pClockSetDlg, this, ID_PANEL_CLOCK_CLOSED)) break;
             // The next panel opens unlocked.
             m_chkClockLock.SetCheck(false);
             m_chkClockLock.Enable(false);
             RedrawWindow(nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
             break;
         case ID_PANEL_MONITOR_CLOSED:
-            closePanel(m_pMonitorDlg);
+            closePanel(m_pMonitorDlg, this, ID_PANEL_MONITOR_CLOSED);
             break;
         case ID_TRAY_SHOW:
             RestoreFromTray();
@@ -351,7 +360,10 @@ void CVantrelDlg::DockPanels() {
 }
 
 void CVantrelDlg::OpenGpuInfo() {
-    if (m_pGpuInfoDlg) return;  // an open panel is left as it is
+    if (m_pGpuInfoDlg) {  // an open panel is left as it is, brought back if hidden
+        m_pGpuInfoDlg->ShowWindow(SW_SHOW);
+        return;
+    }
     m_pGpuInfoDlg = std::make_unique<CGpuInfoDlg>(*this);
     m_pGpuInfoDlg->Create();
     m_pGpuInfoDlg->ShowWindow(SW_SHOW);

@@ -12,6 +12,7 @@ int32_t clampFanLevel(int32_t level, int32_t lowest, int32_t highest) {
 }
 
 void FanCurveController::step() {
+    if (!m_io.fanControllable()) return;
     int32_t out[3] = {0, 0, 0};
     if (m_io.readGpuTemperature(out) < 0) {
         if (m_failedTicks < kFailuresBeforeHandBack) ++m_failedTicks;

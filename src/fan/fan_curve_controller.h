@@ -15,6 +15,10 @@ class FanIo {
     virtual int32_t readGpuTemperature(int32_t out[3]) = 0;
     virtual void setFanLevel(int32_t percent) = 0;
     virtual bool restoreFanDefault() = 0;
+    // At the program's end: every fan the program set, not only the GPU in use.
+    virtual bool restoreEveryFan() { return restoreFanDefault(); }
+    // False for a GPU whose coolers the driver does not let anyone set.
+    virtual bool fanControllable() { return true; }
     // The coolers' own level range {default minimum, default maximum} in percent;
     // false when it cannot be read.
     virtual bool readFanRange(int32_t range[2]) {
@@ -34,7 +38,7 @@ class FanCurveController {
     const FanCurve& curve() const { return m_curve; }
 
     // FanCurveStep: writes the level, within the coolers' range, on every tick,
-    // changed or not. A tick whose
+    // changed or not; nothing on a GPU without fan control. A tick whose
     // read fails writes nothing; after three in a row the driver gets the fan
     // back until a read succeeds again.
     void step();

@@ -7,6 +7,7 @@
 #include "app/main_window_services.h"
 #include "fan/fan_settings.h"
 #include "fan/static_fan_ctl.h"
+#include "gpu/tuning.h"
 #include "platform/up_down_edit.h"
 #include "settings/settings_reader.h"
 
@@ -55,6 +56,12 @@ void CFanDlg::Load() {
     const fan::FanCurve curve = fan::readFanCurve(s);
     m_ctlFan->m_bStepped = curve.stepped();  // before SetFanMap, which builds the stepped form
     m_ctlFan->SetFanMap(curve.points.data());
+
+    // Shown as stored, but nothing to change on a GPU without fan control.
+    const bool fanControl = gpu::fanControllable();
+    for (QWidget* w : {static_cast<QWidget*>(m_chkEnable), static_cast<QWidget*>(m_ctlFan),
+                       static_cast<QWidget*>(m_chkAutoEnable), static_cast<QWidget*>(m_spinUpdateTime)})
+        w->setEnabled(fanControl);
 }
 
 bool CFanDlg::OnCommand(WPARAM wParam, LPARAM lParam) {

@@ -15,6 +15,13 @@ bool GpuFanIo::restoreFanDefault() {
     return gpu::restoreFanDefault();
 }
 
+bool GpuFanIo::restoreEveryFan() {
+    return gpu::restoreEveryFan();
+}
+bool GpuFanIo::fanControllable() {
+    return gpu::fanControllable();
+}
+
 bool GpuFanIo::readFanRange(int32_t range[2]) {
     return gpu::readFanLevelRange(std::span<int32_t, 2>(range, 2));
 }

@@ -10,6 +10,8 @@ class GpuFanIo : public FanIo {
     int32_t readGpuTemperature(int32_t out[3]) override;
     void setFanLevel(int32_t percent) override;
     bool restoreFanDefault() override;
+    bool restoreEveryFan() override;
+    bool fanControllable() override;
     bool readFanRange(int32_t range[2]) override;
 };
 

@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "gpu/emergency_hand_back.h"
+#include "gpu/kept_coolers.h"
 
 namespace gpu {
 namespace {
@@ -87,7 +88,8 @@ int32_t DriverBinding::unload() {
 int32_t DriverBinding::unloadLibrary() {
     Library& lib = library();
     if (callDepth_ > 0) return nvapi::ERROR;
-    disarmEmergencyHandBack();  // its entries point into the library
+    disarmEmergencyHandBack();    // its entries point into the library
+    detail::forgetKeptCoolers();  // the next load may hand out other handles
     // The library goes away, so the driver is released as often as it was
     // initialised: a driver that counts its users (and a library that dlclose
     // cannot really unload) must not keep state for the next load.

@@ -5,6 +5,7 @@
 
 #include "gpu/driver_structs.h"
 #include "gpu/fan_hand_back.h"
+#include "gpu/kept_coolers.h"
 #include "platform/message_box.h"
 
 namespace gpu {
@@ -94,12 +95,16 @@ namespace {
 
 constexpr const char* kNvapiCaption = "NVAPI信息";
 
+// Every successful read is kept for the hand-back; "not supported" is learnt.
 int32_t readCoolers(NvPhysicalGpuHandle gpu, nvapi::CoolerSettings& coolers, uint32_t& versionNo) {
-    return readCoolerSettings(
+    const int32_t status = readCoolerSettings(
         [gpu](uint32_t target, nvapi::CoolerSettings* s) {
             return nvCall<nvapi::ID_GPU_GetCoolerSettings>(gpu, target, s);
         },
         coolers, versionNo);
+    noteCoolerStatus(gpu, status);
+    if (status == nvapi::OK) keepCoolerTable(gpu, coolers, versionNo);
+    return status;
 }
 
 // The load of the driver in which a cooler-read box was shown since the last
@@ -138,8 +143,9 @@ void reportCoolerFailure(int32_t status) {
         std::fflush(stdout);  // seen while it happens, also in a log
         return;
     }
-    g_boxShownIn = DriverBinding::generation();  // before the box: its loop may read again
-    platform::MessageBox(text, kNvapiCaption, flags);
+    g_boxShownIn = DriverBinding::generation();
+    // Shown after the reading's step: a sampling or a tick never waits for the user.
+    platform::MessageBoxLater(text, kNvapiCaption, flags);
 }
 
 }  // namespace
@@ -165,6 +171,13 @@ bool readFanStatus(std::span<int32_t, 4> out) {
         out[1] = int32_t(nvapi::coolerWord(coolers, versionNo, i, nvapi::COOLER_DEFAULT_MAX_LEVEL));
         out[2] = int32_t(nvapi::coolerWord(coolers, versionNo, i, nvapi::COOLER_CURRENT_LEVEL));
     }
+    return true;
+}
+
+bool readTachometer(int32_t& rpm) {
+    uint32_t value = 0;
+    if (nvCall<nvapi::ID_GPU_GetTachReading>(gpuInUse(), &value) != nvapi::OK) return false;
+    rpm = int32_t(value);
     return true;
 }
 

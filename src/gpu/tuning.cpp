@@ -6,6 +6,7 @@
 
 #include "gpu/driver_structs.h"
 #include "gpu/fan_hand_back.h"
+#include "gpu/kept_coolers.h"
 #include "gpu/readings.h"
 
 namespace gpu {
@@ -35,14 +36,39 @@ int32_t writeClockDelta(uint32_t domain, int32_t mhz) {
 }
 
 // Hands the fan back to the driver: each cooler's default level and policy.
+// A GPU without fan control gets no write; one that reads no longer still gets
+// the kept table (or the driver's policy at level 0).
 int32_t writeDriverFanControl(NvPhysicalGpuHandle gpu) {
-    return handFanBack(
+    if (!fanControllable(gpu)) return nvapi::OK;
+    const int32_t status = handFanBack(
+        gpu,
         [gpu](uint32_t target, nvapi::CoolerSettings* s) {
             return nvCall<nvapi::ID_GPU_GetCoolerSettings>(gpu, target, s);
         },
         [gpu](uint32_t target, nvapi::CoolerLevels* l) {
             return nvCall<nvapi::ID_GPU_SetCoolerLevels>(gpu, target, l);
         });
+    noteCoolerStatus(gpu, status);
+    if (status == nvapi::OK || meansNoFanControl(status)) {
+        noteFanManual(gpu, false);
+        return nvapi::OK;
+    }
+    return status;
+}
+
+// The first fixed level of a GPU comes after one cooler read, so that a later
+// hand-back has the coolers' own defaults even when the driver stops answering.
+void learnCoolers(NvPhysicalGpuHandle gpu) {
+    nvapi::CoolerSettings kept;
+    uint32_t versionNo = 3;
+    if (keptCoolerTable(gpu, kept, versionNo)) return;
+    const int32_t status = readCoolerSettings(
+        [gpu](uint32_t target, nvapi::CoolerSettings* s) {
+            return nvCall<nvapi::ID_GPU_GetCoolerSettings>(gpu, target, s);
+        },
+        kept, versionNo);
+    noteCoolerStatus(gpu, status);
+    if (status == nvapi::OK) keepCoolerTable(gpu, kept, versionNo);
 }
 
 int32_t writePowerLimit(NvPhysicalGpuHandle gpu, uint32_t power) {
@@ -393,14 +419,48 @@ void setFanLevel(int32_t level) {
         writeDriverFanControl(gpu);
         return;
     }
+    learnCoolers(gpu);
+    if (!fanControllable(gpu)) return;
     nvapi::CoolerLevels levels;
     prepare(levels, nvapi::COOLER_LEVELS_VER);
     levels.cooler[0] = {uint32_t(level > 100 ? 100 : level), nvapi::COOLER_POLICY_MANUAL};
-    nvCall<nvapi::ID_GPU_SetCoolerLevels>(gpu, nvapi::COOLER_TARGET_ALL, &levels);
+    // Marked before the write: a driver that fails the call may still have taken it.
+    noteFanManual(gpu, true);
+    noteCoolerStatus(gpu, nvCall<nvapi::ID_GPU_SetCoolerLevels>(gpu, nvapi::COOLER_TARGET_ALL, &levels));
 }
 
 bool restoreFanDefault() {
     return writeDriverFanControl(gpuInUse()) == nvapi::OK;
+}
+
+bool fanControllable() {
+    return detail::fanControllable(gpuInUse());
+}
+
+bool restoreEveryFan() {
+    NvPhysicalGpuHandle inUse = gpuInUse();
+    const GpuContext& context = globalContext();
+    bool all = true;
+    auto handBack = [&](NvPhysicalGpuHandle gpu) {
+        if (!detail::fanControllable(gpu)) return;
+        const int32_t status = writeDriverFanControl(gpu);
+        int index = -1;
+        for (int i = 0; i < context.count && i < nvapi::MAX_PHYSICAL_GPUS; ++i)
+            if (context.handles[i] == gpu) index = i;
+        if (status == nvapi::OK) {
+            std::printf("Fan of GPU %d given back to the driver\n", index + 1);
+        } else {
+            std::printf("Fan of GPU %d could not be given back to the driver (status %d)\n", index + 1,
+                        status);
+            all = false;
+        }
+    };
+    if (inUse) handBack(inUse);
+    forEachManualFan([&](NvPhysicalGpuHandle gpu) {
+        if (gpu != inUse) handBack(gpu);
+    });
+    std::fflush(stdout);
+    return all;
 }
 
 bool restoreDefaultTuning() {

@@ -43,8 +43,15 @@ bool powerForTemperatureTarget(float celsius, float currentPercent, std::span<fl
 
 // A level in percent with the fixed-level policy; a negative level hands the fan
 // back to the driver's control.
+// Nothing is written to a GPU without fan control.
 void setFanLevel(int32_t level);
+// True also when the GPU has no fan to give back. Needs no successful read.
 bool restoreFanDefault();
+// Every fan the program set to a fixed level, and the GPU in use, back to the
+// driver, each outcome printed; true when every hand-back was taken.
+bool restoreEveryFan();
+// False once the GPU in use answered "not supported" to its cooler calls.
+bool fanControllable();
 // Clock deltas 0, default power, driver fan control. True when the fan write succeeded.
 bool restoreDefaultTuning();
 

@@ -13,7 +13,24 @@ std::function<void()>& dismisser() {
     static std::function<void()> d;
     return d;
 }
+std::function<void(std::function<void()>)>& deferrer() {
+    static std::function<void(std::function<void()>)> d;
+    return d;
+}
 }  // namespace
+
+void MessageBoxLater(const std::string& text, const std::string& caption, UINT flags) {
+    if (!deferrer()) {
+        MessageBox(text, caption, flags);
+        return;
+    }
+    deferrer()([text, caption, flags] { MessageBox(text, caption, flags); });
+}
+
+std::function<void(std::function<void()>)> setMessageBoxDeferrer(
+    std::function<void(std::function<void()>)> d) {
+    return std::exchange(deferrer(), std::move(d));
+}
 
 int MessageBox(const std::string& text, const std::string& caption, UINT flags) {
     if (handler()) return handler()(text, caption, flags);

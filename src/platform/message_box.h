@@ -14,6 +14,14 @@ using MessageBoxHandler = std::function<int(const std::string& text, const std::
 
 int MessageBox(const std::string& text, const std::string& caption, UINT flags);
 
+// The same box, shown from the event loop once the current step is over: for a
+// box raised inside a periodic step (a sampling, a fan tick), whose nested loop
+// would otherwise hold that step until the user answers. Without a way installed
+// to defer (tests, no event loop) it is shown at once.
+void MessageBoxLater(const std::string& text, const std::string& caption, UINT flags);
+std::function<void(std::function<void()>)> setMessageBoxDeferrer(
+    std::function<void(std::function<void()>)> d);
+
 // Replaces the handler; returns the previous one. Without a handler a message box
 // writes its text to stderr and answers as if the user pressed the default button.
 MessageBoxHandler setMessageBoxHandler(MessageBoxHandler handler);

@@ -1,5 +1,6 @@
 #include "platform/qt_message_box.h"
 
+#include <QCoreApplication>
 #include <QEventLoop>
 #include <QMessageBox>
 #include <QPointer>
@@ -114,6 +115,12 @@ void installQtMessageBox() {
     setMessageBoxDismisser([] {
         for (const QPointer<QMessageBox>& box : std::vector<QPointer<QMessageBox>>(openBoxes()))
             if (box) box->done(-1);
+    });
+    setMessageBoxDeferrer([](std::function<void()> show) {
+        if (QCoreApplication* app = QCoreApplication::instance())
+            QMetaObject::invokeMethod(app, std::move(show), Qt::QueuedConnection);
+        else
+            show();
     });
 }
 

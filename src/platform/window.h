@@ -41,6 +41,7 @@
 #include <QWidget>
 #include <map>
 #include <memory>
+#include <string>
 
 #include "platform/win_window.h"
 
@@ -70,6 +71,16 @@ class Window : public QWidget {
     // answers DefWindowProc for the rest.
     virtual LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam);
+
+    // A question or warning box of this window (platform::MessageBox). While one
+    // is open the window must not go away under it: whoever would destroy it
+    // asks DeferClose first. An answer given after a deferred close is the one
+    // that changes nothing (No, Cancel, OK).
+    int Ask(const std::string& text, const std::string& caption, UINT flags);
+    bool Asking() const { return m_questions > 0; }
+    // True while a question is open: `command` is then posted to `target` as a
+    // WM_COMMAND once the last question is answered, and nothing is closed now.
+    virtual bool DeferClose(Window* target, UINT command);
 
     // Queued for the event loop, delivered in the order posted. False once destroyed.
     bool PostMessage(UINT message, WPARAM wParam = 0, LPARAM lParam = 0);
@@ -229,6 +240,9 @@ class Window : public QWidget {
     void CopySurface(QPainter& p, const QRegion& area);
 
     Placement m_placement;
+    int m_questions = 0;
+    QPointer<Window> m_deferredCloseTarget;
+    UINT m_deferredCloseCommand = 0;
     std::map<UINT, std::pair<int, UINT>> m_timers;  // ID -> (Qt timer, period)
     std::map<UINT, QPointer<QWidget>> m_dlgItems;   // bound controls by ID
     std::map<int, UINT> m_timerIds;                 // Qt timer -> ID

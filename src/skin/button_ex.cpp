@@ -1,5 +1,6 @@
 #include "skin/button_ex.h"
 
+#include "skin/dialog_base.h"
 #include "skin/skin_font.h"
 
 namespace {
@@ -52,6 +53,13 @@ void CCheckButtonEx::OnLButtonUp(UINT, int, int) {
 }
 
 void CCheckButtonEx::SetCheck(bool bCheck) {
+    const bool before = m_bCheck;
+    SetCheckQuietly(bCheck);
+    // A panel always shows the choice it acts on, however the choice was made.
+    if (m_bCheck != before && m_pOwner) m_pOwner->RedrawWindow(&m_rect, RDW_INVALIDATE);
+}
+
+void CCheckButtonEx::SetCheckQuietly(bool bCheck) {
     if (bCheck) {
         m_bCheck = true;
         for (CCheckButtonEx* member : m_group) member->SetCheck(false);

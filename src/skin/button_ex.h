@@ -18,7 +18,8 @@ class CCheckButtonEx : public CButtonEx {
     void Draw(QPainter* pDC) override;
     void OnLButtonUp(UINT nFlags, int x, int y) override;
     // TRUE clears the group; FALSE on a radio member keeps it checked when no
-    // other member is (a group always keeps one checked). No redraw.
+    // other member is (a group always keeps one checked). A change asks for a
+    // repaint of the button.
     void SetCheck(bool bCheck);
     bool GetCheck() const { return m_bCheck; }
 
@@ -28,6 +29,7 @@ class CCheckButtonEx : public CButtonEx {
     std::vector<CCheckButtonEx*> m_group;
 
   private:
+    void SetCheckQuietly(bool bCheck);
     // Clears this member when another group member is checked, else checks it.
     void SettleAgainstGroup();
 };

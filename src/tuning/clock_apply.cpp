@@ -17,7 +17,7 @@ const char* const kApplyQuestion = "You sure you want to apply the settings?";
 const char* const kApplyCaption = "Warning";
 
 void CClockSetDlg::Apply() {
-    if (platform::MessageBox(kApplyQuestion, kApplyCaption, MB_YESNO) != IDYES) return;
+    if (Ask(kApplyQuestion, kApplyCaption, MB_YESNO) != IDYES) return;
     const tuning::PrivilegeWatch watch;
     ApplyClock(m_sliderGpuClock, m_nLastGpuClock, 0);
     ApplyClock(m_sliderMemClock, m_nLastMemClock, 1);

@@ -145,6 +145,9 @@ void CClockSetDlg::LoadCurrentValues(bool bInit) {
 
     (LoadProfile(0) ? m_chkFanUserDefine : m_chkFanAuto).SetCheck(true);
     m_sliderFan.Enable(false);
+    // A GPU whose driver keeps its fan to itself offers no fan mode.
+    const bool fanControl = gpu::fanControllable();
+    for (CButtonEx* b : {&m_chkFanAuto, &m_chkFanManual, &m_chkFanUserDefine}) b->Enable(fanControl);
 }
 
 void CClockSetDlg::ReloadRanges() {
@@ -266,6 +269,9 @@ bool CClockSetDlg::OnCommand(WPARAM wParam, LPARAM lParam) {
         case IDC_CLOCK_VOLTAGE:
             ToggleVoltagePanel();
             break;
+        case ID_VOLTAGE_PANEL_CLOSED:
+            CloseVoltagePanel();
+            break;
         default:
             break;
     }
@@ -287,12 +293,29 @@ void CClockSetDlg::FollowTemperatureTarget() {
 
 void CClockSetDlg::ToggleVoltagePanel() {
     if (m_pVoltageDlg) {
-        m_pVoltageDlg->DestroyWindow();
-        m_pVoltageDlg.reset();
+        CloseVoltagePanel();
         return;
     }
     m_pVoltageDlg = std::make_unique<CVoltageSetDlg>(*this);
     m_pVoltageDlg->Create();
     m_pVoltageDlg->ShowWindow(SW_SHOW);
     m_pVoltageDlg->SetForegroundWindow();
+}
+
+void CClockSetDlg::CloseVoltagePanel() {
+    if (!m_pVoltageDlg || m_pVoltageDlg->DeferClose(this, ID_VOLTAGE_PANEL_CLOSED)) return;
+    m_pVoltageDlg->DestroyWindow();
+    m_pVoltageDlg.reset();
+    m_chkVoltage.SetCheck(false);
+    RedrawNow();
+}
+
+bool CClockSetDlg::DeferClose(platform::Window* target, UINT command) {
+    if (m_pVoltageDlg && m_pVoltageDlg->Asking()) return m_pVoltageDlg->DeferClose(target, command);
+    return CDialogBase::DeferClose(target, command);
+}
+
+void CClockSetDlg::OnCancel() {
+    if (platform::Window* main = m_mainWindow.PanelOwner())
+        main->PostMessage(WM_COMMAND, ID_CLOCK_PANEL_CLOSED);
 }

@@ -37,7 +37,8 @@ enum : UINT {
     IDC_CLOCK_VOLTAGE = 3017,
     IDC_CLOCK_TEMP = 3018,
     IDC_CLOCK_POWER = 3019,
-    IDC_CLOCK_SLIDER = 2000,  // GPU clock, memory clock and fan sliders alike
+    ID_VOLTAGE_PANEL_CLOSED = 3020,  // posted by the voltage panel on Escape
+    IDC_CLOCK_SLIDER = 2000,         // GPU clock, memory clock and fan sliders alike
     ID_CLOCK_PANEL_CLOSED = 1026,
 };
 constexpr int kClockPanelWidth = 379;
@@ -75,6 +76,9 @@ class CClockSetDlg : public CDialogBase {
 
     CVoltageSetDlg* VoltagePanel() const { return m_pVoltageDlg.get(); }
 
+    // The voltage panel's questions hold this panel's close too.
+    bool DeferClose(platform::Window* target, UINT command) override;
+
     int32_t m_nLastGpuClock = 0;
     int32_t m_nLastMemClock = 0;
     int32_t m_nLastFanSpeed = 0;
@@ -97,6 +101,8 @@ class CClockSetDlg : public CDialogBase {
     bool OnCommand(WPARAM wParam, LPARAM lParam) override;
     // The panel follows the main window and is never dragged on its own.
     LRESULT OnNcHitTest(int, int) override { return HTCLIENT; }
+    // Escape is the close button (the voltage panel goes with the panel).
+    void OnCancel() override;
 
   private:
     void CreateControls();
@@ -109,6 +115,7 @@ class CClockSetDlg : public CDialogBase {
     void ApplyFanMode();
     void ShowSaveButtons(bool show);
     void ToggleVoltagePanel();
+    void CloseVoltagePanel();
     void FollowPowerTarget();
     void FollowTemperatureTarget();
     void RedrawNow();

@@ -3,7 +3,6 @@
 #include <array>
 
 #include "gpu/tuning.h"
-#include "platform/message_box.h"
 #include "tuning/clock_set_dlg.h"
 #include "tuning/privilege_notice.h"
 
@@ -77,6 +76,10 @@ void CVoltageSetDlg::LoadVoltageValues() {
     }
 }
 
+void CVoltageSetDlg::OnCancel() {
+    m_clockPanel.PostMessage(WM_COMMAND, ID_VOLTAGE_PANEL_CLOSED);
+}
+
 bool CVoltageSetDlg::OnCommand(WPARAM wParam, LPARAM lParam) {
     switch (LOWORD(wParam)) {
         case IDC_VOLTAGE_OVER_ON:
@@ -92,7 +95,7 @@ bool CVoltageSetDlg::OnCommand(WPARAM wParam, LPARAM lParam) {
 }
 
 void CVoltageSetDlg::SwitchOverVoltageOn() {
-    if (platform::MessageBox(kOverVoltageWarning, "Warning", MB_YESNO) == IDYES) {
+    if (Ask(kOverVoltageWarning, "Warning", MB_YESNO) == IDYES) {
         m_sliderVoltageMax.Enable(true);
     } else {
         m_chkOverVoltageOff.SetCheck(true);

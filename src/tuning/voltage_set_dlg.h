@@ -40,6 +40,8 @@ class CVoltageSetDlg : public CDialogBase {
     bool OnInitDialog() override;
     bool OnCommand(WPARAM wParam, LPARAM lParam) override;
     LRESULT OnNcHitTest(int, int) override { return HTCLIENT; }
+    // Escape closes the panel through the clock panel, which owns it.
+    void OnCancel() override;
 
   private:
     void SwitchOverVoltageOn();

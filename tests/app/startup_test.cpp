@@ -232,6 +232,17 @@ TEST(StatusReport, CsvHasOneHeaderThenARowPerGpu) {
     EXPECT_NE(out.find("\n1,\"Be,ta"), std::string::npos) << out;
 }
 
+// A GPU whose driver keeps the fan to itself: no fan value is made up.
+TEST(StatusReport, AFanTheDriverDoesNotReportIsBlankNotZero) {
+    CardFile card(R"(<card frozen="1"><gpu>
+        <fault interface="GPU_GetCoolerSettings GPU_SetCoolerLevels GPU_GetTachReading" status="-104"/></gpu></card>)");
+    std::string out;
+    EXPECT_EQ(runProgram(std::string("--simulate ") + card.path + " --status", false, out), 0);
+    EXPECT_NE(out.find("\nFan: unavailable, tachometer unavailable\n"), std::string::npos) << out;
+    EXPECT_EQ(runProgram(std::string("--simulate ") + card.path + " --status --format json", false, out), 0);
+    EXPECT_NE(out.find(R"("fan_level_percent":null,"fan_rpm":null)"), std::string::npos) << out;
+}
+
 TEST(StatusReport, NoGpuABrokenCardOrAMissingGpuExitOne) {
     CardFile empty(R"(<card frozen="1"></card>)");
     CardFile broken("<card><gpu");

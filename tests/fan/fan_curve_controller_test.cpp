@@ -26,6 +26,8 @@ class RecordingFanIo : public fan::FanIo {
         calls.push_back("restore");
         return restoreSucceeds;
     }
+    bool controllable = true;
+    bool fanControllable() override { return controllable; }
     bool hasRange = false;
     int32_t lowest = 0, highest = 100;
     bool readFanRange(int32_t range[2]) override {
@@ -50,6 +52,17 @@ TEST(FanCurveStep, WritesTheLevelOnEveryTick) {
     io.temperature = 55;
     c.step();
     EXPECT_EQ(io.calls, (std::vector<std::string>{"read", "set 37", "read", "set 37", "read", "set 47"}));
+}
+
+TEST(FanCurveStep, AFanTheDriverKeepsIsNeverWritten) {
+    RecordingFanIo io;
+    io.controllable = false;
+    fan::FanCurveController c(io);
+    c.setCurve(workedCurve());
+    c.step();
+    io.readFails = true;
+    for (int i = 0; i < 4; ++i) c.step();
+    EXPECT_TRUE(io.calls.empty());
 }
 
 TEST(FanCurveStep, FailedReadsWriteNothingThenHandTheFanBack) {

@@ -305,3 +305,99 @@ TEST_F(PstatesVersionOne, ReadingsWorkButOverVoltageIsUnavailable) {
 }
 
 }  // namespace
+
+namespace {
+
+std::string lastFanWrite(const SimCard& card) {
+    const Trace trace = card.trace();
+    for (auto it = trace.rbegin(); it != trace.rend(); ++it)
+        if (it->rfind("GPU_SetCoolerLevels", 0) == 0) return *it;
+    return {};
+}
+
+}  // namespace
+
+// The hand-back needs no read: once the cooler read starts failing, the table of
+// the last good read gives each cooler its default; with none ever read, the
+// driver's policy at level 0 goes out; nonsense defaults are not written back.
+TEST(FanHandBack, AFailingCoolerReadStillGivesTheFanBack) {
+    {
+        SimCard card(R"(<card frozen="1"><gpu><coolers><cooler defaultMin="30" defaultPolicy="32"/></coolers>
+            <fault interface="GPU_GetCoolerSettings" status="-1" after="1"/></gpu></card>)");
+        gpu::GpuContext context;
+        gpu::GlobalContextScope global(context);
+        gpu::setFanLevel(60);  // the one good read comes before the first fixed level
+        EXPECT_TRUE(gpu::restoreFanDefault());
+        EXPECT_EQ(lastFanWrite(card), "GPU_SetCoolerLevels gpu=0 target=7 level0=30 policy0=32 status=0");
+        ASSERT_TRUE(gpu::armEmergencyHandBack());
+        gpu::setFanLevel(60);
+        EXPECT_EQ(gpu::emergencyHandBack(), 0);
+        EXPECT_EQ(lastFanWrite(card), "GPU_SetCoolerLevels gpu=0 target=7 level0=30 policy0=32 status=0");
+    }
+    {
+        SimCard card(R"(<card frozen="1"><gpu>
+            <fault interface="GPU_GetCoolerSettings" status="-1"/></gpu></card>)");
+        gpu::GpuContext context;
+        gpu::GlobalContextScope global(context);
+        EXPECT_TRUE(gpu::restoreFanDefault());
+        EXPECT_EQ(card.trace(), (Trace{"GPU_SetCoolerLevels gpu=0 target=7 level0=0 policy0=32 status=0"}));
+    }
+    {
+        SimCard card(R"(<card frozen="1"><gpu><coolers>
+            <cooler defaultMin="-30" defaultPolicy="32" target="1"/><cooler defaultMin="35" defaultPolicy="1" target="2"/>
+            </coolers></gpu></card>)");
+        gpu::GpuContext context;
+        gpu::GlobalContextScope global(context);
+        EXPECT_TRUE(gpu::restoreFanDefault());
+        // The simulator applies entry 0; both entries are the driver's policy at level 0.
+        EXPECT_EQ(card.trace(), (Trace{"GPU_SetCoolerLevels gpu=0 target=7 level0=0 policy0=32 status=0"}));
+    }
+}
+
+// The program's end gives back every fan it set, not only the GPU in use, and says how it went.
+TEST(FanHandBack, EveryFanSetIsGivenBackAtTheEnd) {
+    SimCard card(R"(<card frozen="1"><gpu/><gpu name="Second"/></card>)");
+    gpu::GpuContext context;
+    gpu::GlobalContextScope global(context);
+    context.selectedIndex = 1;
+    gpu::setFanLevel(70);
+    context.selectedIndex = 0;
+    gpu::setFanLevel(50);
+    card.clearTrace();
+    testing::internal::CaptureStdout();
+    EXPECT_TRUE(gpu::restoreEveryFan());
+    const std::string printed = testing::internal::GetCapturedStdout();
+    EXPECT_EQ(card.trace(), (Trace{"GPU_SetCoolerLevels gpu=0 target=7 level0=30 policy0=32 status=0",
+                                   "GPU_SetCoolerLevels gpu=1 target=7 level0=30 policy0=32 status=0"}));
+    EXPECT_NE(printed.find("Fan of GPU 1 given back to the driver\n"), std::string::npos);
+    EXPECT_NE(printed.find("Fan of GPU 2 given back to the driver\n"), std::string::npos);
+    // Given back once: the second GPU is no longer held.
+    card.clearTrace();
+    testing::internal::CaptureStdout();
+    EXPECT_TRUE(gpu::restoreEveryFan());
+    testing::internal::GetCapturedStdout();
+    EXPECT_EQ(card.trace(), (Trace{"GPU_SetCoolerLevels gpu=0 target=7 level0=30 policy0=32 status=0"}));
+}
+
+// A GPU whose cooler calls answer "not supported" has no fan to drive: nothing
+// is written to it, and a hand-back is no failure.
+TEST(FanHandBack, AGpuWithoutFanControlGetsNoFanWrite) {
+    for (const char* status : {"-104", "-3"}) {
+        SCOPED_TRACE(status);
+        SimCard card(
+            std::string(
+                R"(<card frozen="1"><gpu><fault interface="GPU_GetCoolerSettings GPU_SetCoolerLevels" status=")") +
+            status + R"("/></gpu></card>)");
+        gpu::GpuContext context;
+        gpu::GlobalContextScope global(context);
+        testsupport::MessageBoxRecorder boxes;
+        int32_t fan[4] = {};
+        EXPECT_FALSE(gpu::readFanStatus(fan));
+        EXPECT_FALSE(gpu::fanControllable());
+        gpu::setFanLevel(60);
+        EXPECT_TRUE(gpu::restoreFanDefault());
+        EXPECT_TRUE(gpu::restoreEveryFan());
+        EXPECT_TRUE(card.trace().empty());
+        EXPECT_TRUE(boxes.seen.empty());
+    }
+}

@@ -4,6 +4,7 @@
 #include "skin/button_ex.h"
 #include "skin_fixture.h"
 #include "skin_window.h"
+#include "support/spin_until.h"
 
 namespace {
 
@@ -70,6 +71,22 @@ TEST_F(Buttons, CheckBoxTogglesOnEveryClickAndOnReleaseOutside) {
     EXPECT_EQ(frameAt(10), kNormal);
     box.SetCheck(true);
     EXPECT_EQ(frameAt(10), kThird);
+}
+
+// A choice set by code reaches the screen without anyone asking for a repaint.
+TEST_F(Buttons, AChangedChoiceIsRepaintedOnItsOwn) {
+    CCheckButtonEx on, off;
+    on.Create(&window, 12, boxAt(10), {}, "ImageRes/button.png");
+    off.Create(&window, 13, boxAt(60), {}, "ImageRes/button.png");
+    MakeRadioGroup({&on, &off});
+    off.SetCheck(true);
+    window.show();
+    ASSERT_TRUE(spinUntil([&] { return window.PaintCount() > 0; }));
+    QCoreApplication::processEvents();
+    ASSERT_EQ(window.surface().pixel(15, 15), kNormal);
+    on.SetCheck(true);
+    EXPECT_TRUE(spinUntil([&] { return window.surface().pixel(15, 15) == kThird; }));
+    EXPECT_TRUE(spinUntil([&] { return window.surface().pixel(65, 15) == kNormal; }));
 }
 
 TEST_F(Buttons, RadioGroupKeepsExactlyOneMemberChecked) {
