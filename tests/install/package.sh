@@ -70,7 +70,7 @@ runtime="$stage/usr/lib/vantrel"
 grep -q '^ExecStart=/usr/sbin/vantreld$' "$stage/lib/systemd/system/vantreld.service" || fail "ExecStart= is not /usr/sbin/vantreld"
 # The skin font is fonts-dejavu-extra's file; the stage gets it as an installed system has it.
 font=/usr/share/fonts/truetype/dejavu/DejaVuSansCondensed.ttf
-[ "$(readlink -f "$runtime/font/NEWSGOTL.ttf")" = "$stage$font" ] || fail "the skin font is no link to $font"
+[ "$(readlink -m "$runtime/font/NEWSGOTL.ttf")" = "$stage$font" ] || fail "the skin font is no link to $font"
 mkdir -p "$stage${font%/*}"
 ln -s "$font" "$stage$font"
 for page in usr/share/man/man1/vantrel.1.gz usr/share/man/man8/vantreld.8.gz; do
