@@ -15,8 +15,12 @@ int runApplication(const std::function<void()>& runMainWindow) {
     gpu::GlobalContextScope global(context);
     // Settings, pictures and the font are found beside the executable whatever
     // directory the program was started from; what it writes goes there too
-    // unless that folder is not the user's to write.
-    platform::enterWorkingDir();
+    // unless that folder is installed or not the user's to write.
+    if (!platform::enterWorkingDir()) {
+        // An installed program never falls back to writing among its own files.
+        platform::MessageBox(kNoSettingsFolderText, kStartFailureCaption, MB_ICONERROR);
+        return 1;
+    }
     if (runMainWindow) runMainWindow();
     return 0;
 }

@@ -1,5 +1,6 @@
 #include "platform/process.h"
 
+#include <pwd.h>
 #include <spawn.h>
 #include <unistd.h>
 
@@ -83,16 +84,35 @@ std::string perUserFolder(const char* xdgConfigHome, const char* home) {
     return {};
 }
 
-bool enterWorkingDir() {
-    const std::string program = executableDir();
-    g_programFilesDir.clear();
-    if (!program.empty() && access(program.c_str(), W_OK) == 0) return chdir(program.c_str()) == 0;
+bool isInstalledFolder(const std::string& programDir) {
+    return !programDir.empty() && ::access((programDir + "/" + kInstalledMarker).c_str(), F_OK) == 0;
+}
 
-    const std::string user = perUserFolder(std::getenv("XDG_CONFIG_HOME"), std::getenv("HOME"));
+bool enterWorkingDir() {
+    return enterWorkingDir(executableDir());
+}
+
+bool enterWorkingDir(const std::string& program) {
+    g_programFilesDir.clear();
+    // A package's files belong to the package manager, whoever runs the program:
+    // an installed folder is never written to, even where root could.
+    const bool installed = isInstalledFolder(program);
+    if (!installed && !program.empty() && access(program.c_str(), W_OK) == 0)
+        return chdir(program.c_str()) == 0;
+
+    const char* home = std::getenv("HOME");
+    if (!home || home[0] != '/') {
+        // Services and su without a login environment: the account's own home.
+        const passwd* account = getpwuid(getuid());
+        if (account && account->pw_dir) home = account->pw_dir;
+    }
+    const std::string user = perUserFolder(std::getenv("XDG_CONFIG_HOME"), home);
     std::error_code ec;
     if (!user.empty()) std::filesystem::create_directories(user, ec);
     if (user.empty() || ec || chdir(user.c_str()) != 0) {
-        // Nowhere to write: run from the program's folder, saving fails as it would there.
+        // Nowhere to write. A build tree or archive runs from its folder, saving fails as it
+        // would there; an installed program does not start.
+        if (installed) return false;
         return !program.empty() && chdir(program.c_str()) == 0;
     }
     seedDocument(std::filesystem::path(program) / "Vantrel.xml", user);

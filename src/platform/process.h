@@ -22,11 +22,21 @@ std::string startProcess(const std::string& path, const std::vector<std::string>
 // unset or not absolute; "" without either.
 std::string perUserFolder(const char* xdgConfigHome, const char* home);
 
+// The file the install step puts into the runtime folder; a build tree or an
+// unpacked archive has none.
+inline constexpr const char* kInstalledMarker = "installed";
+// True when `programDir` holds that file.
+bool isInstalledFolder(const std::string& programDir);
+
 // Chooses the working directory, the folder every relative name is written to:
-// the executable's folder when the program may write there (a build tree, an
-// unpacked archive), else the per-user folder, created and given a copy of the
-// shipped settings document if it has none. False when neither can be entered.
+// the executable's folder when the program may write there and it is not an
+// installed folder (a build tree, an unpacked archive), else the per-user folder
+// (HOME from the account when the environment has none), created and given a
+// copy of the shipped settings document if it has none. False when neither can be
+// entered, and always when an installed program has no per-user folder.
 bool enterWorkingDir();
+// The same for a program whose files are in `programDir`.
+bool enterWorkingDir(const std::string& programDir);
 
 // Where the program's read-only files (pictures, font) are found: "" while the
 // working directory is the executable's folder, else that folder.

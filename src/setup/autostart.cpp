@@ -178,6 +178,10 @@ bool writeAutostartEntry(const std::string& entryPath, const std::string& progra
         "Exec=" +
         desktopExecValue(program) +
         "\n"
+        // Once the program is removed, the session skips the entry instead of failing at every login.
+        "TryExec=" +
+        escapeValue(program) +
+        "\n"
         "Icon=vantrel\n"
         "Terminal=false\n";
     std::string temp = entryPath + ".XXXXXX";

@@ -23,7 +23,7 @@ std::string programOfExecValue(const std::string& value);
 // `program` (letter case included).
 bool autostartNames(const std::string& entryPath, const std::string& program);
 
-// Writes the entry for `program`, creating its folder: a temporary file beside
+// Writes the entry for `program` (Exec= and TryExec= name it), creating its folder: a temporary file beside
 // it, flushed, renamed over the entry. False when any of that fails; an existing
 // entry is then left as it was.
 bool writeAutostartEntry(const std::string& entryPath, const std::string& program);

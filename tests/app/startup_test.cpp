@@ -8,7 +8,10 @@
 #include <array>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
+#include <iterator>
+#include <optional>
 
 #include "app/command_line.h"
 #include "gpu/driver_binding.h"
@@ -143,6 +146,72 @@ TEST(Startup, PerUserFolderFollowsXdgAndIgnoresRelativeOrMissingHomes) {
     EXPECT_EQ(platform::perUserFolder("conf", "/home/u"), "/home/u/.config/vantrel");
     EXPECT_EQ(platform::perUserFolder(nullptr, nullptr), "");
     EXPECT_EQ(platform::perUserFolder("", "relative"), "");
+}
+
+// A runtime folder in a temporary place, with the shipped document; `installed`
+// adds the install step's marker.
+class WorkingDirTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        namespace fs = std::filesystem;
+        std::string pattern = (fs::temp_directory_path() / "vantrel-workdir-XXXXXX").string();
+        ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
+        m_root = pattern;
+        m_program = m_root / "program";
+        fs::create_directories(m_program);
+        std::ofstream(m_program / "Vantrel.xml") << "<Vantrel><General/></Vantrel>\n";
+        m_before = app::currentDirectory();
+        const char* saved = std::getenv("XDG_CONFIG_HOME");
+        m_savedConfig = saved ? std::optional<std::string>(saved) : std::nullopt;
+        setenv("XDG_CONFIG_HOME", (m_root / "config").c_str(), 1);
+    }
+    void TearDown() override {
+        EXPECT_EQ(chdir(m_before.c_str()), 0);
+        if (m_savedConfig)
+            setenv("XDG_CONFIG_HOME", m_savedConfig->c_str(), 1);
+        else
+            unsetenv("XDG_CONFIG_HOME");
+        platform::enterWorkingDir(m_before);  // resets the program-files folder
+        EXPECT_EQ(chdir(m_before.c_str()), 0);
+        std::filesystem::remove_all(m_root);
+    }
+    void markInstalled() const { std::ofstream(m_program / platform::kInstalledMarker) << "installed\n"; }
+    size_t programFiles() const {
+        return size_t(std::distance(std::filesystem::directory_iterator(m_program),
+                                    std::filesystem::directory_iterator()));
+    }
+
+    std::filesystem::path m_root, m_program;
+    std::string m_before;
+    std::optional<std::string> m_savedConfig;
+};
+
+TEST_F(WorkingDirTest, AWritableFolderWithoutTheMarkerIsTheWorkingDirectory) {
+    EXPECT_FALSE(platform::isInstalledFolder(m_program.string()));
+    ASSERT_TRUE(platform::enterWorkingDir(m_program.string()));
+    EXPECT_EQ(app::currentDirectory(), m_program.string());
+    EXPECT_EQ(platform::programFilesDir(), "");
+    EXPECT_FALSE(std::filesystem::exists(m_root / "config"));
+}
+
+TEST_F(WorkingDirTest, AnInstalledFolderIsNeverTheWorkingDirectoryEvenWhenWritable) {
+    markInstalled();
+    ASSERT_EQ(access(m_program.c_str(), W_OK), 0);  // as it is for root
+    ASSERT_TRUE(platform::enterWorkingDir(m_program.string()));
+    const std::filesystem::path user = m_root / "config" / "vantrel";
+    EXPECT_EQ(app::currentDirectory(), user.string());
+    EXPECT_EQ(platform::programFilesDir(), m_program.string());
+    std::ifstream seeded(user / "Vantrel.xml");
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(seeded), {}), "<Vantrel><General/></Vantrel>\n");
+    EXPECT_EQ(programFiles(), 2u) << "the runtime folder gained a file";
+
+    // A per-user folder that cannot be made: no start, and still no write beside the program.
+    std::ofstream(m_root / "file") << "x";
+    setenv("XDG_CONFIG_HOME", (m_root / "file" / "config").c_str(), 1);
+    ASSERT_EQ(chdir(m_program.c_str()), 0);
+    EXPECT_FALSE(platform::enterWorkingDir(m_program.string()));
+    EXPECT_EQ(platform::programFilesDir(), "");
+    EXPECT_EQ(programFiles(), 2u);
 }
 
 // Runs the program; returns its exit status and what it wrote on the chosen stream.

@@ -72,6 +72,7 @@ grep -q 'VirtualKeyCode="83" Modifiers="6"' "$doc" || fail "hot key: $(grep -o '
 grep -q '<EnableFan>1</EnableFan>' "$doc" || fail "EnableFan was changed by the commit"
 entry="$XDG_CONFIG_HOME/autostart/vantrel.desktop"
 grep -qx "Exec=$E2E_BIN/vantrel" "$entry" || fail "autostart entry: $(cat "$entry" 2>&1)"
+grep -qx "TryExec=$E2E_BIN/vantrel" "$entry" || fail "autostart entry without TryExec=: $(cat "$entry")"
 if command -v desktop-file-validate >/dev/null; then desktop-file-validate "$entry" || fail "invalid autostart entry"; fi
 
 # The new hot key takes the screenshot, the old one no longer does, and the

@@ -7,12 +7,12 @@ cmake --install "$1" --prefix "$prefix" >"$INSTALL_TMP/install.log" || fail "cma
 
 runtime="$prefix/lib/vantrel"
 [ "$(readlink "$prefix/bin/vantrel")" = ../lib/vantrel/vantrel ] || fail "bin/vantrel is no link to the runtime folder"
-for f in vantrel Vantrel.xml ImageRes/main.png font/NEWSGOTL.ttf lib/libnvapi-sim.so lib/libnvapi-nvml.so; do
+for f in vantrel Vantrel.xml installed ImageRes/main.png font/NEWSGOTL.ttf lib/libnvapi-sim.so lib/libnvapi-nvml.so; do
     [ -f "$runtime/$f" ] || fail "$f missing from the runtime folder"
 done
 [ -z "$(find "$prefix" -name 'test_*' -o -name 'bench_*')" ] || fail "test or benchmark programs installed"
 for f in share/icons/hicolor/scalable/apps/vantrel.svg share/icons/hicolor/64x64/apps/vantrel.png \
-         share/doc/vantrel/copyright; do
+         share/doc/vantrel/copyright share/man/man1/vantrel.1 share/man/man8/vantreld.8; do
     [ -f "$prefix/$f" ] || fail "$f missing"
 done
 desktop-file-validate "$prefix/share/applications/vantrel.desktop" || fail "desktop entry"
@@ -25,16 +25,7 @@ check_status "$prefix/bin/vantrel"
 # writes only there.
 shipped="$(sha256sum <"$runtime/Vantrel.xml")"
 config="$USER_HOME/.config/vantrel"
-run_window() {
-    "${AS_USER[@]}" "$prefix/bin/vantrel" --simulate >"$INSTALL_TMP/window.log" 2>&1 &
-    local pid=$! i
-    # The document is seeded just before the window is built; its signal handlers follow.
-    for i in $(seq 150); do [ -f "$config/Vantrel.xml" ] && break; sleep 0.1; done
-    sleep 3
-    kill -TERM "$pid"
-    wait "$pid" || fail "the window program ended with $?: $(cat "$INSTALL_TMP/window.log")"
-}
-run_window
+run_window "$config/Vantrel.xml" "${AS_USER[@]}" "$prefix/bin/vantrel"
 [ -f "$config/Vantrel.xml" ] || fail "no settings document under ~/.config/vantrel"
 [ "$(stat -c %U "$config/Vantrel.xml")" = nobody ] || fail "the user's document is not the user's"
 grep -q '<UpdateTime>' "$config/Vantrel.xml" || fail "the user's document was not seeded: $(cat "$config/Vantrel.xml")"
@@ -42,7 +33,7 @@ grep -q '<UpdateTime>' "$config/Vantrel.xml" || fail "the user's document was no
 # A change to the user's document survives a restart, which saves the document again.
 sed -i 's|<UpdateTime>[0-9]*</UpdateTime>|<UpdateTime>1700</UpdateTime>|' "$config/Vantrel.xml"
 before="$(stat -c %Y.%i "$config/Vantrel.xml")"
-run_window
+run_window "$config/Vantrel.xml" "${AS_USER[@]}" "$prefix/bin/vantrel"
 [ "$(stat -c %Y.%i "$config/Vantrel.xml")" != "$before" ] || fail "the program did not save the user's document"
 grep -q '<UpdateTime>1700</UpdateTime>' "$config/Vantrel.xml" || fail "the change was lost: $(cat "$config/Vantrel.xml")"
 [ "$(sha256sum <"$runtime/Vantrel.xml")" = "$shipped" ] || fail "the shipped document changed"

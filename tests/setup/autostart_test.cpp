@@ -80,6 +80,10 @@ TEST_F(AutostartTest, WritingCreatesTheFolderAndReplacesWhateverWasThere) {
     ASSERT_TRUE(setup::writeAutostartEntry(m_entry, self));
     EXPECT_TRUE(setup::autostartNames(m_entry, self));
     EXPECT_NE(readEntry().find("Exec=\"/opt/Vantrel Tool/vantrel\"\n"), std::string::npos) << readEntry();
+    // TryExec= is a plain string: the path unquoted, only the string escapes applied.
+    EXPECT_NE(readEntry().find("\nTryExec=/opt/Vantrel Tool/vantrel\n"), std::string::npos) << readEntry();
+    ASSERT_TRUE(setup::writeAutostartEntry(m_entry, "/opt/back\\slash/vantrel"));
+    EXPECT_NE(readEntry().find("\nTryExec=/opt/back\\\\slash/vantrel\n"), std::string::npos) << readEntry();
     EXPECT_EQ(fs::status(m_entry).permissions() & fs::perms::others_read, fs::perms::others_read);
 
     writeEntry("[Desktop Entry]\nExec=/somewhere/else\n");
