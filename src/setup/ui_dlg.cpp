@@ -5,6 +5,7 @@
 
 #include "platform/browse_edit.h"
 #include "platform/hot_key_control.h"
+#include "platform/program_file.h"
 #include "settings/settings_reader.h"
 
 namespace setup {
@@ -19,7 +20,7 @@ bool CUIDlg::OnInitDialog() {
     AddHeading(IDC_HEADING_SKIN, QStringLiteral("User interface skinning properties"), 2, 57, 229, 14);
     m_cbSkin = AddDropDownList(IDC_SKIN_LIST, 2, 77, 230);
 
-    m_preview = QImage(QString::fromLatin1(kPreviewPicture));
+    m_preview = QImage(platform::programFile(QString::fromLatin1(kPreviewPicture)));
     m_cbSkin->insertItem(0, QStringLiteral("Interface 1"));
     m_cbSkin->setCurrentIndex(0);
 

@@ -30,7 +30,8 @@ void dropFonts() {
 
 bool loadSkinFont(const QString& path) {
     if (g_fontId >= 0) return true;
-    const int id = QFontDatabase::addApplicationFont(platform::programFile(path));
+    const QString file = platform::programFile(path);
+    const int id = QFontDatabase::addApplicationFont(file);
     if (id < 0) return false;
     const QStringList families = QFontDatabase::applicationFontFamilies(id);
     if (families.isEmpty()) {
@@ -39,7 +40,7 @@ bool loadSkinFont(const QString& path) {
     }
     g_fontId = id;
     g_family = families.first();
-    g_style = QRawFont(path, 12).styleName();
+    g_style = QRawFont(file, 12).styleName();
     g_fonts.clear();
     return true;
 }
