@@ -378,6 +378,19 @@ void CVantrelDlg::GpuChanging() {
     }
 }
 
+void CVantrelDlg::ShowFanMode(bool fanCurve) {
+    if (m_pClockSetDlg) m_pClockSetDlg->SelectFanMode(fanCurve);
+}
+
+void CVantrelDlg::RetuneMonitor(const monitor::MonitorSettings& settings) {
+    // The stand-in panels of the tests are no monitor panels.
+    if (auto* panel = dynamic_cast<CMonitorDlg*>(m_pMonitorDlg.get())) panel->Retune(settings);
+}
+
+void CVantrelDlg::CheckForUpdateNow(QWidget& owner) {
+    app::CheckNow(owner);
+}
+
 void CVantrelDlg::GpuChanged() {
     // Gauges, fan curve and monitor read the GPU in use at every sample; the
     // clock panel (and its voltage panel) read their ranges again.

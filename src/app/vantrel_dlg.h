@@ -7,9 +7,9 @@
 #include <QString>
 #include <memory>
 
-#include "app/main_window_services.h"
 #include "fan/fan_curve_controller.h"
 #include "fan/gpu_fan_io.h"
+#include "services/main_window_services.h"
 #include "skin/animation.h"
 #include "skin/button_ex.h"
 #include "skin/dialog_base.h"
@@ -75,6 +75,9 @@ class CVantrelDlg : public CDialogBase, public app::MainWindowServices {
     // values of the GPU catch up.
     void GpuChanging() override;
     void GpuChanged() override;
+    void ShowFanMode(bool fanCurve) override;
+    void RetuneMonitor(const monitor::MonitorSettings& settings) override;
+    void CheckForUpdateNow(QWidget& owner) override;
 
     int FanControl() const override { return m_nFanControl; }
     void SetFanControl(int flag) override { m_nFanControl = flag; }

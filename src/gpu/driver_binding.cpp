@@ -75,6 +75,10 @@ int32_t DriverBinding::initialize() {
     return isLoaded() ? callInitialize() : load();
 }
 
+void* DriverBinding::librarySymbol(const char* name) {
+    return isLoaded() && library().handle ? dlsym(library().handle, name) : nullptr;
+}
+
 int32_t DriverBinding::unload() {
     Library& lib = library();
     if (callDepth_ > 0 && isLoaded()) return nvapi::ERROR;

@@ -29,6 +29,9 @@ class DriverBinding {
     static const std::string& libraryPath();
 
     static bool isLoaded() { return generation_ != 0; }
+    // A symbol of the loaded library beyond the contract (the simulator's test
+    // hooks); null when nothing is loaded or the library has no such symbol.
+    static void* librarySymbol(const char* name);
     // Changes with every load; 0 while nothing is loaded.
     static uint32_t generation() { return generation_; }
 

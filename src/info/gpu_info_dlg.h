@@ -6,9 +6,9 @@
 
 #include <array>
 
-#include "app/main_window_services.h"
 #include "gpu/gpu_context.h"
 #include "info/gpu_choices.h"
+#include "services/main_window_services.h"
 #include "skin/button_ex.h"
 #include "skin/dialog_base.h"
 #include "skin/menu_list.h"

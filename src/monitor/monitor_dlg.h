@@ -8,11 +8,11 @@
 #include <array>
 #include <string>
 
-#include "app/main_window_services.h"
 #include "monitor/monitor_settings.h"
 #include "monitor/sample_time.h"
 #include "monitor/sampler.h"
 #include "monitor/waveform_display.h"
+#include "services/main_window_services.h"
 #include "skin/button_ex.h"
 #include "skin/dialog_base.h"
 

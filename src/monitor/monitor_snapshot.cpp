@@ -1,7 +1,5 @@
 #include "monitor/monitor_snapshot.h"
 
-#include <dlfcn.h>
-
 #include "gpu/driver_binding.h"
 #include "monitor/monitor_dlg.h"
 #include "skin/snapshots.h"
@@ -14,11 +12,9 @@ constexpr std::time_t kStart = 1361783103;  // an afternoon's local time, whatev
 
 // Moves the simulated card's time on; a real card's driver has no such hook.
 void advanceCard(double seconds) {
-    void* library = dlopen(gpu::DriverBinding::libraryPath().c_str(), RTLD_NOW | RTLD_NOLOAD);
-    if (!library) return;
     using Advance = void (*)(double);
-    if (auto advance = reinterpret_cast<Advance>(dlsym(library, "vantrel_sim_advance"))) advance(seconds);
-    dlclose(library);
+    if (auto advance = reinterpret_cast<Advance>(gpu::DriverBinding::librarySymbol("vantrel_sim_advance")))
+        advance(seconds);
 }
 
 std::unique_ptr<CDialogBase> buildMonitorPanel() {

@@ -4,7 +4,6 @@
 #include <QComboBox>
 #include <QPushButton>
 
-#include "app/update_checker.h"
 #include "platform/process.h"
 #include "settings/settings_reader.h"
 #include "setup/autostart.h"
@@ -14,7 +13,8 @@ namespace {
 constexpr int kFirstSchedule = 3;  // "on startup weekly", until the stored value replaces it
 }  // namespace
 
-CGeneralDlg::CGeneralDlg(platform::Window* dialog) : CSettingsPage(dialog) {}
+CGeneralDlg::CGeneralDlg(platform::Window* dialog, app::MainWindowServices& main)
+    : CSettingsPage(dialog), m_main(main) {}
 
 bool CGeneralDlg::OnInitDialog() {
     AddHeading(IDC_HEADING_GENERAL, QStringLiteral("General properties"), 3, 7, 229, 14);
@@ -42,7 +42,7 @@ bool CGeneralDlg::OnInitDialog() {
 bool CGeneralDlg::OnCommand(WPARAM wParam, LPARAM lParam) {
     // At once, outside the commit; the offer belongs to this page.
     if (LOWORD(wParam) == IDC_CHECK_NOW && HIWORD(wParam) == BN_CLICKED) {
-        app::CheckNow(*this);
+        m_main.CheckForUpdateNow(*this);
         return true;
     }
     return CSettingsPage::OnCommand(wParam, lParam);

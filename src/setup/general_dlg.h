@@ -2,6 +2,7 @@
 // update schedule, with the button that checks for an update at once.
 #pragma once
 
+#include "services/main_window_services.h"
 #include "setup/settings_page.h"
 
 class QCheckBox;
@@ -25,7 +26,7 @@ class CGeneralDlg : public CSettingsPage {
     static constexpr const char* kSchedules[5] = {"never", "on startup", "on startup daily",
                                                   "on startup weekly", "on startup monthly"};
 
-    explicit CGeneralDlg(platform::Window* dialog);
+    CGeneralDlg(platform::Window* dialog, app::MainWindowServices& main);
 
     bool StartWithWindows() const;
     bool StartMinimized() const;
@@ -40,6 +41,9 @@ class CGeneralDlg : public CSettingsPage {
   protected:
     bool OnInitDialog() override;
     bool OnCommand(WPARAM wParam, LPARAM lParam) override;
+
+  private:
+    app::MainWindowServices& m_main;
 };
 
 }  // namespace setup

@@ -6,22 +6,21 @@
 #include <QTabBar>
 #include <algorithm>
 
-#include "app/main_window_services.h"
-#include "fan/fan_dlg.h"
 #include "fan/fan_settings.h"
-#include "monitor/monitor_dlg.h"
-#include "monitor/monitoring_dlg.h"
+#include "monitor/monitor_settings.h"
 #include "platform/process.h"
 #include "platform/tab_control.h"
+#include "services/main_window_services.h"
 #include "settings/settings_writer.h"
 #include "setup/about_dlg.h"
 #include "setup/autostart.h"
 #include "setup/bios_dlg.h"
+#include "setup/fan_dlg.h"
 #include "setup/general_dlg.h"
+#include "setup/monitoring_dlg.h"
 #include "setup/page_layout.h"
 #include "setup/quick_sight_settings_dlg.h"
 #include "setup/ui_dlg.h"
-#include "tuning/clock_set_dlg.h"
 
 namespace setup {
 namespace {
@@ -57,7 +56,7 @@ CSetDlg::~CSetDlg() {
 std::unique_ptr<CSettingsPage> CSetDlg::CreatePage(Tab tab) {
     switch (tab) {
         case kGeneral:
-            return own(m_pGeneralDlg = new CGeneralDlg(this));
+            return own(m_pGeneralDlg = new CGeneralDlg(this, m_main));
         case kFan:
             return own(m_pFanDlg = new CFanDlg(this, m_main));
         case kMonitoring:
@@ -208,7 +207,7 @@ void CSetDlg::Commit() {
 void CSetDlg::CommitFanPage(settings::SettingsWriter& w) {
     const bool enabled = m_pFanDlg->FanControlEnabled();
     m_main.SetFanControl(enabled ? app::MainWindowServices::kFanCurve : app::MainWindowServices::kFanOff);
-    if (auto* panel = dynamic_cast<CClockSetDlg*>(m_main.ClockSetPanel())) panel->SelectFanMode(enabled);
+    m_main.ShowFanMode(enabled);
     fan::writeFanCurve(w, m_pFanDlg->Curve());
     w.write(settings::keys::kUpdateTime, m_pFanDlg->UpdateTimeText().toStdString());
     const bool autoEnable = m_pFanDlg->AutoEnable();
@@ -222,8 +221,7 @@ void CSetDlg::CommitFanPage(settings::SettingsWriter& w) {
 void CSetDlg::CommitMonitoringPage(settings::SettingsWriter& w) {
     const monitor::MonitoringTexts values = m_pMonitoringDlg->Values();
     monitor::writeMonitoringTexts(w, values);
-    if (auto* panel = dynamic_cast<CMonitorDlg*>(m_main.MonitorPanel()))
-        panel->Retune(monitor::parseMonitoringTexts(values));
+    m_main.RetuneMonitor(monitor::parseMonitoringTexts(values));
 }
 
 void CSetDlg::CommitQuickSight(settings::SettingsWriter& w) {

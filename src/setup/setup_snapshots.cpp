@@ -1,6 +1,6 @@
 #include "setup/setup_snapshots.h"
 
-#include "app/main_window_services.h"
+#include "services/main_window_services.h"
 #include "setup/set_dlg.h"
 #include "skin/snapshots.h"
 

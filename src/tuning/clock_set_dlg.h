@@ -8,7 +8,7 @@
 #include <memory>
 #include <vector>
 
-#include "app/main_window_services.h"
+#include "services/main_window_services.h"
 #include "skin/button_ex.h"
 #include "skin/dialog_base.h"
 #include "skin/super_sliders.h"

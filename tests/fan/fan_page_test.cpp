@@ -14,11 +14,11 @@
 #include <fstream>
 #include <iterator>
 
-#include "fan/fan_dlg.h"
 #include "fan/static_fan_ctl.h"
 #include "platform/up_down_edit.h"
 #include "settings/settings_location.h"
 #include "settings/settings_reader.h"
+#include "setup/fan_dlg.h"
 #include "setup/set_dlg.h"
 #include "support/fake_main_window.h"
 

@@ -13,11 +13,11 @@
 #include <iterator>
 
 #include "monitor/monitor_dlg.h"
-#include "monitor/monitoring_dlg.h"
 #include "platform/file_dialog.h"
 #include "platform/message_box.h"
 #include "platform/up_down_edit.h"
 #include "settings/settings_location.h"
+#include "setup/monitoring_dlg.h"
 #include "setup/set_dlg.h"
 #include "support/fake_main_window.h"
 
@@ -200,6 +200,7 @@ TEST_F(MonitoringPageTest, OkStoresTheTextsAsTypedAndRetunesTheOpenPanel) {
     m_panel->Create();
     for (int i = 0; i < 3; ++i) m_panel->SampleStep();
     m_host.monitorPanel = m_panel.get();
+    m_host.retuneMonitor = [this](const monitor::MonitorSettings& settings) { m_panel->Retune(settings); };
 
     CMonitoringDlg& page = open("1111000000");
     tick(5, true);   // a fifth active quantity: stored, no graph

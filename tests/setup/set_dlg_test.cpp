@@ -147,6 +147,7 @@ TEST_F(SetDlgTest, CancelAndTheCloseButtonChangeNothingEvenAfterCheckNow) {
         ++checks;
     };
     app::setDefaultUpdateCheckOptions(options);
+    m_host.checkForUpdateNow = [](QWidget& owner) { app::CheckNow(owner); };
     for (bool closeButton : {false, true}) {
         CSetDlg& w = open({});
         general().m_btnCheckNow->click();

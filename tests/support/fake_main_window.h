@@ -6,7 +6,7 @@
 #include <functional>
 #include <string>
 
-#include "app/main_window_services.h"
+#include "services/main_window_services.h"
 
 namespace testsupport {
 
@@ -49,6 +49,15 @@ class FakeMainWindow : public app::MainWindowServices {
     void GpuChanged() override {
         if (gpuChanged) gpuChanged();
     }
+    void ShowFanMode(bool fanCurve) override {
+        if (showFanMode) showFanMode(fanCurve);
+    }
+    void RetuneMonitor(const monitor::MonitorSettings& settings) override {
+        if (retuneMonitor) retuneMonitor(settings);
+    }
+    void CheckForUpdateNow(QWidget& owner) override {
+        if (checkForUpdateNow) checkForUpdateNow(owner);
+    }
     CDialogBase* ClockSetPanel() const override { return clockPanel; }
     CDialogBase* MonitorPanel() const override { return monitorPanel; }
     CDialogBase* GpuInfoPanel() const override { return gpuInfoPanel; }
@@ -63,6 +72,10 @@ class FakeMainWindow : public app::MainWindowServices {
     CDialogBase* gpuInfoPanel = nullptr;
     std::function<void()> gpuChanging;
     std::function<void()> gpuChanged;
+    // What the main window does with an open panel; tests with a real panel set them.
+    std::function<void(bool)> showFanMode;
+    std::function<void(const monitor::MonitorSettings&)> retuneMonitor;
+    std::function<void(QWidget&)> checkForUpdateNow;
     std::string calls;
 };
 

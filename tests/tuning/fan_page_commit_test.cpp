@@ -7,7 +7,7 @@
 #include <QTimer>
 
 #include "clock_panel_fixture.h"
-#include "fan/fan_dlg.h"
+#include "setup/fan_dlg.h"
 #include "setup/set_dlg.h"
 
 namespace {

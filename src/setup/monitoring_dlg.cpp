@@ -1,4 +1,4 @@
-#include "monitor/monitoring_dlg.h"
+#include "setup/monitoring_dlg.h"
 
 #include <QCheckBox>
 #include <QHeaderView>

@@ -1,14 +1,14 @@
-#include "fan/fan_dlg.h"
+#include "setup/fan_dlg.h"
 
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
 
-#include "app/main_window_services.h"
 #include "fan/fan_settings.h"
 #include "fan/static_fan_ctl.h"
 #include "gpu/tuning.h"
 #include "platform/up_down_edit.h"
+#include "services/main_window_services.h"
 #include "settings/settings_reader.h"
 
 using app::MainWindowServices;

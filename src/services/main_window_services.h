@@ -6,8 +6,12 @@
 #include <QString>
 
 class CDialogBase;
+class QWidget;
 namespace platform {
 class Window;
+}
+namespace monitor {
+struct MonitorSettings;
 }
 
 namespace app {
@@ -50,6 +54,13 @@ class MainWindowServices {
     virtual void GpuChanging() = 0;
     virtual void GpuChanged() = 0;
 
+    // A settings commit reaching the open panels: the clock panel shows the fan
+    // mode, the monitor panel takes the new settings (its history kept).
+    virtual void ShowFanMode(bool fanCurve) = 0;
+    virtual void RetuneMonitor(const monitor::MonitorSettings& settings) = 0;
+    // "Check now": the update check at once, its offer owned by `owner`.
+    virtual void CheckForUpdateNow(QWidget& owner) = 0;
+
     // The open panels, null when closed. The main window owns them.
     virtual CDialogBase* ClockSetPanel() const = 0;
     virtual CDialogBase* MonitorPanel() const = 0;
@@ -79,6 +90,9 @@ class NoMainWindow : public MainWindowServices {
     void UnregisterScreenshotHotKey() override {}
     void GpuChanging() override {}
     void GpuChanged() override {}
+    void ShowFanMode(bool) override {}
+    void RetuneMonitor(const monitor::MonitorSettings&) override {}
+    void CheckForUpdateNow(QWidget&) override {}
     CDialogBase* ClockSetPanel() const override { return nullptr; }
     CDialogBase* MonitorPanel() const override { return nullptr; }
     CDialogBase* GpuInfoPanel() const override { return nullptr; }
