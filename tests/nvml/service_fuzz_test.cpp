@@ -291,11 +291,12 @@ TEST(VantreldFuzz, StaysUpAndInRangeUnderBadFramesWhileServingAGoodClient) {
     std::sort(latencyUs.begin(), latencyUs.end());
     const int bad = outOfRange(service.setterCalls());
     const bool alive = service.alive();
+    const std::size_t reports = countOf(service.log(), "runtime error") + countOf(service.log(), "Sanitizer");
     std::printf(
-        "fuzz: %d frames, %d connections (%d held at once, %d of a user past its limit), %d half frames, "
-        "%zu setter calls, %d crashes, %d out-of-range writes\n",
+        "fuzz: %d frames, %d connections (%d held at once; a user trying 100 kept %d), %d half frames, "
+        "%zu setter calls, %d crashes, %zu sanitizer reports, %d out-of-range writes\n",
         kFrames, connections, heldOpen + greedyOpen + 2, greedyOpen, halfFrames,
-        countOf(service.setterCalls(), "\n"), alive ? 0 : 1, bad);
+        countOf(service.setterCalls(), "\n"), alive ? 0 : 1, reports, bad);
     ASSERT_FALSE(latencyUs.empty());
     std::printf("well-behaved client: %zu writes, %d failed, latency median %.0f us, p99 %.0f us\n",
                 latencyUs.size(), goodFailures, latencyUs[latencyUs.size() / 2],
@@ -306,6 +307,7 @@ TEST(VantreldFuzz, StaysUpAndInRangeUnderBadFramesWhileServingAGoodClient) {
         EXPECT_EQ(greedyOpen, 8);
     }
     EXPECT_EQ(bad, 0);
+    EXPECT_EQ(reports, 0u) << service.log();
     EXPECT_EQ(goodFailures, 0);
     EXPECT_EQ(unanswered, 0);
     EXPECT_EQ(service.stop(), 0);
