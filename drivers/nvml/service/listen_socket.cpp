@@ -57,8 +57,8 @@ int bindIn(int dir, std::string& error) {
         if (::fchdir(cwd) != 0) (void)!::chdir("/");
         ::close(cwd);
     }
+    if (!bound) errno = e;  // not the restoring calls' errno
     if (!bound || ::listen(fd, 64) != 0) {
-        errno = bound ? errno : e;
         error = lastError("bind/listen");
         ::close(fd);
         return -1;
