@@ -106,7 +106,8 @@ void Daemon::handBackLastRun() {
     state_->write(0);
 }
 
-void Daemon::run(int stopFd) {
+void Daemon::run(int listenFd, int stopFd) {
+    listenFd_ = listenFd;
     std::vector<pollfd> fds;
     for (;;) {
         fds.assign({{stopFd, POLLIN, 0}, {listenFd_, POLLIN, 0}});

@@ -23,11 +23,11 @@ class StateFile;
 class Daemon {
   public:
     // state: where the held fans are kept (nullptr: nowhere).
-    Daemon(int listenFd, const StateFile* state) : listenFd_(listenFd), state_(state), owners_(state) {}
+    explicit Daemon(const StateFile* state) : state_(state), owners_(state) {}
     // Hands back every GPU the state file lists (a previous run's fans), then clears it.
     void handBackLastRun();
-    // Serves until stopFd becomes readable; then hands back every client's fans.
-    void run(int stopFd);
+    // Serves listenFd until stopFd becomes readable; then hands back every client's fans.
+    void run(int listenFd, int stopFd);
 
   private:
     using Clock = std::chrono::steady_clock;
@@ -54,7 +54,7 @@ class Daemon {
     void end(std::size_t index, const char* why);
     int pollTimeoutMs() const;
 
-    int listenFd_;
+    int listenFd_ = -1;
     const StateFile* state_;
     FanOwners owners_;
     Admission admission_;

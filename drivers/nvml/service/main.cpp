@@ -43,9 +43,25 @@ int main(int argc, char** argv) {
         return 1;
     }
     const vantreld::StateFile state(std::move(stateFolder));
-
-    vantreld::ListenSocket own;
     int listenFd = vantreld::activatedSocket();
+
+    // The bridge inside the service writes to NVML itself. Without NVML the service still
+    // answers, so that clients are told at once instead of waiting.
+    nvml_bridge::Bridge& bridge = nvml_bridge::bridge();
+    bridge.service().disable();
+    if (bridge.initialize() == nvapi::OK)
+        std::fprintf(stderr, "vantreld: serving %zu GPU(s) at %s\n", bridge.devices().size(),
+                     listenFd >= 0 ? "the socket systemd passed" : path.c_str());
+    else
+        std::fprintf(stderr, "vantreld: NVML did not start; every write is answered with an error\n");
+    vantreld::CrashHandBack::install();
+
+    // Fans a previous run left manual go back before any client is heard.
+    vantreld::Daemon daemon(&state);
+    daemon.handBackLastRun();
+
+    // Bound only now, so that a client that can connect is served at once.
+    vantreld::ListenSocket own;
     if (listenFd < 0) {
         if (!own.bind(path, group, error)) {
             std::fprintf(stderr, "vantreld: socket: %s\n", error.c_str());
@@ -54,20 +70,7 @@ int main(int argc, char** argv) {
         listenFd = own.fd();
     }
 
-    // The bridge inside the service writes to NVML itself. Without NVML the service still
-    // answers, so that clients are told at once instead of waiting.
-    nvml_bridge::Bridge& bridge = nvml_bridge::bridge();
-    bridge.service().disable();
-    if (bridge.initialize() == nvapi::OK)
-        std::fprintf(stderr, "vantreld: serving %zu GPU(s) at %s\n", bridge.devices().size(),
-                     own.fd() >= 0 ? path.c_str() : "the socket systemd passed");
-    else
-        std::fprintf(stderr, "vantreld: NVML did not start; every write is answered with an error\n");
-    vantreld::CrashHandBack::install();
-
-    vantreld::Daemon daemon(listenFd, &state);
-    daemon.handBackLastRun();
-    daemon.run(stopFd);
+    daemon.run(listenFd, stopFd);
 
     bridge.unload();
     own.remove();
