@@ -33,6 +33,13 @@ void onFault(int sig) {
     // Once, even if the hand-back itself faults.
     const uint64_t fans = held.exchange(0);
     if (fans != 0 && setDefaultFanSpeed) {
+        // A fault inside NVML may leave its lock held: a hand-back that hangs ends by SIGALRM.
+        ::signal(SIGALRM, SIG_DFL);
+        sigset_t alarm;
+        sigemptyset(&alarm);
+        sigaddset(&alarm, SIGALRM);
+        sigprocmask(SIG_UNBLOCK, &alarm, nullptr);
+        ::alarm(2);
         say("vantreld: fatal signal; giving the held fans back to the driver\n");
         for (unsigned p = 0; p < deviceCount; ++p)
             if (fans & (uint64_t{1} << p))
