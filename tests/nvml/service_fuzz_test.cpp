@@ -1,7 +1,10 @@
-// vantreld under a stream of random and mutated frames, 100 connections at once and clients that
-// stall half way through a frame, while a well-behaved client keeps writing. The service must
+// vantreld under a stream of random and mutated frames, 100 connections at once from 13 users
+// (one of them trying 100 on its own) and clients that stall half way through a frame, while a
+// well-behaved client keeps writing. The service must
 // stay up, keep answering that client and never pass an out-of-range value to the card.
+#include <grp.h>
 #include <gtest/gtest.h>
+#include <sys/wait.h>
 
 #include <algorithm>
 #include <atomic>
@@ -18,6 +21,7 @@ namespace {
 
 constexpr int kFrames = 10000;
 constexpr int kHeldConnections = 100;
+constexpr uid_t kFirstHolder = 60000;  // uids of the held connections, 8 each
 
 struct Rng {
     std::mt19937 engine;
@@ -157,11 +161,78 @@ int outOfRange(const std::string& calls) {
     return bad;
 }
 
+// Holds up to count connections in a child process as uid (every fifth then sends half a frame) until
+// release[1] is closed; with no root the test's own uid holds a few. How many it holds.
+int holdConnections(const ServiceHarness& service, uid_t uid, int count, const int release[2], Rng& rng,
+                    std::vector<pid_t>& holders) {
+    int ready[2];
+    if (::pipe(ready) != 0) return 0;
+    const uint32_t seed = rng();
+    const pid_t child = ::fork();
+    if (child == 0) {
+        ::close(release[1]);
+        if (::geteuid() == 0) {
+            const gid_t groups[] = {0};
+            if (::setgroups(1, groups) != 0 || ::setgid(uid) != 0 || ::setuid(uid) != 0) ::_exit(1);
+        }
+        Rng own{std::mt19937(seed)};
+        // A served connection answers its first frame (a hand-back of nothing); one beyond the
+        // limits was closed unanswered.
+        int open = 0;
+        std::vector<int> fds;
+        for (int i = 0; i < count; ++i) {
+            const int fd = service.connect();
+            if (fd < 0) continue;
+            if (request(fd, vantrel_service::kHandBack, nullptr, 0) != OK) {
+                ::close(fd);
+                continue;
+            }
+            ++open;
+            if (i % 5 == 0) {
+                const std::string frame = makeFrame(own);
+                ::send(fd, frame.data(), 1 + own() % (frame.size() - 1), MSG_NOSIGNAL);
+            }
+            fds.push_back(fd);
+        }
+        (void)!::write(ready[1], &open, sizeof open);
+        char c;
+        (void)!::read(release[0], &c, 1);
+        ::_exit(0);
+    }
+    ::close(ready[1]);
+    holders.push_back(child);
+    int open = 0;
+    if (::read(ready[0], &open, sizeof open) != sizeof open) open = 0;
+    ::close(ready[0]);
+    return open;
+}
+
 }  // namespace
 
 TEST(VantreldFuzz, StaysUpAndInRangeUnderBadFramesWhileServingAGoodClient) {
     ServiceHarness service;
     ASSERT_TRUE(service.ready()) << service.log();
+
+    // 100 connections held by 13 users, 8 each (as many as one may have); a 14th user tries 100
+    // and keeps 8. Every fifth sends half a frame and stalls.
+    Rng rng{std::mt19937(20261209)};
+    int release[2];
+    ASSERT_EQ(::pipe(release), 0);
+    const bool root = ::geteuid() == 0;
+    int heldOpen = 0, tried = 0;
+    std::vector<pid_t> holders;
+    const int perUid = int(root ? 8 : 4);
+    for (int uid = 0; uid * perUid < (root ? kHeldConnections : perUid); ++uid) {
+        const int count = std::min(perUid, kHeldConnections - uid * perUid);
+        heldOpen += holdConnections(service, kFirstHolder + uid, count, release, rng, holders);
+        tried += count;
+    }
+    int greedyOpen = 0;
+    if (root) {
+        greedyOpen = holdConnections(service, kFirstHolder + 100, kHeldConnections, release, rng, holders);
+        tried += kHeldConnections;
+    }
+    ::close(release[0]);
 
     std::atomic<bool> done{false};
     std::vector<double> latencyUs;
@@ -183,20 +254,7 @@ TEST(VantreldFuzz, StaysUpAndInRangeUnderBadFramesWhileServingAGoodClient) {
         ::close(fd);
     });
 
-    // 100 connections at once; every fifth sends half a frame and stalls.
-    Rng rng{std::mt19937(20261209)};
-    std::vector<int> held;
-    for (int i = 0; i < kHeldConnections; ++i) {
-        const int fd = service.connect();
-        ASSERT_GE(fd, 0) << "connection " << i;
-        if (i % 5 == 0) {
-            const std::string frame = makeFrame(rng);
-            ::send(fd, frame.data(), 1 + rng() % (frame.size() - 1), MSG_NOSIGNAL);
-        }
-        held.push_back(fd);
-    }
-
-    int connections = kHeldConnections + 1, halfFrames = kHeldConnections / 5, unanswered = 0;
+    int connections = tried + 1, halfFrames = tried / 5, unanswered = 0;
     int fd = service.connect();
     auto reconnect = [&] {
         ::close(fd);
@@ -227,22 +285,29 @@ TEST(VantreldFuzz, StaysUpAndInRangeUnderBadFramesWhileServingAGoodClient) {
     ::close(fd);
     done = true;
     good.join();
-    for (int h : held) ::close(h);
+    ::close(release[1]);
+    for (pid_t h : holders) ::waitpid(h, nullptr, 0);
 
     std::sort(latencyUs.begin(), latencyUs.end());
     const int bad = outOfRange(service.setterCalls());
     const bool alive = service.alive();
+    const std::size_t reports = countOf(service.log(), "runtime error") + countOf(service.log(), "Sanitizer");
     std::printf(
-        "fuzz: %d frames, %d connections (%d at once), %d half frames, %zu setter calls, %d crashes, "
-        "%d out-of-range writes\n",
-        kFrames, connections, kHeldConnections + 2, halfFrames, countOf(service.setterCalls(), "\n"),
-        alive ? 0 : 1, bad);
+        "fuzz: %d frames, %d connections (%d held at once; a user trying 100 kept %d), %d half frames, "
+        "%zu setter calls, %d crashes, %zu sanitizer reports, %d out-of-range writes\n",
+        kFrames, connections, heldOpen + greedyOpen + 2, greedyOpen, halfFrames,
+        countOf(service.setterCalls(), "\n"), alive ? 0 : 1, reports, bad);
     ASSERT_FALSE(latencyUs.empty());
     std::printf("well-behaved client: %zu writes, %d failed, latency median %.0f us, p99 %.0f us\n",
                 latencyUs.size(), goodFailures, latencyUs[latencyUs.size() / 2],
                 latencyUs[latencyUs.size() * 99 / 100]);
     EXPECT_TRUE(alive) << service.log();
+    EXPECT_EQ(heldOpen, root ? kHeldConnections : perUid);
+    if (root) {
+        EXPECT_EQ(greedyOpen, 8);
+    }
     EXPECT_EQ(bad, 0);
+    EXPECT_EQ(reports, 0u) << service.log();
     EXPECT_EQ(goodFailures, 0);
     EXPECT_EQ(unanswered, 0);
     EXPECT_EQ(service.stop(), 0);

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <fcntl.h>
+#include <grp.h>
 #include <poll.h>
 #include <signal.h>
 #include <sys/socket.h>
@@ -25,26 +26,35 @@
 class ServiceHarness {
   public:
     // group: the socket's group ("" keeps the creator's).
-    explicit ServiceHarness(const std::string& group = "") {
+    explicit ServiceHarness(const std::string& group = "") : group_(group) {
         char tmpl[] = "/tmp/vantreld-test-XXXXXX";
         dir = ::mkdtemp(tmpl);
         ::chmod(dir.c_str(), 0755);  // others may reach the socket; its own mode decides
         socket = dir + "/vantreld.sock";
         calls = dir + "/calls.txt";
-        pid = ::fork();
-        if (pid == 0) {
-            ::setenv("FAKE_NVML_CALLS", calls.c_str(), 1);
-            const int log = ::open((dir + "/vantreld.log").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-            ::dup2(log, 2);
-            ::execl(VANTRELD_PATH, "vantreld", "--socket", socket.c_str(), "--group", group.c_str(),
-                    static_cast<char*>(nullptr));
-            ::_exit(127);
-        }
-        for (int i = 0; i < 500 && !ready(); ++i) std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        start();
     }
     ~ServiceHarness() {
         stop();
         std::system(("rm -rf '" + dir + "'").c_str());
+    }
+
+    // Starts the service on the same folders (the state file kept there included); true once it answers.
+    bool start() {
+        pid = ::fork();
+        if (pid == 0) {
+            ::setenv("FAKE_NVML_CALLS", calls.c_str(), 1);
+            const int log = ::open((dir + "/vantreld.log").c_str(), O_WRONLY | O_CREAT | O_APPEND, 0644);
+            ::dup2(log, 2);
+            ::execl(VANTRELD_PATH, "vantreld", "--socket", socket.c_str(), "--group", group_.c_str(),
+                    "--state-dir", dir.c_str(), static_cast<char*>(nullptr));
+            ::_exit(127);
+        }
+        for (int i = 0; i < 500 && alive(); ++i) {
+            if (ready()) return true;
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        }
+        return false;
     }
 
     bool ready() const {
@@ -53,10 +63,10 @@ class ServiceHarness {
         ::close(fd);
         return true;
     }
-    // The daemon's exit status after SIGTERM, or -1.
-    int stop() {
+    // The daemon's wait status after the signal, or -1.
+    int stop(int signal = SIGTERM) {
         if (pid <= 0) return -1;
-        ::kill(pid, SIGTERM);
+        ::kill(pid, signal);
         int status = 0;
         for (int i = 0; i < 500; ++i) {
             if (::waitpid(pid, &status, WNOHANG) == pid) {
@@ -105,7 +115,25 @@ class ServiceHarness {
 
     std::string dir, socket, calls;
     pid_t pid = -1;
+
+  private:
+    std::string group_;
 };
+
+// Runs body in a child process as uid (its group too, with the root group added so that the test
+// socket can be reached); the child's exit status, or -1. Needs root.
+template <typename F>
+int runAs(uid_t uid, F&& body) {
+    const pid_t child = ::fork();
+    if (child == 0) {
+        const gid_t groups[] = {0};
+        if (::setgroups(1, groups) != 0 || ::setgid(uid) != 0 || ::setuid(uid) != 0) ::_exit(126);
+        ::_exit(body());
+    }
+    int status = -1;
+    ::waitpid(child, &status, 0);
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
 
 // One request and its reply; the status, or 1 when the service closed without answering.
 inline int32_t request(int fd, uint32_t interfaceId, const void* payload, uint32_t length, uint32_t gpu = 0,

@@ -159,6 +159,9 @@ TEST(Vantreld, KilledProgramsFansGoBackWithinASecond) {
     ASSERT_EQ(::read(done[0], &status, sizeof status), ssize_t(sizeof status));
     EXPECT_EQ(status, OK);
     EXPECT_NE(service.setterCalls().find("SetFanSpeed dev0 fan0 65"), std::string::npos);
+    // Idle past the service's first-frame limit: the program's connection is still its watchdog.
+    std::this_thread::sleep_for(milliseconds(3500));
+    EXPECT_EQ(countOf(service.setterCalls(), "SetDefaultFanSpeed"), 0u) << service.log();
     ::kill(program, SIGKILL);
     ::waitpid(program, nullptr, 0);
     const milliseconds handBack = service.waitForCall("SetDefaultFanSpeed dev0 fan1", 1000);

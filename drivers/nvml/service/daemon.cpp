@@ -11,6 +11,7 @@
 #include "bridge.h"
 #include "interfaces.h"
 #include "request_check.h"
+#include "state_file.h"
 
 namespace vantreld {
 namespace {
@@ -19,9 +20,11 @@ using namespace nvapi;
 using vantrel_service::Reply;
 using vantrel_service::RequestHeader;
 
-constexpr std::size_t kMaxConnections = 256;
-// A client that leaves a frame half sent this long is dropped; an idle one is not.
+// A client that leaves a frame half sent this long is dropped.
 constexpr auto kPartialFrameLimit = std::chrono::seconds(2);
+// A connection must send its first whole frame this soon; after one it may stay idle for good
+// (the program connects when it first writes and then keeps its connection as the watchdog's).
+constexpr auto kFirstFrameLimit = std::chrono::seconds(3);
 
 bool sendReply(int fd, int32_t status) {
     Reply r;
@@ -67,9 +70,44 @@ void describe(char* out, std::size_t size, uint32_t id, const void* payload) {
     }
 }
 
+// A GPU's fans back to the driver: any policy but the manual one does it.
+int32_t giveBackToDriver(unsigned position) {
+    CoolerLevels levels{};
+    levels.version = COOLER_LEVELS_VER;
+    levels.cooler[0] = {0, 0};
+    return nvml_bridge::setCoolerLevels(nvml_bridge::Bridge::handleOf(position), COOLER_TARGET_ALL, &levels);
+}
+
 }  // namespace
 
-void Daemon::run(int stopFd) {
+void Daemon::handBackLastRun() {
+    if (!state_) return;
+    const std::vector<unsigned> listed = state_->read();
+    if (listed.empty()) return;
+    if (!nvml_bridge::bridge().initialized()) {
+        std::fprintf(stderr,
+                     "vantreld: %zu GPU(s) held manual when the service last ended; kept for a start "
+                     "with NVML\n",
+                     listed.size());
+        return;
+    }
+    for (const unsigned index : listed) {
+        const int position = positionOf(index);
+        if (position < 0) {
+            std::fprintf(stderr, "vantreld: the state file names GPU %u, which is not here; ignored\n",
+                         index);
+            continue;
+        }
+        const int32_t status = giveBackToDriver(static_cast<unsigned>(position));
+        std::fprintf(stderr,
+                     "vantreld: GPU %u: fans %s to the driver (held manual when the service last ended)\n",
+                     index, status == OK ? "given back" : "could not be given back");
+    }
+    state_->write(0);
+}
+
+void Daemon::run(int listenFd, int stopFd) {
+    listenFd_ = listenFd;
     std::vector<pollfd> fds;
     for (;;) {
         fds.assign({{stopFd, POLLIN, 0}, {listenFd_, POLLIN, 0}});
@@ -89,34 +127,40 @@ void Daemon::run(int stopFd) {
                 if (!receive(c)) end(i, nullptr);
             } else if (!c.in.empty() && now - c.partialSince > kPartialFrameLimit) {
                 end(i, "left a frame half sent");
+            } else if (!c.framed && now - c.connectedAt > kFirstFrameLimit) {
+                end(i, "sent no request after connecting");
             }
         }
         if (fds[1].revents & POLLIN) accept();
     }
     while (!connections_.empty()) {
-        handBack(*connections_.back(), "the service is stopping");
+        Connection& c = *connections_.back();
+        handBack(c, owners_.held(c.id), "the service is stopping");
         end(connections_.size() - 1, nullptr);
     }
 }
 
 int Daemon::pollTimeoutMs() const {
-    bool partial = false;
-    for (const auto& c : connections_) partial = partial || !c->in.empty();
-    return partial ? 200 : -1;
+    bool timed = false;
+    for (const auto& c : connections_) timed = timed || !c->in.empty() || !c->framed;
+    return timed ? 200 : -1;
 }
 
 void Daemon::accept() {
     for (;;) {
         const int fd = ::accept4(listenFd_, nullptr, nullptr, SOCK_NONBLOCK | SOCK_CLOEXEC);
         if (fd < 0) return;  // EAGAIN: all taken; anything else: the next poll says again
-        if (connections_.size() >= kMaxConnections) {
+        auto c = std::make_unique<Connection>();
+        socklen_t len = sizeof c->peer;
+        // Without credentials there is no uid to count it against: not served.
+        if (::getsockopt(fd, SOL_SOCKET, SO_PEERCRED, &c->peer, &len) != 0 ||
+            !admission_.admit(c->peer.uid)) {
             ::close(fd);
             continue;
         }
-        auto c = std::make_unique<Connection>();
         c->fd = fd;
-        socklen_t len = sizeof c->peer;
-        if (::getsockopt(fd, SOL_SOCKET, SO_PEERCRED, &c->peer, &len) != 0) c->peer = {0, ~0u, ~0u};
+        c->id = nextId_++;
+        c->connectedAt = Clock::now();
         connections_.push_back(std::move(c));
     }
 }
@@ -142,6 +186,7 @@ bool Daemon::receive(Connection& c) {
             return false;
         }
         if (c.in.size() - used < sizeof h + h.length) break;
+        c.framed = true;
         if (!handle(c, h, c.in.data() + used + sizeof h)) return false;
         used += sizeof h + h.length;
     }
@@ -156,8 +201,10 @@ bool Daemon::handle(Connection& c, const RequestHeader& h, const unsigned char* 
             sendReply(c.fd, INVALID_ARGUMENT);
             return false;
         }
-        handBack(c, "asked by the client");
-        return sendReply(c.fd, OK);
+        // Answered INVALID_USER_PRIVILEGE when another connection has since taken over one of
+        // this connection's fans: that one stays as its new holder set it.
+        const bool all = handBack(c, c.setManual, "asked by the client");
+        return sendReply(c.fd, all ? OK : INVALID_USER_PRIVILEGE);
     }
     // The structure, aligned and zero past what was sent.
     alignas(Pstates20Info) unsigned char payload[sizeof(Pstates20Info)] = {};
@@ -201,25 +248,8 @@ int32_t Daemon::write(Connection& c, unsigned position, const RequestHeader& h, 
     char what[160];
     int32_t status = ERROR;
     switch (h.interfaceId) {
-        case ID_GPU_SetCoolerLevels: {
-            auto* levels = static_cast<CoolerLevels*>(payload);
-            status = nvml_bridge::setCoolerLevels(gpu, h.arg, levels);
-            if (status != OK) break;
-            const uint64_t bit = uint64_t{1} << position;
-            if (levels->cooler[0].policy == COOLER_POLICY_MANUAL) {
-                // The fan curve writes every tick: only a new level is worth a journal line.
-                if (!(c.manualGpus & bit) || c.lastLevel[position] != levels->cooler[0].level)
-                    std::fprintf(stderr, "vantreld: GPU %u: fans at %u %% (manual) for uid %u pid %d\n",
-                                 index, levels->cooler[0].level, c.peer.uid, c.peer.pid);
-                c.manualGpus |= bit;
-                c.lastLevel[position] = levels->cooler[0].level;
-            } else {
-                std::fprintf(stderr, "vantreld: GPU %u: fans given back to the driver for uid %u pid %d\n",
-                             index, c.peer.uid, c.peer.pid);
-                c.manualGpus &= ~bit;
-            }
-            return status;
-        }
+        case ID_GPU_SetCoolerLevels:
+            return writeCoolers(c, position, h, static_cast<CoolerLevels*>(payload));
         case ID_GPU_SetPstates20:
             status = nvml_bridge::setPstates20(gpu, static_cast<Pstates20Info*>(payload));
             break;
@@ -239,28 +269,71 @@ int32_t Daemon::write(Connection& c, unsigned position, const RequestHeader& h, 
     return status;
 }
 
-void Daemon::handBack(Connection& c, const char* why) {
-    for (unsigned position = 0; c.manualGpus != 0 && position < 64; ++position) {
-        const uint64_t bit = uint64_t{1} << position;
-        if (!(c.manualGpus & bit)) continue;
-        c.manualGpus &= ~bit;
-        if (position >= nvml_bridge::bridge().devices().size()) continue;
-        const unsigned index = nvml_bridge::bridge().devices()[position].index;
-        CoolerLevels levels{};
-        levels.version = COOLER_LEVELS_VER;
-        levels.cooler[0] = {0, 0};  // any policy but the manual one gives the fans back
-        const int32_t status =
-            nvml_bridge::setCoolerLevels(nvml_bridge::Bridge::handleOf(position), COOLER_TARGET_ALL, &levels);
-        std::fprintf(stderr, "vantreld: GPU %u: fans %s to the driver (%s; uid %u pid %d)\n", index,
-                     status == OK ? "given back" : "could not be given back", why, c.peer.uid, c.peer.pid);
+int32_t Daemon::writeCoolers(Connection& c, unsigned position, const RequestHeader& h, CoolerLevels* levels) {
+    const uint64_t bit = uint64_t{1} << position;
+    const FanOwners::Holder holder = owners_.holder(position);
+    const bool manual = levels->cooler[0].policy == COOLER_POLICY_MANUAL;
+    const bool foreign = holder.connection != 0 && holder.connection != c.id;
+    if (!manual && foreign) {
+        // Only the holder gives a fan back; the fans stay as they are.
+        std::fprintf(stderr,
+                     "vantreld: GPU %u: uid %u pid %d asked to give back fans held by uid %u pid %d; "
+                     "nothing changed\n",
+                     h.gpu, c.peer.uid, c.peer.pid, holder.peer.uid, holder.peer.pid);
+        return INVALID_USER_PRIVILEGE;
     }
+    const int32_t status =
+        nvml_bridge::setCoolerLevels(nvml_bridge::Bridge::handleOf(position), h.arg, levels);
+    if (status != OK) return status;
+    if (manual) {
+        if (foreign)
+            std::fprintf(stderr, "vantreld: GPU %u: fans taken over by uid %u pid %d from uid %u pid %d\n",
+                         h.gpu, c.peer.uid, c.peer.pid, holder.peer.uid, holder.peer.pid);
+        // The fan curve writes every tick: only a new level is worth a journal line.
+        if (foreign || !(c.setManual & bit) || c.lastLevel[position] != levels->cooler[0].level)
+            std::fprintf(stderr, "vantreld: GPU %u: fans at %u %% (manual) for uid %u pid %d\n", h.gpu,
+                         levels->cooler[0].level, c.peer.uid, c.peer.pid);
+        owners_.take(position, c.id, c.peer);
+        c.setManual |= bit;
+        c.lastLevel[position] = levels->cooler[0].level;
+    } else {
+        std::fprintf(stderr, "vantreld: GPU %u: fans given back to the driver for uid %u pid %d\n", h.gpu,
+                     c.peer.uid, c.peer.pid);
+        owners_.release(position);
+        c.setManual &= ~bit;
+    }
+    return status;
+}
+
+bool Daemon::handBack(Connection& c, uint64_t mask, const char* why) {
+    bool all = true;
+    const auto& devices = nvml_bridge::bridge().devices();
+    for (unsigned position = 0; mask != 0 && position < FanOwners::kMaxPositions; ++position) {
+        const uint64_t bit = uint64_t{1} << position;
+        if (!(mask & bit)) continue;
+        mask &= ~bit;
+        c.setManual &= ~bit;
+        const FanOwners::Holder& holder = owners_.holder(position);
+        if (holder.connection != c.id) {
+            all = all && holder.connection == 0;
+            continue;
+        }
+        owners_.release(position);
+        if (position >= devices.size()) continue;
+        const int32_t status = giveBackToDriver(position);
+        std::fprintf(stderr, "vantreld: GPU %u: fans %s to the driver (%s; uid %u pid %d)\n",
+                     devices[position].index, status == OK ? "given back" : "could not be given back", why,
+                     c.peer.uid, c.peer.pid);
+    }
+    return all;
 }
 
 void Daemon::end(std::size_t index, const char* why) {
     Connection& c = *connections_[index];
     if (why)
         std::fprintf(stderr, "vantreld: uid %u pid %d %s; connection closed\n", c.peer.uid, c.peer.pid, why);
-    handBack(c, "its client went away");
+    handBack(c, owners_.held(c.id), "its client went away");
+    admission_.release(c.peer.uid);
     ::close(c.fd);
     connections_.erase(connections_.begin() + static_cast<std::ptrdiff_t>(index));
 }

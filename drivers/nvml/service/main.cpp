@@ -1,8 +1,7 @@
 // vantreld: the root service that alone writes to the card on behalf of the program.
-//   vantreld [--socket PATH] [--group NAME]
+//   vantreld [--socket PATH] [--group NAME] [--state-dir FOLDER]
 // Without systemd's socket it binds PATH (VANTREL_SERVICE_SOCKET, else /run/vantrel/vantreld.sock).
-#include <signal.h>
-#include <sys/signalfd.h>
+// FOLDER (default /run/vantrel) keeps the fans held manual across a crash of the service.
 #include <unistd.h>
 
 #include <cstdio>
@@ -13,41 +12,38 @@
 #include "daemon.h"
 #include "listen_socket.h"
 #include "service_protocol.h"
+#include "signals.h"
+#include "state_file.h"
+#include "trusted_folder.h"
 
 int main(int argc, char** argv) {
     std::string path = vantrel_service::socketPath();
     std::string group = "vantrel";
+    std::string stateDir = "/run/vantrel";
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
-        if ((arg == "--socket" || arg == "--group") && i + 1 < argc) {
-            (arg == "--socket" ? path : group) = argv[++i];
+        if ((arg == "--socket" || arg == "--group" || arg == "--state-dir") && i + 1 < argc) {
+            (arg == "--socket" ? path : arg == "--group" ? group : stateDir) = argv[++i];
         } else {
-            std::fprintf(stderr, "usage: vantreld [--socket PATH] [--group NAME]\n");
+            std::fprintf(stderr, "usage: vantreld [--socket PATH] [--group NAME] [--state-dir FOLDER]\n");
             return 2;
         }
     }
     std::setvbuf(stderr, nullptr, _IOLBF, 0);
-
-    sigset_t stopSignals;
-    sigemptyset(&stopSignals);
-    sigaddset(&stopSignals, SIGTERM);
-    sigaddset(&stopSignals, SIGINT);
-    sigaddset(&stopSignals, SIGHUP);
-    sigprocmask(SIG_BLOCK, &stopSignals, nullptr);
-    const int stopFd = signalfd(-1, &stopSignals, SFD_CLOEXEC);
-    signal(SIGPIPE, SIG_IGN);
-
-    bool bound = false;
-    int listenFd = vantreld::activatedSocket();
-    if (listenFd < 0) {
-        std::string error;
-        listenFd = vantreld::bindSocket(path, group, error);
-        if (listenFd < 0) {
-            std::fprintf(stderr, "vantreld: %s\n", error.c_str());
-            return 1;
-        }
-        bound = true;
+    const int stopFd = vantreld::stopSignalFd();
+    if (stopFd < 0) {
+        std::fprintf(stderr, "vantreld: cannot read the stop signals: %s\n", std::strerror(errno));
+        return 1;
     }
+
+    std::string error;
+    vantreld::TrustedFolder stateFolder = vantreld::TrustedFolder::open(stateDir, true, error);
+    if (!stateFolder.isOpen()) {
+        std::fprintf(stderr, "vantreld: state folder: %s\n", error.c_str());
+        return 1;
+    }
+    const vantreld::StateFile state(std::move(stateFolder));
+    int listenFd = vantreld::activatedSocket();
 
     // The bridge inside the service writes to NVML itself. Without NVML the service still
     // answers, so that clients are told at once instead of waiting.
@@ -55,14 +51,29 @@ int main(int argc, char** argv) {
     bridge.service().disable();
     if (bridge.initialize() == nvapi::OK)
         std::fprintf(stderr, "vantreld: serving %zu GPU(s) at %s\n", bridge.devices().size(),
-                     bound ? path.c_str() : "the socket systemd passed");
+                     listenFd >= 0 ? "the socket systemd passed" : path.c_str());
     else
         std::fprintf(stderr, "vantreld: NVML did not start; every write is answered with an error\n");
+    vantreld::CrashHandBack::install();
 
-    vantreld::Daemon(listenFd).run(stopFd);
+    // Fans a previous run left manual go back before any client is heard.
+    vantreld::Daemon daemon(&state);
+    daemon.handBackLastRun();
+
+    // Bound only now, so that a client that can connect is served at once.
+    vantreld::ListenSocket own;
+    if (listenFd < 0) {
+        if (!own.bind(path, group, error)) {
+            std::fprintf(stderr, "vantreld: socket: %s\n", error.c_str());
+            return 1;
+        }
+        listenFd = own.fd();
+    }
+
+    daemon.run(listenFd, stopFd);
 
     bridge.unload();
-    if (bound) ::unlink(path.c_str());
+    own.remove();
     std::fprintf(stderr, "vantreld: stopped\n");
     return 0;
 }

@@ -1,0 +1,37 @@
+// Which connection holds each GPU's fans at a manual level: the last one to set a manual level.
+// Every change is mirrored in the state file and in what the fault handler would hand back.
+#pragma once
+
+#include <sys/socket.h>
+
+#include <cstdint>
+
+namespace vantreld {
+
+class StateFile;
+
+class FanOwners {
+  public:
+    static constexpr unsigned kMaxPositions = 64;
+    struct Holder {
+        uint64_t connection = 0;  // 0: no client holds the fans
+        ucred peer{};
+    };
+
+    explicit FanOwners(const StateFile* state) : state_(state) {}
+
+    // position: a bridge device position below kMaxPositions.
+    const Holder& holder(unsigned position) const { return holders_[position]; }
+    void take(unsigned position, uint64_t connection, const ucred& peer);
+    void release(unsigned position);
+    // Positions held by connection (0: by any).
+    uint64_t held(uint64_t connection = 0) const;
+
+  private:
+    void changed() const;
+
+    Holder holders_[kMaxPositions];
+    const StateFile* state_;
+};
+
+}  // namespace vantreld
