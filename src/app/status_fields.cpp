@@ -39,7 +39,8 @@ const std::vector<StatusField> kFields = {
     {"base_gpu_clock_mhz", [](const GpuStatus& s, bool) { return integer(s.baseClocks.gpuMhz); }, true},
     {"base_memory_clock_mhz", [](const GpuStatus& s, bool) { return integer(s.baseClocks.memoryMhz); }, true},
     {"gpu_usage_percent", [](const GpuStatus& s, bool) { return integer(s.usage.gpuPercent); }},
-    {"framebuffer_usage_percent", [](const GpuStatus& s, bool) { return integer(s.usage.frameBufferPercent); }},
+    {"framebuffer_usage_percent",
+     [](const GpuStatus& s, bool) { return integer(s.usage.frameBufferPercent); }},
     {"memory_used_kb", [](const GpuStatus& s, bool) { return integer(s.memory.usedKb); }},
     {"memory_free_kb", [](const GpuStatus& s, bool) { return integer(s.memory.freeKb); }},
     {"memory_total_kb", [](const GpuStatus& s, bool) { return integer(s.memory.totalKb); }},
@@ -48,12 +49,14 @@ const std::vector<StatusField> kFields = {
     {"fan_rpm", [](const GpuStatus& s, bool) { return integer(s.fan.rpm); }},
     {"power_limit_percent", [](const GpuStatus& s, bool) { return integer(s.power.limitPercent); }},
     {"power_draw_percent", [](const GpuStatus& s, bool) { return integer(s.power.drawPercent); }},
-    {"memory_size",
-     [](const GpuStatus& s, bool units) { return legacyText(s, 2, s.facts.memoryTotalMib.has_value(), units); }},
+    {"memory_size", [](const GpuStatus& s,
+                       bool units) { return legacyText(s, 2, s.facts.memoryTotalMib.has_value(), units); }},
     {"memory_type",
      [](const GpuStatus& s, bool) { return legacyText(s, 3, s.facts.memoryTypeCode.has_value(), true); }},
-    {"driver", [](const GpuStatus& s, bool) { return legacyText(s, 6, s.facts.driverVersion.has_value(), true); }},
-    {"chipset", [](const GpuStatus& s, bool) { return legacyText(s, 7, s.facts.chipsetVendor.has_value(), true); }},
+    {"driver",
+     [](const GpuStatus& s, bool) { return legacyText(s, 6, s.facts.driverVersion.has_value(), true); }},
+    {"chipset",
+     [](const GpuStatus& s, bool) { return legacyText(s, 7, s.facts.chipsetVendor.has_value(), true); }},
     {"memory_bus_width",
      [](const GpuStatus& s, bool units) {
          return legacyText(s, 9, s.facts.memoryBusWidthBits.has_value(), units);
@@ -84,7 +87,8 @@ const std::vector<StatusField> kFields = {
     {"power_max_percent", [](const GpuStatus& s, bool) { return integer(s.power.maximumPercent); }},
     {"fan_min_percent", [](const GpuStatus& s, bool) { return integer(s.fan.lowestPercent); }},
     {"fan_max_percent", [](const GpuStatus& s, bool) { return integer(s.fan.highestPercent); }},
-    {"driver_version", [](const GpuStatus& s, bool) {
+    {"driver_version",
+     [](const GpuStatus& s, bool) {
          return s.facts.driverVersion ? text(gpu::formatDriverVersion(*s.facts.driverVersion)) : FieldValue{};
      }},
 };

@@ -25,7 +25,8 @@ void probePowerTarget(std::FILE* out, int gpu) {
     const std::optional<int32_t> after = gpu::powerValues().limitPercent;
     const bool same = after && *after == *before;
     line(out, gpu, "power_target", same ? "pass" : "fail",
-         std::to_string(*before) + " % written back, read " + (after ? std::to_string(*after) + " %" : "nothing"));
+         std::to_string(*before) + " % written back, read " +
+             (after ? std::to_string(*after) + " %" : "nothing"));
 }
 
 void probeTemperatureTarget(std::FILE* out, int gpu) {
@@ -46,10 +47,12 @@ void probeTemperatureTarget(std::FILE* out, int gpu) {
 void probeFanHandBack(std::FILE* out, int gpu) {
     if (!gpu::fanControllable()) return line(out, gpu, "fan_hand_back", "skipped", "no fan to drive");
     const gpu::FanValues before = gpu::fanValues();
-    if (!before.driverControlled) return line(out, gpu, "fan_hand_back", "skipped", "the coolers cannot be read");
+    if (!before.driverControlled)
+        return line(out, gpu, "fan_hand_back", "skipped", "the coolers cannot be read");
     if (!*before.driverControlled)
         return line(out, gpu, "fan_hand_back", "skipped", "a fan is on a fixed level; left as it is");
-    if (!gpu::restoreFanDefault()) return line(out, gpu, "fan_hand_back", "refused", "the driver kept the fan");
+    if (!gpu::restoreFanDefault())
+        return line(out, gpu, "fan_hand_back", "refused", "the driver kept the fan");
     const gpu::FanValues after = gpu::fanValues();
     const bool same = after.driverControlled.value_or(false);
     line(out, gpu, "fan_hand_back", same ? "pass" : "fail",
