@@ -10,6 +10,7 @@
 #include <cstdlib>
 #include <filesystem>
 
+#include "app/status_fields.h"
 #include "gpu/driver_binding.h"
 
 namespace app {
@@ -52,6 +53,29 @@ bool parseGpu(const QString& value, int& gpu) {
     return true;
 }
 
+// The names of --query, or the unknown ones in unknown.
+std::vector<std::string> parseQuery(const QString& value, QStringList& unknown) {
+    std::vector<std::string> fields;
+    for (const QString& name : value.split(QLatin1Char(','), Qt::SkipEmptyParts)) {
+        const std::string key = name.trimmed().toStdString();
+        if (key == kTimestampField || findStatusField(key))
+            fields.push_back(key);
+        else
+            unknown << name.trimmed();
+    }
+    return fields;
+}
+
+constexpr const char* kExitCodes =
+    "\nExit status:\n"
+    "  0  success\n"
+    "  1  the window program found no folder for the user's settings\n"
+    "  2  a mistake on the command line (an unknown --query field included)\n"
+    "  3  --status: the driver library or NVIDIA's management library (libnvidia-ml.so.1) not found\n"
+    "  4  --status: the NVIDIA driver is not loaded or does not answer\n"
+    "  5  --status: the driver reports no GPU\n"
+    "  6  --status: there is no GPU of the number given with --gpu\n";
+
 }  // namespace
 
 CommandLine parseCommandLine(const std::vector<std::string>& args, const char* environmentDriver,
@@ -81,10 +105,23 @@ CommandLine parseCommandLine(const std::vector<std::string>& args, const char* e
     const QCommandLineOption loop(QStringLiteral("loop"),
                                   QStringLiteral("Print a new status every SECONDS until interrupted."),
                                   QStringLiteral("seconds"));
+    const QCommandLineOption query(
+        QStringLiteral("query"), QStringLiteral("Status fields to report, by their JSON names (json, csv)."),
+        QStringLiteral("field,..."));
+    const QCommandLineOption noHeader(QStringLiteral("no-header"),
+                                      QStringLiteral("CSV status without its header."));
+    const QCommandLineOption noUnits(QStringLiteral("no-units"),
+                                     QStringLiteral("CSV status with the text facts as bare numbers."));
+    const QCommandLineOption verbose(QStringLiteral("verbose"),
+                                     QStringLiteral("Status with the driver layer's diagnostics on stderr."));
+    const QCommandLineOption selfTest(
+        QStringLiteral("self-test"),
+        QStringLiteral("Write each setting's current value back and read it again, on every GPU, and exit."));
     const QCommandLineOption snapshot(QStringLiteral("snapshot"),
                                       QStringLiteral("Draw every window offscreen into DIR and exit."),
                                       QStringLiteral("dir"));
-    parser.addOptions({help, version, simulate, driver, status, format, gpu, loop, snapshot});
+    parser.addOptions({help, version, simulate, driver, status, format, gpu, loop, query, noHeader, noUnits,
+                       verbose, selfTest, snapshot});
     parser.addPositionalArgument(QStringLiteral("CARD.xml"),
                                  QStringLiteral("The simulated card (with --simulate)."),
                                  QStringLiteral("[CARD.xml]"));
@@ -94,7 +131,7 @@ CommandLine parseCommandLine(const std::vector<std::string>& args, const char* e
         const std::string& arg = args[i];
         // The parser would take the next option for the value: "--snapshot --simulate".
         const bool wantsValue = arg == "--driver" || arg == "--format" || arg == "--gpu" || arg == "--loop" ||
-                                arg == "--snapshot";
+                                arg == "--query" || arg == "--snapshot";
         if (wantsValue && (i + 1 == args.size() || args[i + 1].rfind("-", 0) == 0))
             return failed(QStringLiteral("Missing value after '%1'.").arg(QString::fromStdString(arg)));
         // --simulate takes an optional value, which the parser has no notion of.
@@ -112,7 +149,8 @@ CommandLine parseCommandLine(const std::vector<std::string>& args, const char* e
         // Without an application object the parser cannot know the program's name.
         c.text = parser.helpText()
                      .replace(QStringLiteral("<executable_name>"), QStringLiteral("vantrel"))
-                     .toStdString();
+                     .toStdString() +
+                 kExitCodes;
         return c;
     }
     if (parser.isSet(version)) {
@@ -124,11 +162,11 @@ CommandLine parseCommandLine(const std::vector<std::string>& args, const char* e
     const QStringList positional = parser.positionalArguments();
     if (positional.size() > 1 || (!positional.isEmpty() && !parser.isSet(simulate)))
         return failed(QStringLiteral("Unexpected argument '%1'.").arg(positional.last()));
-    for (const QCommandLineOption* o : {&driver, &format, &gpu, &loop, &snapshot})
+    for (const QCommandLineOption* o : {&driver, &format, &gpu, &loop, &query, &snapshot})
         if (parser.values(*o).size() > 1)
             return failed(QStringLiteral("--%1 given more than once.").arg(o->names().first()));
-    if (parser.isSet(status) && parser.isSet(snapshot))
-        return failed(QStringLiteral("--status and --snapshot exclude each other."));
+    if (int(parser.isSet(status)) + int(parser.isSet(snapshot)) + int(parser.isSet(selfTest)) > 1)
+        return failed(QStringLiteral("--status, --self-test and --snapshot exclude each other."));
 
     if (parser.isSet(snapshot)) {
         const std::string dir = parser.value(snapshot).toStdString();
@@ -138,10 +176,27 @@ CommandLine parseCommandLine(const std::vector<std::string>& args, const char* e
         c.snapshotDir = absoluteFrom(startDir, dir);
     } else if (parser.isSet(status)) {
         c.run = CommandLine::Run::Status;
+    } else if (parser.isSet(selfTest)) {
+        c.run = CommandLine::Run::SelfTest;
     }
     if (c.run != CommandLine::Run::Status &&
-        (parser.isSet(format) || parser.isSet(gpu) || parser.isSet(loop)))
-        return failed(QStringLiteral("--format, --gpu and --loop go with --status."));
+        (parser.isSet(format) || parser.isSet(gpu) || parser.isSet(loop) || parser.isSet(query) ||
+         parser.isSet(noHeader) || parser.isSet(noUnits) ||
+         (parser.isSet(verbose) && c.run != CommandLine::Run::SelfTest)))
+        return failed(
+            QStringLiteral("--format, --gpu, --loop, --query, --no-header, --no-units and --verbose go "
+                           "with --status."));
+    if (parser.isSet(query)) {
+        QStringList unknown;
+        c.status.query = parseQuery(parser.value(query), unknown);
+        if (!unknown.isEmpty())
+            return failed(
+                QStringLiteral("Unknown --query field: %1.").arg(unknown.join(QStringLiteral(", "))));
+        if (c.status.query.empty()) return failed(QStringLiteral("--query needs at least one field."));
+    }
+    c.status.header = !parser.isSet(noHeader);
+    c.status.units = !parser.isSet(noUnits);
+    c.status.verbose = parser.isSet(verbose);
     if (parser.isSet(format) && !parseFormat(parser.value(format), c.status.format))
         return failed(QStringLiteral("Unknown --format '%1' (text, json or csv).").arg(parser.value(format)));
     if (parser.isSet(gpu) && !parseGpu(parser.value(gpu), c.status.gpu))

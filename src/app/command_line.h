@@ -13,13 +13,17 @@ enum class StatusFormat { Text, Json, Csv };
 
 struct StatusOptions {
     StatusFormat format = StatusFormat::Text;
-    int gpu = -1;            // -1: the GPU in use; kAllGpus: every GPU
-    double loopSeconds = 0;  // 0: one report
+    int gpu = -1;                    // -1: the GPU in use; kAllGpus: every GPU
+    double loopSeconds = 0;          // 0: one report
+    std::vector<std::string> query;  // the fields of a JSON or CSV report; empty: every field
+    bool header = true;              // CSV: the header line
+    bool units = true;               // CSV: units on the text facts ("8192MB")
+    bool verbose = false;            // the GPU layer's diagnostics on stderr
 };
 inline constexpr int kAllGpus = -2;
 
 struct CommandLine {
-    enum class Run { Window, Status, Snapshot, Help, Version, Error };
+    enum class Run { Window, Status, SelfTest, Snapshot, Help, Version, Error };
     Run run = Run::Window;
     std::string libraryPath;    // absolute
     std::string simulatedCard;  // absolute path of CARD.xml, "" when none was given

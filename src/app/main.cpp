@@ -10,6 +10,7 @@
 #include "app/snapshot_windows.h"
 #include "app/startup.h"
 #include "app/status_report.h"
+#include "app/write_probe.h"
 #include "platform/process.h"
 #include "platform/qt_message_box.h"
 
@@ -27,7 +28,7 @@ int main(int argc, char** argv) {
             return 0;
         case Run::Error:
             std::fprintf(stderr, "vantrel: %s\nTry 'vantrel --help'.\n", commandLine.text.c_str());
-            return 2;
+            return app::kExitUsage;
         default:
             break;
     }
@@ -38,6 +39,8 @@ int main(int argc, char** argv) {
                      commandLine.libraryPath.c_str(), loadError.c_str());
 
     if (commandLine.run == Run::Status) return app::runStatus(commandLine.status);
+    if (commandLine.run == Run::SelfTest)
+        return app::runWriteProbe(stdout, stderr, commandLine.status.verbose);
     if (commandLine.run == Run::Snapshot) {
         // Never on a screen, and no message box waits for an answer: texts go to stderr.
         setenv("QT_QPA_PLATFORM", "offscreen", 1);

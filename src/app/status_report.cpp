@@ -1,6 +1,6 @@
 #include "app/status_report.h"
 
-#include <unistd.h>
+#include <dlfcn.h>
 
 #include <QString>
 #include <atomic>
@@ -11,9 +11,9 @@
 #include <vector>
 
 #include "app/startup.h"
+#include "app/status_fields.h"
+#include "gpu/diagnostics.h"
 #include "gpu/driver_binding.h"
-#include "gpu/information.h"
-#include "gpu/readings.h"
 
 namespace app {
 namespace {
@@ -23,149 +23,99 @@ constexpr const char* kInformationLabels[gpu::kInformationCount] = {
     "Base clock", "Driver",       "Chipset",          "(blank)",     "Memory bus width",
     "Bandwidth",  "Memory clock", "Memory clock max", "Video BIOS"};
 
-// Every value is read first, so that the GPU layer's own diagnostic lines come
-// before the block instead of between its lines.
-struct Snapshot {
-    int32_t temperature[3] = {};
-    int32_t temperatureResult = 0;
-    int32_t clocks[3] = {};
-    bool clocksOk = false;
-    int32_t baseClocks[3] = {};
-    bool baseClocksOk = false;
-    int32_t usage[2] = {};
-    bool usageOk = false;
-    int32_t memory[3] = {};
-    bool memoryOk = false;
-    int32_t voltage[4] = {};
-    bool voltageOk = false;
-    int32_t fan[4] = {};
-    bool fanOk = false;
-    int32_t rpm = 0;
-    bool rpmOk = false;
-    int32_t power[5] = {};
-    bool powerOk = false;
-    std::vector<std::string> information;
-    std::vector<std::string> names;  // of every enumerated GPU
-};
-
-Snapshot takeSnapshot(gpu::GpuContext& context) {
-    Snapshot s;
-    s.temperatureResult = gpu::readGpuTemperature(s.temperature);
-    s.clocksOk = gpu::readClocks(context, s.clocks, 0);
-    s.baseClocksOk = gpu::readClocks(context, s.baseClocks, 1);
-    s.usageOk = gpu::readGpuUsage(s.usage);
-    s.memoryOk = gpu::readMemoryUsage(s.memory);
-    s.voltageOk = gpu::readVoltage(s.voltage);
-    s.fanOk = gpu::readFanStatus(s.fan);
-    s.rpmOk = gpu::readTachometer(s.rpm);
-    s.powerOk = gpu::readPowerStatus(s.power);
-    gpu::queryGpuInformation(context, s.information);
-    for (int i = 0; i < context.count; ++i) s.names.push_back(gpu::readGpuName(context.handles[i]));
-    return s;
+// Whether the fact behind each information string was read; the blanks always are.
+bool informationKnown(const gpu::GpuFacts& f, size_t index) {
+    switch (index) {
+        case 0:
+            return f.name.has_value();
+        case 2:
+            return f.memoryTotalMib.has_value();
+        case 3:
+            return f.memoryTypeCode.has_value();
+        case 4:
+            return f.gpuClockMhz.has_value();
+        case 5:
+            return f.baseClockMhz.has_value();
+        case 6:
+            return f.driverVersion.has_value();
+        case 7:
+            return f.chipsetVendor.has_value();
+        case 9:
+            return f.memoryBusWidthBits.has_value();
+        case 10:
+            return f.bandwidthGbPerSecond().has_value();
+        case 11:
+            return f.memoryClockMhz.has_value();
+        case 12:
+            return f.memoryClockMaxMhz.has_value();
+        case 13:
+            return f.biosVersion.has_value();
+        default:
+            return true;
+    }
 }
 
-void printSnapshot(std::FILE* out, const gpu::GpuContext& context, const Snapshot& s) {
-    const char* unavailable = "unavailable";
+// "%d" of a value, or "unavailable".
+std::string shown(const std::optional<int32_t>& v, const char* unit = "") {
+    return v ? std::to_string(*v) + unit : std::string("unavailable");
+}
+
+void printText(std::FILE* out, const gpu::GpuContext& context, const std::vector<std::string>& names,
+               const std::string& timestamp, const GpuStatus& s) {
     std::fprintf(out, "\n== Vantrel status ==\n");
+    std::fprintf(out, "Time: %s\n", timestamp.c_str());
     std::fprintf(out, "Driver library: %s\n", gpu::DriverBinding::libraryPath().c_str());
-    std::fprintf(out, "GPUs: %d, in use: %d\n", context.count, context.selectedIndex);
-    for (size_t i = 0; i < s.names.size(); ++i) std::fprintf(out, "GPU %zu: %s\n", i, s.names[i].c_str());
-    if (s.temperatureResult < 0)
-        std::fprintf(out, "GPU temperature: %s (status %d)\n", unavailable, s.temperatureResult);
+    std::fprintf(out, "GPUs: %d, in use: %d\n", context.count, s.index);
+    for (size_t i = 0; i < names.size(); ++i) std::fprintf(out, "GPU %zu: %s\n", i, names[i].c_str());
+    if (!s.temperature.currentC)
+        std::fprintf(out, "GPU temperature: unavailable (status %d)\n", s.temperatureResult);
     else
-        std::fprintf(out, "GPU temperature: %d °C (default range %d to %d °C)\n", s.temperature[0],
-                     s.temperature[1], s.temperature[2]);
-    if (s.clocksOk)
-        std::fprintf(out, "Clocks: GPU %d MHz, memory %d MHz, shader %d MHz\n", s.clocks[0], s.clocks[1],
-                     s.clocks[2]);
-    else
-        std::fprintf(out, "Clocks: %s\n", unavailable);
-    if (s.baseClocksOk)
-        std::fprintf(out, "Base clocks: GPU %d MHz, memory %d MHz, shader %d MHz\n", s.baseClocks[0],
-                     s.baseClocks[1], s.baseClocks[2]);
-    else
-        std::fprintf(out, "Base clocks: %s\n", unavailable);
-    if (s.usageOk)
-        std::fprintf(out, "Usage: GPU %d %%, frame buffer %d %%\n", s.usage[0], s.usage[1]);
-    else
-        std::fprintf(out, "Usage: %s\n", unavailable);
-    if (s.memoryOk)
-        std::fprintf(out, "Memory: used %d KB, free %d KB, total %d KB\n", s.memory[0], s.memory[1],
-                     s.memory[2]);
-    else
-        std::fprintf(out, "Memory: %s\n", unavailable);
-    if (s.voltageOk)
-        std::fprintf(out, "Voltage: current %d µV, base %d µV, range %d to %d µV\n", s.voltage[3],
-                     s.voltage[0], s.voltage[1], s.voltage[2]);
-    else
-        std::fprintf(out, "Voltage: %s\n", unavailable);
-    if (s.fanOk)
-        std::fprintf(out, "Fan: level %d %% (range %d to %d %%), ", s.fan[2], s.fan[0], s.fan[1]);
-    else
-        std::fprintf(out, "Fan: %s, ", unavailable);
-    if (s.rpmOk)
-        std::fprintf(out, "tachometer %d RPM\n", s.rpm);
-    else
-        std::fprintf(out, "tachometer %s\n", unavailable);
-    if (s.powerOk)
-        std::fprintf(out, "Power: limit %d %% (range %d to %d %%, default %d %%), draw %d %%\n", s.power[3],
-                     s.power[0], s.power[1], s.power[2], s.power[4]);
-    else
-        std::fprintf(out, "Power: %s\n", unavailable);
-    for (size_t i = 0; i < s.information.size() && i < std::size(kInformationLabels); ++i)
-        std::fprintf(out, "%s: %s\n", kInformationLabels[i], s.information[i].c_str());
-}
-
-// One reading of a GPU for the machine-readable formats; absent when the driver
-// could not give it.
-struct Field {
-    const char* key;
-    bool present = true;
-    bool isText = false;
-    long long number = 0;
-    std::string text;
-};
-
-std::vector<Field> fieldsOf(int index, const Snapshot& s) {
-    std::vector<Field> f;
-    auto number = [&f](const char* key, bool ok, long long value) {
-        f.push_back(Field{key, ok, false, value, {}});
-    };
-    auto text = [&f](const char* key, const std::string& value) {
-        f.push_back(Field{key, true, true, 0, value});
-    };
-    auto info = [&](const char* key, size_t i) {
-        if (i < s.information.size())
-            text(key, s.information[i]);
+        std::fprintf(out, "GPU temperature: %d °C (default range %s to %s °C)\n", *s.temperature.currentC,
+                     shown(s.temperature.defaultMinC).c_str(), shown(s.temperature.defaultMaxC).c_str());
+    auto clocks = [out](const char* label, const gpu::ClockValues& c) {
+        if (!c.gpuMhz)
+            std::fprintf(out, "%s: unavailable\n", label);
         else
-            f.push_back(Field{key, false, true, 0, {}});
+            std::fprintf(out, "%s: GPU %d MHz, memory %s MHz, shader %s MHz\n", label, *c.gpuMhz,
+                         shown(c.memoryMhz).c_str(), shown(c.shaderMhz).c_str());
     };
-    number("index", true, index);
-    text("name", size_t(index) < s.names.size() ? s.names[size_t(index)] : std::string());
-    number("temperature_c", s.temperatureResult >= 0, s.temperature[0]);
-    number("gpu_clock_mhz", s.clocksOk, s.clocks[0]);
-    number("memory_clock_mhz", s.clocksOk, s.clocks[1]);
-    number("shader_clock_mhz", s.clocksOk, s.clocks[2]);
-    number("base_gpu_clock_mhz", s.baseClocksOk, s.baseClocks[0]);
-    number("base_memory_clock_mhz", s.baseClocksOk, s.baseClocks[1]);
-    number("gpu_usage_percent", s.usageOk, s.usage[0]);
-    number("framebuffer_usage_percent", s.usageOk, s.usage[1]);
-    number("memory_used_kb", s.memoryOk, s.memory[0]);
-    number("memory_free_kb", s.memoryOk, s.memory[1]);
-    number("memory_total_kb", s.memoryOk, s.memory[2]);
-    number("voltage_uv", s.voltageOk, s.voltage[3]);
-    number("fan_level_percent", s.fanOk, s.fan[2]);
-    number("fan_rpm", s.rpmOk, s.rpm);
-    number("power_limit_percent", s.powerOk, s.power[3]);
-    number("power_draw_percent", s.powerOk, s.power[4]);
-    info("memory_size", 2);
-    info("memory_type", 3);
-    info("driver", 6);
-    info("chipset", 7);
-    info("memory_bus_width", 9);
-    info("bandwidth", 10);
-    info("video_bios", 13);
-    return f;
+    clocks("Clocks", s.clocks);
+    clocks("Base clocks", s.baseClocks);
+    if (!s.usage.gpuPercent && !s.usage.frameBufferPercent)
+        std::fprintf(out, "Usage: unavailable\n");
+    else
+        std::fprintf(out, "Usage: GPU %s, frame buffer %s\n", shown(s.usage.gpuPercent, " %").c_str(),
+                     shown(s.usage.frameBufferPercent, " %").c_str());
+    if (!s.memory.usedKb)
+        std::fprintf(out, "Memory: unavailable\n");
+    else
+        std::fprintf(out, "Memory: used %d KB, free %d KB, total %d KB\n", *s.memory.usedKb, *s.memory.freeKb,
+                     *s.memory.totalKb);
+    if (!s.voltage.currentUv && !s.voltage.baseUv && !s.voltage.lowestUv)
+        std::fprintf(out, "Voltage: unavailable\n");
+    else
+        std::fprintf(out, "Voltage: current %s µV, base %s µV, range %s to %s µV\n",
+                     shown(s.voltage.currentUv).c_str(), shown(s.voltage.baseUv).c_str(),
+                     shown(s.voltage.lowestUv).c_str(), shown(s.voltage.highestUv).c_str());
+    if (s.fan.levelPercent)
+        std::fprintf(out, "Fan: level %d %% (range %d to %d %%), ", *s.fan.levelPercent, *s.fan.lowestPercent,
+                     *s.fan.highestPercent);
+    else
+        std::fprintf(out, "Fan: unavailable, ");
+    if (s.fan.rpm)
+        std::fprintf(out, "tachometer %d RPM\n", *s.fan.rpm);
+    else
+        std::fprintf(out, "tachometer unavailable\n");
+    if (!s.power.limitPercent && !s.power.drawPercent && !s.power.defaultPercent)
+        std::fprintf(out, "Power: unavailable\n");
+    else
+        std::fprintf(out, "Power: limit %s %% (range %s to %s %%, default %s %%), draw %s %%\n",
+                     shown(s.power.limitPercent).c_str(), shown(s.power.minimumPercent).c_str(),
+                     shown(s.power.maximumPercent).c_str(), shown(s.power.defaultPercent).c_str(),
+                     shown(s.power.drawPercent).c_str());
+    for (size_t i = 0; i < s.information.size() && i < std::size(kInformationLabels); ++i)
+        std::fprintf(out, "%s: %s\n", kInformationLabels[i],
+                     informationKnown(s.facts, i) ? s.information[i].c_str() : "unavailable");
 }
 
 // Driver texts are not trusted to be UTF-8; a bad byte becomes U+FFFD.
@@ -197,10 +147,65 @@ std::string csvField(const std::string& raw) {
     return out + "\"";
 }
 
-std::string fieldValue(const Field& f, bool json) {
-    if (!f.present) return json ? "null" : "";
-    if (!f.isText) return std::to_string(f.number);
-    return json ? jsonString(f.text) : csvField(f.text);
+std::string formatted(const FieldValue& v, bool json) {
+    switch (v.kind) {
+        case FieldValue::Kind::Absent:
+            return json ? "null" : "";
+        case FieldValue::Kind::Integer:
+            return std::to_string(v.integer);
+        case FieldValue::Kind::Real: {
+            char text[32];
+            std::snprintf(text, sizeof text, "%.1f", v.real);
+            return text;
+        }
+        case FieldValue::Kind::Text:
+            return json ? jsonString(v.text) : csvField(v.text);
+    }
+    return {};
+}
+
+// Local time with its offset, e.g. 2024-05-01T12:00:00+02:00.
+std::string isoTimestamp() {
+    const std::time_t now = std::time(nullptr);
+    std::tm local{};
+    localtime_r(&now, &local);
+    char text[40];
+    std::strftime(text, sizeof text, "%Y-%m-%dT%H:%M:%S%z", &local);
+    std::string s = text;
+    if (s.size() >= 5) s.insert(s.size() - 2, ":");
+    return s;
+}
+
+// The columns of a machine-readable report: the chosen ones, else every field
+// (JSON has its timestamp once, beside the GPUs; CSV in every row).
+std::vector<std::string> columns(const StatusOptions& options) {
+    if (!options.query.empty()) return options.query;
+    std::vector<std::string> all;
+    for (const StatusField& f : statusFields()) all.push_back(f.key);
+    if (options.format == StatusFormat::Csv) all.push_back(kTimestampField);
+    return all;
+}
+
+std::string valueOf(const std::string& column, const GpuStatus& s, const std::string& timestamp, bool json,
+                    bool units) {
+    if (column == kTimestampField) return json ? jsonString(timestamp) : timestamp;
+    const StatusField* field = findStatusField(column);
+    return field ? formatted(field->value(s, units), json) : formatted({}, json);
+}
+
+bool onNvmlBridge() {
+    return gpu::DriverBinding::libraryPath().ends_with("/libnvapi-nvml.so");
+}
+
+// Whether the bridge can find NVIDIA's library, searched for as the bridge does.
+bool nvmlLibraryPresent() {
+    for (const char* name : {"libnvidia-ml.so.1", "libnvidia-ml.so"}) {
+        if (void* handle = dlopen(name, RTLD_LAZY | RTLD_LOCAL)) {
+            dlclose(handle);
+            return true;
+        }
+    }
+    return false;
 }
 
 std::atomic<bool> g_stop{false};
@@ -227,69 +232,95 @@ std::vector<int> reportedGpus(const StatusOptions& options, const gpu::GpuContex
 }
 
 void printReport(std::FILE* out, const StatusOptions& options, gpu::GpuContext& context, bool withHeader) {
-    std::vector<std::pair<int, Snapshot>> snapshots;
+    // Everything is read first, so that diagnostics shown with --verbose come
+    // before the block instead of between its lines.
+    std::vector<GpuStatus> gpus;
     const int inUse = context.selectedIndex;
     for (int index : reportedGpus(options, context)) {
         context.selectedIndex = index;
-        snapshots.emplace_back(index, takeSnapshot(context));
+        gpus.push_back(readGpuStatus(context));
     }
     context.selectedIndex = inUse;
-    std::fflush(stdout);
+    std::vector<std::string> names;
+    if (options.format == StatusFormat::Text)
+        for (int i = 0; i < context.count; ++i) names.push_back(gpu::readGpuName(context.handles[i]));
+    gpu::flushDiagnostics();
+    const std::string timestamp = isoTimestamp();
 
     if (options.format == StatusFormat::Text) {
-        for (const auto& [index, snapshot] : snapshots) {
-            context.selectedIndex = index;
-            printSnapshot(out, context, snapshot);
-        }
-        context.selectedIndex = inUse;
+        for (const GpuStatus& s : gpus) printText(out, context, names, timestamp, s);
     } else if (options.format == StatusFormat::Json) {
-        std::string line = "{\"driver\":" + jsonString(gpu::DriverBinding::libraryPath()) +
+        std::string line = "{\"timestamp\":" + jsonString(timestamp) +
+                           ",\"driver\":" + jsonString(gpu::DriverBinding::libraryPath()) +
                            ",\"gpu_count\":" + std::to_string(context.count) +
                            ",\"gpu_in_use\":" + std::to_string(inUse) + ",\"gpus\":[";
-        for (size_t g = 0; g < snapshots.size(); ++g) {
+        const std::vector<std::string> keys = columns(options);
+        for (size_t g = 0; g < gpus.size(); ++g) {
             line += g ? ",{" : "{";
-            const std::vector<Field> fields = fieldsOf(snapshots[g].first, snapshots[g].second);
-            for (size_t i = 0; i < fields.size(); ++i)
-                line += (i ? ",\"" : "\"") + std::string(fields[i].key) + "\":" + fieldValue(fields[i], true);
-            line += "}";
+            std::string estimated;
+            for (size_t i = 0; i < keys.size(); ++i) {
+                line +=
+                    (i ? ",\"" : "\"") + keys[i] + "\":" + valueOf(keys[i], gpus[g], timestamp, true, true);
+                const StatusField* f = findStatusField(keys[i]);
+                if (f && f->estimatedByBridge && onNvmlBridge() &&
+                    f->value(gpus[g], true).kind != FieldValue::Kind::Absent)
+                    estimated += (estimated.empty() ? "\"" : ",\"") + keys[i] + "\"";
+            }
+            line += ",\"estimated\":[" + estimated + "]}";
         }
         std::fprintf(out, "%s]}\n", line.c_str());
     } else {
-        for (const auto& [index, snapshot] : snapshots) {
-            const std::vector<Field> fields = fieldsOf(index, snapshot);
-            std::string header, row;
-            for (size_t i = 0; i < fields.size(); ++i) {
-                header += (i ? "," : "") + std::string(fields[i].key);
-                row += (i ? "," : "") + fieldValue(fields[i], false);
-            }
-            if (withHeader) std::fprintf(out, "%s\n", header.c_str());
-            withHeader = false;
+        const std::vector<std::string> keys = columns(options);
+        if (withHeader && options.header) {
+            std::string header;
+            for (size_t i = 0; i < keys.size(); ++i) header += (i ? "," : "") + keys[i];
+            std::fprintf(out, "%s\n", header.c_str());
+        }
+        for (const GpuStatus& s : gpus) {
+            std::string row;
+            for (size_t i = 0; i < keys.size(); ++i)
+                row += (i ? "," : "") + valueOf(keys[i], s, timestamp, false, options.units);
             std::fprintf(out, "%s\n", row.c_str());
         }
     }
     std::fflush(out);
 }
 
-}  // namespace
-
-int printStatus(const StatusOptions& options, std::FILE* out, std::FILE* err) {
-    gpu::GpuContext context;
+// The reason no report can be made, on err, and its exit code; kExitOk when one can.
+int checkDriver(const StatusOptions& options, const gpu::GpuContext& context, std::FILE* err) {
     if (context.driverMissing()) {
+        // The driver answers "library not found" both when a library is missing and,
+        // on the bridge, when NVML is there but the kernel driver does not answer.
         std::fprintf(err, "%s\n", kStartFailureText);
-        return 1;
+        const std::string& library = gpu::DriverBinding::libraryPath();
+        if (!driverLoadError(library).empty()) return kExitNoLibrary;
+        return onNvmlBridge() && !nvmlLibraryPresent() ? kExitNoLibrary : kExitNoDriver;
     }
-    gpu::GlobalContextScope global(context);
-    if (context.initializeStatus() != nvapi::OK || context.count == 0) {
-        std::fprintf(err, "vantrel: the driver reports no GPU (status %d)\n", context.initializeStatus());
-        return 1;
+    if (context.initializeStatus() != nvapi::OK) {
+        std::fprintf(err, "vantrel: the driver does not answer (status %d)\n", context.initializeStatus());
+        return kExitNoDriver;
+    }
+    if (context.count == 0) {
+        std::fprintf(err, "vantrel: the driver reports no GPU\n");
+        return kExitNoGpu;
     }
     if (options.gpu >= context.count) {
         std::fprintf(err, "vantrel: there is no GPU %d; the driver reports %d\n", options.gpu, context.count);
-        return 1;
+        return kExitNoSuchGpu;
     }
+    return kExitOk;
+}
+
+}  // namespace
+
+int printStatus(const StatusOptions& options, std::FILE* out, std::FILE* err) {
+    gpu::DiagnosticRedirect diagnostics(options.verbose ? err : nullptr);
+    gpu::GpuContext context;
+    if (const int failure = checkDriver(options, context, err)) return failure;
+    gpu::GlobalContextScope global(context);
     if (options.loopSeconds <= 0) {
         printReport(out, options, context, true);
-        return 0;
+        return kExitOk;
     }
     g_stop = false;
     struct sigaction stop {};
@@ -305,22 +336,11 @@ int printStatus(const StatusOptions& options, std::FILE* out, std::FILE* err) {
     }
     sigaction(SIGINT, &previousInt, nullptr);
     sigaction(SIGTERM, &previousTerm, nullptr);
-    return 0;
+    return kExitOk;
 }
 
 int runStatus(const StatusOptions& options) {
-    // The GPU layer writes its diagnostics on stdout; while a report is printed
-    // they go to stderr, and the report alone to the original stdout.
-    std::fflush(stdout);
-    const int reportFd = dup(STDOUT_FILENO);
-    std::FILE* report = reportFd >= 0 ? fdopen(reportFd, "w") : nullptr;
-    if (!report || dup2(STDERR_FILENO, STDOUT_FILENO) < 0) {
-        if (report) std::fclose(report);
-        return printStatus(options, stdout, stderr);
-    }
-    const int result = printStatus(options, report, stderr);
-    std::fclose(report);
-    return result;
+    return printStatus(options, stdout, stderr);
 }
 
 }  // namespace app

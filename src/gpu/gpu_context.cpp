@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "gpu/diagnostics.h"
 #include "gpu/driver_binding.h"
 
 namespace gpu {
@@ -20,7 +21,7 @@ GpuContext::GpuContext() {
     if (initializeStatus_ == nvapi::ERROR) {
         char text[nvapi::SHORT_STRING];
         driverErrorText(initializeStatus_, text);
-        std::printf("NVAPI NvAPI_Initialize: %s\n", text);
+        diagnostic("NVAPI NvAPI_Initialize: %s\n", text);
     }
     if (driverMissing()) return;
 

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -12,6 +13,34 @@ namespace gpu {
 
 // The full name of a physical GPU; empty when the driver refuses.
 std::string readGpuName(NvPhysicalGpuHandle gpu);
+
+// The card's static facts; an empty optional is one the driver did not give.
+struct GpuFacts {
+    std::optional<std::string> name;
+    std::optional<uint32_t> memoryTotalMib;  // dedicated memory of the driver's default GPU
+    std::optional<int32_t> memoryTypeCode;
+    std::optional<int32_t> gpuClockMhz, memoryClockMhz;  // effective P0 clocks
+    std::optional<int32_t> baseClockMhz;
+    std::optional<int32_t> memoryClockMaxMhz;  // the memory clock's delta maximum
+    std::optional<uint32_t> driverVersion;     // 31421 for 314.21
+    std::optional<std::string> chipsetVendor;
+    uint32_t chipsetVendorId = 0;
+    std::optional<uint32_t> memoryBusWidthBits;
+    std::optional<std::string> biosVersion;
+    int32_t memoryDataRate = 0;  // transfers per clock, as the context had it after the read
+
+    // Known when the data rate, the memory clock and the bus width are.
+    std::optional<double> bandwidthGbPerSecond() const;
+};
+
+// Reads the facts of the context's GPU and sets the context's memoryDataRate
+// from the memory type.
+GpuFacts readGpuFacts(GpuContext& context);
+
+// The fourteen information strings of the facts, in order: name, "", memory
+// size, memory type, GPU clock, GPU base clock, driver version, chipset vendor,
+// "", bus width, bandwidth, memory clock, memory clock limit, video BIOS version.
+std::vector<std::string> informationStrings(const GpuFacts& facts);
 
 // Appends the fourteen information strings of the context's GPU, in order:
 // name, "", memory size, memory type, GPU clock, GPU base clock, driver version,

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "gpu/diagnostics.h"
 #include "gpu/driver_structs.h"
 #include "gpu/fan_hand_back.h"
 #include "gpu/kept_coolers.h"
@@ -12,14 +13,17 @@ namespace gpu {
 
 using namespace detail;
 
-int32_t readGpuTemperature(std::span<int32_t, 3> out) {
+namespace {
+
+// The GPU sensor's values; the result as readGpuTemperature gives it.
+int32_t readTemperatureInto(TemperatureValues& values) {
     NvPhysicalGpuHandle local[nvapi::MAX_PHYSICAL_GPUS] = {};
     int32_t count = 0;
     int32_t status = nvCall<nvapi::ID_EnumPhysicalGPUs>(local, &count);
     if (status != nvapi::OK) {
         char text[nvapi::SHORT_STRING];
         driverErrorText(status, text);
-        std::printf("NVAPI Error: %s\n", text);
+        diagnostic("NVAPI Error: %s\n", text);
         return -1;
     }
     int index = globalContext().selectedIndex;
@@ -33,61 +37,121 @@ int32_t readGpuTemperature(std::span<int32_t, 3> out) {
     for (int i = 0; i < n; ++i) {
         const nvapi::ThermalSensor& s = settings.sensor[i];
         if (s.target != nvapi::THERMAL_TARGET_GPU) continue;
-        out[0] = s.currentTemp;
-        out[1] = s.defaultMinTemp;
-        out[2] = s.defaultMaxTemp;
+        values = {s.currentTemp, s.defaultMinTemp, s.defaultMaxTemp};
         return s.currentTemp;
     }
     return -1;
 }
 
-bool readClocks(const GpuContext& context, std::span<int32_t, 3> out, int clockType) {
+}  // namespace
+
+TemperatureValues temperatureValues(int32_t* result) {
+    TemperatureValues values;
+    // A negative current temperature is the driver's word too: only a failed read is absent.
+    const int32_t r = readTemperatureInto(values);
+    if (result) *result = r;
+    return values;
+}
+
+int32_t readGpuTemperature(std::span<int32_t, 3> out) {
+    TemperatureValues values;
+    const int32_t result = readTemperatureInto(values);
+    if (values.currentC) {
+        out[0] = *values.currentC;
+        out[1] = *values.defaultMinC;
+        out[2] = *values.defaultMaxC;
+    }
+    return result;
+}
+
+ClockValues clockValues(const GpuContext& context, int clockType) {
     nvapi::ClockFrequencies clocks;
     prepare(clocks, nvapi::CLOCK_FREQUENCIES_VER).flags = uint32_t(clockType) & 3u;
     if (nvCall<nvapi::ID_GPU_GetAllClockFrequencies>(context.selectedHandle(), &clocks) != nvapi::OK)
-        return false;
-    out[0] = int32_t(clocks.domain[nvapi::CLOCK_DOMAIN_GRAPHICS].frequency / 1000);
-    out[1] = int32_t(clocks.domain[nvapi::CLOCK_DOMAIN_MEMORY].frequency / 1000);
-    out[2] = int32_t(clocks.domain[nvapi::CLOCK_DOMAIN_PROCESSOR].frequency / 1000);
+        return {};
+    return {int32_t(clocks.domain[nvapi::CLOCK_DOMAIN_GRAPHICS].frequency / 1000),
+            int32_t(clocks.domain[nvapi::CLOCK_DOMAIN_MEMORY].frequency / 1000),
+            int32_t(clocks.domain[nvapi::CLOCK_DOMAIN_PROCESSOR].frequency / 1000)};
+}
+
+bool readClocks(const GpuContext& context, std::span<int32_t, 3> out, int clockType) {
+    const ClockValues values = clockValues(context, clockType);
+    if (!values.gpuMhz) return false;
+    out[0] = *values.gpuMhz;
+    out[1] = *values.memoryMhz;
+    out[2] = *values.shaderMhz;
     return true;
 }
 
-bool readGpuUsage(std::span<int32_t, 2> out) {
+UsageValues usageValues() {
     nvapi::DynamicPstatesInfo info;
     if (nvCall<nvapi::ID_GPU_GetDynamicPstatesInfoEx>(
             gpuInUse(), &prepare(info, nvapi::DYNAMIC_PSTATES_VER)) != nvapi::OK)
-        return false;
-    bool gpuPresent = info.utilization[0].flags & 1u;
-    bool frameBufferPresent = info.utilization[1].flags & 1u;
-    if (gpuPresent) out[0] = int32_t(info.utilization[0].percentage);
-    if (frameBufferPresent) out[1] = int32_t(info.utilization[1].percentage);
-    return gpuPresent || frameBufferPresent;
+        return {};
+    UsageValues values;
+    if (info.utilization[0].flags & 1u) values.gpuPercent = int32_t(info.utilization[0].percentage);
+    if (info.utilization[1].flags & 1u) values.frameBufferPercent = int32_t(info.utilization[1].percentage);
+    return values;
+}
+
+bool readGpuUsage(std::span<int32_t, 2> out) {
+    const UsageValues values = usageValues();
+    if (values.gpuPercent) out[0] = *values.gpuPercent;
+    if (values.frameBufferPercent) out[1] = *values.frameBufferPercent;
+    return values.gpuPercent || values.frameBufferPercent;
+}
+
+MemoryValues memoryValues() {
+    nvapi::MemoryInfo memory;
+    if (nvCall<nvapi::ID_GPU_GetMemoryInfo>(nullptr, &prepare(memory, nvapi::MEMORY_INFO_VER2)) != nvapi::OK)
+        return {};
+    return {int32_t(memory.dedicatedVideoMemory - memory.curAvailableDedicatedVideoMemory),
+            int32_t(memory.curAvailableDedicatedVideoMemory), int32_t(memory.availableDedicatedVideoMemory)};
 }
 
 bool readMemoryUsage(std::span<int32_t, 3> out) {
-    nvapi::MemoryInfo memory;
-    if (nvCall<nvapi::ID_GPU_GetMemoryInfo>(nullptr, &prepare(memory, nvapi::MEMORY_INFO_VER2)) != nvapi::OK)
-        return false;
-    out[0] = int32_t(memory.dedicatedVideoMemory - memory.curAvailableDedicatedVideoMemory);
-    out[1] = int32_t(memory.curAvailableDedicatedVideoMemory);
-    out[2] = int32_t(memory.availableDedicatedVideoMemory);
+    const MemoryValues values = memoryValues();
+    if (!values.usedKb) return false;
+    out[0] = *values.usedKb;
+    out[1] = *values.freeKb;
+    out[2] = *values.totalKb;
     return true;
 }
 
-bool readVoltage(std::span<int32_t, 4> out) {
+namespace {
+
+// True when the P-state table was read (readVoltage's result).
+bool readVoltageInto(VoltageValues& values) {
     NvPhysicalGpuHandle gpu = gpuInUse();
-    uint32_t current = currentMicrovolts(gpu);
+    nvapi::VoltageStatus status;
+    if (nvCall<nvapi::ID_GPU_GetVoltageStatus>(gpu, &prepare(status, nvapi::VOLTAGE_STATUS_VER)) == nvapi::OK)
+        values.currentUv = int32_t(status.entry[0].microvolts);
     nvapi::Pstates20Info table;
     if (readPstates20(gpu, table) != nvapi::OK) return false;
-    out[1] = 10000;
-    out[2] = 0;
     // Every entry sets the range, so the last one's remains.
     forEachP0BaseVoltage(table, [&](const nvapi::Pstates20Voltage& v) {
-        if (v.domainId == 0) out[0] = int32_t(v.volt_uV);
-        out[1] = addDelta(v.volt_uV, v.voltDelta_uV.min);
-        out[2] = addDelta(v.volt_uV, v.voltDelta_uV.max);
+        if (v.domainId == 0) values.baseUv = int32_t(v.volt_uV);
+        values.lowestUv = addDelta(v.volt_uV, v.voltDelta_uV.min);
+        values.highestUv = addDelta(v.volt_uV, v.voltDelta_uV.max);
     });
-    out[3] = int32_t(current);
+    return true;
+}
+
+}  // namespace
+
+VoltageValues voltageValues() {
+    VoltageValues values;
+    readVoltageInto(values);
+    return values;
+}
+
+bool readVoltage(std::span<int32_t, 4> out) {
+    VoltageValues values;
+    if (!readVoltageInto(values)) return false;
+    if (values.baseUv) out[0] = *values.baseUv;
+    out[1] = values.lowestUv.value_or(10000);
+    out[2] = values.highestUv.value_or(0);
+    out[3] = values.currentUv.value_or(0);
     return true;
 }
 
@@ -139,8 +203,8 @@ void reportCoolerFailure(int32_t status) {
             return;
     }
     if (g_boxShownIn != 0 && g_boxShownIn == DriverBinding::generation()) {
-        std::printf("%s: %s\n", kNvapiCaption, text);
-        std::fflush(stdout);  // seen while it happens, also in a log
+        diagnostic("%s: %s\n", kNvapiCaption, text);
+        flushDiagnostics();  // seen while it happens, also in a log
         return;
     }
     g_boxShownIn = DriverBinding::generation();
@@ -150,11 +214,13 @@ void reportCoolerFailure(int32_t status) {
 
 }  // namespace
 
-bool readFanStatus(std::span<int32_t, 4> out) {
+namespace {
+
+// True when the cooler settings were read (readFanStatus's result).
+bool readFanInto(FanValues& values) {
     NvPhysicalGpuHandle gpu = gpuInUse();
     uint32_t rpm = 0;
-    nvCall<nvapi::ID_GPU_GetTachReading>(gpu, &rpm);
-    out[3] = int32_t(rpm);
+    if (nvCall<nvapi::ID_GPU_GetTachReading>(gpu, &rpm) == nvapi::OK) values.rpm = int32_t(rpm);
 
     nvapi::CoolerSettings coolers;
     uint32_t versionNo = 3;
@@ -166,12 +232,38 @@ bool readFanStatus(std::span<int32_t, 4> out) {
     }
     g_boxShownIn = 0;
     int n = bounded(coolers.count, nvapi::coolerMaxEntries(versionNo));
+    if (n > 0) values.driverControlled = true;
     for (int i = 0; i < n; ++i) {
-        out[0] = int32_t(nvapi::coolerWord(coolers, versionNo, i, nvapi::COOLER_DEFAULT_MIN_LEVEL));
-        out[1] = int32_t(nvapi::coolerWord(coolers, versionNo, i, nvapi::COOLER_DEFAULT_MAX_LEVEL));
-        out[2] = int32_t(nvapi::coolerWord(coolers, versionNo, i, nvapi::COOLER_CURRENT_LEVEL));
+        if (nvapi::coolerWord(coolers, versionNo, i, nvapi::COOLER_CURRENT_POLICY) ==
+            nvapi::COOLER_POLICY_MANUAL)
+            values.driverControlled = false;
+        values.lowestPercent =
+            int32_t(nvapi::coolerWord(coolers, versionNo, i, nvapi::COOLER_DEFAULT_MIN_LEVEL));
+        values.highestPercent =
+            int32_t(nvapi::coolerWord(coolers, versionNo, i, nvapi::COOLER_DEFAULT_MAX_LEVEL));
+        values.levelPercent = int32_t(nvapi::coolerWord(coolers, versionNo, i, nvapi::COOLER_CURRENT_LEVEL));
     }
     return true;
+}
+
+}  // namespace
+
+FanValues fanValues() {
+    FanValues values;
+    readFanInto(values);
+    return values;
+}
+
+bool readFanStatus(std::span<int32_t, 4> out) {
+    FanValues values;
+    const bool read = readFanInto(values);
+    out[3] = values.rpm.value_or(0);
+    if (values.levelPercent) {
+        out[0] = *values.lowestPercent;
+        out[1] = *values.highestPercent;
+        out[2] = *values.levelPercent;
+    }
+    return read;
 }
 
 bool readTachometer(int32_t& rpm) {
@@ -199,40 +291,43 @@ bool readFanLevelRange(std::span<int32_t, 2> out) {
     return true;
 }
 
-bool readPowerStatus(std::span<int32_t, 5> out) {
+namespace {
+
+// True when readPowerStatus would be.
+bool readPowerInto(PowerValues& values) {
     NvPhysicalGpuHandle gpu = gpuInUse();
 
-    std::fputs("Power topology info:\n", stdout);
+    diagnostic("Power topology info:\n");
     nvapi::PowerTopologyInfo topologyInfo;
     if (nvCall<nvapi::ID_GPU_PowerTopologyGetInfo>(
             gpu, &prepare(topologyInfo, nvapi::POWER_TOPOLOGY_INFO_VER)) != nvapi::OK ||
         topologyInfo.valid == 0)
         return false;
 
-    std::fputs("Power topology status:\n", stdout);
+    diagnostic("Power topology status:\n");
     nvapi::PowerTopologyStatus topology;
     int topologyCount = bounded(topologyInfo.count, 4);
     prepare(topology, nvapi::POWER_TOPOLOGY_STATUS_VER).count = uint32_t(topologyCount);
     for (int i = 0; i < topologyCount; ++i) topology.entry[i].domain = topologyInfo.domain[i];
     if (nvCall<nvapi::ID_GPU_PowerTopologyGetStatus>(gpu, &topology) != nvapi::OK) return false;
 
-    std::fputs("Power policy info:\n", stdout);
+    diagnostic("Power policy info:\n");
     nvapi::PowerPolicyInfo policyInfo;
     int32_t status =
         nvCall<nvapi::ID_GPU_PowerPoliciesGetInfo>(gpu, &prepare(policyInfo, nvapi::POWER_POLICY_INFO_VER));
     if (status != nvapi::OK) {
-        std::printf("API call failed with error %d\n", status);
+        diagnostic("API call failed with error %d\n", status);
         return false;
     }
     if (policyInfo.valid == 0) {
-        std::fputs("  ... not available!\n", stdout);
+        diagnostic("  ... not available!\n");
         return false;
     }
     int policyCount = bounded(policyInfo.count, 4);
     for (int i = 0; i < policyCount; ++i) {
-        out[0] = int32_t(policyInfo.entry[i].minPower / 1000);
-        out[1] = int32_t(policyInfo.entry[i].maxPower / 1000);
-        out[2] = int32_t(policyInfo.entry[i].defaultPower / 1000);
+        values.minimumPercent = int32_t(policyInfo.entry[i].minPower / 1000);
+        values.maximumPercent = int32_t(policyInfo.entry[i].maxPower / 1000);
+        values.defaultPercent = int32_t(policyInfo.entry[i].defaultPower / 1000);
     }
 
     nvapi::PowerPolicyStatus policy;
@@ -240,7 +335,7 @@ bool readPowerStatus(std::span<int32_t, 5> out) {
     for (int i = 0; i < policyCount; ++i) policy.entry[i].policyId = policyInfo.entry[i].policyId;
     status = nvCall<nvapi::ID_GPU_PowerPoliciesGetStatus>(gpu, &policy);
     if (status != nvapi::OK) {
-        std::printf("API call failed with error %d\n", status);
+        diagnostic("API call failed with error %d\n", status);
         return false;
     }
     int statusCount = bounded(policy.count, 4);
@@ -251,13 +346,32 @@ bool readPowerStatus(std::span<int32_t, 5> out) {
         limit = policy.entry[i].power / 1000;
         for (int j = 0; j < reportedTopology; ++j) {
             if (topology.entry[j].domain == policyInfo.entry[i].domain) {
-                out[4] = int32_t(topology.entry[j].power / 1000);
+                values.drawPercent = int32_t(topology.entry[j].power / 1000);
                 break;
             }
         }
     }
-    out[3] = int32_t(limit);
+    values.limitPercent = int32_t(limit);
     return true;
+}
+
+}  // namespace
+
+PowerValues powerValues() {
+    PowerValues values;
+    readPowerInto(values);
+    return values;
+}
+
+bool readPowerStatus(std::span<int32_t, 5> out) {
+    PowerValues values;
+    const bool read = readPowerInto(values);
+    const std::optional<int32_t>* fields[5] = {&values.minimumPercent, &values.maximumPercent,
+                                               &values.defaultPercent, &values.limitPercent,
+                                               &values.drawPercent};
+    for (int i = 0; i < 5; ++i)
+        if (*fields[i]) out[i] = **fields[i];
+    return read;
 }
 
 }  // namespace gpu

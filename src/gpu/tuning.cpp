@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "gpu/diagnostics.h"
 #include "gpu/driver_structs.h"
 #include "gpu/fan_hand_back.h"
 #include "gpu/kept_coolers.h"
@@ -16,7 +17,7 @@ using namespace detail;
 namespace {
 
 void printFailure(int32_t status) {
-    std::printf("API call failed with error %d\n", status);
+    diagnostic("API call failed with error %d\n", status);
 }
 
 // Rounds a kHz value to MHz the way the table printout does (half up).
@@ -87,13 +88,13 @@ const nvapi::PowerPolicyInfoEntry* readPowerPolicy(NvPhysicalGpuHandle gpu, nvap
         return nullptr;
     }
     if (info.valid == 0) {
-        std::fputs("Power policies are not supported!\n", stdout);
+        diagnostic("Power policies are not supported!\n");
         return nullptr;
     }
     int n = bounded(info.count, 4);
     for (int i = 0; i < n; ++i)
         if (info.entry[i].policyId == 0) return &info.entry[i];
-    std::fputs("Requested power policy is not supported!\n", stdout);
+    diagnostic("Requested power policy is not supported!\n");
     return nullptr;
 }
 
@@ -109,13 +110,13 @@ const nvapi::ThermalPolicyInfoEntry* readThermalPolicyInfo(NvPhysicalGpuHandle g
         return nullptr;
     }
     if ((info.flags & 1u) == 0) {
-        std::fputs(invalidText, stdout);
+        diagnostic("%s", invalidText);
         return nullptr;
     }
     int n = bounded(info.count, 4);
     for (int i = 0; i < n; ++i)
         if (info.entry[i].controller == nvapi::THERMAL_CONTROLLER_GPU) return &info.entry[i];
-    std::fputs("Requested thermal policy is not supported!\n", stdout);
+    diagnostic("Requested thermal policy is not supported!\n");
     return nullptr;
 }
 
@@ -149,21 +150,21 @@ bool readLinkedRanges(LinkedRanges& r) {
 }
 
 void printPstateHeader(const nvapi::Pstates20Info& t) {
-    std::fputs("API call succeeded\n\n------------------------------------------------------\n", stdout);
-    std::printf("ps20Info.bIsEditable = %d\n", int(t.flags & 1u));
-    std::printf("ps20Info.numPstates  = %d\n", int(t.numPstates));
-    std::printf("ps20Info.numClocks   = %d\n", int(t.numClocks));
-    std::printf("ps20Info.numBaseVol  = %d\n", int(t.numBaseVoltages));
+    diagnostic("API call succeeded\n\n------------------------------------------------------\n");
+    diagnostic("ps20Info.bIsEditable = %d\n", int(t.flags & 1u));
+    diagnostic("ps20Info.numPstates  = %d\n", int(t.numPstates));
+    diagnostic("ps20Info.numClocks   = %d\n", int(t.numClocks));
+    diagnostic("ps20Info.numBaseVol  = %d\n", int(t.numBaseVoltages));
 }
 
 }  // namespace
 
-void readPstateClocks(std::span<int32_t, 2> out, const GpuContext& context, bool deltas) {
+bool readPstateClocks(std::span<int32_t, 2> out, const GpuContext& context, bool deltas) {
     nvapi::Pstates20Info table;
     int32_t status = readPstates20(context.selectedHandle(), table);
     if (status != nvapi::OK) {
         printFailure(status);
-        return;
+        return false;
     }
     printPstateHeader(table);
     int pstates = bounded(table.numPstates, 16);
@@ -174,14 +175,14 @@ void readPstateClocks(std::span<int32_t, 2> out, const GpuContext& context, bool
             const nvapi::Pstates20Clock& clock = table.pstates[p].clocks[c];
             if (deltas) {
                 const nvapi::Pstates20Delta& d = clock.freqDelta_kHz;
-                std::printf("ps20Info.pstates[%d].clocks[%d].freqDelta_kHz            = %d [%d, %d]\n", p, c,
-                            d.value, d.min, d.max);
+                diagnostic("ps20Info.pstates[%d].clocks[%d].freqDelta_kHz            = %d [%d, %d]\n", p, c,
+                           d.value, d.min, d.max);
                 if (k > 1) break;
                 out[k] = c == 0 ? d.max / 1000 : roundedMhz(d.max);
                 ++k;
             } else if (clock.typeId == nvapi::PSTATE_CLOCK_SINGLE) {
-                std::printf("ps20Info.pstates[%d].clocks[%d].data.single.freq_kHz     = %d\n", p, c,
-                            int(clock.data.single.freq_kHz));
+                diagnostic("ps20Info.pstates[%d].clocks[%d].data.single.freq_kHz     = %d\n", p, c,
+                           int(clock.data.single.freq_kHz));
                 if (k <= 1) {
                     int32_t khz = int32_t(clock.data.single.freq_kHz);
                     out[k] = k == 0 ? khz / 1000 : roundedMhz(khz);
@@ -189,16 +190,16 @@ void readPstateClocks(std::span<int32_t, 2> out, const GpuContext& context, bool
                 }
             } else if (clock.typeId == nvapi::PSTATE_CLOCK_RANGE) {
                 const auto& range = clock.data.range;
-                std::printf("ps20Info.pstates[%d].clocks[%d].data.range.minFreq_kHz   = %d\n", p, c,
-                            int(range.minFreq_kHz));
-                std::printf("ps20Info.pstates[%d].clocks[%d].data.range.maxFreq_kHz   = %d\n", p, c,
-                            int(range.maxFreq_kHz));
-                std::printf("ps20Info.pstates[%d].clocks[%d].data.range.domainId      = %u\n", p, c,
-                            range.domainId);
-                std::printf("ps20Info.pstates[%d].clocks[%d].data.range.minVoltage_uV = %d\n", p, c,
-                            int(range.minVoltage_uV));
-                std::printf("ps20Info.pstates[%d].clocks[%d].data.range.maxVoltage_uV = %d\n", p, c,
-                            int(range.maxVoltage_uV));
+                diagnostic("ps20Info.pstates[%d].clocks[%d].data.range.minFreq_kHz   = %d\n", p, c,
+                           int(range.minFreq_kHz));
+                diagnostic("ps20Info.pstates[%d].clocks[%d].data.range.maxFreq_kHz   = %d\n", p, c,
+                           int(range.maxFreq_kHz));
+                diagnostic("ps20Info.pstates[%d].clocks[%d].data.range.domainId      = %u\n", p, c,
+                           range.domainId);
+                diagnostic("ps20Info.pstates[%d].clocks[%d].data.range.minVoltage_uV = %d\n", p, c,
+                           int(range.minVoltage_uV));
+                diagnostic("ps20Info.pstates[%d].clocks[%d].data.range.maxVoltage_uV = %d\n", p, c,
+                           int(range.maxVoltage_uV));
                 int32_t base[3] = {};
                 bool haveBase = readClocks(context, base, 1);
                 if (k <= 1) {
@@ -207,10 +208,11 @@ void readPstateClocks(std::span<int32_t, 2> out, const GpuContext& context, bool
                     ++k;
                 }
             } else {
-                std::fputs("Invalid clock type\n", stdout);
+                diagnostic("Invalid clock type\n");
             }
         }
     }
+    return true;
 }
 
 bool setGpuClockOffset(int32_t mhz) {
@@ -287,7 +289,7 @@ bool setPowerTarget(uint32_t percent) {
     if (!policy) return false;
     uint64_t v = uint64_t(percent) * 1000;
     if (v > policy->maxPower || v < policy->minPower) {
-        std::fputs("Requested power policy limit exceeds max allowed value!\n", stdout);
+        diagnostic("Requested power policy limit exceeds max allowed value!\n");
         return false;
     }
     return writePowerLimit(gpu, uint32_t(v)) == nvapi::OK;
@@ -295,7 +297,7 @@ bool setPowerTarget(uint32_t percent) {
 
 bool readThermalPolicy(std::span<int32_t, 5> out) {
     NvPhysicalGpuHandle gpu = gpuInUse();
-    std::fputs("Thermal policy info:\n", stdout);
+    diagnostic("Thermal policy info:\n");
     nvapi::ThermalPolicyInfo info;
     int32_t status =
         nvCall<nvapi::ID_GPU_ThermalPoliciesGetInfo>(gpu, &prepare(info, nvapi::THERMAL_POLICY_INFO_VER));
@@ -304,7 +306,7 @@ bool readThermalPolicy(std::span<int32_t, 5> out) {
         return false;
     }
     if ((info.flags & 1u) == 0) {
-        std::fputs("  ... not available!\n", stdout);
+        diagnostic("  ... not available!\n");
         return false;
     }
     int n = bounded(info.count, 4);
@@ -313,7 +315,7 @@ bool readThermalPolicy(std::span<int32_t, 5> out) {
         out[1] = info.entry[i].defaultTemp / 256;
         out[2] = info.entry[i].maxTemp / 256;
     }
-    std::fputs("Thermal policy status:\n", stdout);
+    diagnostic("Thermal policy status:\n");
     nvapi::ThermalPolicyStatus policy;
     status = readThermalStatus(gpu, info, policy);
     if (status != nvapi::OK) {
@@ -337,7 +339,7 @@ bool setTemperatureTarget(float celsius, bool flag) {
     // A value no 32-bit target can hold (or not a number) is out of any range.
     double scaled = std::trunc(double(celsius) * 256.0);
     if (!(scaled >= policy->minTemp && scaled <= policy->maxTemp)) {
-        std::fputs("Requested thermal policy limit exceeds max allowed value!\n", stdout);
+        diagnostic("Requested thermal policy limit exceeds max allowed value!\n");
         return false;
     }
     nvapi::ThermalPolicyStatus status;
@@ -348,7 +350,7 @@ bool setTemperatureTarget(float celsius, bool flag) {
         printFailure(result);
         return false;
     }
-    std::fputs("Requested policy limit applied successfully\n", stdout);
+    diagnostic("Requested policy limit applied successfully\n");
     return true;
 }
 
@@ -359,7 +361,7 @@ void clearTemperaturePriority() {
     nvapi::ThermalPolicyStatus status;
     int32_t result = readThermalStatus(gpu, info, status);
     if (result != nvapi::OK) {
-        std::printf("NvAPI_GPU_ClientThermalPoliciesGetStatus call failed with error %d\n", result);
+        diagnostic("NvAPI_GPU_ClientThermalPoliciesGetStatus call failed with error %d\n", result);
         return;
     }
     status.count = 1;
@@ -367,9 +369,9 @@ void clearTemperaturePriority() {
     status.entry[0].flags &= ~1u;
     result = nvCall<nvapi::ID_GPU_ThermalPoliciesSetStatus>(gpu, &status);
     if (result != nvapi::OK)
-        std::printf("NvAPI_GPU_ClientThermalPoliciesSetStatus call failed with error %d\n", result);
+        diagnostic("NvAPI_GPU_ClientThermalPoliciesSetStatus call failed with error %d\n", result);
     else
-        std::fputs("Requested policy limit applied successfully\n", stdout);
+        diagnostic("Requested policy limit applied successfully\n");
 }
 
 bool temperatureForPowerTarget(float percent, std::span<float, 2> out) {
@@ -377,7 +379,7 @@ bool temperatureForPowerTarget(float percent, std::span<float, 2> out) {
     if (!readLinkedRanges(r)) return false;
     float g = percent * 1000.0f;
     if (!(g <= r.pMax && g >= r.pMin)) {
-        std::fputs("Requested power policy limit exceeds allowed range!\n", stdout);
+        diagnostic("Requested power policy limit exceeds allowed range!\n");
         return false;
     }
     float t;
@@ -448,10 +450,10 @@ bool restoreEveryFan() {
         for (int i = 0; i < context.count && i < nvapi::MAX_PHYSICAL_GPUS; ++i)
             if (context.handles[i] == gpu) index = i;
         if (status == nvapi::OK) {
-            std::printf("Fan of GPU %d given back to the driver\n", index + 1);
+            diagnostic("Fan of GPU %d given back to the driver\n", index + 1);
         } else {
-            std::printf("Fan of GPU %d could not be given back to the driver (status %d)\n", index + 1,
-                        status);
+            diagnostic("Fan of GPU %d could not be given back to the driver (status %d)\n", index + 1,
+                       status);
             all = false;
         }
     };
@@ -459,7 +461,7 @@ bool restoreEveryFan() {
     forEachManualFan([&](NvPhysicalGpuHandle gpu) {
         if (gpu != inUse) handBack(gpu);
     });
-    std::fflush(stdout);
+    flushDiagnostics();
     return all;
 }
 

@@ -1,7 +1,7 @@
 // Tuning operations on the GPU in use: clock offsets and voltages through the
 // P-state 2.0 table, power and temperature targets through the policies, the fan
 // level through the coolers. Refusals are a false result plus one diagnostic
-// line on standard output; nothing throws or shows a message box.
+// line on the diagnostic stream; nothing throws or shows a message box.
 #pragma once
 
 #include <cstdint>
@@ -13,8 +13,8 @@ namespace gpu {
 
 // Prints the P-state table of the context's GPU and fills out: deltas = false
 // gives {effective GPU clock MHz, memory clock MHz}, deltas = true the delta
-// maxima of the first two clocks in MHz.
-void readPstateClocks(std::span<int32_t, 2> out, const GpuContext& context, bool deltas);
+// maxima of the first two clocks in MHz. False when the table cannot be read.
+bool readPstateClocks(std::span<int32_t, 2> out, const GpuContext& context, bool deltas);
 
 bool setGpuClockOffset(int32_t mhz);
 bool setMemoryClockOffset(int32_t mhz);

@@ -6,50 +6,43 @@
 
 namespace monitor {
 
-int32_t readSensor(int32_t kind) {
+std::optional<int32_t> readSensorValue(int32_t kind) {
     switch (kind) {
         case GPUClock:
         case MemoryClock:
         case ShaderClock: {
-            int32_t clocks[3] = {};
             // The GPU the information panel chose, at the time of this read.
-            gpu::readClocks(gpu::globalContext(), clocks, 0);
-            return clocks[kind == GPUClock ? 0 : kind == MemoryClock ? 1 : 2];
+            const gpu::ClockValues clocks = gpu::clockValues(gpu::globalContext(), 0);
+            return kind == GPUClock      ? clocks.gpuMhz
+                   : kind == MemoryClock ? clocks.memoryMhz
+                                         : clocks.shaderMhz;
         }
-        case GPUTemperature: {
-            int32_t temperature[3] = {};
-            gpu::readGpuTemperature(temperature);
-            return temperature[0];
-        }
-        case GPUUsage: {
-            int32_t usage[2] = {};
-            gpu::readGpuUsage(usage);
-            return usage[0];
-        }
+        case GPUTemperature:
+            return gpu::temperatureValues().currentC;
+        case GPUUsage:
+            return gpu::usageValues().gpuPercent;
         case MemoryUsage: {
-            int32_t memory[3] = {};
-            gpu::readMemoryUsage(memory);
-            return memory[0] / 1024;
+            const std::optional<int32_t> used = gpu::memoryValues().usedKb;
+            return used ? std::optional<int32_t>(*used / 1024) : std::nullopt;
         }
         case GPUVoltage: {
-            int32_t voltage[4] = {};
-            gpu::readVoltage(voltage);
-            return voltage[3] / 1000;
+            const std::optional<int32_t> current = gpu::voltageValues().currentUv;
+            return current ? std::optional<int32_t>(*current / 1000) : std::nullopt;
         }
         case FanSpeed:
         case FanTachometer: {
-            int32_t fan[4] = {};
-            gpu::readFanStatus(fan);
-            return fan[kind == FanSpeed ? 2 : 3];
+            const gpu::FanValues fan = gpu::fanValues();
+            return kind == FanSpeed ? fan.levelPercent : fan.rpm;
         }
-        case PowerTarget: {
-            int32_t power[5] = {};
-            gpu::readPowerStatus(power);
-            return power[4];
-        }
+        case PowerTarget:
+            return gpu::powerValues().drawPercent;
         default:
-            return 0;
+            return std::nullopt;
     }
+}
+
+int32_t readSensor(int32_t kind) {
+    return readSensorValue(kind).value_or(0);
 }
 
 }  // namespace monitor

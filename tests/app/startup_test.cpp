@@ -215,9 +215,10 @@ TEST_F(WorkingDirTest, AnInstalledFolderIsNeverTheWorkingDirectoryEvenWhenWritab
 }
 
 // Runs the program; returns its exit status and what it wrote on the chosen stream.
-int runProgram(const std::string& arguments, bool stderrOnly, std::string& output) {
-    std::string command = std::string("env -u VANTREL_DRIVER -u VANTREL_SIM_CARD VANTREL_SIM_FROZEN=1 '") +
-                          VANTREL_EXECUTABLE + "' " + arguments +
+int runProgram(const std::string& arguments, bool stderrOnly, std::string& output,
+               const std::string& environment = "") {
+    std::string command = "env -u VANTREL_DRIVER -u VANTREL_SIM_CARD VANTREL_SIM_FROZEN=1 " + environment +
+                          "'" + VANTREL_EXECUTABLE + "' " + arguments +
                           (stderrOnly ? " 2>&1 >/dev/null" : " 2>/dev/null");
     FILE* pipe = popen(command.c_str(), "r");
     if (!pipe) return -1;
@@ -228,9 +229,9 @@ int runProgram(const std::string& arguments, bool stderrOnly, std::string& outpu
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
-TEST(StatusReport, AMissingLibraryPrintsTheFailureOnStderrAndExitsOne) {
+TEST(StatusReport, AMissingLibraryPrintsTheFailureOnStderrAndExitsThree) {
     std::string err;
-    EXPECT_EQ(runProgram("--status --driver /nonexistent/lib.so", true, err), 1);
+    EXPECT_EQ(runProgram("--status --driver /nonexistent/lib.so", true, err), 3);
     // Which library and why first, then the failure text.
     EXPECT_EQ(err.find("vantrel: cannot load the driver library /nonexistent/lib.so: "), 0u) << err;
     EXPECT_NE(err.find("No such file"), std::string::npos) << err;
@@ -312,19 +313,120 @@ TEST(StatusReport, AFanTheDriverDoesNotReportIsBlankNotZero) {
     EXPECT_NE(out.find(R"("fan_level_percent":null,"fan_rpm":null)"), std::string::npos) << out;
 }
 
-TEST(StatusReport, NoGpuABrokenCardOrAMissingGpuExitOne) {
+TEST(StatusReport, NoGpuABrokenCardAndAMissingGpuHaveTheirOwnExitCodes) {
     CardFile empty(R"(<card frozen="1"></card>)");
     CardFile broken("<card><gpu");
     CardFile two(kTwoGpus);
     std::string out, err;
-    for (const std::string& args : {std::string("--simulate ") + empty.path + " --status",
-                                    std::string("--simulate ") + broken.path + " --status --format json",
-                                    std::string("--simulate ") + two.path + " --status --gpu 2"}) {
-        EXPECT_EQ(runProgram(args, false, out), 1) << args;
+    for (const auto& [args, code] :
+         {std::pair{std::string("--simulate ") + empty.path + " --status", 5},
+          {std::string("--simulate ") + broken.path + " --status --format json", 4},
+          {std::string("--simulate ") + two.path + " --status --gpu 2", 6}}) {
+        EXPECT_EQ(runProgram(args, false, out), code) << args;
         EXPECT_EQ(out, "") << args;
-        EXPECT_EQ(runProgram(args, true, err), 1) << args;
+        EXPECT_EQ(runProgram(args, true, err), code) << args;
         EXPECT_NE(err.find("vantrel: "), std::string::npos) << err;
     }
+}
+
+// Each reading failing in turn: its fields are null (JSON), empty (CSV) or
+// "unavailable" (text), never 0, and the other readings are still there.
+TEST(StatusReport, AFailingReadingIsAbsentInEveryFormat) {
+    struct Case {
+        const char* interface;
+        const char* field;
+        const char* textLine;
+    };
+    for (const Case& c :
+         {Case{"GPU_GetThermalSettings", "temperature_c", "\nGPU temperature: unavailable"},
+          Case{"GPU_GetAllClockFrequencies", "gpu_clock_mhz", "\nClocks: unavailable\n"},
+          Case{"GPU_GetDynamicPstatesInfoEx", "gpu_usage_percent", "\nUsage: unavailable\n"},
+          Case{"GPU_GetMemoryInfo", "memory_used_mib", "\nMemory: unavailable\n"},
+          Case{"GPU_GetVoltageStatus", "voltage_uv", "\nVoltage: current unavailable"},
+          Case{"GPU_GetTachReading", "fan_rpm", "tachometer unavailable\n"},
+          Case{"GPU_GetCoolerSettings", "fan_level_percent", "\nFan: unavailable"},
+          Case{"GPU_PowerPoliciesGetStatus", "power_limit_percent", "limit unavailable"},
+          Case{"GPU_GetRamBusWidth", "memory_bus_width_bits", "\nMemory bus width: unavailable\n"}}) {
+        CardFile card(std::string(R"(<card frozen="1"><gpu><fault interface=")") + c.interface +
+                      R"(" status="-104"/></gpu></card>)");
+        const std::string sim = std::string("--simulate ") + card.path + " --status";
+        std::string out;
+        EXPECT_EQ(runProgram(sim + " --format json", false, out), 0) << c.interface;
+        EXPECT_NE(out.find(std::string("\"") + c.field + "\":null"), std::string::npos) << c.interface << out;
+        EXPECT_NE(out.find("\"gpu_count\":1"), std::string::npos) << out;
+        EXPECT_EQ(
+            runProgram(sim + " --format csv --no-header --query index," + c.field + ",name", false, out), 0);
+        EXPECT_EQ(out, "0,,Vantrel Sim 680\n") << c.interface;
+        EXPECT_EQ(runProgram(sim, false, out), 0) << c.interface;
+        EXPECT_NE(out.find(c.textLine), std::string::npos) << c.interface << out;
+    }
+}
+
+TEST(StatusReport, ChosenFieldsAsNumbersWithATimestampAndNoDiagnostics) {
+    CardFile card(R"(<card frozen="1"><gpu name="Alpha" busWidth="256"/></card>)");
+    const std::string sim = std::string("--simulate ") + card.path + " --status";
+    std::string out;
+    EXPECT_EQ(
+        runProgram(sim + " --format csv --query name,memory_bus_width_bits,memory_bus_width", false, out), 0);
+    EXPECT_EQ(out, "name,memory_bus_width_bits,memory_bus_width\nAlpha,256,256Bit\n");
+    EXPECT_EQ(runProgram(sim + " --format csv --no-header --no-units --query memory_bus_width,bandwidth",
+                         false, out),
+              0);
+    EXPECT_EQ(out.find("256,"), 0u) << out;
+    EXPECT_EQ(out.find("GB/s"), std::string::npos) << out;
+
+    EXPECT_EQ(runProgram(sim + " --format json --query memory_bus_width_bits,bandwidth_gb_s", false, out), 0);
+    EXPECT_NE(out.find("\"gpus\":[{\"memory_bus_width_bits\":256,\"bandwidth_gb_s\":"), std::string::npos)
+        << out;
+    // One timestamp per report, ISO 8601 with the zone's offset.
+    const size_t at = out.find("{\"timestamp\":\"");
+    ASSERT_EQ(at, 0u) << out;
+    const std::string stamp = out.substr(14, 25);
+    EXPECT_EQ(stamp[4], '-') << stamp;
+    EXPECT_EQ(stamp[10], 'T') << stamp;
+    EXPECT_TRUE(stamp[19] == '+' || stamp[19] == '-') << stamp;
+    EXPECT_EQ(stamp[22], ':') << stamp;
+
+    // Quiet by default; --verbose shows the GPU layer's lines on stderr.
+    EXPECT_EQ(runProgram(sim, true, out), 0);
+    EXPECT_EQ(out, "");
+    EXPECT_EQ(runProgram(sim + " --verbose", true, out), 0);
+    EXPECT_NE(out.find("Power topology info:\n"), std::string::npos) << out;
+}
+
+TEST(StatusReport, UnknownQueryFieldsAreNamedAndExitTwo) {
+    std::string err;
+    EXPECT_EQ(runProgram("--simulate --status --format csv --query temperature_c,bogus,fan_rmp", true, err),
+              2);
+    EXPECT_NE(err.find("Unknown --query field: bogus, fan_rmp."), std::string::npos) << err;
+    EXPECT_EQ(runProgram("--simulate --no-header", true, err), 2);
+    std::string out;
+    EXPECT_EQ(runProgram("--help", false, out), 0);
+    for (const char* code : {"  3  ", "  4  ", "  5  ", "  6  "})
+        EXPECT_NE(out.find(code), std::string::npos) << out;
+}
+
+// The NVML bridge over the fake NVML with several GPUs: every GPU reported, the
+// bridge's estimates named, and the write probe changing nothing.
+TEST(StatusReport, EveryGpuOfTheNvmlBridge) {
+    const std::string fake =
+        std::string("LD_LIBRARY_PATH=") + FAKE_NVML_DIR + " FAKE_NVML_COUNT=3 VANTREL_SERVICE_SOCKET= ";
+    std::string out;
+    ASSERT_EQ(runProgram("--status --format csv --no-header --gpu all --query index,gpu_clock_mhz", false,
+                         out, fake),
+              0);
+    EXPECT_EQ(std::count(out.begin(), out.end(), '\n'), 3) << out;
+    EXPECT_EQ(out.find("0,"), 0u) << out;
+    EXPECT_NE(out.find("\n2,"), std::string::npos) << out;
+    EXPECT_EQ(runProgram("--status --format json --gpu 1", false, out, fake), 0);
+    EXPECT_NE(out.find("\"estimated\":[\"base_gpu_clock_mhz\""), std::string::npos) << out;
+    EXPECT_EQ(runProgram("--status", false, out,
+                         std::string("LD_LIBRARY_PATH=") + FAKE_NVML_DIR + " FAKE_NVML_COUNT=0 "),
+              5);
+    EXPECT_EQ(runProgram("--status", false, out, "LD_LIBRARY_PATH=/nonexistent "), 3);
+    EXPECT_EQ(runProgram("--status", false, out,
+                         std::string("LD_LIBRARY_PATH=") + FAKE_NVML_DIR + " FAKE_NVML_INIT=9 "),
+              4);
 }
 
 TEST(StatusReport, LoopReportsUntilInterrupted) {

@@ -140,6 +140,7 @@ EXPORT void fakeNvmlReset() {
     g = FakeNvmlState{};
     g.count = 1;
     for (int i = 0; i < 4; ++i) g.dev[i] = typical(i);
+    if (const char* v = std::getenv("FAKE_NVML_COUNT")) g.count = static_cast<unsigned>(std::atoi(v));
     if (const char* v = std::getenv("FAKE_NVML_INIT")) g.initReturn = std::atoi(v);
     if (const char* v = std::getenv("FAKE_NVML_DENY_SETTERS")) g.denySetters = std::atoi(v);
     if (const char* v = std::getenv("FAKE_NVML_CALLS")) std::snprintf(g.callFile, sizeof g.callFile, "%s", v);

@@ -37,7 +37,8 @@ struct FakeNvmlState {
     char callFile[256];
 };
 
-// At load (and reset) the environment can set: FAKE_NVML_INIT (nvmlInit_v2's answer),
+// At load (and reset) the environment can set: FAKE_NVML_COUNT (devices, 0 to 4),
+// FAKE_NVML_INIT (nvmlInit_v2's answer),
 // FAKE_NVML_DENY_SETTERS=1 and FAKE_NVML_CALLS (callFile).
 
 extern "C" FakeNvmlState* fakeNvmlState();
