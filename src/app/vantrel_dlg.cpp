@@ -169,6 +169,15 @@ bool CVantrelDlg::ReadSettings(bool bStartup) {
     return true;
 }
 
+// Two plain stores, not an assignment to a conditional lvalue: inlined at -O3,
+// GCC 12 made that form store into both members.
+void CVantrelDlg::SetQuickSight(int side, int index) {
+    if (side)
+        m_nRightSight = index;
+    else
+        m_nLeftSight = index;
+}
+
 void CVantrelDlg::UpdateQuickSight(bool bSample) {
     CProgressbar* bars[2] = {&m_barLeft, &m_barRight};
     const int choices[2] = {m_nLeftSight, m_nRightSight};

@@ -85,7 +85,7 @@ class CVantrelDlg : public CDialogBase, public app::MainWindowServices {
     void SetFanAutoEnable(bool on) override { m_bFanAutoEnable = on; }
     platform::Window* PanelOwner() override { return this; }
     int QuickSight(int side) const override { return side ? m_nRightSight : m_nLeftSight; }
-    void SetQuickSight(int side, int index) override { (side ? m_nRightSight : m_nLeftSight) = index; }
+    void SetQuickSight(int side, int index) override;
     QString ScreenshotFolder() const override { return m_strScreenshotPath; }
     void SetScreenshotFolder(const QString& folder) override { m_strScreenshotPath = folder; }
     void UnregisterScreenshotHotKey() override { RegisterScreenshotHotKey(0, 0); }

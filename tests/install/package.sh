@@ -67,7 +67,7 @@ stage="$INSTALL_TMP/stage"
 dpkg -x "$deb" "$stage"
 chmod 755 "$stage"
 runtime="$stage/usr/lib/vantrel"
-grep -q '^ExecStart=/usr/sbin/vantreld$' "$stage/lib/systemd/system/vantreld.service" || fail "ExecStart= is not /usr/sbin/vantreld"
+grep -q '^ExecStart=/usr/sbin/vantreld\( --state-dir /run/vantrel\)\?$' "$stage/lib/systemd/system/vantreld.service" || fail "ExecStart= is not /usr/sbin/vantreld"
 # The skin font is fonts-dejavu-extra's file; the stage gets it as an installed system has it.
 font=/usr/share/fonts/truetype/dejavu/DejaVuSansCondensed.ttf
 [ "$(readlink -m "$runtime/font/NEWSGOTL.ttf")" = "$stage$font" ] || fail "the skin font is no link to $font"
