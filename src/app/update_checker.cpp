@@ -78,7 +78,7 @@ class UpdateCheck : public QObject {
         int answer;
         {
             platform::MessageBoxOwner boxOwner(m_owner);
-            answer = platform::MessageBox(kUpdateOfferText, kUpdateOfferCaption, MB_YESNO);
+            answer = platform::MessageBox(kUpdateOfferText, kUpdateOfferCaption, MB_YESNO | MB_ICONQUESTION);
         }
         if (answer != IDYES) return conclude(UpdateOutcome::Declined);
 

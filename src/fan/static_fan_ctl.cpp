@@ -37,6 +37,12 @@ int32_t percentOf(int offset, int span) {
     return int32_t(std::trunc((double(offset) / span * 1000 + 5) / 10));
 }
 
+// The pixel of `value` (0 to 100) on an axis of `span` pixels from its start,
+// as the points are placed: the grid stands where the values are drawn.
+int offsetOf(int value, double span) {
+    return int(std::trunc(value * span / 100 + 0.5));
+}
+
 QFont gridFont() {
     QFont f;
     f.setFamilies({QStringLiteral("宋体"), QStringLiteral("SimSun"), QStringLiteral("Noto Sans CJK SC"),
@@ -57,8 +63,8 @@ void CStaticFanCtl::SetFanMap(const fan::FanPoint points[fan::kFanPointCount]) {
     m_rcGrid = RECT{L, T, R, B};
     const double spanX = R - L, spanY = B - T;
     for (int k = 0; k < fan::kFanPointCount; ++k) {
-        const int x = L + int(std::trunc(points[k].x * spanX / 100 + 0.5));
-        const int y = B - int(std::trunc(points[k].y * spanY / 100 + 0.5));
+        const int x = L + offsetOf(points[k].x, spanX);
+        const int y = B - offsetOf(points[k].y, spanY);
         m_ptLine[k + 1] = POINT{x, y};
         m_rcPoint[k] = square(x, y);
     }
@@ -253,14 +259,16 @@ void CStaticFanCtl::drawBackground() {
     const RECT& g = m_rcGrid;
     if (isEmpty(g)) return;
     const int L = g.left, T = g.top, R = g.right, B = g.bottom;
-    const int dx = (R - L) / 10, dy = (B - T) / 10;
+    // Line k stands at the value 10k: x of 10k degrees, y of 100 - 10k percent.
+    const auto lineX = [&](int k) { return L + offsetOf(10 * k, R - L); };
+    const auto lineY = [&](int k) { return B - offsetOf(100 - 10 * k, B - T); };
     const QPen gridPen(QColor(150, 0, 0), 1), accentPen(QColor(200, 100, 0), 1);
     for (int i = 0; i <= 10; ++i) {
         p.setPen(i == 0 || i == 6 ? accentPen : gridPen);
-        p.drawLine(L, T + i * dy, R, T + i * dy);
+        p.drawLine(L, lineY(i), R, lineY(i));
     }
     p.setPen(gridPen);
-    for (int j = 0; j <= 10; ++j) p.drawLine(L + j * dx, T, L + j * dx, B);
+    for (int j = 0; j <= 10; ++j) p.drawLine(lineX(j), T, lineX(j), B);
 
     p.setFont(gridFont());
     p.setPen(Qt::white);
@@ -276,9 +284,9 @@ void CStaticFanCtl::drawBackground() {
     text(L - 23, T - 5, std::min(L, std::max(L - 4, L - 23 + w100)), T + 5, Qt::AlignRight,
          QStringLiteral("100"));
     for (int k = 1; k <= 10; ++k)
-        text(L + k * dx - 10, B + 5, L + k * dx + 10, B + 15, Qt::AlignHCenter, QString::number(k * 10));
+        text(lineX(k) - 10, B + 5, lineX(k) + 10, B + 15, Qt::AlignHCenter, QString::number(k * 10));
     for (int k = 1; k <= 9; ++k)
-        text(L - 20, T + k * dy - 5, L - 5, T + k * dy + 5, Qt::AlignRight, QString::number(100 - k * 10));
+        text(L - 20, lineY(k) - 5, L - 5, lineY(k) + 5, Qt::AlignRight, QString::number(100 - k * 10));
     text(R - 100, B + 20, R, B + 30, Qt::AlignRight, QStringLiteral("Teperature,℃"));
 }
 

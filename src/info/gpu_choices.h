@@ -20,6 +20,12 @@ struct GpuChoices {
     int32_t gpuOf(int entry) const {
         return entry >= 0 && size_t(entry) < gpus.size() ? gpus[size_t(entry)] : -1;
     }
+    // The entry of GPU `gpu`, or -1 when the list leaves it out.
+    int entryOf(int32_t gpu) const {
+        for (size_t k = 0; k < gpus.size(); ++k)
+            if (gpus[k] == gpu) return int(k);
+        return -1;
+    }
 };
 
 GpuChoices listGpuChoices(const gpu::GpuContext& context);

@@ -46,7 +46,8 @@ bool CGpuInfoDlg::OnInitDialog() {
 
     QStringList names;
     for (const std::string& name : m_choices.names) names.push_back(fromUtf8(name));
-    m_menuGpu.Create(names, this, kGpuListRect);
+    // The head names the GPU the program works on, which an earlier panel may have changed.
+    m_menuGpu.Create(names, this, kGpuListRect, m_choices.entryOf(global.selectedIndex));
     Dock();
     return true;
 }

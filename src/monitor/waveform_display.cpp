@@ -16,9 +16,12 @@ constexpr UINT kLabelId = 2000;
 constexpr int kGridStep = 9;     // pixels between horizontal lines
 constexpr int kColumnStep = 18;  // pixels between vertical lines, one phase cycle
 constexpr QRgb kLabelColour = 0xFFB4B4B4;
-constexpr QRgb kLowestColour = 0xFF0078FA;
-constexpr QRgb kHighestColour = 0xCCC80000;
+// The extremes in light blue and light red: 4.5:1 and more on the panel's bays.
+constexpr QRgb kLowestColour = 0xFF50A0FF;
+constexpr QRgb kHighestColour = 0xFFFF6E6E;
+constexpr QRgb kPlotRed = 0xCCC80000;  // grid and area
 constexpr QRgb kCursorColour = 0xFFBCBCBC;
+constexpr int kCursorGap = 3;  // between the cursor line and its texts
 
 QColor argb(QRgb value) {
     return QColor::fromRgba(value);
@@ -93,21 +96,26 @@ void CWaveformDisplay::PushSample(int nValue, const QString& strTime) {
         m_times.removeFirst();
     }
     if (++m_nPhase > 17) m_nPhase = 0;
-    if (nValue > m_nHighest) {
+    // Both extremes restart with each new history: an old one may be another quantity's.
+    if (nValue > m_nHighest || m_bNewHistory) {
         m_nHighest = nValue;
         m_txtHighest.SetText(QStringLiteral("Max:%1").arg(nValue));
     }
-    // The lowest value restarts with each new history; the highest only rises.
-    if (nValue < m_nLowest || m_values.size() == 1) {
+    if (nValue < m_nLowest || m_bNewHistory) {
         m_nLowest = nValue;
         m_txtLowest.SetText(QStringLiteral("Min:%1").arg(nValue));
     }
+    m_bNewHistory = false;
     m_txtCurrent.SetText(number(nValue));
 }
 
 void CWaveformDisplay::ClearSamples() {
     m_values.clear();
     m_times.clear();
+    m_nLowest = m_nHighest = 0;
+    m_txtLowest.SetText(QStringLiteral("Min:0"));
+    m_txtHighest.SetText(QStringLiteral("Max:0"));
+    m_bNewHistory = true;
 }
 
 void CWaveformDisplay::OnMouseMove(UINT, int x, int y) {
@@ -127,7 +135,7 @@ void CWaveformDisplay::Draw(QPainter* pDC) {
     const int L = m_rect.left, T = m_rect.top, R = m_rect.right, B = m_rect.bottom;
     pDC->setRenderHint(QPainter::Antialiasing, false);
 
-    pDC->setPen(QPen(argb(kHighestColour), 1));
+    pDC->setPen(QPen(argb(kPlotRed), 1));
     for (int i = 0; i <= (B - T) / kGridStep; ++i) pDC->drawLine(L, T + kGridStep * i, R, T + kGridStep * i);
     for (int x = L - m_nPhase + kColumnStep; x <= R; x += kColumnStep) pDC->drawLine(x, T, x, B);
 
@@ -145,7 +153,7 @@ void CWaveformDisplay::Draw(QPainter* pDC) {
             area << QRectF(point.x(), point.y(), 1, B - point.y());
         }
         pDC->setPen(Qt::NoPen);
-        pDC->setBrush(argb(kHighestColour));
+        pDC->setBrush(argb(kPlotRed));
         pDC->drawRects(area.constData(), int(area.size()));
         pDC->setBrush(Qt::NoBrush);
         pDC->setPen(QPen(argb(kCursorColour), 1));
@@ -159,6 +167,12 @@ void CWaveformDisplay::Draw(QPainter* pDC) {
     pDC->setPen(dashDot);
     pDC->drawLine(x, T, x, B);
     const int i = n - (R - x);
-    skin::drawSkinText(pDC, QRectF(x - 50, B - 20, 100, 10), number(m_values[size_t(i)]), 8, kCursorColour);
-    skin::drawSkinText(pDC, QRectF(x - 50, B - 10, 100, 10), m_times[i], 8, kCursorColour);
+    // Value and time beside the line, on the side with more room, inside the plot.
+    const bool onLeft = x - L > R - x;
+    const double left = onLeft ? L : x + kCursorGap;
+    const double width = std::max(0, onLeft ? x - kCursorGap - L : R - x - kCursorGap);
+    const int align = onLeft ? skin::AlignFar : skin::AlignNear;
+    skin::drawSkinLine(pDC, QRectF(left, B - 20, width, 10), number(m_values[size_t(i)]), 8, kCursorColour,
+                       align);
+    skin::drawSkinLine(pDC, QRectF(left, B - 10, width, 10), m_times[i], 8, kCursorColour, align);
 }

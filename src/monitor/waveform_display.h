@@ -16,6 +16,7 @@
 class CGraphLabel : public CStaticText {
   public:
     void Draw(QPainter* pDC) override;
+    QString ToolTip() const override { return {}; }  // always drawn whole
 };
 
 class CWaveformDisplay : public CControls {
@@ -31,7 +32,8 @@ class CWaveformDisplay : public CControls {
     void AddSample(int nValue, const QString& strTime);
     // AddSample without the repaint, for an owner that repaints once for several graphs.
     void PushSample(int nValue, const QString& strTime);
-    // Starts a new history; lowest, highest and the grid phase stay.
+    // Starts a new history (another quantity): lowest and highest start again with
+    // its first sample; the grid phase stays.
     void ClearSamples();
 
     // Samples the history holds at most: the plot's width less 2.
@@ -48,6 +50,7 @@ class CWaveformDisplay : public CControls {
     QStringList m_times;        // same index as m_values
 
   private:
+    bool m_bNewHistory = true;  // the next sample is the first of its history
     void CreateLabel(CGraphLabel& label, const RECT& rect, const QString& text, int align, QRgb colour);
     float SampleY(int value) const;
 };

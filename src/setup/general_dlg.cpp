@@ -2,6 +2,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QLabel>
 #include <QPushButton>
 
 #include "platform/process.h"
@@ -22,10 +23,12 @@ bool CGeneralDlg::OnInitDialog() {
         AddCheckBox(IDC_START_WITH_WINDOWS, QStringLiteral("Start with Windows"), 3, 31, 96, 10);
     m_chkStartMinimized = AddCheckBox(IDC_START_MINIMIZED, QStringLiteral("Start minimized"), 3, 49, 64, 10);
     AddHeading(IDC_HEADING_UPDATE, QStringLiteral("Update checking properties"), 3, 71, 229, 14);
-    AddLabel(QStringLiteral("Check for available product"), 3, 98, 88, 8);
+    QLabel* checkFor = AddLabel(QStringLiteral("Check for available product"), 3, 98, 88, 8);
     m_cbUpdateCheck = AddDropDownList(IDC_UPDATE_LIST, 137, 98, 95);
-    AddLabel(QStringLiteral("Recent updates"), 3, 120, 173, 8);
+    CentreOn(checkFor, m_cbUpdateCheck);
+    QLabel* recent = AddLabel(QStringLiteral("Recent updates"), 3, 120, 173, 8);
     m_btnCheckNow = AddPushButton(IDC_CHECK_NOW, QStringLiteral("Check now"), 182, 117, 50, 14);
+    CentreOn(recent, m_btnCheckNow);
 
     for (int i = 0; i < 5; ++i) m_cbUpdateCheck->insertItem(i, QString::fromLatin1(kSchedules[i]));
     m_cbUpdateCheck->setCurrentIndex(kFirstSchedule);

@@ -41,6 +41,11 @@ QLabel* CSettingsPage::AddLabel(const QString& text, int x, int y, int cx, int c
     return label;
 }
 
+void CSettingsPage::CentreOn(QWidget* label, const QWidget* control) {
+    const QRect g = label->geometry();
+    label->move(g.x(), control->geometry().center().y() - g.height() / 2);
+}
+
 QCheckBox* CSettingsPage::AddCheckBox(UINT id, const QString& text, int x, int y, int cx, int cy) {
     return AddControl(new QCheckBox(text, this), id, x, y, cx, cy, Fit::Text);
 }

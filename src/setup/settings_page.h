@@ -37,6 +37,9 @@ class CSettingsPage : public platform::Window {
     // Controls at template positions (dialog units), bound to their IDs.
     CStaticEx* AddHeading(UINT id, const QString& text, int x, int y, int cx, int cy);
     QLabel* AddLabel(const QString& text, int x, int y, int cx, int cy);
+    // Moves `label` up or down so that its middle is the middle of `control`, the
+    // one it names on the same row (a drop-down is taller than its template row).
+    static void CentreOn(QWidget* label, const QWidget* control);
     QCheckBox* AddCheckBox(UINT id, const QString& text, int x, int y, int cx, int cy);
     QRadioButton* AddRadioButton(UINT id, const QString& text, int x, int y, int cx, int cy);
     QComboBox* AddDropDownList(UINT id, int x, int y, int cx);

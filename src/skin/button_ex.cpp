@@ -6,7 +6,6 @@
 namespace {
 constexpr QRgb kButtonText = 0xCCC80000;
 constexpr QRgb kCheckText = 0xFFFF6400;
-constexpr int kTextPoints = 10;
 
 QRectF boxOf(const RECT& r) {
     return QRectF(r.left, r.top, RectWidth(r), RectHeight(r));
@@ -15,12 +14,12 @@ QRectF boxOf(const RECT& r) {
 
 void CButtonEx::Draw(QPainter* pDC) {
     DrawPicture(pDC, m_strImage, m_bHover ? 1 : m_bPressed ? 2 : 0);
-    skin::drawSkinText(pDC, boxOf(m_rect), m_strText, kTextPoints, kButtonText);
+    skin::drawSkinLine(pDC, boxOf(m_rect), m_strText, kTextPoints, kButtonText);
 }
 
 void CCheckButtonEx::Draw(QPainter* pDC) {
     DrawPicture(pDC, m_strImage, (m_bHover && !m_bNoHover) ? 1 : m_bCheck ? 2 : 0);
-    skin::drawSkinText(pDC, boxOf(m_rect), m_strText, kTextPoints, kCheckText);
+    skin::drawSkinLine(pDC, boxOf(m_rect), m_strText, kTextPoints, kCheckText);
 }
 
 void CCheckButtonEx::SettleAgainstGroup() {

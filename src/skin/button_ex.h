@@ -9,7 +9,9 @@
 // Frames: normal, hover, pressed. Text: 10 pt, ARGB 0xCCC80000, centred.
 class CButtonEx : public CControls {
   public:
+    static constexpr int kTextPoints = 10;
     void Draw(QPainter* pDC) override;
+    QString ToolTip() const override { return CutTextToolTip(kTextPoints); }
 };
 
 // Frames: unchecked, hover (either state), checked. Text in ARGB 0xFFFF6400.

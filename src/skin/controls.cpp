@@ -5,6 +5,7 @@
 #include "platform/message_box.h"
 #include "skin/dialog_base.h"
 #include "skin/picture_cache.h"
+#include "skin/skin_font.h"
 
 void CControls::Create(CDialogBase* pOwner, UINT nID, const RECT& rect, const QString& text,
                        const QString& image) {
@@ -125,4 +126,8 @@ void CControls::DrawPicture(QPainter* pDC, const QString& path, int frame) const
     const int h = RectHeight(m_rect);
     if (w <= 0 || h <= 0) return;
     pDC->drawImage(QPoint(m_rect.left, m_rect.top), *picture, QRect(frame * w, 0, w, h));
+}
+
+QString CControls::CutTextToolTip(double points) const {
+    return skin::fitsSkinLine(m_strText, points, RectWidth(m_rect)) ? QString() : m_strText;
 }

@@ -56,6 +56,10 @@ class CControls {
     bool IsEnabled() const { return m_bEnable; }
     const QString& Text() const { return m_strText; }
     void SetText(const QString& text) { m_strText = text; }
+    // What the owner shows while the pointer rests on the control: the whole
+    // text where the control had to cut it short; empty otherwise.
+    virtual QString ToolTip() const { return {}; }
+    bool Contains(int x, int y) const { return PtInRect(m_rect, x, y); }
     // The owner's timer whose WM_TIMER reaches OnTimer(); 0 for none.
     UINT TimerID() const { return m_nTimerID; }
     void SetTimerID(UINT id) { m_nTimerID = id; }
@@ -91,7 +95,6 @@ class CControls {
     void PostNotification(uint16_t code);
     // Frame `frame` of a picture strip of frames the size of m_rect, at m_rect.
     void DrawPicture(QPainter* pDC, const QString& path, int frame) const;
-
-  private:
-    bool Contains(int x, int y) const { return PtInRect(m_rect, x, y); }
+    // The text itself when drawSkinLine cuts it at `points`.
+    QString CutTextToolTip(double points) const;
 };

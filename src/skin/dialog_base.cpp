@@ -37,6 +37,7 @@ LRESULT CDialogBase::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
             return OnNcHitTest(x, y);
         case WM_MOUSEMOVE:
             Forward(message, wParam, lParam);
+            ShowToolTipAt(x, y);
             OnMouseMove(UINT(wParam), x, y);
             break;
         case WM_LBUTTONDOWN:
@@ -61,6 +62,13 @@ void CDialogBase::Forward(UINT message, WPARAM wParam, LPARAM lParam) {
     const size_t count = m_controls.size();
     for (size_t i = 0; i < count && i < m_controls.size(); ++i)
         m_controls[i]->OnMessage(message, wParam, lParam);
+}
+
+void CDialogBase::ShowToolTipAt(int x, int y) {
+    QString tip;
+    for (auto it = m_controls.rbegin(); it != m_controls.rend() && tip.isEmpty(); ++it)
+        if ((*it)->IsShown() && (*it)->Contains(x, y)) tip = (*it)->ToolTip();
+    if (tip != toolTip()) setToolTip(tip);
 }
 
 const QImage& CDialogBase::Compose() {

@@ -92,4 +92,6 @@ class CDialogBase : public platform::Window {
     skin::CompositionMemo::Key MemoKey(const QRect& rect, bool covering,
                                        const std::vector<Painted>& painted) const;
     void Forward(UINT message, WPARAM wParam, LPARAM lParam);
+    // The tooltip of the topmost shown control under (x, y) that has one.
+    void ShowToolTipAt(int x, int y);
 };

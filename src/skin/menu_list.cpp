@@ -8,7 +8,7 @@
 
 namespace {
 constexpr QRgb kHighlight = 0xB4B46464;
-constexpr QRgb kHoverText = 0xFFFF6400;
+constexpr QRgb kHoverText = 0xFFFFFFFF;  // 5:1 and more against the highlight over the gradient
 constexpr QRgb kPressedText = 0xFF0064FF;
 constexpr QRgb kText = 0xBCBCBCBC;
 }  // namespace
@@ -20,21 +20,22 @@ void CMenuItem::Draw(QPainter* pDC) {
         pDC->fillRect(box, QColor::fromRgba(kHighlight));
         text = m_bHover ? kHoverText : kPressedText;
     }
-    skin::drawSkinText(pDC, box, m_strText, 10, text);
+    skin::drawSkinLine(pDC, box, m_strText, kTextPoints, text);
 }
 
 CMenuList::~CMenuList() {
     for (CMenuItem* item : m_menuItems) delete item;
 }
 
-void CMenuList::Create(const QStringList& items, CDialogBase* pOwner, const RECT& rect) {
+void CMenuList::Create(const QStringList& items, CDialogBase* pOwner, const RECT& rect, int current) {
     m_items += items;
+    m_nCurSel = current >= 0 && current < m_items.size() ? current : 0;
     CControls::Create(pOwner, kListId, rect);
 }
 
 void CMenuList::Init() {
     m_rcItems = RECT{m_rect.left + 17, m_rect.top, m_rect.right - 17, m_rect.bottom};
-    m_btnHead.Create(m_pOwner, this, kHeadId, m_rect, m_items.value(0),
+    m_btnHead.Create(m_pOwner, this, kHeadId, m_rect, m_items.value(m_nCurSel),
                      QStringLiteral("ImageRes/gpuinfo_tessaril.png"));
 }
 
@@ -61,13 +62,16 @@ void CMenuList::OnLButtonUp(UINT nFlags, int x, int) {
     if (x == int(kHeadId)) {
         if (m_menuItems.empty()) {
             const int h = RectHeight(m_btnHead.Rect());
-            for (int k = 1; k < m_items.size(); ++k) {
+            // Every entry but the one in the head, in list order.
+            for (int k = 0, row = 0; k < m_items.size(); ++k) {
+                if (k == m_nCurSel) continue;
                 auto* item = new CMenuItem;
                 item->m_nIndex = k;
-                const int top = m_btnHead.Rect().bottom + (k - 1) * h;
+                const int top = m_btnHead.Rect().bottom + row * h;
                 m_menuItems.push_back(item);
-                item->Create(m_pOwner, this, kHeadId + k, RECT{m_rcItems.left, top, m_rcItems.right, top + h},
-                             m_items[k]);
+                ++row;
+                item->Create(m_pOwner, this, kHeadId + row,
+                             RECT{m_rcItems.left, top, m_rcItems.right, top + h}, m_items[k]);
             }
         } else {
             ShowEntries(m_bCollapsed ? SW_SHOW : SW_HIDE);

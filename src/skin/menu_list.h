@@ -10,7 +10,9 @@
 
 class CMenuItem : public CControls {
   public:
+    static constexpr int kTextPoints = 10;
     void Draw(QPainter* pDC) override;
+    QString ToolTip() const override { return CutTextToolTip(kTextPoints); }
     int m_nIndex = 0;  // index of its text in the list's m_items
 };
 
@@ -20,8 +22,8 @@ class CMenuList : public CControls {
     static constexpr UINT kHeadId = 3100;
 
     ~CMenuList() override;
-    // Needs at least one entry; entry 0 is current.
-    void Create(const QStringList& items, CDialogBase* pOwner, const RECT& rect);
+    // Needs at least one entry; `current` (entry 0 when out of range) is in the head.
+    void Create(const QStringList& items, CDialogBase* pOwner, const RECT& rect, int current = 0);
     void Init() override;
     void Draw(QPainter* pDC) override;
     // Reached through the link notification: x is the ID of the clicked part.

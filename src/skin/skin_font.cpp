@@ -2,6 +2,8 @@
 
 #include <QCoreApplication>
 #include <QFontDatabase>
+#include <QFontMetricsF>
+#include <QImage>
 #include <QPainter>
 #include <QRawFont>
 #include <map>
@@ -74,22 +76,51 @@ QFont skinFont(double points) {
     return g_fonts.emplace(points, font).first->second;
 }
 
+namespace {
+
+int horizontalFlag(int align) {
+    switch (align) {
+        case AlignNear:
+            return Qt::AlignLeft;
+        case AlignFar:
+            return Qt::AlignRight;
+        default:
+            return Qt::AlignHCenter;
+    }
+}
+
+// What the skin's windows are composed at.
+const QPaintDevice* skinDevice() {
+    static const QImage probe = [] {
+        QImage image(1, 1, QImage::Format_ARGB32_Premultiplied);
+        image.setDotsPerMeterX(3780);
+        image.setDotsPerMeterY(3780);
+        return image;
+    }();
+    return &probe;
+}
+
+}  // namespace
+
 void drawSkinText(QPainter* painter, const QRectF& box, const QString& text, double points, QRgb argb,
                   int align) {
     if (text.isEmpty()) return;
-    int flags = Qt::AlignVCenter | Qt::TextWordWrap | Qt::TextDontClip;
-    switch (align) {
-        case AlignNear:
-            flags |= Qt::AlignLeft;
-            break;
-        case AlignFar:
-            flags |= Qt::AlignRight;
-            break;
-        default:
-            flags |= Qt::AlignHCenter;
-            break;
-    }
-    drawText(painter, box, flags, text, points, argb);
+    drawText(painter, box, Qt::AlignVCenter | Qt::TextWordWrap | Qt::TextDontClip | horizontalFlag(align),
+             text, points, argb);
+}
+
+void drawSkinLine(QPainter* painter, const QRectF& box, const QString& text, double points, QRgb argb,
+                  int align) {
+    if (text.isEmpty()) return;
+    const QPaintDevice* device = painter->device() ? painter->device() : skinDevice();
+    const QString shown =
+        QFontMetricsF(skinFont(points), device).elidedText(text, Qt::ElideRight, box.width());
+    drawText(painter, box, Qt::AlignVCenter | Qt::TextSingleLine | Qt::TextDontClip | horizontalFlag(align),
+             shown, points, argb);
+}
+
+bool fitsSkinLine(const QString& text, double points, double width) {
+    return QFontMetricsF(skinFont(points), skinDevice()).elidedText(text, Qt::ElideRight, width) == text;
 }
 
 }  // namespace skin

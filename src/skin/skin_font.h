@@ -28,4 +28,11 @@ enum TextAlign { AlignNear = 0, AlignCenter = 1, AlignFar = 2 };
 void drawSkinText(QPainter* painter, const QRectF& box, const QString& text, double points, QRgb argb,
                   int align = AlignCenter);
 
+// A control's text: as drawSkinText, but on one line, and a text wider than
+// `box` is cut short with "…" so that it never leaves the control.
+void drawSkinLine(QPainter* painter, const QRectF& box, const QString& text, double points, QRgb argb,
+                  int align = AlignCenter);
+// Whether drawSkinLine shows `text` whole in `width` pixels at the skin's 96 dpi.
+bool fitsSkinLine(const QString& text, double points, double width);
+
 }  // namespace skin

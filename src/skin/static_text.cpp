@@ -2,5 +2,5 @@
 
 void CStaticText::Draw(QPainter* pDC) {
     const QRectF box(m_rect.left, m_rect.top, RectWidth(m_rect), RectHeight(m_rect));
-    skin::drawSkinText(pDC, box, m_strText, m_nFontSize, m_crText, m_nAlign);
+    skin::drawSkinLine(pDC, box, m_strText, m_nFontSize, m_crText, m_nAlign);
 }

@@ -3,10 +3,11 @@
 #include "skin/controls.h"
 #include "skin/skin_font.h"
 
-// A text label: m_strText in the skin font, vertically centred.
+// A text label: m_strText in the skin font on one line, vertically centred.
 class CStaticText : public CControls {
   public:
     void Draw(QPainter* pDC) override;
+    QString ToolTip() const override { return CutTextToolTip(m_nFontSize); }
 
     QRgb m_crText = 0x96969696;
     int m_nAlign = skin::AlignCenter;  // 0 near, 1 centre, 2 far

@@ -129,7 +129,7 @@ class UpdateCheckTest : public ::testing::Test {
     }
     std::string offerBox() const {
         return std::string(app::kUpdateOfferCaption) + "|" + app::kUpdateOfferText + "|" +
-               std::to_string(MB_YESNO);
+               std::to_string(MB_YESNO | MB_ICONQUESTION);
     }
 
     HttpTestServer m_server;

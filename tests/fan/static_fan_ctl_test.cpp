@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QFontMetrics>
 #include <QMouseEvent>
+#include <algorithm>
 #include <cstdlib>
 
 #include "skin/skin_font.h"
@@ -181,6 +182,30 @@ TEST_F(Editor, TheLabelsAreNeitherWrappedNorCutAtTheControlsEdges) {
     // "100" at the top of the speed axis stays clear of the left edge.
     const RECT g = ctl->gridRect();
     for (int y = g.top - 5; y < g.top + 5; ++y) EXPECT_EQ(pixel(QPoint(0, y)), 0u) << y;
+}
+
+TEST_F(Editor, EveryGridLineStandsWhereItsValueIsDrawn) {
+    // A grid 395 by 250 pixels: tenths of it are not whole pixels.
+    const RECT g = ctl->gridRect();
+    ASSERT_NE(RectWidth(g) % 10, 0);
+    const auto isLine = [](QRgb p) { return p == 0x960000u || p == 0xc86400u; };
+    // The stored 100 degrees and 30 degrees of the curve lie on their lines.
+    EXPECT_TRUE(isLine(pixel(QPoint(centre(7).x(), g.bottom - 5))));
+    EXPECT_TRUE(isLine(pixel(QPoint(centre(1).x(), g.bottom - 5))));
+    for (int k = 0; k <= 10; ++k) {
+        // Where a point of 10k degrees and one of 10k percent would be drawn.
+        fan::FanPoint at[fan::kFanPointCount];
+        std::fill(std::begin(at), std::end(at), fan::FanPoint{10 * k, 10 * k});
+        CStaticFanCtl probe;
+        probe.SetWindowPos(0, 0, 440, 320, SWP_NOZORDER);
+        probe.SetFanMap(at);
+        const int x = probe.pointRect(0).left + 3, y = probe.pointRect(0).bottom - 3;
+        EXPECT_TRUE(isLine(pixel(QPoint(x, g.bottom - 5)))) << k * 10 << " degrees at " << x;
+        // The curve leaves the 0 % corner at the grid's left edge.
+        if (k > 0) {
+            EXPECT_TRUE(isLine(pixel(QPoint(g.left + 1, y)))) << k * 10 << " percent at " << y;
+        }
+    }
 }
 
 TEST(EditorAlone, ATinyWindowReadsZeroInsteadOfDividingByZero) {

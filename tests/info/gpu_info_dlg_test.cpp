@@ -169,6 +169,67 @@ TEST_F(GpuInfoPanel, ASingleGpuIsListedByNameAndAGpuWithoutNameLeavesAnEmptyList
     EXPECT_EQ(nameless.m_txtInfo[9].Text(), "80.04.09.00.01");  // the facts are still shown
 }
 
+TEST_F(GpuInfoPanel, AReopenedPanelNamesTheGpuInUseAndOffersTheOthers) {
+    open(infotest::twoGpuCard());
+    chooseEntry(*m_panel, 1);
+    ASSERT_EQ(gpu::globalContext().selectedIndex, 1);
+    m_panel = std::make_unique<CGpuInfoDlg>(m_services);
+    m_panel->Create();
+    runEvents();
+    EXPECT_EQ(m_panel->m_menuGpu.m_btnHead.Text(), "2.Sim 460");
+    EXPECT_EQ(m_panel->m_txtInfo[5].Text(), "192Bit");
+    chooseEntry(*m_panel, 1);  // the one entry offered: the first GPU
+    EXPECT_EQ(gpu::globalContext().selectedIndex, 0);
+    EXPECT_EQ(m_panel->m_menuGpu.m_btnHead.Text(), "1.Sim 680");
+}
+
+// The pixels where two compositions differ, as one rectangle.
+QRect differing(const QImage& a, const QImage& b) {
+    QRect box;
+    for (int y = 0; y < a.height(); ++y)
+        for (int x = 0; x < a.width(); ++x)
+            if (a.pixel(x, y) != b.pixel(x, y)) box |= QRect(x, y, 1, 1);
+    return box;
+}
+
+QRect toQRect(const RECT& r) {
+    return QRect(r.left, r.top, RectWidth(r), RectHeight(r));
+}
+
+TEST_F(GpuInfoPanel, ALongNameIsCutShortOnOneLineInsideItsControlAndWholeInTheTooltip) {
+    const QString longName = "1.Vantrel Sim 4070 Ti SUPER Edition";
+    CGpuInfoDlg& panel = open(R"(<card frozen="1"><gpu name="Vantrel Sim 4070 Ti SUPER Edition"/>)"
+                              R"(<gpu name="Sim 460"/></card>)");
+    CButtonEx& head = panel.m_menuGpu.m_btnHead;
+    ASSERT_EQ(head.Text(), longName);
+    const QImage withName = panel.ComposeCopy();
+    head.SetText({});
+    const QRect ink = differing(withName, panel.ComposeCopy());
+    head.SetText(longName);
+    ASSERT_FALSE(ink.isEmpty());
+    EXPECT_TRUE(toQRect(head.Rect()).contains(ink))
+        << ink.x() << "," << ink.y() << " " << ink.width() << "x" << ink.height();
+    EXPECT_LT(ink.height(), 18) << "more than one line";
+    EXPECT_EQ(head.ToolTip(), longName);
+    panel.SendMessage(WM_MOUSEMOVE, 0, MAKELPARAM(220, 29));
+    EXPECT_EQ(panel.toolTip(), longName);
+
+    // The drop-down's entry and an information label follow the same rule; a name that fits has no tooltip.
+    chooseEntry(panel, 1);
+    ASSERT_EQ(head.Text(), "2.Sim 460");
+    click(panel, 220, 29);  // open the list: its entry is the long name
+    ASSERT_EQ(panel.m_menuGpu.m_menuItems.size(), 1u);
+    EXPECT_EQ(panel.m_menuGpu.m_menuItems[0]->ToolTip(), longName);
+    panel.SendMessage(WM_MOUSEMOVE, 0, MAKELPARAM(220, 29));
+    EXPECT_TRUE(panel.toolTip().isEmpty());
+    CStaticText& label = panel.m_txtInfo[4];
+    const QImage before = panel.ComposeCopy();
+    label.SetText("555.42.06 (open kernel modules, beta)");
+    const QRect labelInk = differing(before, panel.ComposeCopy());
+    EXPECT_TRUE(toQRect(label.Rect()).contains(labelInk));
+    EXPECT_EQ(label.ToolTip(), label.Text());
+}
+
 TEST_F(GpuInfoPanel, BackEscapeAndAWindowSystemCloseAllAskTheMainWindowToCloseIt) {
     CGpuInfoDlg& panel = open(infotest::twoGpuCard());
     click(panel, 219, 215);

@@ -59,22 +59,64 @@ TEST_F(GraphTest, OutOfRangeSamplesAreStoredAsTheBoundAndDrawnAtTheEdge) {
     EXPECT_EQ(image.pixel(kPlot.right - 1, kPlot.bottom), kCursorGrey);
 }
 
-TEST_F(GraphTest, LowestRestartsWithANewHistoryWhileHighestKeepsItsMaximum) {
-    m_graph.SetRange(0, 1000);
-    for (int v : {300, 900, 200}) m_graph.AddSample(v, {});
+TEST_F(GraphTest, ANewHistoryStartsBothExtremesAgainWithItsFirstSample) {
+    m_graph.SetRange(0, 2000);
+    for (int v : {300, 1225, 200}) m_graph.AddSample(v, {});
     EXPECT_EQ(m_graph.m_nLowest, 200);  // the first sample set it, the third lowered it
+    EXPECT_EQ(m_graph.m_txtHighest.Text(), QStringLiteral("Max:1225"));
+    // Another quantity (a usage in percent after a tachometer): nothing of the old one is left.
     m_graph.ClearSamples();
     EXPECT_TRUE(m_graph.m_values.empty());
     EXPECT_TRUE(m_graph.m_times.isEmpty());
+    EXPECT_EQ(m_graph.m_txtHighest.Text(), QStringLiteral("Max:0"));
     const int phase = m_graph.m_nPhase;
-    m_graph.AddSample(500, {});
-    EXPECT_EQ(m_graph.m_nLowest, 500);
-    EXPECT_EQ(m_graph.m_txtLowest.Text(), QStringLiteral("Min:500"));
-    EXPECT_EQ(m_graph.m_nHighest, 900);
-    EXPECT_EQ(m_graph.m_txtHighest.Text(), QStringLiteral("Max:900"));
+    m_graph.AddSample(40, {});
+    EXPECT_EQ(m_graph.m_txtLowest.Text(), QStringLiteral("Min:40"));
+    EXPECT_EQ(m_graph.m_nHighest, 40);
+    EXPECT_EQ(m_graph.m_txtHighest.Text(), QStringLiteral("Max:40"));
     EXPECT_EQ(m_graph.m_nPhase, phase + 1);
-    m_graph.AddSample(450, {});
-    EXPECT_EQ(m_graph.m_txtLowest.Text(), QStringLiteral("Min:450"));
+    m_graph.AddSample(35, {});
+    m_graph.AddSample(60, {});
+    EXPECT_EQ(m_graph.m_txtLowest.Text(), QStringLiteral("Min:35"));
+    EXPECT_EQ(m_graph.m_txtHighest.Text(), QStringLiteral("Max:60"));
+    // A quantity whose values lie below zero gets its true highest, not the 0 of an empty history.
+    m_graph.SetRange(-50, -10);
+    m_graph.ClearSamples();
+    m_graph.AddSample(-30, {});
+    EXPECT_EQ(m_graph.m_txtHighest.Text(), QStringLiteral("Max:-30"));
+}
+
+TEST_F(GraphTest, TheCursorTextsStayInsideThePlotOnTheSideAwayFromTheEdge) {
+    CWaveformDisplay wide;
+    constexpr RECT plot{30, 60, 250, 160};
+    wide.Create(&m_window, 3002, plot);
+    wide.SetRange(0, 100);
+    for (int i = 0; i < wide.Capacity(); ++i) wide.AddSample(0, QStringLiteral("12:34:56"));
+    const QImage still = compose().copy();
+    wide.SetHover(true);
+    // What the cursor adds in the texts' rows (the outline of samples at 0 runs on the bottom row).
+    const auto greyIn = [&](int left, int right) {
+        const QImage& image = compose();
+        int count = 0;
+        for (int y = plot.bottom - 20; y < plot.bottom; ++y)
+            for (int x = std::max(left, 0); x < std::min(right, image.width()); ++x)
+                count += image.pixel(x, y) != still.pixel(x, y);
+        return count;
+    };
+    const int rows = 20;
+    for (const int x : {int(plot.right) - 1, int(plot.left) + 2}) {
+        wide.OnMouseMove(0, x, 100);
+        EXPECT_EQ(greyIn(0, plot.left), 0) << "cursor at " << x;
+        EXPECT_EQ(greyIn(plot.right + 1, m_window.width()), 0) << "cursor at " << x;
+        EXPECT_GT(greyIn(plot.left, plot.right), rows + 20) << "the line and some text at " << x;
+    }
+    // Near the right edge the texts stand left of the line, near the left edge right of it.
+    wide.OnMouseMove(0, plot.right - 1, 100);
+    EXPECT_EQ(greyIn(plot.right, plot.right + 1), 0);
+    EXPECT_GT(greyIn(plot.left, plot.right - 2), 20);
+    wide.OnMouseMove(0, plot.left + 2, 100);
+    EXPECT_GT(greyIn(plot.left + 4, plot.right), 20);
+    EXPECT_EQ(greyIn(plot.left, plot.left + 2), 0);
 }
 
 TEST_F(GraphTest, CursorShowsOnlyOverAColumnThatHasASample) {

@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include <QCoreApplication>
+#include <QImage>
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
@@ -17,6 +18,7 @@
 #include "gpu/gpu_context.h"
 #include "monitor/sensor_source.h"
 #include "settings/settings_location.h"
+#include "support/contrast.h"
 #include "support/fake_main_window.h"
 #include "support/sim_card.h"
 
@@ -121,6 +123,35 @@ TEST_F(MonitorPanelTest, GraphsFollowTheActiveQuantitiesAndSamplingFeedsThemAndT
     EXPECT_EQ(panel.m_graph[0].m_values.size(), 3u);
     EXPECT_EQ(ascii(readBytes(m_dir / "log.txt")), log);
     EXPECT_FALSE(fs::exists(m_dir / "missing"));
+}
+
+TEST_F(MonitorPanelTest, TheExtremesLabelsAreReadableOnThePanelBehindThem) {
+    CMonitorDlg& panel = open(m_fake);
+    for (CWaveformDisplay& graph : panel.m_graph) {
+        graph.m_txtHighest.SetText({});
+        graph.m_txtLowest.SetText({});
+    }
+    const QImage behind = panel.ComposeCopy();
+    // The labels' colour laid over each pixel behind them, against that pixel.
+    const auto worst = [&](const CStaticText& label) {
+        const QRgb c = label.m_crText;
+        const double a = qAlpha(c) / 255.0;
+        double lowest = 21;
+        const RECT& r = label.Rect();
+        for (int y = r.top; y < r.bottom; ++y)
+            for (int x = r.left; x < r.right; ++x) {
+                const QRgb b = behind.pixel(x, y);
+                const auto mix = [a](int fg, int bg) { return int(fg * a + bg * (1 - a) + 0.5); };
+                const QRgb shown =
+                    qRgb(mix(qRed(c), qRed(b)), mix(qGreen(c), qGreen(b)), mix(qBlue(c), qBlue(b)));
+                lowest = std::min(lowest, testsupport::contrastRatio(shown, b));
+            }
+        return lowest;
+    };
+    for (size_t k = 0; k < panel.m_graph.size(); ++k) {
+        EXPECT_GE(worst(panel.m_graph[k].m_txtHighest), 4.5) << "Max: of graph " << k;
+        EXPECT_GE(worst(panel.m_graph[k].m_txtLowest), 4.5) << "Min: of graph " << k;
+    }
 }
 
 TEST_F(MonitorPanelTest, RetuningKeepsTheHistoryOfGraphsThatKeepTheirQuantity) {

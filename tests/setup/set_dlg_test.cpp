@@ -8,8 +8,10 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -134,6 +136,21 @@ TEST_F(SetDlgTest, SevenTabsInTheirOrderAndOnlyTheChosenPageShown) {
         EXPECT_EQ(w.Page(i)->geometry(), w.PageRect()) << i;
         EXPECT_GE(w.PageRect().top(), w.TabControl()->GetItemRect(0).bottom()) << i;
     }
+}
+
+TEST_F(SetDlgTest, TheGeneralPagesLabelsStandOnTheMiddleOfTheControlsTheyName) {
+    CSetDlg& w = open({});
+    w.show();
+    const auto labelled = [this](const QString& text) {
+        for (const QLabel* label : general().findChildren<QLabel*>())
+            if (label->text() == text) return label->geometry().center().y();
+        ADD_FAILURE() << "no label " << text.toStdString();
+        return -1;
+    };
+    const int list = general().GetDlgItem(setup::CGeneralDlg::IDC_UPDATE_LIST)->geometry().center().y();
+    const int button = general().GetDlgItem(setup::CGeneralDlg::IDC_CHECK_NOW)->geometry().center().y();
+    EXPECT_LE(std::abs(labelled("Check for available product") - list), 1);
+    EXPECT_LE(std::abs(labelled("Recent updates") - button), 1);
 }
 
 TEST_F(SetDlgTest, CancelAndTheCloseButtonChangeNothingEvenAfterCheckNow) {

@@ -1,6 +1,7 @@
 // The bar gauge, the animation and the drawn drop-down list.
 #include <gtest/gtest.h>
 
+#include "../support/contrast.h"
 #include "skin/animation.h"
 #include "skin/menu_list.h"
 #include "skin/progressbar.h"
@@ -134,6 +135,34 @@ TEST_F(DropDown, ChoosingAnEntrySwapsItWithTheCurrentOne) {
     clickHead();
     clickHead();
     EXPECT_TRUE(list.m_bCollapsed) << "the head toggles the open list shut";
+}
+
+TEST_F(DropDown, AnotherCurrentEntryStandsInTheHeadAndTheOthersFollowInListOrder) {
+    list.Create({"A", "B", "C"}, &window, kHead, 2);
+    EXPECT_EQ(list.m_btnHead.Text(), "C");
+    clickHead();
+    EXPECT_EQ(entryTexts(), (std::vector<QString>{"A", "B"}));
+    clickEntry(1);
+    EXPECT_EQ(list.m_nCurSel, 0);
+    EXPECT_EQ(list.m_btnHead.Text(), "A");
+    EXPECT_EQ(entryTexts(), (std::vector<QString>{"C", "B"}));
+}
+
+TEST_F(DropDown, AHoveredEntrysTextStandsOutFromItsHighlight) {
+    list.Create({"A", "WWW", "MMM", "HHH"}, &window, kHead);
+    clickHead();
+    for (const CMenuItem* item : list.m_menuItems) {
+        const RECT& r = item->Rect();
+        window.SendMessage(WM_MOUSEMOVE, 0, MAKELPARAM((r.left + r.right) / 2, (r.top + r.bottom) / 2));
+        ASSERT_TRUE(item->IsHover());
+        const QImage& image = window.Compose();
+        const QRgb behind = image.pixel(r.left + 1, r.top + 1);
+        double best = 1;
+        for (int y = r.top; y < r.bottom; ++y)
+            for (int x = r.left; x < r.right; ++x)
+                best = std::max(best, testsupport::contrastRatio(image.pixel(x, y), behind));
+        EXPECT_GE(best, 4.5) << item->Text().toStdString();
+    }
 }
 
 TEST_F(DropDown, OneEntryListOnlyHasItsHead) {
