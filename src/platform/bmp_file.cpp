@@ -9,6 +9,8 @@
 #include <array>
 #include <cerrno>
 
+#include "platform/atomic_file.h"
+
 namespace platform {
 
 namespace {
@@ -137,26 +139,10 @@ std::vector<uint8_t> encodeBitmap(const PixelView& picture, int bitCount) {
 }
 
 bool writeBitmapFile(const std::string& path, const PixelView& picture, int bitCount) {
-    if (path.empty()) return false;
     const std::vector<uint8_t> bytes = encodeBitmap(picture, bitCount);
-    // Written beside and renamed over the name: whatever stands there (a link
-    // planted by someone else included) is replaced, never followed or truncated,
-    // and a failed write leaves the earlier picture whole.
-    std::string temp = path + ".XXXXXX";
-    const int fd = ::mkstemp(temp.data());
-    if (fd < 0) return false;
-    bool ok = ::fchmod(fd, 0644) == 0;
-    size_t done = 0;
-    while (ok && done < bytes.size()) {
-        const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) break;
-        done += size_t(n);
-    }
-    ok = ::close(fd) == 0 && ok && done == bytes.size();
-    ok = ok && ::rename(temp.c_str(), path.c_str()) == 0;
-    if (!ok) ::unlink(temp.c_str());
-    return ok;
+    // A failed write leaves the earlier picture whole.
+    return writeFileAtomically(path,
+                               std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
 }
 
 }  // namespace platform

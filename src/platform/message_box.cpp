@@ -19,6 +19,17 @@ std::function<void(std::function<void()>)>& deferrer() {
 }
 }  // namespace
 
+int unchangedAnswer(UINT flags) {
+    switch (flags & 0xF) {
+        case MB_YESNO:
+            return IDNO;
+        case MB_OKCANCEL:
+            return IDCANCEL;
+        default:
+            return IDOK;
+    }
+}
+
 void MessageBoxLater(const std::string& text, const std::string& caption, UINT flags) {
     if (!deferrer()) {
         MessageBox(text, caption, flags);

@@ -14,6 +14,10 @@ using MessageBoxHandler = std::function<int(const std::string& text, const std::
 
 int MessageBox(const std::string& text, const std::string& caption, UINT flags);
 
+// The answer of a box closed without one, the answer that changes nothing:
+// IDNO, IDCANCEL or IDOK by the buttons in flags.
+int unchangedAnswer(UINT flags);
+
 // The same box, shown from the event loop once the current step is over: for a
 // box raised inside a periodic step (a sampling, a fan tick), whose nested loop
 // would otherwise hold that step until the user answers. Without a way installed

@@ -9,7 +9,10 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <fstream>
 #include <system_error>
+
+#include "platform/atomic_file.h"
 
 extern char** environ;
 
@@ -71,17 +74,16 @@ void seedDocument(const std::filesystem::path& shipped, const std::filesystem::p
     std::error_code ec;
     const fs::path target = folder / "Vantrel.xml";
     if (fs::exists(target, ec) || !fs::is_regular_file(shipped, ec)) return;
-    const fs::path partial = folder / "Vantrel.xml.new";
-    if (fs::copy_file(shipped, partial, fs::copy_options::overwrite_existing, ec))
-        fs::rename(partial, target, ec);
-    if (ec) fs::remove(partial, ec);
+    std::ifstream in(shipped, std::ios::binary);
+    const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    if (in.bad()) return;
+    writeFileAtomically(target.string(), bytes);
 }
 }  // namespace
 
 std::string perUserFolder(const char* xdgConfigHome, const char* home) {
-    if (xdgConfigHome && xdgConfigHome[0] == '/') return std::string(xdgConfigHome) + "/vantrel";
-    if (home && home[0] == '/') return std::string(home) + "/.config/vantrel";
-    return {};
+    const std::string config = xdgConfigFolder(xdgConfigHome, home);
+    return config.empty() ? std::string() : config + "/vantrel";
 }
 
 bool isInstalledFolder(const std::string& programDir) {

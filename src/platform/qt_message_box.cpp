@@ -36,15 +36,7 @@ int answer(int button, UINT flags) {
         default:
             break;
     }
-    // Closed without a button: the answer that changes nothing.
-    switch (flags & 0xF) {
-        case MB_YESNO:
-            return IDNO;
-        case MB_OKCANCEL:
-            return IDCANCEL;
-        default:
-            return IDOK;
-    }
+    return unchangedAnswer(flags);  // closed without a button
 }
 
 int showBox(const std::string& text, const std::string& caption, UINT flags) {

@@ -4,22 +4,6 @@
 
 namespace platform {
 
-namespace {
-
-// The answer of a box closed without one.
-int unchangedAnswer(UINT flags) {
-    switch (flags & 0xF) {
-        case MB_YESNO:
-            return IDNO;
-        case MB_OKCANCEL:
-            return IDCANCEL;
-        default:
-            return IDOK;
-    }
-}
-
-}  // namespace
-
 int Window::Ask(const std::string& text, const std::string& caption, UINT flags) {
     ++m_questions;
     const int answer = MessageBox(text, caption, flags);

@@ -12,6 +12,8 @@
 #include <optional>
 #include <string_view>
 
+#include "platform/atomic_file.h"
+
 namespace setup {
 namespace {
 
@@ -100,16 +102,8 @@ std::optional<std::string> entryValue(const std::string& entryPath, std::string_
 }  // namespace
 
 std::string autostartEntryPath() {
-    std::string base;
-    const char* config = std::getenv("XDG_CONFIG_HOME");
-    const char* home = std::getenv("HOME");
-    if (config && config[0] == '/')
-        base = config;
-    else if (home && home[0] == '/')
-        base = std::string(home) + "/.config";
-    else
-        return {};
-    return base + "/autostart/vantrel.desktop";
+    const std::string base = platform::xdgConfigFolder(std::getenv("XDG_CONFIG_HOME"), std::getenv("HOME"));
+    return base.empty() ? std::string() : base + "/autostart/vantrel.desktop";
 }
 
 std::string desktopExecValue(const std::string& program) {
@@ -184,21 +178,7 @@ bool writeAutostartEntry(const std::string& entryPath, const std::string& progra
         "\n"
         "Icon=vantrel\n"
         "Terminal=false\n";
-    std::string temp = entryPath + ".XXXXXX";
-    const int fd = ::mkstemp(temp.data());
-    if (fd < 0) return false;
-    bool ok = ::fchmod(fd, 0644) == 0;
-    for (size_t done = 0; ok && done < text.size();) {
-        const ssize_t n = ::write(fd, text.data() + done, text.size() - done);
-        if (n < 0 && errno == EINTR) continue;
-        ok = n > 0;
-        if (ok) done += size_t(n);
-    }
-    ok = ::fsync(fd) == 0 && ok;
-    ok = ::close(fd) == 0 && ok;
-    ok = ok && ::rename(temp.c_str(), entryPath.c_str()) == 0;
-    if (!ok) ::unlink(temp.c_str());
-    return ok;
+    return platform::writeFileAtomically(entryPath, text);
 }
 
 bool removeAutostartEntry(const std::string& entryPath) {

@@ -143,10 +143,11 @@ void CClockSetDlg::LoadCurrentValues(bool bInit) {
     m_nLastTempTarget = thermal[3];
     (thermal[4] ? m_chkPriorityOn : m_chkPriorityOff).SetCheck(true);
 
-    (LoadProfile(0) ? m_chkFanUserDefine : m_chkFanAuto).SetCheck(true);
-    m_sliderFan.Enable(false);
-    // A GPU whose driver keeps its fan to itself offers no fan mode.
+    // A GPU whose driver keeps its fan to itself offers no fan mode: it shows the
+    // driver's, whatever the stored curve choice.
     const bool fanControl = gpu::fanControllable();
+    (LoadProfile(0) && fanControl ? m_chkFanUserDefine : m_chkFanAuto).SetCheck(true);
+    m_sliderFan.Enable(false);
     for (CButtonEx* b : {&m_chkFanAuto, &m_chkFanManual, &m_chkFanUserDefine}) b->Enable(fanControl);
 }
 
@@ -161,7 +162,7 @@ void CClockSetDlg::ReloadRanges() {
 }
 
 void CClockSetDlg::SelectFanMode(bool fanCurve) {
-    (fanCurve ? m_chkFanUserDefine : m_chkFanAuto).SetCheck(true);
+    (fanCurve && gpu::fanControllable() ? m_chkFanUserDefine : m_chkFanAuto).SetCheck(true);
     RedrawNow();
 }
 

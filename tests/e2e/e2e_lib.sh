@@ -137,3 +137,14 @@ wait_exit() {
 main_window() { xdotool search --onlyvisible --name '^Vantrel$' | head -1; }
 has_main_window() { [ -n "$(main_window)" ]; }
 count_lines() { grep -c -- "$2" "$1" 2>/dev/null || true; }
+
+# Windows by their exact title, their place, and clicks at a point of them.
+window_named() { xdotool search --onlyvisible --name "^$1\$" | head -1; }
+has_window() { [ -n "$(window_named "$1")" ]; }
+gone() { [ -z "$(window_named "$1")" ]; }
+position() { xdotool getwindowgeometry "$1" | sed -n 's/ *Position: \([-0-9]*,[-0-9]*\).*/\1/p'; }
+click() {
+    local x y
+    IFS=, read -r x y <<<"$(position "$1")"
+    xdotool mousemove $((x + $2)) $((y + $3)) click 1
+}

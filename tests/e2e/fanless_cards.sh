@@ -11,17 +11,8 @@ e2e_runtime
 cards="$(dirname "$0")/../../drivers/sim/cards"
 trace="$E2E_DIR/trace.txt"
 
-window_named() { xdotool search --onlyvisible --name "^$1\$" | head -1; }
-has_window() { [ -n "$(window_named "$1")" ]; }
-gone() { [ -z "$(window_named "$1")" ]; }
 no_box() { ! xdotool search --onlyvisible --name 'NVAPI' >/dev/null 2>&1; }
 alive() { kill -0 "$VANTREL_PID" 2>/dev/null || fail "$kind: the program died: $(tail -5 "$E2E_DIR/stdout.txt")"; }
-position() { xdotool getwindowgeometry "$1" | sed -n 's/ *Position: \([-0-9]*,[-0-9]*\).*/\1/p'; }
-click() {
-    local x y
-    IFS=, read -r x y <<<"$(position "$1")"
-    xdotool mousemove $((x + $2)) $((y + $3)) click 1
-}
 shot() { [ -n "${VANTREL_E2E_SHOTS:-}" ] && mkdir -p "$VANTREL_E2E_SHOTS" && import -window root "$VANTREL_E2E_SHOTS/$1.png"; true; }
 drag_right() {
     local x y i

@@ -13,16 +13,7 @@ wait_for 15 has_main_window || fail "no main window"
 main=$(main_window)
 trace="$E2E_DIR/trace.txt"
 
-window_named() { xdotool search --onlyvisible --name "^$1\$" | head -1; }
-has_window() { [ -n "$(window_named "$1")" ]; }
-gone() { [ -z "$(window_named "$1")" ]; }
 alive() { kill -0 "$VANTREL_PID" 2>/dev/null || fail "the program died: $(tail -5 "$E2E_DIR/stdout.txt")"; }
-position() { xdotool getwindowgeometry "$1" | sed -n 's/ *Position: \([-0-9]*,[-0-9]*\).*/\1/p'; }
-click() {
-    local x y
-    IFS=, read -r x y <<<"$(position "$1")"
-    xdotool mousemove $((x + $2)) $((y + $3)) click 1
-}
 # The box out of the way of the panels' buttons.
 wait_box() {
     wait_for 10 has_window Warning || fail "no warning box"
