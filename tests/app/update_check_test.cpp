@@ -344,10 +344,3 @@ TEST_F(MainWindowUpdateTest, AcceptedUpdateClosesTheWindowTheOrdinaryWay) {
 }
 
 }  // namespace
-
-int main(int argc, char** argv) {
-    setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    QApplication application(argc, argv);
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
-}

@@ -249,9 +249,3 @@ TEST_F(FanPageTest, CancelStoresNothingAndLeavesTheFanAlone) {
 }
 
 }  // namespace
-
-int main(int argc, char** argv) {
-    QApplication app(argc, argv);
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
-}

@@ -219,10 +219,3 @@ TEST(EditorAlone, ATinyWindowReadsZeroInsteadOfDividingByZero) {
 }
 
 }  // namespace
-
-int main(int argc, char** argv) {
-    setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    QApplication app(argc, argv);
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
-}

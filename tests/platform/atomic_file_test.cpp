@@ -30,7 +30,8 @@ TEST(AtomicFile, ReplacesTheNameNeverWhatALinkThereNames) {
     EXPECT_EQ(contents(victim), "kept");
     EXPECT_FALSE(fs::is_symlink(name));
     EXPECT_EQ(contents(name), "new");
-    EXPECT_EQ(fs::status(name).permissions() & fs::perms::all, fs::perms::owner_read | fs::perms::owner_write);
+    EXPECT_EQ(fs::status(name).permissions() & fs::perms::all,
+              fs::perms::owner_read | fs::perms::owner_write);
     // A name whose folder does not exist: false, and nothing left behind anywhere.
     EXPECT_FALSE(platform::writeFileAtomically((dir / "missing" / "file").string(), "x"));
     EXPECT_FALSE(platform::writeFileAtomically("", "x"));

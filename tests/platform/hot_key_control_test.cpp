@@ -105,9 +105,3 @@ TEST(HotKeyControl, LeavesTheDialogItsOwnKeys) {
 }
 
 }  // namespace
-
-int main(int argc, char** argv) {
-    QApplication app(argc, argv);
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
-}

@@ -168,9 +168,3 @@ TEST_F(BiosPageTest, FailureIsShownAsError) {
     EXPECT_NE(boxes[0].text.find("No NVIDIA display adapters found"), std::string::npos) << boxes[0].text;
     EXPECT_TRUE(page->isEnabled());
 }
-
-int main(int argc, char** argv) {
-    QApplication app(argc, argv);
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
-}

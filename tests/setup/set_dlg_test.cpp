@@ -280,9 +280,3 @@ TEST_F(SetDlgTest, TheHotKeyRoundTripsAndAnEmptyOneIsReleased) {
 }
 
 }  // namespace
-
-int main(int argc, char** argv) {
-    QApplication app(argc, argv);
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
-}

@@ -39,15 +39,4 @@ void SimCard::clearTrace() {
     std::ofstream(tracePath_, std::ios::trunc);
 }
 
-MessageBoxRecorder::MessageBoxRecorder() {
-    platform::setMessageBoxHandler([this](const std::string& text, const std::string& caption, UINT flags) {
-        seen.push_back(caption + "|" + text + "|" + std::to_string(flags));
-        return IDOK;
-    });
-}
-
-MessageBoxRecorder::~MessageBoxRecorder() {
-    platform::setMessageBoxHandler(nullptr);
-}
-
 }  // namespace testsupport

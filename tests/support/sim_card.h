@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "support/message_box_recorder.h"  // for the tests that take both from here
+
 namespace testsupport {
 
 class SimCard {
@@ -21,14 +23,6 @@ class SimCard {
   private:
     std::string cardPath_;
     std::string tracePath_;
-};
-
-// Answers message boxes and records them as "caption|text|flags".
-class MessageBoxRecorder {
-  public:
-    MessageBoxRecorder();
-    ~MessageBoxRecorder();
-    std::vector<std::string> seen;
 };
 
 }  // namespace testsupport

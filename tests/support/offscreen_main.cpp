@@ -1,3 +1,4 @@
+// The main of the window tests: Qt on the offscreen platform, then every test.
 #include <gtest/gtest.h>
 
 #include <QApplication>
