@@ -43,7 +43,8 @@ limit() { timeout --kill-after=5 "$@"; }
 
 # The fields read through the bridge, and nvidia-smi's name for the same value.
 # Kinds: clock (within 10 % or 30 MHz), temp (2 °C), mem (exact to the MiB),
-# percent (5 points), power (draw within 10 % of the default limit).
+# percent (5 points), power (percent of the default limit, within 10 points),
+# watts (within 10 % of the default limit, else of nvidia-smi's value), exact (the same text).
 fields=(temperature_c:temperature.gpu:temp
         gpu_clock_mhz:clocks.gr:clock
         memory_clock_mhz:clocks.mem:clock
@@ -53,7 +54,11 @@ fields=(temperature_c:temperature.gpu:temp
         memory_used_mib:memory.used:mem
         fan_level_percent:fan.speed:percent
         power_draw_percent:power.draw:power
-        power_limit_percent:power.limit:power)
+        power_limit_percent:power.limit:power
+        power_draw_w:power.draw:watts
+        power_limit_w:power.limit:watts
+        uuid:uuid:exact
+        pci_bus_id:pci.bus_id:exact)
 query=index
 smi_query=index
 for f in "${fields[@]}"; do
@@ -104,7 +109,8 @@ within() {
         }
         d = a - b; if (d < 0) d = -d
         tol = 0
-        if (kind == "clock") { tol = b * 0.10; if (tol < 30) tol = 30 }
+        if (kind == "watts") tol = (def + 0 > 0 ? def : b) * 0.10
+        else if (kind == "clock") { tol = b * 0.10; if (tol < 30) tol = 30 }
         else if (kind == "temp") tol = 2
         else if (kind == "percent" || kind == "power") tol = (kind == "power") ? 10 : 5
         else if (kind == "mem") tol = 1
@@ -145,6 +151,14 @@ while IFS= read -r row; do
         if [ "$kind" = mem ] && [ "$gpu" != 0 ]; then
             # The memory reading is of the driver's default GPU whichever GPU is in use.
             verdict skip "$name = $value, nvidia-smi $other: memory is read of GPU 0 only"
+            continue
+        fi
+        if [ "$kind" = exact ]; then
+            if [ "$value" = "$other" ]; then
+                verdict pass "$name = $value, nvidia-smi $smi_name the same"
+            else
+                verdict fail "$name = $value, nvidia-smi $smi_name = $other"
+            fi
             continue
         fi
         if diff=$(within "$value" "$other" "$kind" "$default_w"); then

@@ -79,6 +79,11 @@ enum InterfaceId : uint32_t {
     ID_GPU_ThermalPoliciesGetInfo = 0x0D258BB5,
     ID_GPU_ThermalPoliciesGetStatus = 0xE9C425A1,
     ID_GPU_ThermalPoliciesSetStatus = 0x34C0B13D,
+    // This program's own extension, not NVIDIA's: IDs chosen apart from all of the above.
+    // A library that lacks them (NVIDIA's own among them) resolves no function for them, which
+    // the GPU layer takes as "not supported"; the values they give are then unknown.
+    ID_VT_GPU_GetIdentity = 0x56540001,
+    ID_VT_GPU_GetPowerWatts = 0x56540002,
 };
 
 // ---- structures ---------------------------------------------------------------
@@ -406,6 +411,32 @@ constexpr uint32_t CHIPSET_INFO_VER4 = makeVersion(232, 4);
 constexpr uint32_t CHIPSET_INFO_VER3 = makeVersion(216, 3);
 constexpr uint32_t CHIPSET_INFO_VER2 = makeVersion(144, 2);
 
+// 0x56540001 (extension), version 1, 132 bytes. NUL-terminated texts, empty when unknown.
+struct GpuIdentity {
+    uint32_t version;
+    char uuid[96];      // "GPU-" then 32 hex digits grouped 8-4-4-4-12
+    char pciBusId[32];  // domain:bus:device.function, e.g. "00000000:01:00.0"
+};
+static_assert(sizeof(GpuIdentity) == 132);
+constexpr uint32_t GPU_IDENTITY_VER = makeVersion(132, 1);
+
+// 0x56540002 (extension), version 1, 28 bytes. Milliwatts; each value only where its flag is set.
+struct PowerWatts {
+    uint32_t version;
+    uint32_t flags;  // POWER_WATTS_*
+    uint32_t drawMw;
+    uint32_t limitMw;  // the limit in force
+    uint32_t defaultMw;
+    uint32_t minMw;  // the range the limit may be set in
+    uint32_t maxMw;
+};
+static_assert(sizeof(PowerWatts) == 28);
+constexpr uint32_t POWER_WATTS_VER = makeVersion(28, 1);
+constexpr uint32_t POWER_WATTS_DRAW = 1u << 0;
+constexpr uint32_t POWER_WATTS_LIMIT = 1u << 1;
+constexpr uint32_t POWER_WATTS_DEFAULT = 1u << 2;
+constexpr uint32_t POWER_WATTS_RANGE = 1u << 3;  // minMw and maxMw
+
 // ---- function types, one per interface ID ----------------------------------
 using InitializeFn = int32_t (*)();
 using UnloadFn = int32_t (*)();
@@ -436,5 +467,7 @@ using PowerPoliciesSetStatusFn = int32_t (*)(NvPhysicalGpuHandle, PowerPolicySta
 using ThermalPoliciesGetInfoFn = int32_t (*)(NvPhysicalGpuHandle, ThermalPolicyInfo*);
 using ThermalPoliciesGetStatusFn = int32_t (*)(NvPhysicalGpuHandle, ThermalPolicyStatus*);
 using ThermalPoliciesSetStatusFn = int32_t (*)(NvPhysicalGpuHandle, ThermalPolicyStatus*);
+using GetIdentityFn = int32_t (*)(NvPhysicalGpuHandle, GpuIdentity*);
+using GetPowerWattsFn = int32_t (*)(NvPhysicalGpuHandle, PowerWatts*);
 
 }  // namespace nvapi

@@ -44,6 +44,10 @@ int32_t getPstates20(NvPhysicalGpuHandle, Pstates20Info*);
 int32_t setPstates20(NvPhysicalGpuHandle, Pstates20Info*);
 int32_t enableOverclockedPstates(NvPhysicalGpuHandle, uint32_t enable);
 
+// This program's own extension of the contract.
+int32_t getIdentity(NvPhysicalGpuHandle, GpuIdentity*);
+int32_t getPowerWatts(NvPhysicalGpuHandle, PowerWatts*);
+
 using nvapi::copyText;
 
 }  // namespace nvml_bridge

@@ -41,6 +41,16 @@ struct nvmlClockOffset_t {
     int maxClockOffsetMHz;
 };
 
+struct nvmlPciInfo_t {
+    char busIdLegacy[16];
+    unsigned int domain;
+    unsigned int bus;
+    unsigned int device;
+    unsigned int pciDeviceId;  // device << 16 | vendor
+    unsigned int pciSubSystemId;
+    char busId[32];  // "00000000:01:00.0"
+};
+
 }  // extern "C"
 
 namespace nvml {
@@ -103,6 +113,8 @@ constexpr unsigned TEMPERATURE_V1 = structVersion(sizeof(nvmlTemperature_t), 1);
 static_assert(sizeof(nvmlFanSpeedInfo_t) == 12 && FAN_SPEED_INFO_V1 == 0x0100000Cu);
 static_assert(sizeof(nvmlClockOffset_t) == 24 && CLOCK_OFFSET_V1 == 0x01000018u);
 static_assert(sizeof(nvmlTemperature_t) == 12 && TEMPERATURE_V1 == 0x0100000Cu);
+static_assert(sizeof(nvmlPciInfo_t) == 68);
+constexpr unsigned UUID_BUFFER_SIZE = 96;
 
 // Function types, named after the symbols.
 using InitFn = nvmlReturn_t (*)();
@@ -133,5 +145,6 @@ using SetFanSpeedFn = nvmlReturn_t (*)(nvmlDevice_t, unsigned fan, unsigned spee
 using SetDefaultFanSpeedFn = nvmlReturn_t (*)(nvmlDevice_t, unsigned fan);
 using GetFanSpeedRpmFn = nvmlReturn_t (*)(nvmlDevice_t, nvmlFanSpeedInfo_t*);
 using ClockOffsetsFn = nvmlReturn_t (*)(nvmlDevice_t, nvmlClockOffset_t*);
+using GetPciInfoFn = nvmlReturn_t (*)(nvmlDevice_t, nvmlPciInfo_t*);
 
 }  // namespace nvml

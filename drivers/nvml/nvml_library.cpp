@@ -47,6 +47,8 @@ bool Library::open() {
 
     resolve(handle_, "nvmlDeviceGetName", f.getName);
     resolve(handle_, "nvmlDeviceGetVbiosVersion", f.getVbiosVersion);
+    resolve(handle_, "nvmlDeviceGetUUID", f.getUuid);
+    resolve(handle_, "nvmlDeviceGetPciInfo_v3", f.getPciInfo);
     resolve(handle_, "nvmlSystemGetDriverVersion", f.getDriverVersion);
     resolve(handle_, "nvmlDeviceGetMemoryInfo", f.getMemoryInfo);
     resolve(handle_, "nvmlDeviceGetMemoryBusWidth", f.getMemoryBusWidth);

@@ -17,6 +17,8 @@ struct Functions {
     // Optional: a missing one makes the interfaces that need it answer "not supported".
     GetTextFn getName = nullptr;
     GetTextFn getVbiosVersion = nullptr;
+    GetTextFn getUuid = nullptr;
+    GetPciInfoFn getPciInfo = nullptr;
     SystemGetDriverVersionFn getDriverVersion = nullptr;
     GetMemoryInfoFn getMemoryInfo = nullptr;
     GetUintFn getMemoryBusWidth = nullptr;

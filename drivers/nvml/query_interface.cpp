@@ -91,6 +91,10 @@ void* lookup(uint32_t id) {
             return reinterpret_cast<void*>(&thermalPoliciesGetStatus);
         case ID_GPU_ThermalPoliciesSetStatus:
             return reinterpret_cast<void*>(&thermalPoliciesSetStatus);
+        case ID_VT_GPU_GetIdentity:
+            return reinterpret_cast<void*>(&getIdentity);
+        case ID_VT_GPU_GetPowerWatts:
+            return reinterpret_cast<void*>(&getPowerWatts);
         default:
             return nullptr;
     }

@@ -34,6 +34,10 @@ int32_t powerPoliciesGetStatus(NvPhysicalGpuHandle gpu, PowerPolicyStatus* statu
 int32_t thermalPoliciesGetInfo(NvPhysicalGpuHandle gpu, ThermalPolicyInfo* info);
 int32_t thermalPoliciesGetStatus(NvPhysicalGpuHandle gpu, ThermalPolicyStatus* status);
 
+// This program's own extension of the contract.
+int32_t getIdentity(NvPhysicalGpuHandle gpu, GpuIdentity* identity);
+int32_t getPowerWatts(NvPhysicalGpuHandle gpu, PowerWatts* power);
+
 int32_t setPstates20(NvPhysicalGpuHandle gpu, Pstates20Info* info);
 int32_t enableOverclockedPstates(NvPhysicalGpuHandle gpu, uint32_t enable);
 int32_t powerPoliciesSetStatus(NvPhysicalGpuHandle gpu, PowerPolicyStatus* status);

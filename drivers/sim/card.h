@@ -164,7 +164,9 @@ struct GpuDesc {
     std::string vbios;
     int32_t ramType = 0;
     uint32_t busWidth = 0;
-    uint32_t busLocation = 0;
+    uint32_t busLocation = 0;  // the PCI bus number too
+    std::string uuid;          // empty: one made up from the GPU's index
+    double defaultPowerW = 0;  // what 100 % of the power readings is; 0: not known in watts
     MemoryDesc memory;
     ClockDesc clocks;
     LoadModel load;

@@ -273,6 +273,8 @@ void readGpu(pugi::xml_node n, const AttributeReader& read, GpuDesc& g) {
     read(n, "ramType", g.ramType);
     read(n, "busWidth", g.busWidth);
     read(n, "busLocation", g.busLocation);
+    read(n, "uuid", g.uuid);
+    read(n, "defaultPowerW", g.defaultPowerW);
     if (pugi::xml_node m = n.child("memory")) {
         read(m, "dedicated", g.memory.dedicated);
         read(m, "available", g.memory.available);

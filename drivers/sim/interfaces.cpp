@@ -72,6 +72,8 @@ const InterfaceInfo kInterfaces[] = {
      "GPU_ThermalPoliciesSetStatus",
      fn(&api::thermalPoliciesSetStatus),
      {{2, 56}}},
+    {ID_VT_GPU_GetIdentity, "VT_GPU_GetIdentity", fn(&api::getIdentity), {{1, 132}}},
+    {ID_VT_GPU_GetPowerWatts, "VT_GPU_GetPowerWatts", fn(&api::getPowerWatts), {{1, 28}}},
 };
 
 }  // namespace

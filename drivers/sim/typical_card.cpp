@@ -11,6 +11,7 @@ GpuDesc typicalGpu() {
     g.ramType = 8;  // GDDR5
     g.busWidth = 256;
     g.busLocation = 1;
+    g.defaultPowerW = 195;
     g.memory = {8u * 1024 * 1024, 8u * 1024 * 1024, 0, 4193280, 786432};
     g.clocks = {1006000, 1058000, 1502000};
     g.load = {40, 25, 35, 40};

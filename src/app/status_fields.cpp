@@ -25,6 +25,11 @@ FieldValue legacyText(const GpuStatus& s, size_t index, bool known, bool withUni
     return text(value);
 }
 
+// Watts to the hundredth, as the driver's milliwatts allow.
+FieldValue watts(const std::optional<double>& v) {
+    return v ? FieldValue{FieldValue::Kind::Real, 0, *v, {}, 2} : FieldValue{};
+}
+
 std::optional<int32_t> kbToMib(const std::optional<int32_t>& kb) {
     return kb ? std::optional<int32_t>(*kb / 1024) : std::nullopt;
 }
@@ -91,6 +96,13 @@ const std::vector<StatusField> kFields = {
      [](const GpuStatus& s, bool) {
          return s.facts.driverVersion ? text(gpu::formatDriverVersion(*s.facts.driverVersion)) : FieldValue{};
      }},
+    {"uuid", [](const GpuStatus& s, bool) { return text(s.identity.uuid); }},
+    {"pci_bus_id", [](const GpuStatus& s, bool) { return text(s.identity.pciBusId); }},
+    {"power_draw_w", [](const GpuStatus& s, bool) { return watts(s.watts.drawW); }},
+    {"power_limit_w", [](const GpuStatus& s, bool) { return watts(s.watts.limitW); }},
+    {"power_default_w", [](const GpuStatus& s, bool) { return watts(s.watts.defaultW); }},
+    {"power_min_w", [](const GpuStatus& s, bool) { return watts(s.watts.minimumW); }},
+    {"power_max_w", [](const GpuStatus& s, bool) { return watts(s.watts.maximumW); }},
 };
 
 }  // namespace
@@ -107,6 +119,8 @@ GpuStatus readGpuStatus(gpu::GpuContext& context) {
     s.voltage = gpu::voltageValues();
     s.fan = gpu::fanValues();
     s.power = gpu::powerValues();
+    s.watts = gpu::powerWattValues(context.selectedHandle());
+    s.identity = gpu::identityValues(context.selectedHandle());
     s.facts = gpu::readGpuFacts(context);
     s.information = gpu::informationStrings(s.facts);
     return s;

@@ -7,6 +7,7 @@
 #include <string_view>
 #include <vector>
 
+#include "gpu/extended_readings.h"
 #include "gpu/gpu_context.h"
 #include "gpu/information.h"
 #include "gpu/readings.h"
@@ -24,6 +25,8 @@ struct GpuStatus {
     gpu::VoltageValues voltage;
     gpu::FanValues fan;
     gpu::PowerValues power;
+    gpu::PowerWattValues watts;
+    gpu::IdentityValues identity;
     gpu::GpuFacts facts;
     std::vector<std::string> information;  // the fourteen strings of the facts
 };
@@ -38,6 +41,7 @@ struct FieldValue {
     long long integer = 0;
     double real = 0;
     std::string text;
+    int decimals = 1;  // of a Real
 };
 
 struct StatusField {

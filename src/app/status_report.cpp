@@ -60,6 +60,13 @@ std::string shown(const std::optional<int32_t>& v, const char* unit = "") {
     return v ? std::to_string(*v) + unit : std::string("unavailable");
 }
 
+std::string shownWatts(const std::optional<double>& v) {
+    if (!v) return "unavailable";
+    char text[32];
+    std::snprintf(text, sizeof text, "%.2f", *v);
+    return text;
+}
+
 void printText(std::FILE* out, const gpu::GpuContext& context, const std::vector<std::string>& names,
                const std::string& timestamp, const GpuStatus& s) {
     std::fprintf(out, "\n== Vantrel status ==\n");
@@ -113,6 +120,16 @@ void printText(std::FILE* out, const gpu::GpuContext& context, const std::vector
                      shown(s.power.limitPercent).c_str(), shown(s.power.minimumPercent).c_str(),
                      shown(s.power.maximumPercent).c_str(), shown(s.power.defaultPercent).c_str(),
                      shown(s.power.drawPercent).c_str());
+    const gpu::PowerWattValues& w = s.watts;
+    if (!w.drawW && !w.limitW && !w.defaultW)
+        std::fprintf(out, "Power in watts: unavailable\n");
+    else
+        std::fprintf(out, "Power in watts: limit %s W (range %s to %s W, default %s W), draw %s W\n",
+                     shownWatts(w.limitW).c_str(), shownWatts(w.minimumW).c_str(),
+                     shownWatts(w.maximumW).c_str(), shownWatts(w.defaultW).c_str(),
+                     shownWatts(w.drawW).c_str());
+    std::fprintf(out, "UUID: %s\n", s.identity.uuid.value_or("unavailable").c_str());
+    std::fprintf(out, "PCI bus id: %s\n", s.identity.pciBusId.value_or("unavailable").c_str());
     for (size_t i = 0; i < s.information.size() && i < std::size(kInformationLabels); ++i)
         std::fprintf(out, "%s: %s\n", kInformationLabels[i],
                      informationKnown(s.facts, i) ? s.information[i].c_str() : "unavailable");
@@ -155,7 +172,7 @@ std::string formatted(const FieldValue& v, bool json) {
             return std::to_string(v.integer);
         case FieldValue::Kind::Real: {
             char text[32];
-            std::snprintf(text, sizeof text, "%.1f", v.real);
+            std::snprintf(text, sizeof text, "%.*f", v.decimals, v.real);
             return text;
         }
         case FieldValue::Kind::Text:

@@ -115,6 +115,8 @@ VANTREL_INTERFACE(ID_GPU_PowerPoliciesSetStatus, PowerPoliciesSetStatusFn);
 VANTREL_INTERFACE(ID_GPU_ThermalPoliciesGetInfo, ThermalPoliciesGetInfoFn);
 VANTREL_INTERFACE(ID_GPU_ThermalPoliciesGetStatus, ThermalPoliciesGetStatusFn);
 VANTREL_INTERFACE(ID_GPU_ThermalPoliciesSetStatus, ThermalPoliciesSetStatusFn);
+VANTREL_INTERFACE(ID_VT_GPU_GetIdentity, GetIdentityFn);
+VANTREL_INTERFACE(ID_VT_GPU_GetPowerWatts, GetPowerWattsFn);
 #undef VANTREL_INTERFACE
 
 // Calls interface Id with args: one compare on the fast path, a resolution

@@ -18,6 +18,7 @@
 #include "gpu/gpu_context.h"
 #include "platform/message_box.h"
 #include "platform/process.h"
+#include "run_program.h"
 
 namespace {
 
@@ -214,21 +215,6 @@ TEST_F(WorkingDirTest, AnInstalledFolderIsNeverTheWorkingDirectoryEvenWhenWritab
     EXPECT_EQ(programFiles(), 2u);
 }
 
-// Runs the program; returns its exit status and what it wrote on the chosen stream.
-int runProgram(const std::string& arguments, bool stderrOnly, std::string& output,
-               const std::string& environment = "") {
-    std::string command = "env -u VANTREL_DRIVER -u VANTREL_SIM_CARD VANTREL_SIM_FROZEN=1 " + environment +
-                          "'" + VANTREL_EXECUTABLE + "' " + arguments +
-                          (stderrOnly ? " 2>&1 >/dev/null" : " 2>/dev/null");
-    FILE* pipe = popen(command.c_str(), "r");
-    if (!pipe) return -1;
-    std::array<char, 4096> buffer;
-    output.clear();
-    for (size_t n; (n = fread(buffer.data(), 1, buffer.size(), pipe)) > 0;) output.append(buffer.data(), n);
-    int status = pclose(pipe);
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
-
 TEST(StatusReport, AMissingLibraryPrintsTheFailureOnStderrAndExitsThree) {
     std::string err;
     EXPECT_EQ(runProgram("--status --driver /nonexistent/lib.so", true, err), 3);
@@ -238,16 +224,6 @@ TEST(StatusReport, AMissingLibraryPrintsTheFailureOnStderrAndExitsThree) {
     EXPECT_TRUE(err.ends_with(std::string("\n") + app::kStartFailureText + "\n")) << err;
 }
 
-// A card description in a temporary file, removed with the object.
-struct CardFile {
-    explicit CardFile(const std::string& text) {
-        int fd = mkstemp(path);
-        if (fd >= 0) close(fd);
-        std::ofstream(path) << text;
-    }
-    ~CardFile() { std::remove(path); }
-    char path[40] = "/tmp/vantrel-status-card-XXXXXX";
-};
 const char* const kTwoGpus =
     R"(<card frozen="1"><gpu name="Alpha"/><gpu name="Be,ta &quot;2&quot;"/></card>)";
 

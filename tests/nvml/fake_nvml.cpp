@@ -55,6 +55,8 @@ FakeNvmlDevice typical(int i) {
     d.gpcOffsetMax = 1000;
     d.memOffsetMin = -2000;
     d.memOffsetMax = 3000;
+    std::snprintf(d.uuid, sizeof d.uuid, "GPU-fa4e0000-0000-4000-8000-%012d", i);
+    d.pciBus = 1 + static_cast<unsigned>(i);
     return d;
 }
 
@@ -345,6 +347,24 @@ EXPORT nvmlReturn_t nvmlDeviceSetMemClkVfOffset(nvmlDevice_t h, int v) {
 
 // The optional ones: a card or driver without them is what FAKE_NVML_MINIMAL stands for.
 #ifndef FAKE_NVML_MINIMAL
+EXPORT nvmlReturn_t nvmlDeviceGetUUID(nvmlDevice_t h, char* out, unsigned n) {
+    GATE(h);
+    // A test may fill the whole array to stand for a driver that leaves off the NUL.
+    const std::size_t len = strnlen(d->uuid, sizeof d->uuid);
+    if (n < len) return nvml::ERROR_INSUFFICIENT_SIZE;
+    std::memcpy(out, d->uuid, len < n ? len + 1 : len);
+    return nvml::SUCCESS;
+}
+
+EXPORT nvmlReturn_t nvmlDeviceGetPciInfo_v3(nvmlDevice_t h, nvmlPciInfo_t* pci) {
+    GATE(h);
+    *pci = nvmlPciInfo_t{};
+    pci->bus = d->pciBus;
+    std::snprintf(pci->busIdLegacy, sizeof pci->busIdLegacy, "0000:%02X:00.0", d->pciBus);
+    std::snprintf(pci->busId, sizeof pci->busId, "00000000:%02X:00.0", d->pciBus);
+    return nvml::SUCCESS;
+}
+
 EXPORT nvmlReturn_t nvmlDeviceGetClock(nvmlDevice_t h, unsigned type, unsigned id, unsigned* mhz) {
     GATE(h);
     if (id == nvml::CLOCK_ID_APP_CLOCK_DEFAULT) return appDefaultClock(d, type, mhz);

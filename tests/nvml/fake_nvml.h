@@ -19,6 +19,8 @@ struct FakeNvmlDevice {
     unsigned minFan, maxFan;
     unsigned powerUsage, powerLimit, powerDefault, powerMin, powerMax;  // mW
     int gpcOffset, gpcOffsetMin, gpcOffsetMax, memOffset, memOffsetMin, memOffsetMax;
+    char uuid[96];
+    unsigned pciBus;  // the bus id is 00000000:BUS:00.0
 };
 
 struct FakeNvmlState {

@@ -32,7 +32,9 @@ TEST_F(BridgeTest, AnswersEveryContractInterfaceAndNothingElse) {
                             ID_GPU_PowerPoliciesSetStatus,
                             ID_GPU_ThermalPoliciesGetInfo,
                             ID_GPU_ThermalPoliciesGetStatus,
-                            ID_GPU_ThermalPoliciesSetStatus};
+                            ID_GPU_ThermalPoliciesSetStatus,
+                            ID_VT_GPU_GetIdentity,
+                            ID_VT_GPU_GetPowerWatts};
     for (uint32_t id : ids) EXPECT_NE(qi(id), nullptr) << std::hex << id;
     EXPECT_EQ(qi(0x12345678), nullptr);
 }
@@ -232,6 +234,51 @@ TEST_F(BridgeTest, PowerAsThousandthsOfTheDefaultLimit) {
     ASSERT_EQ(call<PowerPoliciesGetStatusFn>(ID_GPU_PowerPoliciesGetStatus, handle(), &ps), OK);
     EXPECT_EQ(ps.count, 1u);
     EXPECT_EQ(ps.entry[0].power, 100000u);
+}
+
+TEST_F(BridgeTest, IdentityAndWattsPerDeviceEachPartOnItsOwn) {
+    fake->count = 2;
+    start();
+    GpuIdentity id{};
+    id.version = GPU_IDENTITY_VER;
+    ASSERT_EQ(call<GetIdentityFn>(ID_VT_GPU_GetIdentity, handle(1), &id), OK);
+    EXPECT_STREQ(id.uuid, "GPU-fa4e0000-0000-4000-8000-000000000001");
+    EXPECT_STREQ(id.pciBusId, "00000000:02:00.0");
+    PowerWatts w{};
+    w.version = POWER_WATTS_VER;
+    ASSERT_EQ(call<GetPowerWattsFn>(ID_VT_GPU_GetPowerWatts, handle(1), &w), OK);
+    EXPECT_EQ(w.flags, POWER_WATTS_DRAW | POWER_WATTS_LIMIT | POWER_WATTS_DEFAULT | POWER_WATTS_RANGE);
+    EXPECT_EQ(w.drawMw, 160000u);
+    EXPECT_EQ(w.limitMw, 320000u);
+    EXPECT_EQ(w.defaultMw, 320000u);
+    EXPECT_EQ(w.minMw, 100000u);
+    EXPECT_EQ(w.maxMw, 370000u);
+
+    // A UUID that fills NVML's whole buffer without its NUL is cut, never overrun.
+    std::memset(fake->dev[0].uuid, 'x', sizeof fake->dev[0].uuid);
+    id = GpuIdentity{GPU_IDENTITY_VER, {}, {}};
+    ASSERT_EQ(call<GetIdentityFn>(ID_VT_GPU_GetIdentity, handle(0), &id), OK);
+    EXPECT_EQ(std::string(id.uuid), std::string(sizeof id.uuid - 1, 'x'));
+    // Each part on its own: without the UUID the bus id is still given; without the draw, the limits.
+    std::strcpy(fake->failFunction, "nvmlDeviceGetUUID");
+    fake->failReturn = 999;
+    id = GpuIdentity{GPU_IDENTITY_VER, {}, {}};
+    ASSERT_EQ(call<GetIdentityFn>(ID_VT_GPU_GetIdentity, handle(0), &id), OK);
+    EXPECT_STREQ(id.uuid, "");
+    EXPECT_STREQ(id.pciBusId, "00000000:01:00.0");
+    std::strcpy(fake->failFunction, "nvmlDeviceGetPowerUsage");
+    w = PowerWatts{POWER_WATTS_VER, 0, 0, 0, 0, 0, 0};
+    ASSERT_EQ(call<GetPowerWattsFn>(ID_VT_GPU_GetPowerWatts, handle(0), &w), OK);
+    EXPECT_EQ(w.flags & POWER_WATTS_DRAW, 0u);
+    EXPECT_EQ(w.limitMw, 320000u);
+
+    // A lost GPU answers an error, not an empty identity; a wrong version is refused.
+    fake->failFunction[0] = '\0';
+    fake->lost = 1;
+    EXPECT_NE(call<GetIdentityFn>(ID_VT_GPU_GetIdentity, handle(0), &id), OK);
+    id.version = makeVersion(132, 2);
+    fake->lost = 0;
+    EXPECT_EQ(call<GetIdentityFn>(ID_VT_GPU_GetIdentity, handle(0), &id), INCOMPATIBLE_STRUCT_VERSION);
 }
 
 TEST_F(BridgeTest, ThermalPolicyFromTheAcousticThresholds) {
