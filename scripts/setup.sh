@@ -9,7 +9,7 @@ cd "$(dirname "$0")/.."
 packages=(build-essential cmake ninja-build pkg-config git
   qt6-base-dev libpugixml-dev libxcb1-dev libxcb-keysyms1-dev libxcb-shm0-dev
   libgtest-dev libgmock-dev libbenchmark-dev fonts-dejavu-core fonts-dejavu-extra fonts-wqy-microhei
-  xvfb xauth xdotool trayer imagemagick x11-utils clang-format
+  xvfb xauth xdotool trayer imagemagick x11-utils clang-format qt6-wayland weston xwayland
   appstream desktop-file-utils dpkg-dev file debhelper lintian man-db groff-base)
 
 install_missing() {

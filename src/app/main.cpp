@@ -3,6 +3,8 @@
 #include <QApplication>
 #include <cstdio>
 #include <cstdlib>
+#include <string>
+#include <vector>
 
 #include "app/command_line.h"
 #include "app/main_window.h"
@@ -11,6 +13,7 @@
 #include "app/startup.h"
 #include "app/status_report.h"
 #include "app/write_probe.h"
+#include "platform/display_choice.h"
 #include "platform/process.h"
 #include "platform/qt_message_box.h"
 
@@ -48,7 +51,22 @@ int main(int argc, char** argv) {
         return app::runSnapshots(commandLine.snapshotDir, stderr);
     }
 
-    QApplication application(argc, argv);
+    // Qt aborts when its platform cannot start: choose one that can, or say why not.
+    const platform::PlatformChoice choice = platform::choosePlatform();
+    if (!choice.ok()) {
+        std::fprintf(stderr, "vantrel: %s\n", choice.error().c_str());
+        return 1;
+    }
+    // As an option rather than in the environment, so programs started from here
+    // choose their own platform.
+    std::vector<char*> qtArguments(argv, argv + argc);
+    static char platformOption[] = "-platform";
+    std::string platformName = choice.platform();
+    if (!platformName.empty())
+        qtArguments.insert(qtArguments.begin() + (argc > 0 ? 1 : 0), {platformOption, platformName.data()});
+    int qtArgumentCount = int(qtArguments.size());
+    qtArguments.push_back(nullptr);
+    QApplication application(qtArgumentCount, qtArguments.data());
     const char* display = std::getenv("DISPLAY");
     app::SingleInstance instance(app::instanceSocketPath(
         std::getenv("XDG_RUNTIME_DIR"), display ? display : std::getenv("WAYLAND_DISPLAY"), getuid()));

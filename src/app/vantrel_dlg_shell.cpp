@@ -1,6 +1,8 @@
 // The main window's tray icon, screenshot hot key and screenshot.
 #include <QCursor>
 #include <QWindow>
+#include <cstdio>
+#include <string>
 
 #include "app/vantrel_dlg.h"
 #include "platform/hot_key.h"
@@ -43,7 +45,17 @@ void CVantrelDlg::OnTrayNotify(WPARAM, LPARAM lParam) {
 bool CVantrelDlg::RegisterScreenshotHotKey(int virtualKey, int controlFlags) {
     if (!m_hotKey)
         m_hotKey = std::make_unique<platform::GlobalHotKey>([this] { PostMessage(WM_HOTKEY, kHotKeyId); });
-    return m_hotKey->registerKey(virtualKey & 0xFFFF, platform::hotKeyModifiers(controlFlags));
+    const bool registered =
+        m_hotKey->registerKey(virtualKey & 0xFFFF, platform::hotKeyModifiers(controlFlags));
+    // A combination held by another program stays silent; a desktop where no
+    // combination can work is said once.
+    if (!registered && (virtualKey & 0xFFFF) && !platform::GlobalHotKey::available() &&
+        !m_bHotKeyUnavailableSaid) {
+        m_bHotKeyUnavailableSaid = true;
+        std::fputs("vantrel: the screenshot hot key is not available: global hot keys need an X11 display\n",
+                   stderr);
+    }
+    return registered;
 }
 
 void CVantrelDlg::TakeScreenshot() {
@@ -53,6 +65,10 @@ void CVantrelDlg::TakeScreenshot() {
     if (RectWidth(r) <= 0 || RectHeight(r) <= 0) return;
     // No folder set: write nothing rather than into the file system's root.
     if (m_strScreenshotPath.isEmpty()) return;
-    platform::saveScreenArea(QRect(r.left, r.top, RectWidth(r), RectHeight(r)),
-                             (m_strScreenshotPath + QLatin1String("/Vantrel.bmp")).toStdString());
+    const std::string path = (m_strScreenshotPath + QLatin1String("/Vantrel.bmp")).toStdString();
+    const platform::ScreenshotResult result =
+        platform::saveScreenArea(QRect(r.left, r.top, RectWidth(r), RectHeight(r)), path);
+    if (result != platform::ScreenshotResult::Saved)
+        std::fprintf(stderr, "vantrel: no screenshot saved to %s: %s\n", path.c_str(),
+                     platform::describe(result));
 }

@@ -116,6 +116,10 @@ GlobalHotKey::~GlobalHotKey() {
         QCoreApplication::instance()->removeNativeEventFilter(this);
 }
 
+bool GlobalHotKey::available() {
+    return x11Connection() != nullptr;
+}
+
 bool GlobalHotKey::registerKey(int virtualKey, uint32_t modifiers) {
     unregisterKey();
     xcb_connection_t* c = x11Connection();

@@ -40,6 +40,8 @@ class GlobalHotKey : public QAbstractNativeEventFilter {
     bool registerKey(int virtualKey, uint32_t modifiers);
     void unregisterKey();
     bool isRegistered() const { return !m_keycodes.empty(); }
+    // Whether this desktop lets any combination be registered (an X11 display).
+    static bool available();
 
     bool nativeEventFilter(const QByteArray& eventType, void* message, qintptr* result) override;
 

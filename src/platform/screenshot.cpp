@@ -44,27 +44,55 @@ int screenBitsPerPixel() {
     return screen ? screen->depth() : 32;
 }
 
-bool saveScreenArea(const QRect& area, const std::string& path) {
-    if (area.isEmpty()) return false;
-    QScreen* screen = QGuiApplication::primaryScreen();
-    if (!screen) return false;
-    const QRect clipped = clipToScreen(area, screen->size());
-    QImage picture;
-    if (!clipped.isEmpty()) {
-        // In device pixels: on a scaled screen the file is larger than the logical area.
-        picture = screen->grabWindow(0, clipped.x(), clipped.y(), clipped.width(), clipped.height())
-                      .toImage()
-                      .convertToFormat(QImage::Format_RGB32);
+const char* describe(ScreenshotResult result) {
+    switch (result) {
+        case ScreenshotResult::Saved:
+            return "saved";
+        case ScreenshotResult::NoPicture:
+            return "the screen gave no picture of the window";
+        case ScreenshotResult::BlackPicture:
+            return "the screen gave an all-black picture (the desktop does not let the program look)";
+        case ScreenshotResult::NotWritten:
+            return "the file could not be written";
     }
-    // A window wholly off the screen gives an empty bitmap.
+    return "unknown";
+}
+
+namespace {
+
+bool allBlack(const QImage& rgb32) {
+    for (int y = 0; y < rgb32.height(); ++y) {
+        const auto* row = reinterpret_cast<const uint32_t*>(rgb32.constScanLine(y));
+        for (int x = 0; x < rgb32.width(); ++x)
+            if (row[x] & 0x00FFFFFFu) return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+ScreenshotResult saveScreenPicture(const QImage& picture, const std::string& path) {
+    if (picture.isNull() || picture.width() <= 0 || picture.height() <= 0) return ScreenshotResult::NoPicture;
+    const QImage rgb = picture.convertToFormat(QImage::Format_RGB32);
+    if (allBlack(rgb)) return ScreenshotResult::BlackPicture;
     PixelView view;
-    if (!picture.isNull()) {
-        view.pixels = reinterpret_cast<const uint32_t*>(picture.constBits());
-        view.width = picture.width();
-        view.height = picture.height();
-        view.stride = int(picture.bytesPerLine() / 4);
-    }
-    return writeBitmapFile(path, view, bitmapBitCount(screenBitsPerPixel()));
+    view.pixels = reinterpret_cast<const uint32_t*>(rgb.constBits());
+    view.width = rgb.width();
+    view.height = rgb.height();
+    view.stride = int(rgb.bytesPerLine() / 4);
+    return writeBitmapFile(path, view, bitmapBitCount(screenBitsPerPixel())) ? ScreenshotResult::Saved
+                                                                             : ScreenshotResult::NotWritten;
+}
+
+ScreenshotResult saveScreenArea(const QRect& area, const std::string& path) {
+    QScreen* screen = QGuiApplication::primaryScreen();
+    if (area.isEmpty() || !screen) return ScreenshotResult::NoPicture;
+    const QRect clipped = clipToScreen(area, screen->size());
+    // A window wholly off the screen has nothing to show.
+    if (clipped.isEmpty()) return ScreenshotResult::NoPicture;
+    // In device pixels: on a scaled screen the file is larger than the logical area.
+    return saveScreenPicture(
+        screen->grabWindow(0, clipped.x(), clipped.y(), clipped.width(), clipped.height()).toImage(), path);
 }
 
 }  // namespace platform

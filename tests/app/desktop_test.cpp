@@ -31,13 +31,42 @@ TEST(ClipToScreen, KeepsTheVisiblePart) {
     EXPECT_TRUE(platform::clipToScreen(QRect(2000, 10, 475, 440), screen).isEmpty());
 }
 
-TEST(SaveScreenArea, WritesTheClippedAreaAndSkipsAnEmptyOne) {
+// An X window of one colour at the screen's top-left corner, painted by the server
+// when mapped: the capture has something to see whatever the root's background is.
+class ColouredWindow {
+  public:
+    ColouredWindow() : c_(xcb_connect(nullptr, nullptr)) {
+        const xcb_screen_t* screen = xcb_setup_roots_iterator(xcb_get_setup(c_)).data;
+        window_ = xcb_generate_id(c_);
+        const uint32_t values[] = {0x00C03020, 1};  // background pixel, override-redirect
+        xcb_create_window(c_, XCB_COPY_FROM_PARENT, window_, screen->root, 0, 0, 200, 100, 0,
+                          XCB_WINDOW_CLASS_INPUT_OUTPUT, screen->root_visual,
+                          XCB_CW_BACK_PIXEL | XCB_CW_OVERRIDE_REDIRECT, values);
+        xcb_map_window(c_, window_);
+        free(xcb_get_input_focus_reply(c_, xcb_get_input_focus(c_), nullptr));  // the map is done
+    }
+    ~ColouredWindow() { xcb_disconnect(c_); }
+    ColouredWindow(const ColouredWindow&) = delete;
+    ColouredWindow& operator=(const ColouredWindow&) = delete;
+
+  private:
+    xcb_connection_t* c_;
+    xcb_window_t window_ = 0;
+};
+
+std::vector<uint8_t> readFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::vector<uint8_t>((std::istreambuf_iterator<char>(in)), {});
+}
+
+TEST(SaveScreenArea, WritesTheClippedAreaAndNothingForAnAreaOffTheScreen) {
+    if (QGuiApplication::platformName() != "xcb") GTEST_SKIP() << "needs an X11 display";
+    const ColouredWindow colour;
     const auto dir = std::filesystem::temp_directory_path() / ("shot_test_" + std::to_string(getpid()));
     std::filesystem::create_directories(dir);
     const std::string path = (dir / "Vantrel.bmp").string();
-    ASSERT_TRUE(platform::saveScreenArea(QRect(-10, 5, 40, 20), path));
-    std::ifstream in(path, std::ios::binary);
-    std::vector<uint8_t> b((std::istreambuf_iterator<char>(in)), {});
+    ASSERT_EQ(platform::saveScreenArea(QRect(-10, 5, 40, 20), path), platform::ScreenshotResult::Saved);
+    std::vector<uint8_t> b = readFile(path);
     ASSERT_GE(b.size(), 54u);
     auto u32 = [&](size_t at) {
         return b[at] | (b[at + 1] << 8) | (b[at + 2] << 16) | (uint32_t(b[at + 3]) << 24);
@@ -48,9 +77,42 @@ TEST(SaveScreenArea, WritesTheClippedAreaAndSkipsAnEmptyOne) {
     EXPECT_EQ(b[28], bits);
     EXPECT_EQ(b.size(), 54 + platform::colourTableBytes(bits) + platform::bitmapRowBytes(30, bits) * 20);
 
+    // An empty area or one wholly off the screen leaves the last screenshot as it was.
+    EXPECT_EQ(platform::saveScreenArea(QRect(100, 100, 0, 0), path), platform::ScreenshotResult::NoPicture);
+    EXPECT_EQ(platform::saveScreenArea(QRect(-600, 10, 475, 440), path),
+              platform::ScreenshotResult::NoPicture);
+    EXPECT_EQ(readFile(path), b);
     std::filesystem::remove(path);
-    EXPECT_FALSE(platform::saveScreenArea(QRect(100, 100, 0, 0), path));
+    EXPECT_EQ(platform::saveScreenArea(QRect(100, 100, 0, 0), path), platform::ScreenshotResult::NoPicture);
     EXPECT_FALSE(std::filesystem::exists(path));
+    std::filesystem::remove_all(dir);
+}
+
+// What a desktop gives a client it does not let look (nothing, or black) is a
+// failure, and the earlier screenshot survives it.
+TEST(SaveScreenPicture, RefusesEmptyAndBlackPicturesAndKeepsTheEarlierFile) {
+    const auto dir = std::filesystem::temp_directory_path() / ("picture_test_" + std::to_string(getpid()));
+    std::filesystem::create_directories(dir);
+    const std::string path = (dir / "Vantrel.bmp").string();
+    QImage black(64, 32, QImage::Format_ARGB32);
+    black.fill(0xFF000000);
+    EXPECT_EQ(platform::saveScreenPicture(black, path), platform::ScreenshotResult::BlackPicture);
+    EXPECT_FALSE(std::filesystem::exists(path));
+
+    QImage picture = black;
+    picture.setPixel(63, 31, 0xFF010000);  // one pixel not black is a picture
+    ASSERT_EQ(platform::saveScreenPicture(picture, path), platform::ScreenshotResult::Saved);
+    const std::vector<uint8_t> saved = readFile(path);
+    ASSERT_GT(saved.size(), 54u);
+
+    EXPECT_EQ(platform::saveScreenPicture(black, path), platform::ScreenshotResult::BlackPicture);
+    EXPECT_EQ(platform::saveScreenPicture(QImage(), path), platform::ScreenshotResult::NoPicture);
+    EXPECT_EQ(platform::saveScreenPicture(QImage(0, 0, QImage::Format_RGB32), path),
+              platform::ScreenshotResult::NoPicture);
+    EXPECT_EQ(readFile(path), saved);
+
+    EXPECT_EQ(platform::saveScreenPicture(picture, (dir / "missing" / "Vantrel.bmp").string()),
+              platform::ScreenshotResult::NotWritten);
     std::filesystem::remove_all(dir);
 }
 
@@ -101,6 +163,7 @@ TEST(GlobalHotKey, GrabsTheKeyWithEveryLockState) {
     if (!onX11()) GTEST_SKIP() << "needs an X11 display";
     platform::GlobalHotKey key([] {});
     ASSERT_TRUE(key.registerKey(0x7A /* F11 */, platform::MOD_ALT | platform::MOD_CONTROL));
+    EXPECT_TRUE(platform::GlobalHotKey::available());
     const uint16_t mods = XCB_MOD_MASK_1 | XCB_MOD_MASK_CONTROL;
     EXPECT_FALSE(canGrab(0xFFC8, mods));
     EXPECT_FALSE(canGrab(0xFFC8, mods | XCB_MOD_MASK_LOCK));
@@ -144,6 +207,7 @@ TEST(GlobalHotKey, ANewCombinationReleasesTheOldAndOneWithoutAKeyGrabsNothing) {
 
 TEST(GlobalHotKey, WithoutX11RegistrationFails) {
     if (onX11()) GTEST_SKIP() << "runs on a display without X11";
+    EXPECT_FALSE(platform::GlobalHotKey::available());
     platform::GlobalHotKey key([] {});
     EXPECT_FALSE(key.registerKey('S', platform::MOD_ALT));
 }

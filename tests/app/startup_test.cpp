@@ -155,11 +155,11 @@ class WorkingDirTest : public ::testing::Test {
   protected:
     void SetUp() override {
         namespace fs = std::filesystem;
-        std::string pattern = (fs::temp_directory_path() / "vantrel-workdir-XXXXXX").string();
+        std::string pattern = (std::filesystem::temp_directory_path() / "vantrel-workdir-XXXXXX").string();
         ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
         m_root = pattern;
         m_program = m_root / "program";
-        fs::create_directories(m_program);
+        std::filesystem::create_directories(m_program);
         std::ofstream(m_program / "Vantrel.xml") << "<Vantrel><General/></Vantrel>\n";
         m_before = app::currentDirectory();
         const char* saved = std::getenv("XDG_CONFIG_HOME");
@@ -429,6 +429,30 @@ TEST(ProgramCommandLine, HelpAndVersionNeedNoDisplayMistakesExitTwo) {
     EXPECT_NE(out.find("vantrel: Unknown option 'bogus'."), std::string::npos) << out;
     EXPECT_EQ(runProgram("--status --loop", true, out), 2);
     EXPECT_NE(out.find("Missing value after '--loop'"), std::string::npos) << out;
+}
+
+// Without a display the program says so in one line and ends with 1, never with
+// Qt's abort; the report needs no display and still runs.
+TEST(ProgramStart, WithoutAnyDisplayOneLineAndExitOne) {
+    const std::filesystem::path runtime =
+        std::filesystem::temp_directory_path() / ("no_display_" + std::to_string(getpid()));
+    std::filesystem::create_directories(runtime);
+    const std::string noDisplay =
+        "env -u DISPLAY -u WAYLAND_DISPLAY -u WAYLAND_SOCKET -u QT_QPA_PLATFORM XDG_RUNTIME_DIR='" +
+        runtime.string() + "' ";
+    std::string err;
+    for (const std::string& environment :
+         {noDisplay, noDisplay + "DISPLAY=:9876 WAYLAND_DISPLAY=wayland-9 "}) {
+        EXPECT_EQ(runProgram("--simulate", true, err, environment), 1);
+        EXPECT_EQ(err.find("vantrel: no display"), 0u) << err;
+        EXPECT_EQ(std::count(err.begin(), err.end(), '\n'), 1) << err;
+    }
+    EXPECT_EQ(runProgram("--simulate", true, err, noDisplay + "QT_QPA_PLATFORM=xcb "), 1);
+    EXPECT_EQ(err.find("vantrel: QT_QPA_PLATFORM is xcb"), 0u) << err;
+    std::string out;
+    EXPECT_EQ(runProgram("--simulate --status", false, out, noDisplay), 0);
+    EXPECT_FALSE(out.empty());
+    std::filesystem::remove_all(runtime);
 }
 
 }  // namespace

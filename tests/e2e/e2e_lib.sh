@@ -121,7 +121,7 @@ start_vantrel() {
             sleep 0.1
         done
         kill -0 "$VANTREL_PID" 2>/dev/null && return 0
-        grep -q 'could not connect to display' "$E2E_DIR/stdout.txt" || return 0
+        grep -q -e 'could not connect to display' -e 'no X display can be reached' "$E2E_DIR/stdout.txt" || return 0
         wait "$VANTREL_PID" 2>/dev/null
         echo "the program could not reach the X server; starting it again" >&2
     done
