@@ -1,5 +1,6 @@
 #include "app/write_probe.h"
 
+#include <array>
 #include <cmath>
 #include <cstdint>
 #include <string>
@@ -44,6 +45,20 @@ void probeTemperatureTarget(std::FILE* out, int gpu) {
              (read ? std::to_string(after[3]) + " °C" : std::string("nothing")));
 }
 
+void probeClockOffsets(std::FILE* out, int gpu) {
+    std::array<int32_t, 2> before{};
+    if (!gpu::readClockOffsets(before))
+        return line(out, gpu, "clock_offsets", "skipped", "the P-state table cannot be read");
+    const bool written = gpu::setGpuClockOffset(before[0]) && gpu::setMemoryClockOffset(before[1]);
+    const std::string values = std::to_string(before[0]) + " / " + std::to_string(before[1]) + " MHz";
+    if (!written) return line(out, gpu, "clock_offsets", "refused", "writing " + values + " back");
+    std::array<int32_t, 2> after{};
+    const bool read = gpu::readClockOffsets(after);
+    line(out, gpu, "clock_offsets", read && after == before ? "pass" : "fail",
+         values + " written back, read " +
+             (read ? std::to_string(after[0]) + " / " + std::to_string(after[1]) + " MHz" : "nothing"));
+}
+
 void probeFanHandBack(std::FILE* out, int gpu) {
     if (!gpu::fanControllable()) return line(out, gpu, "fan_hand_back", "skipped", "no fan to drive");
     const gpu::FanValues before = gpu::fanValues();
@@ -77,6 +92,7 @@ int runWriteProbe(std::FILE* out, std::FILE* err, bool verbose) {
         context.selectedIndex = i;
         probePowerTarget(out, i);
         probeTemperatureTarget(out, i);
+        probeClockOffsets(out, i);
         probeFanHandBack(out, i);
     }
     context.selectedIndex = 0;

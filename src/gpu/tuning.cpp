@@ -431,6 +431,25 @@ void setFanLevel(int32_t level) {
     noteCoolerStatus(gpu, nvCall<nvapi::ID_GPU_SetCoolerLevels>(gpu, nvapi::COOLER_TARGET_ALL, &levels));
 }
 
+bool readClockOffsets(std::span<int32_t, 2> out) {
+    nvapi::Pstates20Info table;
+    if (readPstates20(gpuInUse(), table) != nvapi::OK) return false;
+    const nvapi::Pstates20Entry* p0 = findP0(table);
+    if (!p0) return false;
+    bool found = false;
+    const int n = bounded(table.numClocks, 8);
+    for (int c = 0; c < n; ++c) {
+        const nvapi::Pstates20Clock& clock = p0->clocks[c];
+        const int slot = clock.domainId == nvapi::CLOCK_DOMAIN_GRAPHICS ? 0
+                         : clock.domainId == nvapi::CLOCK_DOMAIN_MEMORY ? 1
+                                                                        : -1;
+        if (slot < 0) continue;
+        out[size_t(slot)] = clock.freqDelta_kHz.value / 1000;
+        found = true;
+    }
+    return found;
+}
+
 bool restoreFanDefault() {
     return writeDriverFanControl(gpuInUse()) == nvapi::OK;
 }

@@ -16,6 +16,10 @@ namespace gpu {
 // maxima of the first two clocks in MHz. False when the table cannot be read.
 bool readPstateClocks(std::span<int32_t, 2> out, const GpuContext& context, bool deltas);
 
+// The offsets P0's graphics and memory clocks run with now, in MHz: {graphics, memory}.
+// False when the table cannot be read or P0 lists neither clock.
+bool readClockOffsets(std::span<int32_t, 2> out);
+
 bool setGpuClockOffset(int32_t mhz);
 bool setMemoryClockOffset(int32_t mhz);
 bool setCoreVoltageOffset(int32_t microvolts);

@@ -39,10 +39,11 @@ PlatformChoice choosePlatform() {
     const std::string userPlatform = user ? user : "";
     const bool x = xDisplayReachable(std::getenv("DISPLAY"));
     // Probed only where it decides something.
-    const bool wayland = (userPlatform.empty() && !x) || userPlatform.rfind("wayland", 0) == 0
-                             ? waylandDisplayReachable(std::getenv("WAYLAND_SOCKET"),
-                                                       std::getenv("WAYLAND_DISPLAY"), std::getenv("XDG_RUNTIME_DIR"))
-                             : false;
+    const bool wayland =
+        (userPlatform.empty() && !x) || userPlatform.rfind("wayland", 0) == 0
+            ? waylandDisplayReachable(std::getenv("WAYLAND_SOCKET"), std::getenv("WAYLAND_DISPLAY"),
+                                      std::getenv("XDG_RUNTIME_DIR"))
+            : false;
     return choosePlatformFor(userPlatform, x, wayland, wayland && qtPlatformPluginPresent("wayland"));
 }
 
@@ -85,7 +86,8 @@ bool qtPlatformPluginPresent(const std::string& name) {
     // Static: Qt's plugin folders and QT_PLUGIN_PATH, before any application object.
     const QStringList filter{QStringLiteral("libq%1*.so").arg(QString::fromStdString(name))};
     for (const QString& folder : QCoreApplication::libraryPaths())
-        if (!QDir(folder + QStringLiteral("/platforms")).entryList(filter, QDir::Files).isEmpty()) return true;
+        if (!QDir(folder + QStringLiteral("/platforms")).entryList(filter, QDir::Files).isEmpty())
+            return true;
     return false;
 }
 

@@ -9,7 +9,7 @@ trap 'rm -rf "$dir"' EXIT
 fail() { echo "FAIL: $*"; exit 1; }
 
 out=$("$script" --simulate --vantrel "$vantrel") || fail "--simulate: $out"
-grep -q "^3 passed, 0 failed, 14 skipped$" <<<"$out" || fail "--simulate summary: $out"
+grep -q "^4 passed, 0 failed, 14 skipped$" <<<"$out" || fail "--simulate summary: $out"
 
 # The stand-in gives GPU 1 a temperature 5 °C off and another PCI bus, which must fail, and GPU 0
 # the fake's own values.
@@ -34,6 +34,7 @@ grep -q "PASS  power_draw_w = 160.00, nvidia-smi power.draw = 168.20" <<<"$out" 
 grep -q "PASS  uuid = GPU-fa4e0000-0000-4000-8000-000000000001" <<<"$out" || fail "uuid: $out"
 grep -q "FAIL  pci_bus_id = 00000000:02:00.0, nvidia-smi pci.bus_id = 00000000:09:00.0" <<<"$out" ||
     fail "GPU 1 bus id: $out"
+grep -q "GPU 1 clock_offsets" <<<"$out" || fail "clock offsets probed: $out"
 grep -q "GPU 1 power_target" <<<"$out" || fail "both GPUs probed: $out"
 grep -Eq "^[0-9]+ passed, 2 failed, [0-9]+ skipped$" <<<"$out" || fail "summary: $out"
 # Nothing but the hand-back of fans the driver already has reached the card.

@@ -26,9 +26,9 @@ TEST(ChoosePlatform, XWhenReachableWaylandOnlyWithoutAndTheUsersChoiceWins) {
 }
 
 TEST(ChoosePlatform, NoUsableDisplayIsOneLineNotAStart) {
-    for (const auto& choice : {choosePlatformFor("", false, false, false), choosePlatformFor("", false, true, false),
-                               choosePlatformFor("xcb", false, true, true),
-                               choosePlatformFor("wayland-egl", true, false, true)}) {
+    for (const auto& choice :
+         {choosePlatformFor("", false, false, false), choosePlatformFor("", false, true, false),
+          choosePlatformFor("xcb", false, true, true), choosePlatformFor("wayland-egl", true, false, true)}) {
         EXPECT_FALSE(choice.ok());
         EXPECT_FALSE(choice.error().empty());
         EXPECT_EQ(choice.error().find('\n'), std::string::npos) << choice.error();
