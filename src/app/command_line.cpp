@@ -69,7 +69,7 @@ std::vector<std::string> parseQuery(const QString& value, QStringList& unknown) 
 constexpr const char* kExitCodes =
     "\nExit status:\n"
     "  0  success\n"
-    "  1  the window program found no folder for the user's settings\n"
+    "  1  the window program found no display, or no folder for the user's settings\n"
     "  2  a mistake on the command line (an unknown --query field included)\n"
     "  3  --status: the driver library or NVIDIA's management library (libnvidia-ml.so.1) not found\n"
     "  4  --status: the NVIDIA driver is not loaded or does not answer\n"
