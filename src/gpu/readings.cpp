@@ -266,13 +266,6 @@ bool readFanStatus(std::span<int32_t, 4> out) {
     return read;
 }
 
-bool readTachometer(int32_t& rpm) {
-    uint32_t value = 0;
-    if (nvCall<nvapi::ID_GPU_GetTachReading>(gpuInUse(), &value) != nvapi::OK) return false;
-    rpm = int32_t(value);
-    return true;
-}
-
 bool readFanLevelRange(std::span<int32_t, 2> out) {
     nvapi::CoolerSettings coolers;
     uint32_t versionNo = 3;

@@ -73,10 +73,6 @@ bool readVoltage(std::span<int32_t, 4> out);
 // written whatever happens; cooler errors are shown in message boxes.
 bool readFanStatus(std::span<int32_t, 4> out);
 
-// The fan tachometer of the GPU in use; false (rpm untouched) when the driver
-// does not give it.
-bool readTachometer(int32_t& rpm);
-
 // out = {lowest, highest} level % that every listed cooler takes (the largest
 // default minimum, the smallest default maximum). Silent: no box, no output.
 bool readFanLevelRange(std::span<int32_t, 2> out);

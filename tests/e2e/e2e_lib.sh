@@ -148,3 +148,15 @@ click() {
     IFS=, read -r x y <<<"$(position "$1")"
     xdotool mousemove $((x + $2)) $((y + $3)) click 1
 }
+
+# private_x_server: an Xvfb of the test's own, to be killed under the program;
+# sets PRIVATE_DISPLAY and PRIVATE_X_PID.
+private_x_server() {
+    local n
+    for n in $(seq 60 89); do [ -e "/tmp/.X11-unix/X$n" ] || break; done
+    Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+    PRIVATE_X_PID=$!
+    E2E_PIDS+=($PRIVATE_X_PID)
+    PRIVATE_DISPLAY=":$n"
+    DISPLAY="$PRIVATE_DISPLAY" wait_for 10 xdpyinfo || fail "no private X display"
+}

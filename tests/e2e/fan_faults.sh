@@ -66,19 +66,15 @@ check() {
 
 # The X server goes away under the program: Qt ends it with exit().
 kill_x_server() {
-    local fault="$1" n
-    for n in $(seq 60 89); do [ -e "/tmp/.X11-unix/X$n" ] || break; done
-    Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
-    local xpid=$!
-    E2E_PIDS+=($xpid)
-    DISPLAY=":$n" wait_for 10 xdpyinfo || fail "no private X display"
+    local fault="$1"
+    private_x_server
     rm -f "$E2E_DIR/trace.txt"
     write_settings EnableFan=1 AutoSystem=1 UpdateTime=100
     cp "$E2E_DIR/$fault.xml" "$E2E_DIR/card.xml"
-    DISPLAY=":$n" start_vantrel
+    DISPLAY="$PRIVATE_DISPLAY" start_vantrel
     wait_for 15 curve_running || fail "$fault, X killed: the curve never wrote"
     sleep 2.5
-    kill -KILL "$xpid"
+    kill -KILL "$PRIVATE_X_PID"
     wait_for 10 gone || { echo "FAIL: $fault, X killed: still running"; kill -KILL "$VANTREL_PID"; }
     wait "$VANTREL_PID" 2>/dev/null
     check "$fault" "X server killed"
