@@ -48,42 +48,52 @@ constexpr uint32_t versionNumber(uint32_t word) {
     return word >> 16;
 }
 
-// ---- interface IDs ----------------------------------------------------------
+// ---- the interface table ------------------------------------------------------
+// One row per interface: its name (the ID is ID_<name>), its ID, its function type, and the
+// structure versions the contract accepts (none for calls without a versioned structure).
+// The IDs, the GPU layer's binding and both driver libraries' tables are all made from it.
+// The VT_ rows are this program's own extension, not NVIDIA's: IDs chosen apart from all the
+// others. A library that lacks them (NVIDIA's own among them) resolves no function for them,
+// which the GPU layer takes as "not supported"; the values they give are then unknown.
+#define NVAPI_INTERFACES(X)                                                                               \
+    X(Initialize, 0x0150E828, InitializeFn)                                                               \
+    X(Unload, 0xD22BDD7E, UnloadFn)                                                                       \
+    X(GetErrorMessage, 0x6C2D048C, GetErrorMessageFn)                                                     \
+    X(EnumPhysicalGPUs, 0xE5AC921F, EnumPhysicalGPUsFn)                                                   \
+    X(GPU_GetFullName, 0xCEEE8E9F, GetFullNameFn)                                                         \
+    X(GPU_GetVbiosVersionString, 0xA561FD7D, GetVbiosVersionStringFn)                                     \
+    X(GPU_GetRamType, 0x57F7CAAC, GetRamTypeFn)                                                           \
+    X(GPU_GetRamBusWidth, 0x11104158, GetRamBusWidthFn)                                                   \
+    X(GPU_GetMemoryInfo, 0x774AA982, GetMemoryInfoFn, MEMORY_INFO_VER2, MEMORY_INFO_VER1)                 \
+    X(SYS_GetDriverVersion, 0xF951A4D1, GetDriverVersionFn, DISPLAY_DRIVER_VERSION_VER)                   \
+    X(SYS_GetChipSetInfo, 0x53DABBCA, GetChipSetInfoFn, CHIPSET_INFO_VER4, CHIPSET_INFO_VER3,             \
+      CHIPSET_INFO_VER2)                                                                                  \
+    X(GPU_GetAllClockFrequencies, 0xDCB616C3, GetAllClockFrequenciesFn, CLOCK_FREQUENCIES_VER)            \
+    X(GPU_GetPstates20, 0x6FF81213, GetPstates20Fn, PSTATES20_VER2, PSTATES20_VER1)                       \
+    X(GPU_SetPstates20, 0x0F4DAE6B, SetPstates20Fn, PSTATES20_VER2, PSTATES20_VER1)                       \
+    X(GPU_EnableOverclockedPstates, 0xB23B70EE, EnableOverclockedPstatesFn)                               \
+    X(GPU_GetDynamicPstatesInfoEx, 0x60DED2ED, GetDynamicPstatesInfoExFn, DYNAMIC_PSTATES_VER)            \
+    X(GPU_GetThermalSettings, 0xE3640A56, GetThermalSettingsFn, THERMAL_SETTINGS_VER)                     \
+    X(GPU_GetVoltageStatus, 0xC16C7E2C, GetVoltageStatusFn, VOLTAGE_STATUS_VER)                           \
+    X(GPU_GetTachReading, 0x5F608315, GetTachReadingFn)                                                   \
+    X(GPU_GetCoolerSettings, 0xDA141340, GetCoolerSettingsFn, COOLER_SETTINGS_VER3, COOLER_SETTINGS_VER1, \
+      COOLER_SETTINGS_VER2)                                                                               \
+    X(GPU_SetCoolerLevels, 0x891FA0AE, SetCoolerLevelsFn, COOLER_LEVELS_VER)                              \
+    X(GPU_PowerTopologyGetInfo, 0xA4DFD3F2, PowerTopologyGetInfoFn, POWER_TOPOLOGY_INFO_VER)              \
+    X(GPU_PowerTopologyGetStatus, 0xEDCF624E, PowerTopologyGetStatusFn, POWER_TOPOLOGY_STATUS_VER)        \
+    X(GPU_PowerPoliciesGetInfo, 0x34206D86, PowerPoliciesGetInfoFn, POWER_POLICY_INFO_VER)                \
+    X(GPU_PowerPoliciesGetStatus, 0x70916171, PowerPoliciesGetStatusFn, POWER_POLICY_STATUS_VER)          \
+    X(GPU_PowerPoliciesSetStatus, 0xAD95F5ED, PowerPoliciesSetStatusFn, POWER_POLICY_STATUS_VER)          \
+    X(GPU_ThermalPoliciesGetInfo, 0x0D258BB5, ThermalPoliciesGetInfoFn, THERMAL_POLICY_INFO_VER)          \
+    X(GPU_ThermalPoliciesGetStatus, 0xE9C425A1, ThermalPoliciesGetStatusFn, THERMAL_POLICY_STATUS_VER)    \
+    X(GPU_ThermalPoliciesSetStatus, 0x34C0B13D, ThermalPoliciesSetStatusFn, THERMAL_POLICY_STATUS_VER)    \
+    X(VT_GPU_GetIdentity, 0x56540001, GetIdentityFn, GPU_IDENTITY_VER)                                    \
+    X(VT_GPU_GetPowerWatts, 0x56540002, GetPowerWattsFn, POWER_WATTS_VER)
+
 enum InterfaceId : uint32_t {
-    ID_Initialize = 0x0150E828,
-    ID_Unload = 0xD22BDD7E,
-    ID_GetErrorMessage = 0x6C2D048C,
-    ID_EnumPhysicalGPUs = 0xE5AC921F,
-    ID_GPU_GetFullName = 0xCEEE8E9F,
-    ID_GPU_GetVbiosVersionString = 0xA561FD7D,
-    ID_GPU_GetRamType = 0x57F7CAAC,
-    ID_GPU_GetRamBusWidth = 0x11104158,
-    ID_GPU_GetMemoryInfo = 0x774AA982,
-    ID_SYS_GetDriverVersion = 0xF951A4D1,
-    ID_SYS_GetChipSetInfo = 0x53DABBCA,
-    ID_GPU_GetAllClockFrequencies = 0xDCB616C3,
-    ID_GPU_GetPstates20 = 0x6FF81213,
-    ID_GPU_SetPstates20 = 0x0F4DAE6B,
-    ID_GPU_EnableOverclockedPstates = 0xB23B70EE,
-    ID_GPU_GetDynamicPstatesInfoEx = 0x60DED2ED,
-    ID_GPU_GetThermalSettings = 0xE3640A56,
-    ID_GPU_GetVoltageStatus = 0xC16C7E2C,
-    ID_GPU_GetTachReading = 0x5F608315,
-    ID_GPU_GetCoolerSettings = 0xDA141340,
-    ID_GPU_SetCoolerLevels = 0x891FA0AE,
-    ID_GPU_PowerTopologyGetInfo = 0xA4DFD3F2,
-    ID_GPU_PowerTopologyGetStatus = 0xEDCF624E,
-    ID_GPU_PowerPoliciesGetInfo = 0x34206D86,
-    ID_GPU_PowerPoliciesGetStatus = 0x70916171,
-    ID_GPU_PowerPoliciesSetStatus = 0xAD95F5ED,
-    ID_GPU_ThermalPoliciesGetInfo = 0x0D258BB5,
-    ID_GPU_ThermalPoliciesGetStatus = 0xE9C425A1,
-    ID_GPU_ThermalPoliciesSetStatus = 0x34C0B13D,
-    // This program's own extension, not NVIDIA's: IDs chosen apart from all of the above.
-    // A library that lacks them (NVIDIA's own among them) resolves no function for them, which
-    // the GPU layer takes as "not supported"; the values they give are then unknown.
-    ID_VT_GPU_GetIdentity = 0x56540001,
-    ID_VT_GPU_GetPowerWatts = 0x56540002,
+#define NVAPI_INTERFACE_ID(name, id, ...) ID_##name = id,
+    NVAPI_INTERFACES(NVAPI_INTERFACE_ID)
+#undef NVAPI_INTERFACE_ID
 };
 
 // ---- structures ---------------------------------------------------------------
@@ -469,5 +479,76 @@ using ThermalPoliciesGetStatusFn = int32_t (*)(NvPhysicalGpuHandle, ThermalPolic
 using ThermalPoliciesSetStatusFn = int32_t (*)(NvPhysicalGpuHandle, ThermalPolicyStatus*);
 using GetIdentityFn = int32_t (*)(NvPhysicalGpuHandle, GpuIdentity*);
 using GetPowerWattsFn = int32_t (*)(NvPhysicalGpuHandle, PowerWatts*);
+
+// ---- what the table gives every user ---------------------------------------------
+// The function type of each interface ID.
+template <uint32_t Id>
+struct InterfaceOf;
+#define NVAPI_INTERFACE_TYPE(name, id, fn, ...) \
+    template <>                                 \
+    struct InterfaceOf<ID_##name> {             \
+        using Fn = fn;                          \
+    };
+NVAPI_INTERFACES(NVAPI_INTERFACE_TYPE)
+#undef NVAPI_INTERFACE_TYPE
+
+struct InterfaceSpec {
+    uint32_t id;
+    const char* name;      // without "ID_"
+    uint32_t versions[3];  // version words; 0 ends the list
+};
+
+inline constexpr InterfaceSpec kInterfaceTable[] = {
+#define NVAPI_INTERFACE_SPEC(name, id, fn, ...) {ID_##name, #name, {__VA_ARGS__}},
+    NVAPI_INTERFACES(NVAPI_INTERFACE_SPEC)
+#undef NVAPI_INTERFACE_SPEC
+};
+inline constexpr int INTERFACE_COUNT = int(sizeof(kInterfaceTable) / sizeof(kInterfaceTable[0]));
+
+constexpr const InterfaceSpec* findInterfaceSpec(uint32_t id) {
+    for (const InterfaceSpec& spec : kInterfaceTable) {
+        if (spec.id == id) return &spec;
+    }
+    return nullptr;
+}
+
+constexpr bool interfaceIdsAreDistinct() {
+    for (int i = 0; i < INTERFACE_COUNT; ++i) {
+        for (int j = i + 1; j < INTERFACE_COUNT; ++j) {
+            if (kInterfaceTable[i].id == kInterfaceTable[j].id) return false;
+        }
+    }
+    return true;
+}
+static_assert(interfaceIdsAreDistinct());
+
+// True when the version word is one the contract lists for the interface (number and size).
+constexpr bool contractListsVersion(const InterfaceSpec& spec, uint32_t versionWord) {
+    for (uint32_t listed : spec.versions) {
+        if (listed == 0) break;
+        if (listed == versionWord) return true;
+    }
+    return false;
+}
+
+// One driver function bound to its ID. Made only through bindInterface, whose parameter has
+// the table's type for Id, so a function of another signature does not compile.
+struct InterfaceBinding {
+    uint32_t id;
+    void* function;
+};
+template <uint32_t Id>
+InterfaceBinding bindInterface(typename InterfaceOf<Id>::Fn function) {
+    return {Id, reinterpret_cast<void*>(function)};
+}
+
+// The function bound to id in a driver's bindings; null for an ID it does not answer.
+template <size_t N>
+void* findBinding(const InterfaceBinding (&bindings)[N], uint32_t id) {
+    for (const InterfaceBinding& b : bindings) {
+        if (b.id == id) return b.function;
+    }
+    return nullptr;
+}
 
 }  // namespace nvapi

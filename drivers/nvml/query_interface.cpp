@@ -1,5 +1,6 @@
 // The library's one export, and the interfaces that concern the bridge as a whole.
 #include <cstring>
+#include <iterator>
 
 #include "bridge.h"
 #include "interfaces.h"
@@ -31,78 +32,46 @@ int32_t enumPhysicalGpus(NvPhysicalGpuHandle handles[MAX_PHYSICAL_GPUS], int32_t
 
 namespace {
 
-void* lookup(uint32_t id) {
-    switch (id) {
-        case ID_Initialize:
-            return reinterpret_cast<void*>(&initialize);
-        case ID_Unload:
-            return reinterpret_cast<void*>(&unload);
-        case ID_GetErrorMessage:
-            return reinterpret_cast<void*>(&getErrorMessage);
-        case ID_EnumPhysicalGPUs:
-            return reinterpret_cast<void*>(&enumPhysicalGpus);
-        case ID_GPU_GetFullName:
-            return reinterpret_cast<void*>(&getFullName);
-        case ID_GPU_GetVbiosVersionString:
-            return reinterpret_cast<void*>(&getVbiosVersionString);
-        case ID_GPU_GetRamType:
-            return reinterpret_cast<void*>(&getRamType);
-        case ID_GPU_GetRamBusWidth:
-            return reinterpret_cast<void*>(&getRamBusWidth);
-        case ID_GPU_GetMemoryInfo:
-            return reinterpret_cast<void*>(&getMemoryInfo);
-        case ID_SYS_GetDriverVersion:
-            return reinterpret_cast<void*>(&getDriverVersion);
-        case ID_SYS_GetChipSetInfo:
-            return reinterpret_cast<void*>(&getChipSetInfo);
-        case ID_GPU_GetAllClockFrequencies:
-            return reinterpret_cast<void*>(&getAllClockFrequencies);
-        case ID_GPU_GetPstates20:
-            return reinterpret_cast<void*>(&getPstates20);
-        case ID_GPU_SetPstates20:
-            return reinterpret_cast<void*>(&setPstates20);
-        case ID_GPU_EnableOverclockedPstates:
-            return reinterpret_cast<void*>(&enableOverclockedPstates);
-        case ID_GPU_GetDynamicPstatesInfoEx:
-            return reinterpret_cast<void*>(&getDynamicPstatesInfoEx);
-        case ID_GPU_GetThermalSettings:
-            return reinterpret_cast<void*>(&getThermalSettings);
-        case ID_GPU_GetVoltageStatus:
-            return reinterpret_cast<void*>(&getVoltageStatus);
-        case ID_GPU_GetTachReading:
-            return reinterpret_cast<void*>(&getTachReading);
-        case ID_GPU_GetCoolerSettings:
-            return reinterpret_cast<void*>(&getCoolerSettings);
-        case ID_GPU_SetCoolerLevels:
-            return reinterpret_cast<void*>(&setCoolerLevels);
-        case ID_GPU_PowerTopologyGetInfo:
-            return reinterpret_cast<void*>(&powerTopologyGetInfo);
-        case ID_GPU_PowerTopologyGetStatus:
-            return reinterpret_cast<void*>(&powerTopologyGetStatus);
-        case ID_GPU_PowerPoliciesGetInfo:
-            return reinterpret_cast<void*>(&powerPoliciesGetInfo);
-        case ID_GPU_PowerPoliciesGetStatus:
-            return reinterpret_cast<void*>(&powerPoliciesGetStatus);
-        case ID_GPU_PowerPoliciesSetStatus:
-            return reinterpret_cast<void*>(&powerPoliciesSetStatus);
-        case ID_GPU_ThermalPoliciesGetInfo:
-            return reinterpret_cast<void*>(&thermalPoliciesGetInfo);
-        case ID_GPU_ThermalPoliciesGetStatus:
-            return reinterpret_cast<void*>(&thermalPoliciesGetStatus);
-        case ID_GPU_ThermalPoliciesSetStatus:
-            return reinterpret_cast<void*>(&thermalPoliciesSetStatus);
-        case ID_VT_GPU_GetIdentity:
-            return reinterpret_cast<void*>(&getIdentity);
-        case ID_VT_GPU_GetPowerWatts:
-            return reinterpret_cast<void*>(&getPowerWatts);
-        default:
-            return nullptr;
-    }
-}
+// Every interface of the contract, each function checked against its row's type.
+const InterfaceBinding kBindings[] = {
+    bindInterface<ID_Initialize>(&initialize),
+    bindInterface<ID_Unload>(&unload),
+    bindInterface<ID_GetErrorMessage>(&getErrorMessage),
+    bindInterface<ID_EnumPhysicalGPUs>(&enumPhysicalGpus),
+    bindInterface<ID_GPU_GetFullName>(&getFullName),
+    bindInterface<ID_GPU_GetVbiosVersionString>(&getVbiosVersionString),
+    bindInterface<ID_GPU_GetRamType>(&getRamType),
+    bindInterface<ID_GPU_GetRamBusWidth>(&getRamBusWidth),
+    bindInterface<ID_GPU_GetMemoryInfo>(&getMemoryInfo),
+    bindInterface<ID_SYS_GetDriverVersion>(&getDriverVersion),
+    bindInterface<ID_SYS_GetChipSetInfo>(&getChipSetInfo),
+    bindInterface<ID_GPU_GetAllClockFrequencies>(&getAllClockFrequencies),
+    bindInterface<ID_GPU_GetPstates20>(&getPstates20),
+    bindInterface<ID_GPU_SetPstates20>(&setPstates20),
+    bindInterface<ID_GPU_EnableOverclockedPstates>(&enableOverclockedPstates),
+    bindInterface<ID_GPU_GetDynamicPstatesInfoEx>(&getDynamicPstatesInfoEx),
+    bindInterface<ID_GPU_GetThermalSettings>(&getThermalSettings),
+    bindInterface<ID_GPU_GetVoltageStatus>(&getVoltageStatus),
+    bindInterface<ID_GPU_GetTachReading>(&getTachReading),
+    bindInterface<ID_GPU_GetCoolerSettings>(&getCoolerSettings),
+    bindInterface<ID_GPU_SetCoolerLevels>(&setCoolerLevels),
+    bindInterface<ID_GPU_PowerTopologyGetInfo>(&powerTopologyGetInfo),
+    bindInterface<ID_GPU_PowerTopologyGetStatus>(&powerTopologyGetStatus),
+    bindInterface<ID_GPU_PowerPoliciesGetInfo>(&powerPoliciesGetInfo),
+    bindInterface<ID_GPU_PowerPoliciesGetStatus>(&powerPoliciesGetStatus),
+    bindInterface<ID_GPU_PowerPoliciesSetStatus>(&powerPoliciesSetStatus),
+    bindInterface<ID_GPU_ThermalPoliciesGetInfo>(&thermalPoliciesGetInfo),
+    bindInterface<ID_GPU_ThermalPoliciesGetStatus>(&thermalPoliciesGetStatus),
+    bindInterface<ID_GPU_ThermalPoliciesSetStatus>(&thermalPoliciesSetStatus),
+    bindInterface<ID_VT_GPU_GetIdentity>(&getIdentity),
+    bindInterface<ID_VT_GPU_GetPowerWatts>(&getPowerWatts),
+};
+static_assert(std::size(kBindings) == size_t(INTERFACE_COUNT),
+              "the bridge answers every interface of the contract");
 
 }  // namespace
 }  // namespace nvml_bridge
 
 extern "C" __attribute__((visibility("default"))) void* nvapi_QueryInterface(uint32_t id) {
-    return nvml_bridge::lookup(id);
+    return nvapi::findBinding(nvml_bridge::kBindings, id);
 }

@@ -225,7 +225,7 @@ std::vector<uint32_t> interfaceIds(pugi::xml_node n, const AttributeReader& read
     std::istringstream names(n.attribute("interface").value());
     std::string name;
     while (names >> name) {
-        if (const InterfaceInfo* info = findInterface(name)) {
+        if (const nvapi::InterfaceSpec* info = findInterface(name)) {
             ids.push_back(info->id);
         } else {
             read.warn(n, "unknown interface \"" + name + "\"");

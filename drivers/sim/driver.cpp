@@ -151,8 +151,8 @@ int32_t Driver::injectedStatus(uint32_t id, int gpuIndex) {
 }
 
 bool Driver::acceptsVersion(uint32_t id, int gpuIndex, uint32_t versionWord) const {
-    const InterfaceInfo* info = findInterface(id);
-    if (!info || !contractListsVersion(*info, versionWord)) return false;
+    const nvapi::InterfaceSpec* spec = nvapi::findInterfaceSpec(id);
+    if (!spec || !nvapi::contractListsVersion(*spec, versionWord)) return false;
     const std::vector<uint32_t>* accepted = nullptr;
     if (gpuIndex >= 0) {
         const VersionMap& own = gpus_[size_t(gpuIndex)].desc().versions;

@@ -1,27 +1,13 @@
-// The table of interfaces the library answers: contract ID, name, function, accepted versions.
+// The interfaces the library answers: every row of the contract's table.
 #pragma once
 
-#include <cstdint>
 #include <string_view>
+
+#include "nvapi_contract.h"
 
 namespace sim {
 
-struct StructVersion {
-    uint32_t number;
-    uint32_t size;
-};
-
-struct InterfaceInfo {
-    uint32_t id;
-    std::string_view name;  // the contract's name without "ID_"
-    void* function;
-    StructVersion versions[3];  // the structure versions the contract lists; size 0 ends the list
-};
-
-const InterfaceInfo* findInterface(uint32_t id);
-const InterfaceInfo* findInterface(std::string_view name);
-
-// True when the version word is one the contract lists for this interface (number and size agree).
-bool contractListsVersion(const InterfaceInfo& info, uint32_t versionWord);
+// The contract's row named name (without "ID_"), as card files name interfaces.
+const nvapi::InterfaceSpec* findInterface(std::string_view name);
 
 }  // namespace sim

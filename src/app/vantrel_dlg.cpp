@@ -361,11 +361,16 @@ void CVantrelDlg::RaiseForAnotherStart() {
 }
 
 void CVantrelDlg::DockPanels() {
-    const RECT main = GetWindowRect();
     if (m_pClockSetDlg) m_pClockSetDlg->PlacePanel();
-    if (m_pGpuInfoDlg)
-        m_pGpuInfoDlg->SetWindowPos(main.left + 15, main.bottom - 5, RectWidth(main), 238, SWP_SHOWWINDOW);
-    if (m_pMonitorDlg) m_pMonitorDlg->SetWindowPos(main.right - 20, main.top, 379, 672, SWP_SHOWWINDOW);
+    const RECT main = GetWindowRect();
+    if (m_pGpuInfoDlg) {
+        const RECT r = gpuInfoDockRect(main);
+        m_pGpuInfoDlg->SetWindowPos(r.left, r.top, RectWidth(r), RectHeight(r), SWP_SHOWWINDOW);
+    }
+    if (m_pMonitorDlg) {
+        const RECT r = monitorDockRect(main);
+        m_pMonitorDlg->SetWindowPos(r.left, r.top, RectWidth(r), RectHeight(r), SWP_SHOWWINDOW);
+    }
 }
 
 void CVantrelDlg::OpenGpuInfo() {

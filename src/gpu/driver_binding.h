@@ -78,47 +78,6 @@ class DriverBinding {
     static inline uint32_t privilegeRefusals_ = 0;
 };
 
-// The function type of each interface ID.
-template <uint32_t Id>
-struct InterfaceOf;
-#define VANTREL_INTERFACE(id, fn)   \
-    template <>                     \
-    struct InterfaceOf<nvapi::id> { \
-        using Fn = nvapi::fn;       \
-    }
-VANTREL_INTERFACE(ID_Initialize, InitializeFn);
-VANTREL_INTERFACE(ID_Unload, UnloadFn);
-VANTREL_INTERFACE(ID_GetErrorMessage, GetErrorMessageFn);
-VANTREL_INTERFACE(ID_EnumPhysicalGPUs, EnumPhysicalGPUsFn);
-VANTREL_INTERFACE(ID_GPU_GetFullName, GetFullNameFn);
-VANTREL_INTERFACE(ID_GPU_GetVbiosVersionString, GetVbiosVersionStringFn);
-VANTREL_INTERFACE(ID_GPU_GetRamType, GetRamTypeFn);
-VANTREL_INTERFACE(ID_GPU_GetRamBusWidth, GetRamBusWidthFn);
-VANTREL_INTERFACE(ID_GPU_GetMemoryInfo, GetMemoryInfoFn);
-VANTREL_INTERFACE(ID_SYS_GetDriverVersion, GetDriverVersionFn);
-VANTREL_INTERFACE(ID_SYS_GetChipSetInfo, GetChipSetInfoFn);
-VANTREL_INTERFACE(ID_GPU_GetAllClockFrequencies, GetAllClockFrequenciesFn);
-VANTREL_INTERFACE(ID_GPU_GetPstates20, GetPstates20Fn);
-VANTREL_INTERFACE(ID_GPU_SetPstates20, SetPstates20Fn);
-VANTREL_INTERFACE(ID_GPU_EnableOverclockedPstates, EnableOverclockedPstatesFn);
-VANTREL_INTERFACE(ID_GPU_GetDynamicPstatesInfoEx, GetDynamicPstatesInfoExFn);
-VANTREL_INTERFACE(ID_GPU_GetThermalSettings, GetThermalSettingsFn);
-VANTREL_INTERFACE(ID_GPU_GetVoltageStatus, GetVoltageStatusFn);
-VANTREL_INTERFACE(ID_GPU_GetTachReading, GetTachReadingFn);
-VANTREL_INTERFACE(ID_GPU_GetCoolerSettings, GetCoolerSettingsFn);
-VANTREL_INTERFACE(ID_GPU_SetCoolerLevels, SetCoolerLevelsFn);
-VANTREL_INTERFACE(ID_GPU_PowerTopologyGetInfo, PowerTopologyGetInfoFn);
-VANTREL_INTERFACE(ID_GPU_PowerTopologyGetStatus, PowerTopologyGetStatusFn);
-VANTREL_INTERFACE(ID_GPU_PowerPoliciesGetInfo, PowerPoliciesGetInfoFn);
-VANTREL_INTERFACE(ID_GPU_PowerPoliciesGetStatus, PowerPoliciesGetStatusFn);
-VANTREL_INTERFACE(ID_GPU_PowerPoliciesSetStatus, PowerPoliciesSetStatusFn);
-VANTREL_INTERFACE(ID_GPU_ThermalPoliciesGetInfo, ThermalPoliciesGetInfoFn);
-VANTREL_INTERFACE(ID_GPU_ThermalPoliciesGetStatus, ThermalPoliciesGetStatusFn);
-VANTREL_INTERFACE(ID_GPU_ThermalPoliciesSetStatus, ThermalPoliciesSetStatusFn);
-VANTREL_INTERFACE(ID_VT_GPU_GetIdentity, GetIdentityFn);
-VANTREL_INTERFACE(ID_VT_GPU_GetPowerWatts, GetPowerWattsFn);
-#undef VANTREL_INTERFACE
-
 // Calls interface Id with args: one compare on the fast path, a resolution
 // after each load. Returns the driver's status, -2 or -3.
 template <uint32_t Id, typename... Args>
@@ -133,7 +92,7 @@ int32_t nvCall(Args... args) {
         return nvapi::NO_IMPLEMENTATION;
     }
     DriverBinding::CallScope scope;
-    const int32_t status = reinterpret_cast<typename InterfaceOf<Id>::Fn>(fn)(args...);
+    const int32_t status = reinterpret_cast<typename nvapi::InterfaceOf<Id>::Fn>(fn)(args...);
     if (status == nvapi::INVALID_USER_PRIVILEGE) DriverBinding::notePrivilegeRefusal();
     return status;
 }

@@ -15,10 +15,10 @@ std::atomic<nvapi::SetCoolerLevelsFn> g_write{nullptr};
 static_assert(std::atomic<nvapi::GetCoolerSettingsFn>::is_always_lock_free);
 
 template <uint32_t Id>
-typename InterfaceOf<Id>::Fn resolveNow() {
+typename nvapi::InterfaceOf<Id>::Fn resolveNow() {
     DriverBinding::Slot slot;
     int32_t status = nvapi::OK;
-    return reinterpret_cast<typename InterfaceOf<Id>::Fn>(DriverBinding::resolve(Id, slot, status));
+    return reinterpret_cast<typename nvapi::InterfaceOf<Id>::Fn>(DriverBinding::resolve(Id, slot, status));
 }
 
 }  // namespace

@@ -54,8 +54,8 @@ bool CGpuInfoDlg::OnInitDialog() {
 
 void CGpuInfoDlg::Dock() {
     if (const platform::Window* main = GetParent()) {
-        const RECT r = main->GetWindowRect();
-        SetWindowPos(r.left + 15, r.bottom - 5, RectWidth(r), kGpuInfoHeight, SWP_SHOWWINDOW);
+        const RECT r = gpuInfoDockRect(main->GetWindowRect());
+        SetWindowPos(r.left, r.top, RectWidth(r), RectHeight(r), SWP_SHOWWINDOW);
     } else {
         const RECT r = GetWindowRect();
         SetWindowPos(r.left, r.top, kGpuInfoWidth, kGpuInfoHeight, SWP_NOZORDER);
@@ -120,5 +120,5 @@ void CGpuInfoDlg::ChooseGpu() {
 }
 
 void CGpuInfoDlg::Close() {
-    if (platform::Window* main = GetParent()) main->PostMessage(WM_COMMAND, ID_GPUINFO_CLOSED, 0);
+    if (platform::Window* main = GetParent()) main->PostMessage(WM_COMMAND, ID_PANEL_GPUINFO_CLOSED, 0);
 }

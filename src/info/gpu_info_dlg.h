@@ -18,12 +18,16 @@ enum : UINT {
     IDC_GPUINFO_TEXT = 2000,
     IDC_GPUINFO_BACK = 3009,
     IDC_GPUINFO_GPU = CMenuList::kListId,
-    ID_GPUINFO_CLOSED = 1025,  // posted to the parent: close me
 };
 constexpr UINT kGpuInfoTimer = 500;
 constexpr UINT kGpuInfoPeriodMs = 1000;
 constexpr int kGpuInfoWidth = 475;  // the main window's width, when there is no parent
 constexpr int kGpuInfoHeight = 238;
+// Where the panel docks: below the main window's bottom edge, as wide as it.
+inline RECT gpuInfoDockRect(const RECT& main) {
+    return {main.left + 15, main.bottom - 5, main.left + 15 + RectWidth(main),
+            main.bottom - 5 + kGpuInfoHeight};
+}
 
 class CGpuInfoDlg : public CDialogBase {
   public:

@@ -9,8 +9,6 @@
 
 namespace {
 
-constexpr UINT kMonitorClosedCommand = 1027;
-
 const std::array<RECT, monitor::kGraphCount> kGraphRects = {{
     {55, 73, 303, 154},
     {55, 213, 303, 294},
@@ -44,8 +42,8 @@ bool CMonitorDlg::OnInitDialog() {
     RestartSampling();
     for (size_t k = 0; k < m_graph.size(); ++k) ApplySlot(k, m_slot[k]);
 
-    const RECT main = MainWindowRect();
-    SetWindowPos(main.right - 20, main.top, kMonitorWidth, kMonitorHeight, SWP_SHOWWINDOW);
+    const RECT r = monitorDockRect(MainWindowRect());
+    SetWindowPos(r.left, r.top, RectWidth(r), RectHeight(r), SWP_SHOWWINDOW);
     return true;
 }
 
@@ -155,5 +153,5 @@ RECT CMonitorDlg::MainWindowRect() const {
 }
 
 void CMonitorDlg::ReportClosed() {
-    if (platform::Window* main = GetParent()) main->PostMessage(WM_COMMAND, kMonitorClosedCommand, 0);
+    if (platform::Window* main = GetParent()) main->PostMessage(WM_COMMAND, ID_PANEL_MONITOR_CLOSED, 0);
 }

@@ -24,6 +24,10 @@ enum : UINT {
 constexpr UINT kMonitorSampleTimer = 500;
 constexpr int kMonitorWidth = 379;
 constexpr int kMonitorHeight = 672;
+// Where the panel docks: right of the main window, overlapping its frame.
+inline RECT monitorDockRect(const RECT& main) {
+    return {main.right - 20, main.top, main.right - 20 + kMonitorWidth, main.top + kMonitorHeight};
+}
 
 class CMonitorDlg : public CDialogBase {
   public:

@@ -14,6 +14,13 @@ namespace monitor {
 struct MonitorSettings;
 }
 
+// The commands a panel posts to PanelOwner() to be closed.
+enum PanelClosedCommand : unsigned {
+    ID_PANEL_GPUINFO_CLOSED = 1025,
+    ID_PANEL_CLOCK_CLOSED = 1026,
+    ID_PANEL_MONITOR_CLOSED = 1027,
+};
+
 namespace app {
 
 class MainWindowServices {

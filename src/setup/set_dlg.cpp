@@ -53,22 +53,38 @@ CSetDlg::~CSetDlg() {
         if (page) page->DestroyWindow();
 }
 
+CGeneralDlg* CSetDlg::GeneralPage() const {
+    return static_cast<CGeneralDlg*>(Page(kGeneral));
+}
+CFanDlg* CSetDlg::FanPage() const {
+    return static_cast<CFanDlg*>(Page(kFan));
+}
+CMonitoringDlg* CSetDlg::MonitoringPage() const {
+    return static_cast<CMonitoringDlg*>(Page(kMonitoring));
+}
+CQuickSightSettingsDlg* CSetDlg::QuickSightPage() const {
+    return static_cast<CQuickSightSettingsDlg*>(Page(kQuickSight));
+}
+CUIDlg* CSetDlg::UiPage() const {
+    return static_cast<CUIDlg*>(Page(kUi));
+}
+
 std::unique_ptr<CSettingsPage> CSetDlg::CreatePage(Tab tab) {
     switch (tab) {
         case kGeneral:
-            return own(m_pGeneralDlg = new CGeneralDlg(this, m_main));
+            return own(new CGeneralDlg(this, m_main));
         case kFan:
-            return own(m_pFanDlg = new CFanDlg(this, m_main));
+            return own(new CFanDlg(this, m_main));
         case kMonitoring:
-            return own(m_pMonitoringDlg = new CMonitoringDlg(this));
+            return own(new CMonitoringDlg(this));
         case kQuickSight:
-            return own(m_pQuickSightDlg = new CQuickSightSettingsDlg(this));
+            return own(new CQuickSightSettingsDlg(this));
         case kUi:
-            return own(m_pUIDlg = new CUIDlg(this));
+            return own(new CUIDlg(this));
         case kAbout:
-            return own(m_pAboutDlg = new CAboutDlg(this));
+            return own(new CAboutDlg(this));
         case kBios:
-            return own(m_pBiosDlg = new CBiosDlg(this));
+            return own(new CBiosDlg(this));
         case kTabCount:
             break;
     }
@@ -176,7 +192,7 @@ void CSetDlg::OnOK() {
 
 void CSetDlg::ApplyAutostart() {
     const std::string entry = autostartEntryPath();
-    if (m_pGeneralDlg->StartWithWindows())
+    if (GeneralPage()->StartWithWindows())
         writeAutostartEntry(entry, platform::executablePath());
     else
         removeAutostartEntry(entry);
@@ -187,8 +203,8 @@ void CSetDlg::ApplyAutostart() {
 void CSetDlg::Commit() {
     settings::SettingsWriter w;
     // 1. General page: start minimised, update schedule (-1 with no selection).
-    w.write(settings::keys::kStartMinimized, m_pGeneralDlg->StartMinimized());
-    w.write(settings::keys::kUpdateCheck, m_pGeneralDlg->UpdateSelection());
+    w.write(settings::keys::kStartMinimized, GeneralPage()->StartMinimized());
+    w.write(settings::keys::kUpdateCheck, GeneralPage()->UpdateSelection());
     // 2-5. Fan page.
     CommitFanPage(w);
     // 6-10. Monitoring page.
@@ -205,12 +221,12 @@ void CSetDlg::Commit() {
 // clock panel's fan mode), FanMap with blLine, UpdateTime as typed, AutoSystem
 // with the main window's auto-enable flag.
 void CSetDlg::CommitFanPage(settings::SettingsWriter& w) {
-    const bool enabled = m_pFanDlg->FanControlEnabled();
+    const bool enabled = FanPage()->FanControlEnabled();
     m_main.SetFanControl(enabled ? app::MainWindowServices::kFanCurve : app::MainWindowServices::kFanOff);
     m_main.ShowFanMode(enabled);
-    fan::writeFanCurve(w, m_pFanDlg->Curve());
-    w.write(settings::keys::kUpdateTime, m_pFanDlg->UpdateTimeText().toStdString());
-    const bool autoEnable = m_pFanDlg->AutoEnable();
+    fan::writeFanCurve(w, FanPage()->Curve());
+    w.write(settings::keys::kUpdateTime, FanPage()->UpdateTimeText().toStdString());
+    const bool autoEnable = FanPage()->AutoEnable();
     w.write(settings::keys::kAutoSystem, autoEnable);
     m_main.SetFanAutoEnable(autoEnable);
 }
@@ -219,7 +235,7 @@ void CSetDlg::CommitFanPage(settings::SettingsWriter& w) {
 // panel takes the new period (its history kept), its log switch and path, and
 // the first four active quantities.
 void CSetDlg::CommitMonitoringPage(settings::SettingsWriter& w) {
-    const monitor::MonitoringTexts values = m_pMonitoringDlg->Values();
+    const monitor::MonitoringTexts values = MonitoringPage()->Values();
     monitor::writeMonitoringTexts(w, values);
     m_main.RetuneMonitor(monitor::parseMonitoringTexts(values));
 }
@@ -228,7 +244,7 @@ void CSetDlg::CommitQuickSight(settings::SettingsWriter& w) {
     constexpr settings::IntegerKey kKeys[2] = {settings::keys::kQuickSightLeft,
                                                settings::keys::kQuickSightRight};
     for (auto side : {CQuickSightSettingsDlg::kLeft, CQuickSightSettingsDlg::kRight}) {
-        const int index = m_pQuickSightDlg->Choice(side);
+        const int index = QuickSightPage()->Choice(side);
         if (index < 0) continue;
         m_main.SetQuickSight(side, index);
         m_main.UpdateQuickSight(false);
@@ -238,11 +254,11 @@ void CSetDlg::CommitQuickSight(settings::SettingsWriter& w) {
 }
 
 void CSetDlg::CommitScreenshot(settings::SettingsWriter& w) {
-    const QString folder = m_pUIDlg->Folder();
+    const QString folder = UiPage()->Folder();
     w.write(settings::keys::kScreenshotFolder, folder.toStdString());
     m_main.SetScreenshotFolder(folder);
 
-    const uint16_t hotKey = m_pUIDlg->HotKey();
+    const uint16_t hotKey = UiPage()->HotKey();
     const int key = hotKey & 0xFF;
     const int flags = hotKey >> 8;
     w.write(settings::keys::kHotKeyVirtualKey, key);

@@ -53,14 +53,12 @@ class CSetDlg : public platform::Window {
     // Where the pages stand, in the tab control's coordinates.
     QRect PageRect() const;
 
-    // The pages; null until OnInitDialog has run.
-    CGeneralDlg* m_pGeneralDlg = nullptr;
-    CFanDlg* m_pFanDlg = nullptr;
-    CMonitoringDlg* m_pMonitoringDlg = nullptr;
-    CQuickSightSettingsDlg* m_pQuickSightDlg = nullptr;
-    CUIDlg* m_pUIDlg = nullptr;
-    CAboutDlg* m_pAboutDlg = nullptr;
-    CBiosDlg* m_pBiosDlg = nullptr;
+    // The pages the commit reads, each as its own type; null until OnInitDialog has run.
+    CGeneralDlg* GeneralPage() const;
+    CFanDlg* FanPage() const;
+    CMonitoringDlg* MonitoringPage() const;
+    CQuickSightSettingsDlg* QuickSightPage() const;
+    CUIDlg* UiPage() const;
 
   protected:
     bool OnInitDialog() override;

@@ -224,7 +224,7 @@ bool CClockSetDlg::OnCommand(WPARAM wParam, LPARAM lParam) {
     switch (LOWORD(wParam)) {
         case IDC_CLOCK_CLOSE:
             if (platform::Window* main = m_mainWindow.PanelOwner())
-                main->PostMessage(WM_COMMAND, ID_CLOCK_PANEL_CLOSED);
+                main->PostMessage(WM_COMMAND, ID_PANEL_CLOCK_CLOSED);
             break;
         case IDC_CLOCK_APPLY:
             Apply();
@@ -318,5 +318,5 @@ bool CClockSetDlg::DeferClose(platform::Window* target, UINT command) {
 
 void CClockSetDlg::OnCancel() {
     if (platform::Window* main = m_mainWindow.PanelOwner())
-        main->PostMessage(WM_COMMAND, ID_CLOCK_PANEL_CLOSED);
+        main->PostMessage(WM_COMMAND, ID_PANEL_CLOCK_CLOSED);
 }

@@ -39,7 +39,6 @@ enum : UINT {
     IDC_CLOCK_POWER = 3019,
     ID_VOLTAGE_PANEL_CLOSED = 3020,  // posted by the voltage panel on Escape
     IDC_CLOCK_SLIDER = 2000,         // GPU clock, memory clock and fan sliders alike
-    ID_CLOCK_PANEL_CLOSED = 1026,
 };
 constexpr int kClockPanelWidth = 379;
 constexpr int kClockPanelHeight = 671;

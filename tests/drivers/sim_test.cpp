@@ -1,3 +1,5 @@
+#include <set>
+
 #include "sim_library.h"
 
 namespace simtest {
@@ -57,6 +59,17 @@ TEST_F(SimTest, PstatesVersionOneIsNotWrittenPastItsEnd) {
     ASSERT_EQ(fn<GetPstates20Fn>(ID_GPU_GetPstates20)(gpu, &info), OK);
     EXPECT_EQ(info.overVoltage.numVoltages, 0xABABABABu);
     EXPECT_EQ(info.numPstates, 1u);
+}
+
+TEST_F(SimTest, EveryInterfaceOfTheContractIsAnsweredByItsOwnFunction) {
+    std::set<void*> functions;
+    for (const InterfaceSpec& spec : kInterfaceTable) {
+        void* f = SimLibrary::get().query(spec.id);
+        EXPECT_NE(f, nullptr) << spec.name;
+        functions.insert(f);
+    }
+    EXPECT_EQ(functions.size(), size_t(INTERFACE_COUNT));
+    EXPECT_EQ(SimLibrary::get().query(0x12345678), nullptr);
 }
 
 }  // namespace

@@ -67,7 +67,7 @@ class FanPageTest : public ::testing::Test {
         m_window->SelectTab(CSetDlg::kFan);
         m_window->show();
         run();
-        return *m_window->m_pFanDlg;
+        return *m_window->FanPage();
     }
     static void run() {
         for (int i = 0; i < 3; ++i) QCoreApplication::processEvents();

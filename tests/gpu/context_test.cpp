@@ -4,6 +4,7 @@
 #include "gpu/gpu_context.h"
 #include "gpu/readings.h"
 #include "gpu/tuning.h"
+#include "support/diagnostic_capture.h"
 #include "support/sim_card.h"
 
 namespace {
@@ -12,9 +13,9 @@ using testsupport::SimCard;
 
 TEST(Context, AGeneralInitialiseErrorIsPrintedAndStartUpGoesOn) {
     SimCard card(R"(<card frozen="1"><fault interface="Initialize" status="-1"/><gpu/></card>)");
-    testing::internal::CaptureStdout();
+    testsupport::DiagnosticCapture captured1;
     gpu::GpuContext context;
-    EXPECT_EQ(testing::internal::GetCapturedStdout(), "NVAPI NvAPI_Initialize: NVAPI_ERROR\n");
+    EXPECT_EQ(captured1.text(), "NVAPI NvAPI_Initialize: NVAPI_ERROR\n");
     EXPECT_EQ(context.initializeStatus(), -1);
     EXPECT_FALSE(context.driverMissing());
     EXPECT_EQ(context.count, 1);
@@ -29,17 +30,17 @@ TEST(Context, ADriverAnsweringLibraryNotFoundCountsAsMissing) {
 
 TEST(Context, AFailedEnumerationLeavesNoGpuAndSaysNothing) {
     SimCard card(R"(<card frozen="1"><fault interface="EnumPhysicalGPUs" status="-1"/><gpu/><gpu/></card>)");
-    testing::internal::CaptureStdout();
+    testsupport::DiagnosticCapture captured2;
     gpu::GpuContext context;
-    EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
+    EXPECT_EQ(captured2.text(), "");
     EXPECT_EQ(context.count, 0);
     for (NvPhysicalGpuHandle h : context.handles) EXPECT_EQ(h, nullptr);
 
     gpu::GlobalContextScope global(context);
     int32_t out[3] = {};
-    testing::internal::CaptureStdout();
+    testsupport::DiagnosticCapture captured3;
     EXPECT_EQ(gpu::readGpuTemperature(out), -1);
-    EXPECT_EQ(testing::internal::GetCapturedStdout(), "NVAPI Error: NVAPI_ERROR\n");
+    EXPECT_EQ(captured3.text(), "NVAPI Error: NVAPI_ERROR\n");
 }
 
 TEST(Context, TheTemperatureIsTheThermalStatusWhenTheSensorReadFails) {

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "gpu/gpu_context.h"
+#include "support/diagnostic_capture.h"
 #include "support/sim_card.h"
 
 namespace {
@@ -12,9 +13,9 @@ using Strings = std::vector<std::string>;
 
 Strings information(gpu::GpuContext& context) {
     Strings list;
-    testing::internal::CaptureStdout();
+    testsupport::DiagnosticCapture captured1;
     gpu::queryGpuInformation(context, list);
-    testing::internal::GetCapturedStdout();
+    captured1.text();
     return list;
 }
 
@@ -24,9 +25,9 @@ TEST(Information, TheTypicalCardGivesFourteenStringsInOrder) {
     gpu::GlobalContextScope global(context);
     EXPECT_EQ(context.memoryDataRate, 0);
     Strings live;
-    testing::internal::CaptureStdout();
+    testsupport::DiagnosticCapture captured2;
     gpu::queryLiveClockInformation(live);
-    testing::internal::GetCapturedStdout();
+    captured2.text();
     EXPECT_EQ(live.at(2), "0.0GB/s");  // no data rate before the information query
 
     Strings list = information(context);
@@ -48,9 +49,9 @@ TEST(Information, TheTypicalCardGivesFourteenStringsInOrder) {
     EXPECT_EQ(context.memoryDataRate, 4);
 
     live.clear();
-    testing::internal::CaptureStdout();
+    testsupport::DiagnosticCapture captured3;
     gpu::queryLiveClockInformation(live);
-    testing::internal::GetCapturedStdout();
+    captured3.text();
     EXPECT_EQ(live, (Strings{"1006MHz", "1502MHz", "192.3GB/s"}));
     EXPECT_EQ(gpu::readGpuName(context.handles[0]), "Vantrel Sim 680");
 }

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "gpu/gpu_context.h"
+#include "support/diagnostic_capture.h"
 #include "support/sim_card.h"
 
 namespace {
@@ -53,9 +54,9 @@ TEST(Readings, TheTypicalCardReadsEveryValue) {
     gpu::GpuContext context;
     gpu::GlobalContextScope global(context);
     ASSERT_EQ(context.count, 1);
-    testing::internal::CaptureStdout();
+    testsupport::DiagnosticCapture captured1;
     Round r(context);
-    std::string printed = testing::internal::GetCapturedStdout();
+    std::string printed = captured1.text();
 
     EXPECT_EQ(r.temperatureResult, 38);
     EXPECT_EQ(std::vector<int32_t>(r.temperature, r.temperature + 3), (std::vector<int32_t>{38, 0, 127}));
@@ -91,9 +92,9 @@ TEST(Readings, WithNoGpuEveryReadingFails) {
     gpu::GlobalContextScope global(context);
     EXPECT_EQ(context.count, 0);
     EXPECT_EQ(context.handles[0], nullptr);
-    testing::internal::CaptureStdout();
+    testsupport::DiagnosticCapture captured2;
     Round r(context);
-    std::string printed = testing::internal::GetCapturedStdout();
+    std::string printed = captured2.text();
     EXPECT_LT(r.temperatureResult, 0);
     EXPECT_FALSE(r.clocksOk || r.usageOk || r.memoryOk || r.voltageOk || r.fanOk || r.powerOk);
     EXPECT_NE(printed.find("NVAPI Error: "), std::string::npos);
@@ -108,9 +109,9 @@ TEST(Readings, EachGpuReadsItsOwnValuesButMemoryUseIsTheDefaultGpus) {
     ASSERT_EQ(context.count, 2);
     EXPECT_NE(context.handles[0], context.handles[1]);
     context.selectedIndex = 1;
-    testing::internal::CaptureStdout();
+    testsupport::DiagnosticCapture captured3;
     Round second(context);
-    testing::internal::GetCapturedStdout();
+    captured3.text();
 
     EXPECT_EQ(second.temperatureResult, 60);
     EXPECT_EQ(second.temperature[1], 5);
@@ -178,9 +179,9 @@ TEST(Readings, PowerPoliciesWithoutTopologyFailAndWriteNothing) {
     gpu::GpuContext context;
     gpu::GlobalContextScope global(context);
     int32_t out[5] = {};
-    testing::internal::CaptureStdout();
+    testsupport::DiagnosticCapture captured4;
     EXPECT_FALSE(gpu::readPowerStatus(out));
-    EXPECT_EQ(testing::internal::GetCapturedStdout(), "Power topology info:\n");
+    EXPECT_EQ(captured4.text(), "Power topology info:\n");
     for (int32_t v : out) EXPECT_EQ(v, 0);
 }
 
@@ -189,9 +190,9 @@ TEST(Readings, PowerPoliciesThatAreNotValidSayNotAvailable) {
     gpu::GpuContext context;
     gpu::GlobalContextScope global(context);
     int32_t out[5] = {};
-    testing::internal::CaptureStdout();
+    testsupport::DiagnosticCapture captured5;
     EXPECT_FALSE(gpu::readPowerStatus(out));
-    EXPECT_EQ(testing::internal::GetCapturedStdout(),
+    EXPECT_EQ(captured5.text(),
               "Power topology info:\nPower topology status:\nPower policy info:\n  ... not available!\n");
 }
 
@@ -237,9 +238,9 @@ TEST(Readings, ACoolerReadThatKeepsFailingShowsOneBoxPerEpisode) {
     int32_t out[4] = {};
     auto readLost = [&](int times) {
         context.selectedIndex = 5;  // no such GPU
-        testing::internal::CaptureStdout();
+        testsupport::DiagnosticCapture captured6;
         for (int i = 0; i < times; ++i) EXPECT_FALSE(gpu::readFanStatus(out));
-        return testing::internal::GetCapturedStdout();
+        return captured6.text();
     };
     EXPECT_EQ(readLost(3), "NVAPI信息:  GPU物理地址无效.\nNVAPI信息:  GPU物理地址无效.\n");
     EXPECT_EQ(boxes.seen.size(), 1u);
@@ -281,11 +282,11 @@ TEST(Readings, ReadingsWriteNothingToTheCard) {
     SimCard card(kTwoGpus);
     gpu::GpuContext context;
     gpu::GlobalContextScope global(context);
-    testing::internal::CaptureStdout();
+    testsupport::DiagnosticCapture captured7;
     Round first(context);
     context.selectedIndex = 1;
     Round second(context);
-    testing::internal::GetCapturedStdout();
+    captured7.text();
     EXPECT_TRUE(card.trace().empty());
 }
 

@@ -8,6 +8,7 @@
 #include "gpu/emergency_hand_back.h"
 #include "gpu/gpu_context.h"
 #include "gpu/readings.h"
+#include "support/diagnostic_capture.h"
 #include "support/sim_card.h"
 
 namespace {
@@ -23,9 +24,9 @@ class Tuning : public ::testing::Test {
     // What f writes on standard output.
     template <typename F>
     static std::string printedBy(F f) {
-        testing::internal::CaptureStdout();
+        testsupport::DiagnosticCapture captured1;
         f();
-        return testing::internal::GetCapturedStdout();
+        return captured1.text();
     }
 
     SimCard card;
@@ -364,18 +365,18 @@ TEST(FanHandBack, EveryFanSetIsGivenBackAtTheEnd) {
     context.selectedIndex = 0;
     gpu::setFanLevel(50);
     card.clearTrace();
-    testing::internal::CaptureStdout();
+    testsupport::DiagnosticCapture captured2;
     EXPECT_TRUE(gpu::restoreEveryFan());
-    const std::string printed = testing::internal::GetCapturedStdout();
+    const std::string printed = captured2.text();
     EXPECT_EQ(card.trace(), (Trace{"GPU_SetCoolerLevels gpu=0 target=7 level0=30 policy0=32 status=0",
                                    "GPU_SetCoolerLevels gpu=1 target=7 level0=30 policy0=32 status=0"}));
     EXPECT_NE(printed.find("Fan of GPU 1 given back to the driver\n"), std::string::npos);
     EXPECT_NE(printed.find("Fan of GPU 2 given back to the driver\n"), std::string::npos);
     // Given back once: the second GPU is no longer held.
     card.clearTrace();
-    testing::internal::CaptureStdout();
+    testsupport::DiagnosticCapture captured3;
     EXPECT_TRUE(gpu::restoreEveryFan());
-    testing::internal::GetCapturedStdout();
+    captured3.text();
     EXPECT_EQ(card.trace(), (Trace{"GPU_SetCoolerLevels gpu=0 target=7 level0=30 policy0=32 status=0"}));
 }
 

@@ -236,7 +236,8 @@ TEST_F(GpuInfoPanel, BackEscapeAndAWindowSystemCloseAllAskTheMainWindowToCloseIt
     panel.SendMessage(WM_KEYDOWN, VK_ESCAPE);
     panel.SendMessage(WM_SYSCOMMAND, SC_CLOSE);
     runEvents();
-    EXPECT_EQ(m_main->commands, (std::vector<UINT>{ID_GPUINFO_CLOSED, ID_GPUINFO_CLOSED, ID_GPUINFO_CLOSED}));
+    EXPECT_EQ(m_main->commands,
+              (std::vector<UINT>{ID_PANEL_GPUINFO_CLOSED, ID_PANEL_GPUINFO_CLOSED, ID_PANEL_GPUINFO_CLOSED}));
     EXPECT_TRUE(panel.IsWindowVisible());  // the main window decides
 }
 

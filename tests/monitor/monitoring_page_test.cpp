@@ -70,14 +70,14 @@ class MonitoringPageTest : public ::testing::Test {
         m_window->Create();
         m_window->SelectTab(CSetDlg::kMonitoring);
         run();
-        return *m_window->m_pMonitoringDlg;
+        return *m_window->MonitoringPage();
     }
     static void run() {
         for (int i = 0; i < 3; ++i) QCoreApplication::processEvents();
     }
-    QTreeWidgetItem* row(int r) { return m_window->m_pMonitoringDlg->m_list->topLevelItem(r); }
+    QTreeWidgetItem* row(int r) { return m_window->MonitoringPage()->m_list->topLevelItem(r); }
     void tick(int r, bool on) {
-        m_window->m_pMonitoringDlg->m_list->setCurrentItem(row(r));  // a click selects the row too
+        m_window->MonitoringPage()->m_list->setCurrentItem(row(r));  // a click selects the row too
         row(r)->setCheckState(0, on ? Qt::Checked : Qt::Unchecked);
         run();
     }
@@ -115,7 +115,7 @@ TEST_F(MonitoringPageTest, LimitsFollowTheSelectedRowAndEveryVisitStartsOnGpuClo
     write("1111000000");
     m_window = std::make_unique<CSetDlg>(m_host);
     m_window->Create();
-    CMonitoringDlg& page = *m_window->m_pMonitoringDlg;
+    CMonitoringDlg& page = *m_window->MonitoringPage();
     // Before the first visit no row owns the edits: typing stores nothing.
     EXPECT_EQ(page.m_spinMax->text(), "100");
     page.m_spinMax->setText("777");

@@ -1,5 +1,7 @@
 // The bridge against a fake NVML that lacks every optional symbol: what cannot be read is
 // "not supported", what can still be read still works.
+#include <set>
+
 #include "bridge_fixture.h"
 
 using namespace nvapi;
@@ -48,4 +50,15 @@ TEST_F(BridgeTest, WhatRemainsStillWorks) {
     EXPECT_EQ(coolerWord(s, 3, 0, COOLER_DEFAULT_MIN_LEVEL), 0u);
     EXPECT_EQ(coolerWord(s, 3, 0, COOLER_CURRENT_LEVEL), 35u);
     EXPECT_EQ(coolerWord(s, 3, 0, COOLER_CURRENT_POLICY), COOLER_POLICY_MANUAL);
+}
+
+TEST_F(BridgeTest, EveryInterfaceOfTheContractIsAnsweredByItsOwnFunction) {
+    std::set<void*> functions;
+    for (const InterfaceSpec& spec : kInterfaceTable) {
+        void* f = qi(spec.id);
+        EXPECT_NE(f, nullptr) << spec.name;
+        functions.insert(f);
+    }
+    EXPECT_EQ(functions.size(), size_t(INTERFACE_COUNT));
+    EXPECT_EQ(qi(0x12345678), nullptr);
 }

@@ -11,6 +11,7 @@
 #include <QTemporaryDir>
 #include <QThread>
 
+#include "flash_tool_standin.h"
 #include "platform/file_dialog.h"
 #include "platform/message_box.h"
 
@@ -18,27 +19,15 @@ using setup::CBiosDlg;
 
 namespace {
 
-std::string readText(const QString& path) {
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly)) return "<missing>";
-    return f.readAll().toStdString();
-}
-
 struct Box {
     std::string text;
     UINT flags = 0;
 };
 
-class BiosPageTest : public ::testing::Test {
+class BiosPageTest : public FlashToolStandIn {
   protected:
     void SetUp() override {
-        ASSERT_TRUE(program.isValid() && elsewhere.isValid());
-        ASSERT_TRUE(QFile::copy(NVFLASH_STANDIN, program.filePath("nvflash")));
-        log = program.filePath("arguments.txt");
-        qputenv("NVFLASH_LOG", log.toLocal8Bit());
-        qputenv("NVFLASH_MODE", "save");
-        qputenv("NVFLASH_SLEEP", "0.3");
-        qputenv("PATH", "/usr/bin:/bin");
+        installStandIn("0.3");
         CBiosDlg::s_programDir = CBiosDlg::s_workDir = program.path().toStdString();
 
         platform::setFileDialogHandler([this](const platform::FileDialogRequest& r) {
@@ -73,9 +62,6 @@ class BiosPageTest : public ::testing::Test {
         QApplication::processEvents();
     }
 
-    QTemporaryDir program;
-    QTemporaryDir elsewhere;
-    QString log;
     platform::Window dialog;
     std::unique_ptr<CBiosDlg> page;
     std::vector<platform::FileDialogRequest> requests;

@@ -10,15 +10,11 @@
 #include <QTimer>
 #include <optional>
 
+#include "flash_tool_standin.h"
+
 using setup::CFlashTool;
 
 namespace {
-
-std::string readText(const QString& path) {
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly)) return "<missing>";
-    return f.readAll().toStdString();
-}
 
 void writeText(const QString& path, const char* text) {
     QFile f(path);
@@ -26,26 +22,9 @@ void writeText(const QString& path, const char* text) {
     f.write(text);
 }
 
-// A program folder holding the stand-in tool, a folder to save into, and a
-// PATH with no other tool on it.
-class FlashToolTest : public ::testing::Test {
+class FlashToolTest : public FlashToolStandIn {
   protected:
-    void SetUp() override {
-        ASSERT_TRUE(program.isValid() && elsewhere.isValid());
-        ASSERT_TRUE(QFile::copy(NVFLASH_STANDIN, program.filePath("nvflash")));
-        log = program.filePath("arguments.txt");
-        qputenv("NVFLASH_LOG", log.toLocal8Bit());
-        qputenv("NVFLASH_MODE", "save");
-        qputenv("NVFLASH_SLEEP", "0.1");
-        qputenv("PATH", "/usr/bin:/bin");
-    }
-
-    std::vector<std::string> recordedArguments() const {
-        std::vector<std::string> lines;
-        for (const QString& line : QString::fromStdString(readText(log)).split('\n', Qt::SkipEmptyParts))
-            lines.push_back(line.toStdString());
-        return lines;
-    }
+    void SetUp() override { installStandIn("0.1"); }
 
     // Runs one action and waits (on the event loop) for its report.
     std::optional<CFlashTool::Outcome> run(CFlashTool& tool, bool save, const std::string& path) {
@@ -64,10 +43,6 @@ class FlashToolTest : public ::testing::Test {
         EXPECT_FALSE(tool.running());
         return outcome;
     }
-
-    QTemporaryDir program;
-    QTemporaryDir elsewhere;
-    QString log;
 };
 
 }  // namespace

@@ -108,9 +108,9 @@ class SetDlgTest : public ::testing::Test {
     void pressOk() { m_window->SendMessage(WM_COMMAND, IDOK); }
     void pressCancel() { m_window->SendMessage(WM_COMMAND, IDCANCEL); }
 
-    setup::CGeneralDlg& general() { return *m_window->m_pGeneralDlg; }
-    CQuickSightSettingsDlg& quickSight() { return *m_window->m_pQuickSightDlg; }
-    setup::CUIDlg& ui() { return *m_window->m_pUIDlg; }
+    setup::CGeneralDlg& general() { return *m_window->GeneralPage(); }
+    CQuickSightSettingsDlg& quickSight() { return *m_window->QuickSightPage(); }
+    setup::CUIDlg& ui() { return *m_window->UiPage(); }
 
     fs::path m_dir;
     std::string m_entry;

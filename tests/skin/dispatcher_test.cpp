@@ -248,7 +248,7 @@ TEST_F(Composition, MissingPicturesAndEmptyTextsDrawNothing) {
     const QImage& image = window.Compose();
     for (int y = 0; y < image.height(); ++y)
         for (int x = 0; x < image.width(); ++x) ASSERT_EQ(qAlpha(image.pixel(x, y)), 0) << x << "," << y;
-    EXPECT_TRUE(g_messageBoxes.empty());
+    EXPECT_TRUE(m_messageBoxes.seen.empty());
 
     // The same label with text does draw.
     empty.SetText("88");

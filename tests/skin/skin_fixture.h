@@ -9,9 +9,7 @@
 #include <vector>
 
 #include "skin/picture_cache.h"
-
-// Texts of the message boxes shown since the test started.
-extern std::vector<std::string> g_messageBoxes;
+#include "support/message_box_recorder.h"
 
 class SkinTest : public ::testing::Test {
   protected:
@@ -23,7 +21,6 @@ class SkinTest : public ::testing::Test {
         std::filesystem::create_directories(m_dir);
         std::filesystem::current_path(m_dir);
         skin::PictureCache::instance().clear();
-        g_messageBoxes.clear();
     }
     void TearDown() override {
         std::filesystem::current_path(m_previous);
@@ -33,4 +30,5 @@ class SkinTest : public ::testing::Test {
 
     std::filesystem::path m_previous;
     std::filesystem::path m_dir;
+    testsupport::MessageBoxRecorder m_messageBoxes;  // the boxes shown since the test started
 };

@@ -19,7 +19,7 @@ void commitFanPage(CVantrelDlg& main, bool enable) {
         auto* window = main.findChild<setup::CSetDlg*>();
         ASSERT_NE(window, nullptr);
         window->SelectTab(setup::CSetDlg::kFan);
-        if (window->m_pFanDlg->m_chkEnable->isChecked() != enable) window->m_pFanDlg->m_chkEnable->click();
+        if (window->FanPage()->m_chkEnable->isChecked() != enable) window->FanPage()->m_chkEnable->click();
         QCoreApplication::processEvents();
         window->SendMessage(WM_COMMAND, IDOK);
     });
