@@ -95,6 +95,10 @@ void* lookup(uint32_t id) {
             return reinterpret_cast<void*>(&getIdentity);
         case ID_VT_GPU_GetPowerWatts:
             return reinterpret_cast<void*>(&getPowerWatts);
+        case ID_VT_GPU_KeepSettings:
+            return reinterpret_cast<void*>(&keepSettings);
+        case ID_VT_GPU_GetServiceStatus:
+            return reinterpret_cast<void*>(&getServiceStatus);
         default:
             return nullptr;
     }

@@ -117,6 +117,8 @@ VANTREL_INTERFACE(ID_GPU_ThermalPoliciesGetStatus, ThermalPoliciesGetStatusFn);
 VANTREL_INTERFACE(ID_GPU_ThermalPoliciesSetStatus, ThermalPoliciesSetStatusFn);
 VANTREL_INTERFACE(ID_VT_GPU_GetIdentity, GetIdentityFn);
 VANTREL_INTERFACE(ID_VT_GPU_GetPowerWatts, GetPowerWattsFn);
+VANTREL_INTERFACE(ID_VT_GPU_KeepSettings, KeepSettingsFn);
+VANTREL_INTERFACE(ID_VT_GPU_GetServiceStatus, GetServiceStatusFn);
 #undef VANTREL_INTERFACE
 
 // Calls interface Id with args: one compare on the fast path, a resolution
