@@ -46,15 +46,18 @@ echo "--- boot case: service log"; cat "$log"; echo "--- fake NVML record"; cat 
 
 # The window's curve, flat at 80 %, takes the fans over and gives them back when killed.
 write_settings EnableFan=1 AutoSystem=1 UpdateTime=200 FanMap='OneX="0" OneY="80" TwoX="10" TwoY="80" ThreeX="20" ThreeY="80" FourX="30" FourY="80" FiveX="40" FiveY="80" SixX="50" SixY="80" SeverX="60" SeverY="80" EightX="70" EightY="80" blLine="0"'
-client >"$E2E_DIR/stdout.txt" 2>&1 &
+VANTREL_SERVICE_SOCKET="$sock" LD_LIBRARY_PATH="$fake_dir" FAKE_NVML_CALLS="$E2E_DIR/program.txt" \
+    "$E2E_BIN/vantrel" --driver "$E2E_BIN/lib/libnvapi-nvml.so" >"$E2E_DIR/stdout.txt" 2>&1 &
 VANTREL_PID=$!
 E2E_PIDS+=($VANTREL_PID)
 wait_for 20 grep -q 'SetFanSpeed dev0 fan1 80' "$calls" || fail "the window's curve did not take over: $(cat "$log")"
 grep -q 'kept fan setting waits' "$log" || fail "no journal line for the take-over"
 before=$(count_lines "$calls" 'SetFanSpeed dev0 fan1 58')
+start=$(date +%s%N)
 kill -KILL "$VANTREL_PID"
 wait "$VANTREL_PID" 2>/dev/null
-wait_for 5 bash -c "[ \$(grep -c 'SetFanSpeed dev0 fan1 58' '$calls') -gt $before ]" || fail "the kept curve did not resume"
+wait_for 5 bash -c "[ \$(grep -c 'SetFanSpeed dev0 fan1 58' '$calls') -gt $before ]" || fail "the kept curve did not resume: $(tail -n 8 "$log"; tail -n 4 "$calls")"
+echo "the kept curve had the fans again $(( ($(date +%s%N) - start) / 1000000 )) ms after kill -9 of the window"
 [ "$(count_lines "$calls" 'SetDefaultFanSpeed')" -eq 0 ] || fail "the fans went to the driver in between: $(cat "$calls")"
 [ ! -s "$E2E_DIR/program.txt" ] || fail "the program wrote in-process: $(cat "$E2E_DIR/program.txt")"
 echo "--- take-over: service log"; tail -n 6 "$log"

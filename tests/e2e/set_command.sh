@@ -32,7 +32,7 @@ grep -q 'ThermalPoliciesSetStatus.*status=0' "$trace" || fail "no temperature ta
 grep -q 'SetCoolerLevels.*status=0' "$trace" || fail "fan=auto not written: $(cat "$trace")"
 echo "--set trace:"; grep Set "$trace"
 
-refused 7 --set power=90,gpu-offset=99999
+refused 7 --set power=90,gpu-offset=5000
 refused 2 --set power=abc
 refused 2 --set volume=3
 refused 2 --set fan=50
