@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # The cost of the service running a kept fan curve with no client: vantreld over the fake NVML
-# with a 1 s curve, its CPU (utime + stime of /proc/PID/stat) over SECONDS as a percentage of
-# one core; then the latency of `vantrel --set` through the service, once and with --persist,
+# with a 1 s curve, its CPU over SECONDS as a percentage of one core, from utime + stime of
+# /proc/PID/stat (in clock ticks) and from /proc/PID/schedstat (nanoseconds on a CPU); then the latency of `vantrel --set` through the service, once and with --persist,
 # as the median wall time of RUNS commands (a process start included).
 # Not a test: prints figures.
 # Usage: service_curve_cpu.sh [-s SECONDS] [-r RUNS] RUNTIME_DIR FAKE_NVML_DIR
@@ -38,13 +38,16 @@ client --set fan=curve,hysteresis=2 --persist || { echo "--set --persist failed"
 
 ticks=$(getconf CLK_TCK)
 cpu() { awk '{ print $14 + $15 }' "/proc/$service/stat"; }
-before=$(cpu)
+cpu_ns() { awk '{ print $1 }' "/proc/$service/schedstat"; }
+before=$(cpu) before_ns=$(cpu_ns)
 start=$(date +%s%N)
 sleep "$seconds"
-after=$(cpu)
+after=$(cpu) after_ns=$(cpu_ns)
 elapsed_ns=$(( $(date +%s%N) - start ))
 awk -v t="$((after - before))" -v hz="$ticks" -v ns="$elapsed_ns" \
-    'BEGIN { printf "service CPU with a 1 s kept curve: %d ticks over %.1f s = %.4f %% of one core\n", t, ns / 1e9, 100 * t / hz / (ns / 1e9) }'
+    'BEGIN { printf "service CPU with a 1 s kept curve (utime+stime): %d ticks of 1/%d s over %.1f s = %.4f %% of one core\n", t, hz, ns / 1e9, 100 * t / hz / (ns / 1e9) }'
+awk -v c="$((after_ns - before_ns))" -v ns="$elapsed_ns" \
+    'BEGIN { printf "service CPU with a 1 s kept curve (schedstat): %.2f ms over %.1f s = %.4f %% of one core\n", c / 1e6, ns / 1e9, 100 * c / ns }'
 echo "curve ticks seen (temperature reads are not recorded; level writes): $(grep -c 'SetFanSpeed dev0 fan1' "$work/calls.txt")"
 
 median_ms() {  # median_ms ARGS...: the median wall time of RUNS clients
