@@ -65,4 +65,17 @@ echo "--- take-over: service log"; tail -n 6 "$log"
 # The stop gives the fans to the driver.
 kill -TERM "$SERVICE_PID"; wait "$SERVICE_PID"
 grep -q 'SetDefaultFanSpeed dev0 fan1' "$calls" || fail "no hand-back at the stop"
+
+# A boot where the service starts before the driver: NVML comes later, the kept curve then runs.
+mkdir "$E2E_DIR/late"
+: >"$calls"
+LD_LIBRARY_PATH="$E2E_DIR/late" FAKE_NVML_CALLS="$calls" \
+    "$E2E_RUNTIME/vantreld" --socket "$sock" --group "" --state-dir "$E2E_DIR" 2>>"$log" &
+SERVICE_PID=$!
+E2E_PIDS+=($SERVICE_PID)
+wait_for 10 grep -q 'NVML did not start' "$log" || fail "the service did not start without NVML"
+cp "$fake_dir/libnvidia-ml.so.1" "$E2E_DIR/late/"
+wait_for 30 grep -q 'SetFanSpeed dev0 fan1 58' "$calls" || fail "no kept curve once NVML came: $(tail -n 5 "$log")"
+grep -q 'NVML started late' "$log" || fail "no journal line for the late start"
+kill -TERM "$SERVICE_PID"; wait "$SERVICE_PID"
 echo "headless service: ok"

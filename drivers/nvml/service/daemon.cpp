@@ -118,6 +118,7 @@ void Daemon::run(int listenFd, int stopFd) {
         }
         if (fds[1].revents & POLLIN) accept();
         tickCurves();
+        retryNvml();
     }
     stopping_ = true;
     while (!connections_.empty()) {
@@ -134,6 +135,10 @@ int Daemon::pollTimeoutMs() const {
     for (const auto& c : connections_) timed = timed || !c->in.empty() || !c->framed;
     int64_t ms = timed ? 200 : -1;
     const auto now = Clock::now();
+    if (!nvml_bridge::bridge().initialized() && keptFile_ && keptFile_->exists()) {
+        const auto wait = std::chrono::ceil<std::chrono::milliseconds>(nextNvmlTry_ - now).count();
+        ms = std::max<int64_t>(wait, 0);
+    }
     for (unsigned p = 0; p < FanOwners::kMaxPositions; ++p) {
         if (!kept_[p].curve || owners_.holder(p).connection != 0) continue;
         // Rounded up, so that the tick finds its time come rather than waking just before it.

@@ -79,6 +79,10 @@ class Daemon {
     void stopKeptFan(unsigned position, const char* why);
     void tickCurves();
     bool saveKept() const;
+    // At boot NVML may answer only once the driver has loaded: while settings are kept and it
+    // has not started, it is tried again now and then, and the kept settings applied then.
+    void retryNvml();
+    Clock::time_point nextNvmlTry_ = Clock::now();
 
     int listenFd_ = -1;
     const StateFile* state_;

@@ -9,6 +9,7 @@
 #include "copy_text.h"
 #include "daemon.h"
 #include "kept_apply.h"
+#include "signals.h"
 
 namespace vantreld {
 namespace {
@@ -43,7 +44,21 @@ KeptSettings merged(KeptSettings base, const KeptSettings& update) {
     return base;
 }
 
+constexpr auto kNvmlRetry = std::chrono::seconds(10);
+
 }  // namespace
+
+void Daemon::retryNvml() {
+    nvml_bridge::Bridge& bridge = nvml_bridge::bridge();
+    const auto now = Clock::now();
+    if (bridge.initialized() || !keptFile_ || now < nextNvmlTry_ || !keptFile_->exists()) return;
+    nextNvmlTry_ = now + kNvmlRetry;
+    if (bridge.initialize() != OK) return;
+    std::fprintf(stderr, "vantreld: NVML started late; serving %zu GPU(s)\n", bridge.devices().size());
+    CrashHandBack::install();
+    handBackLastRun();
+    applyKept();
+}
 
 void Daemon::applyKept() {
     if (!keptFile_ || !nvml_bridge::bridge().initialized()) return;

@@ -236,6 +236,11 @@ std::vector<KeptGpu> KeptFile::read() const {
     return gpus;
 }
 
+bool KeptFile::exists() const {
+    struct stat st {};
+    return ::fstatat(folder_.fd(), kName, &st, AT_SYMLINK_NOFOLLOW) == 0;
+}
+
 void KeptFile::setAside(const std::string& why) const {
     const bool moved = ::renameat(folder_.fd(), kName, folder_.fd(), kAsideName) == 0;
     std::fprintf(stderr, "vantreld: kept settings %s/%s not used: %s; %s\n", folder_.path().c_str(), kName,

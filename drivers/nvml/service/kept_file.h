@@ -35,6 +35,8 @@ class KeptFile {
 
     const std::string& path() const { return folder_.path(); }
     bool isOpen() const { return folder_.isOpen(); }
+    // Whether the file is there at all (not read).
+    bool exists() const;
 
   private:
     TrustedFolder folder_;
