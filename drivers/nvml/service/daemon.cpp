@@ -345,6 +345,8 @@ bool Daemon::handBack(Connection& c, uint64_t mask, const char* why) {
         owners_.release(position);
         if (position >= devices.size()) continue;
         if (!stopping_ && resumeKeptFan(position, why)) continue;
+        // At the stop this hand-back is the service's too: the fans go back once.
+        if (stopping_) owners_.setServiceHeld(owners_.serviceHeld() & ~bit);
         const int32_t status = giveBackToDriver(position);
         std::fprintf(stderr, "vantreld: GPU %u: fans %s to the driver (%s; uid %u pid %d)\n",
                      devices[position].index, status == OK ? "given back" : "could not be given back", why,
