@@ -1,6 +1,8 @@
 // The cost of sending a write to vantreld: one fan-level write (the fan curve's tick) through
 // the bridge in this process, against the same write forwarded over the service's socket, where
 // the service checks it against the card's cooler table before writing. Both on the fake NVML.
+// Then what `vantrel --set power=N` costs inside the process: the power write forwarded, and the
+// same value kept by the service (checked, written, and its kept file replaced and synced).
 #include <benchmark/benchmark.h>
 #include <dlfcn.h>
 #include <fcntl.h>
@@ -50,6 +52,38 @@ void BM_ForwardedWrite(benchmark::State& state) {
 }
 BENCHMARK(BM_ForwardedWrite);
 
+void BM_ForwardedPowerWrite(benchmark::State& state) {
+    const auto set = reinterpret_cast<PowerPoliciesSetStatusFn>(qi(ID_GPU_PowerPoliciesSetStatus));
+    PowerPolicyStatus s{};
+    s.version = POWER_POLICY_STATUS_VER;
+    s.count = 1;
+    uint32_t n = 0;
+    for (auto _ : state) {
+        s.entry[0].power = 90000 + (n++ & 1) * 1000;
+        if (set(gpu, &s) != OK) {
+            state.SkipWithError("write failed");
+            break;
+        }
+    }
+}
+BENCHMARK(BM_ForwardedPowerWrite);
+
+void BM_KeptPowerTarget(benchmark::State& state) {
+    const auto keep = reinterpret_cast<KeepSettingsFn>(qi(ID_VT_GPU_KeepSettings));
+    KeptSettings k{};
+    k.version = KEPT_SETTINGS_VER;
+    k.fields = KEPT_POWER;
+    uint32_t n = 0;
+    for (auto _ : state) {
+        k.power = 90000 + (n++ & 1) * 1000;
+        if (keep(gpu, &k) != OK) {
+            state.SkipWithError("keep failed");
+            break;
+        }
+    }
+}
+BENCHMARK(BM_KeptPowerTarget);
+
 pid_t startService(const std::string& dir) {
     socketPath = dir + "/vantreld.sock";
     const pid_t pid = ::fork();
@@ -58,8 +92,9 @@ pid_t startService(const std::string& dir) {
         ::dup2(null, 2);
         const std::string fake = FAKE_NVML_PATH;
         ::setenv("LD_LIBRARY_PATH", fake.substr(0, fake.rfind('/')).c_str(), 1);
-        ::execl(VANTRELD_PATH, "vantreld", "--socket", socketPath.c_str(), "--group", "",
-                static_cast<char*>(nullptr));
+        ::setenv("VANTREL_SERVICE_STATE", (dir + "/kept").c_str(), 1);
+        ::execl(VANTRELD_PATH, "vantreld", "--socket", socketPath.c_str(), "--group", "", "--state-dir",
+                dir.c_str(), static_cast<char*>(nullptr));
         ::_exit(127);
     }
     for (int i = 0; i < 500 && ::access(socketPath.c_str(), F_OK) != 0; ++i)

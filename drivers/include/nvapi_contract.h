@@ -88,7 +88,9 @@ constexpr uint32_t versionNumber(uint32_t word) {
     X(GPU_ThermalPoliciesGetStatus, 0xE9C425A1, ThermalPoliciesGetStatusFn, THERMAL_POLICY_STATUS_VER)    \
     X(GPU_ThermalPoliciesSetStatus, 0x34C0B13D, ThermalPoliciesSetStatusFn, THERMAL_POLICY_STATUS_VER)    \
     X(VT_GPU_GetIdentity, 0x56540001, GetIdentityFn, GPU_IDENTITY_VER)                                    \
-    X(VT_GPU_GetPowerWatts, 0x56540002, GetPowerWattsFn, POWER_WATTS_VER)
+    X(VT_GPU_GetPowerWatts, 0x56540002, GetPowerWattsFn, POWER_WATTS_VER)                                 \
+    X(VT_GPU_KeepSettings, 0x56540003, KeepSettingsFn, KEPT_SETTINGS_VER)                                 \
+    X(VT_GPU_GetServiceStatus, 0x56540004, GetServiceStatusFn, SERVICE_STATUS_VER)
 
 enum InterfaceId : uint32_t {
 #define NVAPI_INTERFACE_ID(name, id, ...) ID_##name = id,
@@ -447,6 +449,66 @@ constexpr uint32_t POWER_WATTS_LIMIT = 1u << 1;
 constexpr uint32_t POWER_WATTS_DEFAULT = 1u << 2;
 constexpr uint32_t POWER_WATTS_RANGE = 1u << 3;  // minMw and maxMw
 
+// A fan curve the service runs itself: the eight points (°C, %) and form of the settings
+// document, its period, and what keeps the fan from hunting around a step.
+struct KeptFanCurve {
+    int32_t x[8];
+    int32_t y[8];
+    uint32_t stepped;      // 0: straight segments between the points, 1: steps
+    uint32_t periodMs;     // KEPT_PERIOD_MIN_MS..KEPT_PERIOD_MAX_MS
+    uint32_t hysteresisC;  // 0..KEPT_HYSTERESIS_MAX_C
+    uint32_t minChangeMs;  // the least time between two level changes, 0..KEPT_MIN_CHANGE_MAX_MS
+};
+static_assert(sizeof(KeptFanCurve) == 80);
+constexpr uint32_t KEPT_PERIOD_MIN_MS = 250;
+constexpr uint32_t KEPT_PERIOD_MAX_MS = 60000;
+constexpr uint32_t KEPT_HYSTERESIS_MAX_C = 20;
+constexpr uint32_t KEPT_MIN_CHANGE_MAX_MS = 600000;
+
+// 0x56540003 (extension), version 1, 112 bytes: values the root service keeps for a GPU and
+// applies at every start. Only the fields named in `fields` are set; the others stay as kept.
+// Answered NO_IMPLEMENTATION where no service runs.
+struct KeptSettings {
+    uint32_t version;
+    uint32_t fields;  // KEPT_* bits
+    int32_t gpuOffsetKHz;
+    int32_t memOffsetKHz;
+    uint32_t power;  // percent × 1000, as the power policy takes it
+    int32_t tempTargetC;
+    uint32_t fanMode;    // KEPT_FAN_*
+    uint32_t fanLevel;   // percent, with KEPT_FAN_FIXED
+    KeptFanCurve curve;  // with KEPT_FAN_CURVE
+};
+static_assert(sizeof(KeptSettings) == 112);
+constexpr uint32_t KEPT_SETTINGS_VER = makeVersion(112, 1);
+constexpr uint32_t KEPT_GPU_OFFSET = 1u << 0;
+constexpr uint32_t KEPT_MEM_OFFSET = 1u << 1;
+constexpr uint32_t KEPT_POWER = 1u << 2;
+constexpr uint32_t KEPT_TEMP_TARGET = 1u << 3;
+constexpr uint32_t KEPT_FAN = 1u << 4;
+constexpr uint32_t KEPT_ALL = (1u << 5) - 1;
+constexpr uint32_t KEPT_FAN_DRIVER = 0;
+constexpr uint32_t KEPT_FAN_FIXED = 1;
+constexpr uint32_t KEPT_FAN_CURVE = 2;
+
+// 0x56540004 (extension), version 1, 340 bytes: what the service keeps and does for a GPU.
+struct ServiceStatus {
+    uint32_t version;
+    KeptSettings kept;   // kept.fields 0: nothing kept
+    uint32_t fanHolder;  // SERVICE_FAN_*
+    int32_t holderUid;   // with SERVICE_FAN_CLIENT
+    int32_t holderPid;
+    int32_t curveTemperature;  // the service curve's last reading and level; -1 before any
+    int32_t curveLevel;
+    char id[96];  // the GPU's UUID (its PCI bus id where it has none) the settings are kept for
+    char reserved[108];
+};
+static_assert(sizeof(ServiceStatus) == 340);
+constexpr uint32_t SERVICE_STATUS_VER = makeVersion(340, 1);
+constexpr uint32_t SERVICE_FAN_DRIVER = 0;
+constexpr uint32_t SERVICE_FAN_CLIENT = 1;   // a client holds the fan at a manual level
+constexpr uint32_t SERVICE_FAN_SERVICE = 2;  // the service runs its kept curve or level
+
 // ---- function types, one per interface ID ----------------------------------
 using InitializeFn = int32_t (*)();
 using UnloadFn = int32_t (*)();
@@ -479,6 +541,8 @@ using ThermalPoliciesGetStatusFn = int32_t (*)(NvPhysicalGpuHandle, ThermalPolic
 using ThermalPoliciesSetStatusFn = int32_t (*)(NvPhysicalGpuHandle, ThermalPolicyStatus*);
 using GetIdentityFn = int32_t (*)(NvPhysicalGpuHandle, GpuIdentity*);
 using GetPowerWattsFn = int32_t (*)(NvPhysicalGpuHandle, PowerWatts*);
+using KeepSettingsFn = int32_t (*)(NvPhysicalGpuHandle, KeptSettings*);
+using GetServiceStatusFn = int32_t (*)(NvPhysicalGpuHandle, ServiceStatus*);
 
 // ---- what the table gives every user ---------------------------------------------
 // The function type of each interface ID.

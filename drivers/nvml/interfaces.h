@@ -47,6 +47,8 @@ int32_t enableOverclockedPstates(NvPhysicalGpuHandle, uint32_t enable);
 // This program's own extension of the contract.
 int32_t getIdentity(NvPhysicalGpuHandle, GpuIdentity*);
 int32_t getPowerWatts(NvPhysicalGpuHandle, PowerWatts*);
+int32_t keepSettings(NvPhysicalGpuHandle, KeptSettings*);
+int32_t getServiceStatus(NvPhysicalGpuHandle, ServiceStatus*);
 
 using nvapi::copyText;
 

@@ -65,6 +65,8 @@ const InterfaceBinding kBindings[] = {
     bindInterface<ID_GPU_ThermalPoliciesSetStatus>(&thermalPoliciesSetStatus),
     bindInterface<ID_VT_GPU_GetIdentity>(&getIdentity),
     bindInterface<ID_VT_GPU_GetPowerWatts>(&getPowerWatts),
+    bindInterface<ID_VT_GPU_KeepSettings>(&keepSettings),
+    bindInterface<ID_VT_GPU_GetServiceStatus>(&getServiceStatus),
 };
 static_assert(std::size(kBindings) == size_t(INTERFACE_COUNT),
               "the bridge answers every interface of the contract");

@@ -78,7 +78,7 @@ void ServiceLink::drop() {
 }
 
 bool ServiceLink::exchange(uint32_t interfaceId, unsigned gpu, uint32_t arg, const void* payload,
-                           uint32_t length, int32_t& status) {
+                           uint32_t length, int32_t& status, void* answer, uint32_t answerLength) {
     vantrel_service::RequestHeader h;
     h.interfaceId = interfaceId;
     h.gpu = gpu;
@@ -94,6 +94,22 @@ bool ServiceLink::exchange(uint32_t interfaceId, unsigned gpu, uint32_t arg, con
         return true;
     }
     status = r.status;
+    if (status == nvapi::OK && answer && !receiveAll(fd_, answer, answerLength)) {
+        drop();
+        status = nvapi::ERROR;
+    }
+    return true;
+}
+
+bool ServiceLink::call(uint32_t request, unsigned gpu, const void* payload, uint32_t length, void* answer,
+                       uint32_t answerLength, int32_t& status) {
+    if (disabled_) return false;
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        if (fd_ < 0 && !connect()) return false;
+        if (exchange(request, gpu, 0, payload, length, status, answer, answerLength)) return true;
+        drop();
+    }
+    status = nvapi::ERROR;
     return true;
 }
 

@@ -17,6 +17,10 @@ class ServiceLink {
     // True when the service took the write; status is then its answer. False: write in-process.
     bool forward(uint32_t interfaceId, unsigned gpu, uint32_t arg, const void* payload, uint32_t length,
                  int32_t& status);
+    // A request of the service's own (kKeep, kStatus): false when no service answers at all;
+    // otherwise status is its answer and, with OK, answer holds answerLength bytes of its reply.
+    bool call(uint32_t request, unsigned gpu, const void* payload, uint32_t length, void* answer,
+              uint32_t answerLength, int32_t& status);
     // Hands back the fans this process set through the service, then disconnects.
     void close();
     // Inside the service itself every write is in-process.
@@ -25,7 +29,7 @@ class ServiceLink {
   private:
     bool connect();
     bool exchange(uint32_t interfaceId, unsigned gpu, uint32_t arg, const void* payload, uint32_t length,
-                  int32_t& status);
+                  int32_t& status, void* answer = nullptr, uint32_t answerLength = 0);
     void drop();
 
     int fd_ = -1;

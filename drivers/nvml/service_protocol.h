@@ -18,6 +18,10 @@ inline constexpr const char* kSocketEnv = "VANTREL_SERVICE_SOCKET";
 
 // Not an interface ID: gives back to the driver every fan this connection set to a manual level.
 inline constexpr uint32_t kHandBack = 0;
+// Not an interface ID: the contract's KeptSettings for the GPU, checked, applied and kept.
+inline constexpr uint32_t kKeep = 1;
+// Not an interface ID: no structure; a reply with status OK is followed by a ServiceStatus.
+inline constexpr uint32_t kStatus = 2;
 
 struct RequestHeader {
     uint32_t magic = kMagic;

@@ -12,6 +12,7 @@
 
 #include "app/status_fields.h"
 #include "gpu/driver_binding.h"
+#include "nvapi_contract.h"
 
 namespace app {
 namespace {
@@ -74,7 +75,16 @@ constexpr const char* kExitCodes =
     "  3  --status: the driver library or NVIDIA's management library (libnvidia-ml.so.1) not found\n"
     "  4  --status: the NVIDIA driver is not loaded or does not answer\n"
     "  5  --status: the driver reports no GPU\n"
-    "  6  --status: there is no GPU of the number given with --gpu\n";
+    "  6  --status: there is no GPU of the number given with --gpu\n"
+    "  7  --set, --apply-profile: a value outside the card's range, or a write the driver or the\n"
+    "     service refused (nothing is written when a value is out of range)\n"
+    "  8  --persist or --service-status: the service vantreld does not answer\n"
+    "\nExamples:\n"
+    "  vantrel --set power=90,temp-target=80          once, on the GPU in use\n"
+    "  vantrel --set fan=curve,hysteresis=3 --persist  the service runs the settings' fan curve\n"
+    "  vantrel --set gpu-offset=100,mem-offset=500 --gpu all --persist\n"
+    "  vantrel --apply-profile 2 --persist            the clock panel's profile 2, kept\n"
+    "  vantrel --service-status --format json\n";
 
 }  // namespace
 
@@ -120,8 +130,26 @@ CommandLine parseCommandLine(const std::vector<std::string>& args, const char* e
     const QCommandLineOption snapshot(QStringLiteral("snapshot"),
                                       QStringLiteral("Draw every window offscreen into DIR and exit."),
                                       QStringLiteral("dir"));
+    const QCommandLineOption set(
+        QStringLiteral("set"),
+        QStringLiteral("Write values and exit. Keys: fan=auto|PERCENT|curve (curve: the settings' curve, "
+                       "form and period), power=PERCENT, temp-target=C, gpu-offset=MHz, mem-offset=MHz, "
+                       "hysteresis=C (with fan=curve). A fixed fan or a curve needs --persist."),
+        QStringLiteral("key=value,..."));
+    const QCommandLineOption applyProfile(
+        QStringLiteral("apply-profile"),
+        QStringLiteral("Write the clock panel's profile N (clocks, power and temperature target) and exit."),
+        QStringLiteral("1|2|3"));
+    const QCommandLineOption persist(
+        QStringLiteral("persist"),
+        QStringLiteral("With --set or --apply-profile: the service vantreld keeps the values, applies them "
+                       "at every start and runs a kept fan curve itself."));
+    const QCommandLineOption serviceStatus(
+        QStringLiteral("service-status"),
+        QStringLiteral("Print what the service keeps and does for each GPU, and who holds its fans "
+                       "(--format text or json)."));
     parser.addOptions({help, version, simulate, driver, status, format, gpu, loop, query, noHeader, noUnits,
-                       verbose, selfTest, snapshot});
+                       verbose, selfTest, snapshot, set, applyProfile, persist, serviceStatus});
     parser.addPositionalArgument(QStringLiteral("CARD.xml"),
                                  QStringLiteral("The simulated card (with --simulate)."),
                                  QStringLiteral("[CARD.xml]"));
@@ -131,7 +159,8 @@ CommandLine parseCommandLine(const std::vector<std::string>& args, const char* e
         const std::string& arg = args[i];
         // The parser would take the next option for the value: "--snapshot --simulate".
         const bool wantsValue = arg == "--driver" || arg == "--format" || arg == "--gpu" || arg == "--loop" ||
-                                arg == "--query" || arg == "--snapshot";
+                                arg == "--query" || arg == "--snapshot" || arg == "--set" ||
+                                arg == "--apply-profile";
         if (wantsValue && (i + 1 == args.size() || args[i + 1].rfind("-", 0) == 0))
             return failed(QStringLiteral("Missing value after '%1'.").arg(QString::fromStdString(arg)));
         // --simulate takes an optional value, which the parser has no notion of.
@@ -162,11 +191,16 @@ CommandLine parseCommandLine(const std::vector<std::string>& args, const char* e
     const QStringList positional = parser.positionalArguments();
     if (positional.size() > 1 || (!positional.isEmpty() && !parser.isSet(simulate)))
         return failed(QStringLiteral("Unexpected argument '%1'.").arg(positional.last()));
-    for (const QCommandLineOption* o : {&driver, &format, &gpu, &loop, &query, &snapshot})
+    for (const QCommandLineOption* o :
+         {&driver, &format, &gpu, &loop, &query, &snapshot, &set, &applyProfile})
         if (parser.values(*o).size() > 1)
             return failed(QStringLiteral("--%1 given more than once.").arg(o->names().first()));
-    if (int(parser.isSet(status)) + int(parser.isSet(snapshot)) + int(parser.isSet(selfTest)) > 1)
-        return failed(QStringLiteral("--status, --self-test and --snapshot exclude each other."));
+    if (int(parser.isSet(status)) + int(parser.isSet(snapshot)) + int(parser.isSet(selfTest)) +
+            int(parser.isSet(set)) + int(parser.isSet(applyProfile)) + int(parser.isSet(serviceStatus)) >
+        1)
+        return failed(
+            QStringLiteral("--status, --self-test, --snapshot, --set, --apply-profile and "
+                           "--service-status exclude each other."));
 
     if (parser.isSet(snapshot)) {
         const std::string dir = parser.value(snapshot).toStdString();
@@ -178,14 +212,40 @@ CommandLine parseCommandLine(const std::vector<std::string>& args, const char* e
         c.run = CommandLine::Run::Status;
     } else if (parser.isSet(selfTest)) {
         c.run = CommandLine::Run::SelfTest;
+    } else if (parser.isSet(set)) {
+        c.run = CommandLine::Run::Set;
+        std::string error;
+        if (!parseSetList(parser.value(set).toStdString(), c.set, error))
+            return failed(QString::fromStdString(error));
+        if ((c.set.fields & nvapi::KEPT_FAN) && c.set.fan != SetRequest::Fan::Auto && !parser.isSet(persist))
+            // The program hands every fan it set back to the driver when it exits.
+            return failed(
+                QStringLiteral("A fixed fan level or a fan curve lasts only as long as something "
+                               "runs it: add --persist to have the service keep it."));
+    } else if (parser.isSet(applyProfile)) {
+        c.run = CommandLine::Run::ApplyProfile;
+        const QString n = parser.value(applyProfile);
+        if (n != QLatin1String("1") && n != QLatin1String("2") && n != QLatin1String("3"))
+            return failed(QStringLiteral("--apply-profile wants 1, 2 or 3, not '%1'.").arg(n));
+        c.profile = n.toInt();
+    } else if (parser.isSet(serviceStatus)) {
+        c.run = CommandLine::Run::ServiceStatus;
     }
-    if (c.run != CommandLine::Run::Status &&
-        (parser.isSet(format) || parser.isSet(gpu) || parser.isSet(loop) || parser.isSet(query) ||
-         parser.isSet(noHeader) || parser.isSet(noUnits) ||
-         (parser.isSet(verbose) && c.run != CommandLine::Run::SelfTest)))
+    using Run = CommandLine::Run;
+    const bool writes = c.run == Run::Set || c.run == Run::ApplyProfile;
+    if (parser.isSet(persist) && !writes)
+        return failed(QStringLiteral("--persist goes with --set or --apply-profile."));
+    c.persist = parser.isSet(persist);
+    const bool gpuChoice = c.run == Run::Status || writes || c.run == Run::ServiceStatus;
+    const bool formatChoice = c.run == Run::Status || c.run == Run::ServiceStatus;
+    if ((parser.isSet(format) && !formatChoice) || (parser.isSet(gpu) && !gpuChoice) ||
+        (c.run != Run::Status &&
+         (parser.isSet(loop) || parser.isSet(query) || parser.isSet(noHeader) || parser.isSet(noUnits) ||
+          (parser.isSet(verbose) && c.run != Run::SelfTest))))
         return failed(
             QStringLiteral("--format, --gpu, --loop, --query, --no-header, --no-units and --verbose go "
-                           "with --status."));
+                           "with --status (--gpu also with --set, --apply-profile and --service-status, "
+                           "--format with --service-status)."));
     if (parser.isSet(query)) {
         QStringList unknown;
         c.status.query = parseQuery(parser.value(query), unknown);
@@ -199,6 +259,8 @@ CommandLine parseCommandLine(const std::vector<std::string>& args, const char* e
     c.status.verbose = parser.isSet(verbose);
     if (parser.isSet(format) && !parseFormat(parser.value(format), c.status.format))
         return failed(QStringLiteral("Unknown --format '%1' (text, json or csv).").arg(parser.value(format)));
+    if (c.run == Run::ServiceStatus && c.status.format == StatusFormat::Csv)
+        return failed(QStringLiteral("--service-status prints text or json."));
     if (parser.isSet(gpu) && !parseGpu(parser.value(gpu), c.status.gpu))
         return failed(QStringLiteral("--gpu wants a GPU number or 'all', not '%1'.").arg(parser.value(gpu)));
     if (parser.isSet(loop)) {

@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "app/set_request.h"
+
 namespace app {
 
 enum class StatusFormat { Text, Json, Csv };
@@ -23,13 +25,27 @@ struct StatusOptions {
 inline constexpr int kAllGpus = -2;
 
 struct CommandLine {
-    enum class Run { Window, Status, SelfTest, Snapshot, Help, Version, Error };
+    enum class Run {
+        Window,
+        Status,
+        SelfTest,
+        Snapshot,
+        Set,
+        ApplyProfile,
+        ServiceStatus,
+        Help,
+        Version,
+        Error
+    };
     Run run = Run::Window;
     std::string libraryPath;    // absolute
     std::string simulatedCard;  // absolute path of CARD.xml, "" when none was given
     std::string snapshotDir;    // absolute, for Run::Snapshot
-    StatusOptions status;
-    std::string text;  // the help or version text, or the error (without the program name)
+    StatusOptions status;       // --gpu and --format also of --set, --apply-profile, --service-status
+    SetRequest set;             // Run::Set
+    int profile = 0;            // Run::ApplyProfile: 1, 2 or 3
+    bool persist = false;       // --persist: kept by the service
+    std::string text;           // the help or version text, or the error (without the program name)
 };
 
 // args without the program name; environmentDriver may be null. Relative paths

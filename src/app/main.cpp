@@ -8,6 +8,7 @@
 
 #include "app/command_line.h"
 #include "app/main_window.h"
+#include "app/set_command.h"
 #include "app/single_instance.h"
 #include "app/snapshot_windows.h"
 #include "app/startup.h"
@@ -42,6 +43,10 @@ int main(int argc, char** argv) {
                      commandLine.libraryPath.c_str(), loadError.c_str());
 
     if (commandLine.run == Run::Status) return app::runStatus(commandLine.status);
+    if (commandLine.run == Run::Set || commandLine.run == Run::ApplyProfile)
+        return app::runSetCommand(commandLine, stdout, stderr);
+    if (commandLine.run == Run::ServiceStatus)
+        return app::runServiceStatus(commandLine.status, stdout, stderr);
     if (commandLine.run == Run::SelfTest)
         return app::runWriteProbe(stdout, stderr, commandLine.status.verbose);
     if (commandLine.run == Run::Snapshot) {

@@ -61,14 +61,15 @@ TEST_F(SimTest, PstatesVersionOneIsNotWrittenPastItsEnd) {
     EXPECT_EQ(info.numPstates, 1u);
 }
 
-TEST_F(SimTest, EveryInterfaceOfTheContractIsAnsweredByItsOwnFunction) {
+TEST_F(SimTest, EveryInterfaceButTheServicesIsAnsweredByItsOwnFunction) {
     std::set<void*> functions;
     for (const InterfaceSpec& spec : kInterfaceTable) {
         void* f = SimLibrary::get().query(spec.id);
-        EXPECT_NE(f, nullptr) << spec.name;
-        functions.insert(f);
+        const bool service = spec.id == ID_VT_GPU_KeepSettings || spec.id == ID_VT_GPU_GetServiceStatus;
+        EXPECT_EQ(f == nullptr, service) << spec.name;  // the simulator has no service
+        if (f) functions.insert(f);
     }
-    EXPECT_EQ(functions.size(), size_t(INTERFACE_COUNT));
+    EXPECT_EQ(functions.size(), size_t(INTERFACE_COUNT) - 2);
     EXPECT_EQ(SimLibrary::get().query(0x12345678), nullptr);
 }
 

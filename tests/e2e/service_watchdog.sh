@@ -11,7 +11,7 @@ sock="$E2E_DIR/vantreld.sock"
 calls="$E2E_DIR/calls.txt"   # what the service's NVML was asked
 own="$E2E_DIR/program.txt"   # what the program's own NVML was asked: must stay empty
 
-LD_LIBRARY_PATH="$fake_dir" FAKE_NVML_CALLS="$calls" \
+VANTREL_SERVICE_STATE="$E2E_DIR/kept" LD_LIBRARY_PATH="$fake_dir" FAKE_NVML_CALLS="$calls" \
     "$E2E_RUNTIME/vantreld" --socket "$sock" --group "" 2>"$E2E_DIR/vantreld.log" &
 E2E_PIDS+=($!)
 wait_for 10 test -S "$sock" || fail "no service socket"

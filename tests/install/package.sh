@@ -46,6 +46,7 @@ recommends="$(dpkg-deb -f "$deb" Recommends)"
 for f in ./usr/bin/vantrel ./usr/lib/vantrel/vantrel ./usr/lib/vantrel/installed ./usr/lib/vantrel/Vantrel.xml \
          ./usr/lib/vantrel/lib/libnvapi-nvml.so ./usr/lib/vantrel/font/NEWSGOTL.ttf ./usr/sbin/vantreld \
          ./lib/systemd/system/vantreld.socket ./lib/systemd/system/vantreld.service \
+         ./lib/systemd/system/vantreld-kept.path \
          ./usr/lib/sysusers.d/vantrel.conf ./usr/share/metainfo/org.vantrel.vantrel.metainfo.xml \
          ./usr/share/man/man1/vantrel.1.gz ./usr/share/man/man8/vantreld.8.gz \
          ./usr/share/doc/vantrel/copyright ./usr/share/doc/vantrel/changelog.gz; do
@@ -59,6 +60,8 @@ done
 postinst="$(dpkg-deb --ctrl-tarfile "$deb" | tar -xO ./postinst)"
 grep -q "deb-systemd-helper enable 'vantreld.socket'" <<<"$postinst" || fail "the socket is not enabled"
 grep -q "deb-systemd-invoke \$_dh_action 'vantreld.socket'" <<<"$postinst" || fail "the socket is not started"
+# At boot the service starts only while it keeps settings, through the path unit.
+grep -q "deb-systemd-helper enable 'vantreld-kept.path'" <<<"$postinst" || fail "the kept-settings path unit is not enabled"
 ! grep "deb-systemd-invoke" <<<"$postinst" | grep "vantreld.service" | grep -qv "try-restart" ||
     fail "postinst starts the service"
 grep -q "systemd-sysusers.*vantrel.conf" <<<"$postinst" || fail "postinst does not create the group"

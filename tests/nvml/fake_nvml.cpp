@@ -132,6 +132,22 @@ int appDefaultClock(const FakeNvmlDevice* d, unsigned type, unsigned* mhz) {
     return nvml::SUCCESS;
 }
 
+// FAKE_NVML_TEMPERATURE names a file whose number is every GPU's temperature, read at each
+// call, so that a test can move it under a running service; "fail" there fails the read.
+int temperatureOf(const FakeNvmlDevice* d, unsigned* t) {
+    *t = d->temperature;
+    const char* path = std::getenv("FAKE_NVML_TEMPERATURE");
+    if (!path) return nvml::SUCCESS;
+    std::FILE* f = std::fopen(path, "r");
+    if (!f) return nvml::SUCCESS;
+    char text[16] = {};
+    const std::size_t n = std::fread(text, 1, sizeof text - 1, f);
+    std::fclose(f);
+    if (n >= 4 && std::strncmp(text, "fail", 4) == 0) return nvml::ERROR_UNKNOWN;
+    if (n > 0) *t = static_cast<unsigned>(std::atoi(text));
+    return nvml::SUCCESS;
+}
+
 }  // namespace
 
 EXPORT FakeNvmlState* fakeNvmlState() {
@@ -258,8 +274,7 @@ EXPORT nvmlReturn_t nvmlDeviceGetUtilizationRates(nvmlDevice_t h, nvmlUtilizatio
 EXPORT nvmlReturn_t nvmlDeviceGetTemperature(nvmlDevice_t h, unsigned sensor, unsigned* t) {
     GATE(h);
     if (sensor != nvml::TEMPERATURE_GPU) return nvml::ERROR_INVALID_ARGUMENT;
-    *t = d->temperature;
-    return nvml::SUCCESS;
+    return temperatureOf(d, t);
 }
 
 EXPORT nvmlReturn_t nvmlDeviceGetNumFans(nvmlDevice_t h, unsigned* n) {
@@ -378,8 +393,10 @@ EXPORT nvmlReturn_t nvmlDeviceGetTemperatureV(nvmlDevice_t h, nvmlTemperature_t*
     GATE(h);
     if (t->version != nvml::TEMPERATURE_V1) return nvml::ERROR_ARGUMENT_VERSION_MISMATCH;
     if (t->sensorType != nvml::TEMPERATURE_GPU) return nvml::ERROR_INVALID_ARGUMENT;
-    t->temperature = static_cast<int>(d->temperature);
-    return nvml::SUCCESS;
+    unsigned celsius = 0;
+    const int r = temperatureOf(d, &celsius);
+    t->temperature = static_cast<int>(celsius);
+    return r;
 }
 
 #ifndef FAKE_NVML_NO_CLOCK_OFFSETS

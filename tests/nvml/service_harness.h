@@ -13,6 +13,7 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
@@ -44,6 +45,9 @@ class ServiceHarness {
         pid = ::fork();
         if (pid == 0) {
             ::setenv("FAKE_NVML_CALLS", calls.c_str(), 1);
+            // Kept settings in the test's folder; the fake's temperature from a file a test may write.
+            ::setenv("VANTREL_SERVICE_STATE", kept().c_str(), 1);
+            ::setenv("FAKE_NVML_TEMPERATURE", (dir + "/temperature").c_str(), 1);
             const int log = ::open((dir + "/vantreld.log").c_str(), O_WRONLY | O_CREAT | O_APPEND, 0644);
             ::dup2(log, 2);
             ::execl(VANTRELD_PATH, "vantreld", "--socket", socket.c_str(), "--group", group_.c_str(),
@@ -100,6 +104,11 @@ class ServiceHarness {
     }
     std::string setterCalls() const { return read(calls); }
     std::string log() const { return read(dir + "/vantreld.log"); }
+    std::string kept() const { return dir + "/kept"; }
+    void setTemperature(const std::string& celsius) const {
+        std::ofstream(dir + "/temperature.tmp") << celsius << "\n";
+        std::rename((dir + "/temperature.tmp").c_str(), (dir + "/temperature").c_str());
+    }
 
     // Polls until the setter calls contain text; the time it took, or -1 ms.
     std::chrono::milliseconds waitForCall(const std::string& text, int limitMs = 3000) const {

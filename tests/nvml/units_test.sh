@@ -8,8 +8,9 @@ dir="$(mktemp -d)"
 trap 'rm -rf "$dir"' EXIT
 sed "s|^ExecStart=[^ ]*|ExecStart=$3|" "$1" >"$dir/vantreld.service"
 cp "$2" "$dir/vantreld.socket"
+cp "$(dirname "$2")/vantreld-kept.path" "$dir/"
 cd "$dir"
-out="$(systemd-analyze verify --man=no vantreld.socket vantreld.service 2>&1)"
+out="$(systemd-analyze verify --man=no vantreld.socket vantreld.service vantreld-kept.path 2>&1)"
 [ -z "$out" ] || { echo "$out"; exit 1; }
 grep -qx 'SocketGroup=vantrel' vantreld.socket && grep -qx 'SocketMode=0660' vantreld.socket
 security="$(systemd-analyze security --offline=yes --no-pager vantreld.service 2>&1)"

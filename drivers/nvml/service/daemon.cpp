@@ -10,6 +10,7 @@
 
 #include "bridge.h"
 #include "interfaces.h"
+#include "kept_apply.h"
 #include "request_check.h"
 #include "state_file.h"
 
@@ -31,14 +32,6 @@ bool sendReply(int fd, int32_t status) {
     r.status = status;
     // Replies are tiny: one that does not fit at once means the client stopped reading.
     return ::send(fd, &r, sizeof r, MSG_NOSIGNAL | MSG_DONTWAIT) == static_cast<ssize_t>(sizeof r);
-}
-
-// The bridge device position of an NVML device index, or -1.
-int positionOf(uint32_t nvmlIndex) {
-    const auto& devices = nvml_bridge::bridge().devices();
-    for (std::size_t i = 0; i < devices.size(); ++i)
-        if (devices[i].index == nvmlIndex) return static_cast<int>(i);
-    return -1;
 }
 
 // What a successful write changed, for the journal.
@@ -68,14 +61,6 @@ void describe(char* out, std::size_t size, uint32_t id, const void* payload) {
         default:
             std::snprintf(out, size, "interface 0x%08X", id);
     }
-}
-
-// A GPU's fans back to the driver: any policy but the manual one does it.
-int32_t giveBackToDriver(unsigned position) {
-    CoolerLevels levels{};
-    levels.version = COOLER_LEVELS_VER;
-    levels.cooler[0] = {0, 0};
-    return nvml_bridge::setCoolerLevels(nvml_bridge::Bridge::handleOf(position), COOLER_TARGET_ALL, &levels);
 }
 
 }  // namespace
@@ -132,18 +117,36 @@ void Daemon::run(int listenFd, int stopFd) {
             }
         }
         if (fds[1].revents & POLLIN) accept();
+        tickCurves();
+        retryNvml();
     }
+    stopping_ = true;
     while (!connections_.empty()) {
         Connection& c = *connections_.back();
         handBack(c, owners_.held(c.id), "the service is stopping");
         end(connections_.size() - 1, nullptr);
     }
+    for (unsigned position = 0; position < FanOwners::kMaxPositions; ++position)
+        stopKeptFan(position, "the service is stopping");
 }
 
 int Daemon::pollTimeoutMs() const {
     bool timed = false;
     for (const auto& c : connections_) timed = timed || !c->in.empty() || !c->framed;
-    return timed ? 200 : -1;
+    int64_t ms = timed ? 200 : -1;
+    const auto now = Clock::now();
+    if (!nvml_bridge::bridge().initialized() && keptFile_ && keptFile_->exists()) {
+        const auto wait = std::chrono::ceil<std::chrono::milliseconds>(nextNvmlTry_ - now).count();
+        ms = std::max<int64_t>(wait, 0);
+    }
+    for (unsigned p = 0; p < FanOwners::kMaxPositions; ++p) {
+        if (!kept_[p].curve || owners_.holder(p).connection != 0) continue;
+        // Rounded up, so that the tick finds its time come rather than waking just before it.
+        const auto wait = std::chrono::ceil<std::chrono::milliseconds>(kept_[p].curve->due() - now).count();
+        const int64_t due = wait < 0 ? 0 : wait;
+        ms = ms < 0 ? due : std::min(ms, due);
+    }
+    return static_cast<int>(ms);
 }
 
 void Daemon::accept() {
@@ -206,6 +209,8 @@ bool Daemon::handle(Connection& c, const RequestHeader& h, const unsigned char* 
         const bool all = handBack(c, c.setManual, "asked by the client");
         return sendReply(c.fd, all ? OK : INVALID_USER_PRIVILEGE);
     }
+    if (h.interfaceId == vantrel_service::kKeep) return keep(c, h, data);
+    if (h.interfaceId == vantrel_service::kStatus) return reportStatus(c, h);
     // The structure, aligned and zero past what was sent.
     alignas(Pstates20Info) unsigned char payload[sizeof(Pstates20Info)] = {};
     uint32_t versionWord = 0;
@@ -282,6 +287,21 @@ int32_t Daemon::writeCoolers(Connection& c, unsigned position, const RequestHead
                      h.gpu, c.peer.uid, c.peer.pid, holder.peer.uid, holder.peer.pid);
         return INVALID_USER_PRIVILEGE;
     }
+    if (!manual && keepsFan(position)) {
+        // The kept level or curve takes the fans instead of the driver; only a kept "auto"
+        // (vantrel --set fan=auto --persist) gives them to the driver for good.
+        if (holder.connection == 0) {
+            std::fprintf(stderr,
+                         "vantreld: GPU %u: uid %u pid %d asked to give the fans to the driver while the "
+                         "service runs their kept setting; nothing changed\n",
+                         h.gpu, c.peer.uid, c.peer.pid);
+            return INVALID_USER_PRIVILEGE;
+        }
+        owners_.release(position);
+        c.setManual &= ~bit;
+        resumeKeptFan(position, "its client gave the fans back");
+        return OK;
+    }
     const int32_t status =
         nvml_bridge::setCoolerLevels(nvml_bridge::Bridge::handleOf(position), h.arg, levels);
     if (status != OK) return status;
@@ -289,6 +309,10 @@ int32_t Daemon::writeCoolers(Connection& c, unsigned position, const RequestHead
         if (foreign)
             std::fprintf(stderr, "vantreld: GPU %u: fans taken over by uid %u pid %d from uid %u pid %d\n",
                          h.gpu, c.peer.uid, c.peer.pid, holder.peer.uid, holder.peer.pid);
+        if (holder.connection == 0 && (owners_.serviceHeld() & bit))
+            std::fprintf(stderr,
+                         "vantreld: GPU %u: the kept fan setting waits while uid %u pid %d holds the fans\n",
+                         h.gpu, c.peer.uid, c.peer.pid);
         // The fan curve writes every tick: only a new level is worth a journal line.
         if (foreign || !(c.setManual & bit) || c.lastLevel[position] != levels->cooler[0].level)
             std::fprintf(stderr, "vantreld: GPU %u: fans at %u %% (manual) for uid %u pid %d\n", h.gpu,
@@ -320,6 +344,9 @@ bool Daemon::handBack(Connection& c, uint64_t mask, const char* why) {
         }
         owners_.release(position);
         if (position >= devices.size()) continue;
+        if (!stopping_ && resumeKeptFan(position, why)) continue;
+        // At the stop this hand-back is the service's too: the fans go back once.
+        if (stopping_) owners_.setServiceHeld(owners_.serviceHeld() & ~bit);
         const int32_t status = giveBackToDriver(position);
         std::fprintf(stderr, "vantreld: GPU %u: fans %s to the driver (%s; uid %u pid %d)\n",
                      devices[position].index, status == OK ? "given back" : "could not be given back", why,

@@ -7,7 +7,7 @@
 namespace vantreld {
 
 void FanOwners::take(unsigned position, uint64_t connection, const ucred& peer) {
-    const bool was = holders_[position].connection != 0;
+    const bool was = holders_[position].connection != 0 || (service_ >> position & 1u);
     holders_[position] = {connection, peer};
     if (!was) changed();
 }
@@ -15,7 +15,7 @@ void FanOwners::take(unsigned position, uint64_t connection, const ucred& peer) 
 void FanOwners::release(unsigned position) {
     if (holders_[position].connection == 0) return;
     holders_[position] = {};
-    changed();
+    if (!(service_ >> position & 1u)) changed();
 }
 
 uint64_t FanOwners::held(uint64_t connection) const {
@@ -26,8 +26,15 @@ uint64_t FanOwners::held(uint64_t connection) const {
     return mask;
 }
 
+void FanOwners::setServiceHeld(uint64_t positions) {
+    if (positions == service_) return;
+    const uint64_t before = held() | service_;
+    service_ = positions;
+    if ((held() | service_) != before) changed();
+}
+
 void FanOwners::changed() const {
-    const uint64_t positions = held();
+    const uint64_t positions = held() | service_;
     CrashHandBack::setHeld(positions);
     if (!state_) return;
     // The file names NVML's device indices, the same after a restart.

@@ -24,13 +24,18 @@ class FanOwners {
     const Holder& holder(unsigned position) const { return holders_[position]; }
     void take(unsigned position, uint64_t connection, const ucred& peer);
     void release(unsigned position);
-    // Positions held by connection (0: by any).
+    // Positions held by connection (0: by any client).
     uint64_t held(uint64_t connection = 0) const;
+    // Positions whose fans the service itself runs at a kept level or curve: handed back on a
+    // crash of the service like a client's.
+    void setServiceHeld(uint64_t positions);
+    uint64_t serviceHeld() const { return service_; }
 
   private:
     void changed() const;
 
     Holder holders_[kMaxPositions];
+    uint64_t service_ = 0;
     const StateFile* state_;
 };
 

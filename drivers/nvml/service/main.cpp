@@ -2,14 +2,17 @@
 //   vantreld [--socket PATH] [--group NAME] [--state-dir FOLDER]
 // Without systemd's socket it binds PATH (VANTREL_SERVICE_SOCKET, else /run/vantrel/vantreld.sock).
 // FOLDER (default /run/vantrel) keeps the fans held manual across a crash of the service.
+// The settings kept for the GPUs live in VANTREL_SERVICE_STATE, else /var/lib/vantrel.
 #include <unistd.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <string>
 
 #include "bridge.h"
 #include "daemon.h"
+#include "kept_file.h"
 #include "listen_socket.h"
 #include "service_protocol.h"
 #include "signals.h"
@@ -43,6 +46,13 @@ int main(int argc, char** argv) {
         return 1;
     }
     const vantreld::StateFile state(std::move(stateFolder));
+    // Without its folder the service still serves writes; it only keeps nothing.
+    const char* keptEnv = std::getenv("VANTREL_SERVICE_STATE");
+    const std::string keptDir = keptEnv && *keptEnv ? keptEnv : "/var/lib/vantrel";
+    vantreld::TrustedFolder keptFolder = vantreld::TrustedFolder::open(keptDir, true, error);
+    if (!keptFolder.isOpen())
+        std::fprintf(stderr, "vantreld: kept settings folder: %s; no settings are kept\n", error.c_str());
+    const vantreld::KeptFile kept(std::move(keptFolder));
     int listenFd = vantreld::activatedSocket();
 
     // The bridge inside the service writes to NVML itself. Without NVML the service still
@@ -57,8 +67,9 @@ int main(int argc, char** argv) {
     vantreld::CrashHandBack::install();
 
     // Fans a previous run left manual go back before any client is heard.
-    vantreld::Daemon daemon(&state);
+    vantreld::Daemon daemon(&state, kept.isOpen() ? &kept : nullptr);
     daemon.handBackLastRun();
+    daemon.applyKept();
 
     // Bound only now, so that a client that can connect is served at once.
     vantreld::ListenSocket own;
