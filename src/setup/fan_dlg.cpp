@@ -30,6 +30,9 @@ bool CFanDlg::OnInitDialog() {
     m_spinUpdateTime =
         AddControl(new platform::UpDownEdit(this), IDC_UPDATE_SPIN, 153, 229, 80, 14, setup::Fit::Text);
     BindControl(m_spinUpdateTime->edit(), IDC_UPDATE_TIME);
+    // Before the curve is loaded, which places its points on the editor's width.
+    FollowRightMargin(m_ctlFan, Follow::Stretch);
+    FollowRightMargin(m_spinUpdateTime, Follow::Move);
     m_spinUpdateTime->setText(QString::number(kMinPeriod));
     m_spinUpdateTime->SetRange(kMinPeriod, kMaxPeriod);
     m_spinUpdateTime->SetStep(kPeriodStep);

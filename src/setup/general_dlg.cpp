@@ -29,6 +29,8 @@ bool CGeneralDlg::OnInitDialog() {
     QLabel* recent = AddLabel(QStringLiteral("Recent updates"), 3, 120, 173, 8);
     m_btnCheckNow = AddPushButton(IDC_CHECK_NOW, QStringLiteral("Check now"), 182, 117, 50, 14);
     CentreOn(recent, m_btnCheckNow);
+    FollowRightMargin(m_cbUpdateCheck, Follow::Move);
+    FollowRightMargin(m_btnCheckNow, Follow::Move);
 
     for (int i = 0; i < 5; ++i) m_cbUpdateCheck->insertItem(i, QString::fromLatin1(kSchedules[i]));
     m_cbUpdateCheck->setCurrentIndex(kFirstSchedule);

@@ -66,6 +66,12 @@ bool CMonitoringDlg::OnInitDialog() {
     m_spinMin = AddControl(new platform::UpDownEdit(this), IDC_MIN_SPIN, 172, 281, 60, 14, setup::Fit::Text);
     BindControl(m_spinMin->edit(), IDC_MIN);
     for (platform::UpDownEdit* spin : {m_spinMax, m_spinMin}) spin->SetRange(0, 1000000);
+    FollowRightMargin(m_spinRefreshRate, Follow::Move);
+    FollowRightMargin(m_editLogPath, Follow::Stretch);
+    FollowRightMargin(m_btnBrowse, Follow::Move);
+    FollowRightMargin(m_list, Follow::Stretch);
+    FollowRightMargin(m_spinMax, Follow::Move);
+    FollowRightMargin(m_spinMin, Follow::Move);
 
     Load();
     m_editLogPath->setEnabled(m_chkLogToFile->isChecked());

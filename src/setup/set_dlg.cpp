@@ -103,6 +103,7 @@ bool CSetDlg::OnInitDialog() {
     for (Tab tab : kCreationOrder) {
         auto& page = m_pages[size_t(tab)];
         page = CreatePage(tab);
+        page->resize(pageRect.size());  // its controls follow its right margin from the start
         page->Create();
         page->SetParent(m_tab);
         page->SetWindowPos(pageRect.x(), pageRect.y(), pageRect.width(), pageRect.height(), SWP_NOZORDER);

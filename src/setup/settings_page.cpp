@@ -6,6 +6,7 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QRadioButton>
+#include <algorithm>
 
 #include "skin/static_ex.h"
 
@@ -24,7 +25,31 @@ LRESULT CSettingsPage::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
         PaintPage(p);
         return 0;
     }
+    if (message == WM_SIZE) ApplyFollowers();
     return platform::Window::WindowProc(message, wParam, lParam);
+}
+
+int CSettingsPage::ExtraWidth() const {
+    return std::max(0, width() - dialogRect(font(), 0, 0, kTemplateWidth, 0).width());
+}
+
+void CSettingsPage::FollowRightMargin(QWidget* control, Follow how) {
+    const QRect g = control->geometry();
+    m_followers.push_back(Follower{control, how, g.x(), g.width()});
+    ApplyFollowers();
+}
+
+// From the template places each time, so that any number of resizes lands the same.
+void CSettingsPage::ApplyFollowers() {
+    const int extra = ExtraWidth();
+    for (const Follower& f : m_followers) {
+        if (!f.control) continue;
+        const QRect g = f.control->geometry();
+        if (f.how == Follow::Stretch)
+            f.control->setGeometry(f.left, g.y(), f.width + extra, g.height());
+        else
+            f.control->setGeometry(f.left + extra, g.y(), f.width, g.height());
+    }
 }
 
 void CSettingsPage::placeControl(QWidget* w, int x, int y, int cx, int cy, Fit fit) {
@@ -32,7 +57,9 @@ void CSettingsPage::placeControl(QWidget* w, int x, int y, int cx, int cy, Fit f
 }
 
 CStaticEx* CSettingsPage::AddHeading(UINT id, const QString& text, int x, int y, int cx, int cy) {
-    return AddControl(new CStaticEx(text, this), id, x, y, cx, cy);
+    auto* heading = AddControl(new CStaticEx(text, this), id, x, y, cx, cy);
+    FollowRightMargin(heading, Follow::Stretch);
+    return heading;
 }
 
 QLabel* CSettingsPage::AddLabel(const QString& text, int x, int y, int cx, int cy) {

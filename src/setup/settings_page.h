@@ -3,7 +3,9 @@
 // IDs, and whose own OK and Cancel do nothing (they are the window's).
 #pragma once
 
+#include <QPointer>
 #include <QString>
+#include <vector>
 
 #include "platform/window.h"
 #include "setup/page_layout.h"
@@ -27,6 +29,11 @@ class CSettingsPage : public platform::Window {
 
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
+    // The templates' controls end at this many units of the page font, a
+    // margin short of the page's own template width.
+    static constexpr int kTemplateRight = 232;
+    static constexpr int kTemplateWidth = 239;
+
   protected:
     void OnOK() override {}
     void OnCancel() override {}
@@ -44,6 +51,11 @@ class CSettingsPage : public platform::Window {
     QRadioButton* AddRadioButton(UINT id, const QString& text, int x, int y, int cx, int cy);
     QComboBox* AddDropDownList(UINT id, int x, int y, int cx);
     QPushButton* AddPushButton(UINT id, const QString& text, int x, int y, int cx, int cy);
+    // How a control at the template's right edge follows the page's right
+    // margin when the page is wider than its template: stretched (headings,
+    // lists, paths) or moved (buttons and fields that keep their width).
+    enum class Follow { Stretch, Move };
+    void FollowRightMargin(QWidget* control, Follow how);
     // Any other control.
     template <typename T>
     T* AddControl(T* control, UINT id, int x, int y, int cx, int cy, Fit fit = Fit::Template) {
@@ -54,6 +66,17 @@ class CSettingsPage : public platform::Window {
 
   private:
     void placeControl(QWidget* w, int x, int y, int cx, int cy, Fit fit);
+    // Pixels the page is wider than its template (0 when it is not).
+    int ExtraWidth() const;
+    void ApplyFollowers();
+
+    struct Follower {
+        QPointer<QWidget> control;
+        Follow how;
+        int left;  // template place, in pixels
+        int width;
+    };
+    std::vector<Follower> m_followers;
 };
 
 }  // namespace setup

@@ -19,6 +19,8 @@ bool CUIDlg::OnInitDialog() {
     m_hotKey = AddControl(new platform::HotKeyControl(this), IDC_HOT_KEY, 43, 41, 80, 14);
     AddHeading(IDC_HEADING_SKIN, QStringLiteral("User interface skinning properties"), 2, 57, 229, 14);
     m_cbSkin = AddDropDownList(IDC_SKIN_LIST, 2, 77, 230);
+    FollowRightMargin(m_editSaveTo, Follow::Stretch);
+    FollowRightMargin(m_cbSkin, Follow::Stretch);
 
     m_preview = QImage(platform::programFile(QString::fromLatin1(kPreviewPicture)));
     m_cbSkin->insertItem(0, QStringLiteral("Interface 1"));

@@ -7,9 +7,11 @@
 #include "skin/skin_font.h"
 
 namespace {
+// White on either highlight: 5:1 and more over the whole gradient; the pressed
+// entry is told from the hovered one by its darker highlight.
 constexpr QRgb kHighlight = 0xB4B46464;
-constexpr QRgb kHoverText = 0xFFFFFFFF;  // 5:1 and more against the highlight over the gradient
-constexpr QRgb kPressedText = 0xFF0064FF;
+constexpr QRgb kPressedHighlight = 0xFF5A0000;
+constexpr QRgb kHighlightText = 0xFFFFFFFF;
 constexpr QRgb kText = 0xBCBCBCBC;
 }  // namespace
 
@@ -17,8 +19,8 @@ void CMenuItem::Draw(QPainter* pDC) {
     const QRect box(m_rect.left, m_rect.top, RectWidth(m_rect), RectHeight(m_rect));
     QRgb text = kText;
     if (m_bHover || m_bPressed) {
-        pDC->fillRect(box, QColor::fromRgba(kHighlight));
-        text = m_bHover ? kHoverText : kPressedText;
+        pDC->fillRect(box, QColor::fromRgba(m_bHover ? kHighlight : kPressedHighlight));
+        text = kHighlightText;
     }
     skin::drawSkinLine(pDC, box, m_strText, kTextPoints, text);
 }

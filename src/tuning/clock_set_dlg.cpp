@@ -77,11 +77,11 @@ void CClockSetDlg::CreateControls() {
                      QStringLiteral("ImageRes/lockset_save.png"));
     MakeRadioGroup({&m_chkOne, &m_chkTwo, &m_chkThree});
     m_btnSaveOne.Create(this, IDC_CLOCK_SAVE_ONE, RECT{256, 636, 273, 652}, {},
-                        QStringLiteral("ImageRes/lockset_one.png"));
+                        QStringLiteral("ImageRes/lockset_saveone.png"));
     m_btnSaveTwo.Create(this, IDC_CLOCK_SAVE_TWO, RECT{283, 636, 300, 652}, {},
-                        QStringLiteral("ImageRes/lockset_two.png"));
+                        QStringLiteral("ImageRes/lockset_savetwo.png"));
     m_btnSaveThree.Create(this, IDC_CLOCK_SAVE_THREE, RECT{310, 636, 327, 652}, {},
-                          QStringLiteral("ImageRes/lockset_three.png"));
+                          QStringLiteral("ImageRes/lockset_savethree.png"));
     ShowSaveButtons(false);
     m_chkFanAuto.Create(this, IDC_CLOCK_FAN_AUTO, RECT{48, 324, 126, 351}, {},
                         QStringLiteral("ImageRes/lockset_auto.png"));

@@ -11,6 +11,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -25,8 +26,11 @@
 #include "settings/settings_location.h"
 #include "setup/autostart.h"
 #include "setup/general_dlg.h"
+#include "setup/page_layout.h"
 #include "setup/quick_sight_settings_dlg.h"
+#include "setup/settings_page.h"
 #include "setup/ui_dlg.h"
+#include "skin/static_ex.h"
 #include "support/fake_main_window.h"
 
 namespace {
@@ -34,6 +38,7 @@ namespace {
 namespace fs = std::filesystem;
 using setup::CQuickSightSettingsDlg;
 using setup::CSetDlg;
+using setup::CSettingsPage;
 
 struct Document {
     std::string startMinimized = "0";
@@ -151,6 +156,30 @@ TEST_F(SetDlgTest, TheGeneralPagesLabelsStandOnTheMiddleOfTheControlsTheyName) {
     const int button = general().GetDlgItem(setup::CGeneralDlg::IDC_CHECK_NOW)->geometry().center().y();
     EXPECT_LE(std::abs(labelled("Check for available product") - list), 1);
     EXPECT_LE(std::abs(labelled("Recent updates") - button), 1);
+}
+
+// The window is wider than the templates (for its row of tabs): what reaches
+// a template's right edge reaches the page's right margin instead, none beyond.
+TEST_F(SetDlgTest, EveryPageFillsItsTabUpToTheTemplatesRightMargin) {
+    CSetDlg& w = open({});
+    w.show();
+    const QFont font = setup::pageFont();
+    const int margin = setup::dialogRect(font, 0, 0, setup::CSettingsPage::kTemplateWidth, 0).width() -
+                       setup::dialogRect(font, 0, 0, setup::CSettingsPage::kTemplateRight, 0).width();
+    for (int i = 0; i < CSetDlg::kTabCount; ++i) {
+        const CSettingsPage* page = w.Page(i);
+        const int edge = page->width() - margin;
+        int rightmost = 0;
+        for (const QWidget* c : page->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly)) {
+            const int right = c->geometry().x() + c->geometry().width();
+            EXPECT_LE(right, edge + 2) << "page " << i << ": " << c->metaObject()->className();
+            rightmost = std::max(rightmost, right);
+            if (const auto* heading = dynamic_cast<const CStaticEx*>(c)) {
+                EXPECT_GE(right, edge - 6) << "page " << i << ": " << heading->text().toStdString();
+            }
+        }
+        EXPECT_GE(rightmost, edge - 2) << "page " << i;
+    }
 }
 
 TEST_F(SetDlgTest, CancelAndTheCloseButtonChangeNothingEvenAfterCheckNow) {

@@ -148,20 +148,34 @@ TEST_F(DropDown, AnotherCurrentEntryStandsInTheHeadAndTheOthersFollowInListOrder
     EXPECT_EQ(entryTexts(), (std::vector<QString>{"C", "B"}));
 }
 
-TEST_F(DropDown, AHoveredEntrysTextStandsOutFromItsHighlight) {
+TEST_F(DropDown, AHoveredOrPressedEntrysTextStandsOutFromItsHighlight) {
     list.Create({"A", "WWW", "MMM", "HHH"}, &window, kHead);
     clickHead();
-    for (const CMenuItem* item : list.m_menuItems) {
-        const RECT& r = item->Rect();
-        window.SendMessage(WM_MOUSEMOVE, 0, MAKELPARAM((r.left + r.right) / 2, (r.top + r.bottom) / 2));
-        ASSERT_TRUE(item->IsHover());
+    const auto contrast = [this](const RECT& r) {
         const QImage& image = window.Compose();
         const QRgb behind = image.pixel(r.left + 1, r.top + 1);
         double best = 1;
         for (int y = r.top; y < r.bottom; ++y)
             for (int x = r.left; x < r.right; ++x)
                 best = std::max(best, testsupport::contrastRatio(image.pixel(x, y), behind));
-        EXPECT_GE(best, 4.5) << item->Text().toStdString();
+        return best;
+    };
+    for (const CMenuItem* item : list.m_menuItems) {
+        const RECT& r = item->Rect();
+        window.SendMessage(WM_MOUSEMOVE, 0, MAKELPARAM((r.left + r.right) / 2, (r.top + r.bottom) / 2));
+        ASSERT_TRUE(item->IsHover());
+        EXPECT_GE(contrast(r), 4.5) << "hovered " << item->Text().toStdString();
+    }
+    // Held down, at the top of the gradient and at its dark end.
+    for (const CMenuItem* item : {list.m_menuItems.front(), list.m_menuItems.back()}) {
+        const RECT r = item->Rect();
+        const LPARAM at = MAKELPARAM((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+        window.SendMessage(WM_MOUSEMOVE, 0, at);
+        window.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, at);
+        ASSERT_TRUE(item->IsPressed());
+        EXPECT_GE(contrast(r), 4.5) << "pressed " << item->Text().toStdString();
+        window.SendMessage(WM_LBUTTONUP, 0, at);
+        clickHead();  // the choice closed the list
     }
 }
 

@@ -86,6 +86,73 @@ TEST(SkinPictures, GaugeValuesAndScaleLabelsAreReadable) {
     }
 }
 
+// Light grey or white: a caption's, a digit's or a label's ink.
+bool isInk(QRgb c) {
+    const int lo = std::min({qRed(c), qGreen(c), qBlue(c)}), hi = std::max({qRed(c), qGreen(c), qBlue(c)});
+    return lo > 0x90 && hi - lo < 0x18;
+}
+
+// The rows and columns of `frame` of a strip holding ink, from column `from` on.
+QRect inkBox(const QImage& strip, int frame, int frameWidth, int from = 0) {
+    QRect box;
+    for (int y = 0; y < strip.height(); ++y)
+        for (int x = from; x < frameWidth; ++x)
+            if (isInk(strip.pixel(frame * frameWidth + x, y))) box |= QRect(x, y, 1, 1);
+    return box;
+}
+
+// The clock panel's profile row stands 16 pixels high: the digits and "Save"
+// must fill it, and saving into a profile must not look like loading it.
+TEST(SkinPictures, TheProfileRowsSaveButtonsLookApartFromItsLoadButtonsAndAreLegible) {
+    const char* loads[3] = {"ImageRes/lockset_one.png", "ImageRes/lockset_two.png",
+                            "ImageRes/lockset_three.png"};
+    const char* saves[3] = {"ImageRes/lockset_saveone.png", "ImageRes/lockset_savetwo.png",
+                            "ImageRes/lockset_savethree.png"};
+    for (int i = 0; i < 3; ++i) {
+        const QImage load = ::load(loads[i]).convertToFormat(QImage::Format_ARGB32);
+        const QImage save = ::load(saves[i]).convertToFormat(QImage::Format_ARGB32);
+        ASSERT_EQ(save.size(), QSize(3 * 17, 16)) << saves[i];
+        ASSERT_EQ(load.size(), save.size()) << loads[i];
+        for (int f = 0; f < 3; ++f) {
+            int differing = 0;
+            for (int y = 0; y < 16; ++y)
+                for (int x = 0; x < 17; ++x) {
+                    const QRgb a = load.pixel(f * 17 + x, y), b = save.pixel(f * 17 + x, y);
+                    differing += std::abs(qRed(a) - qRed(b)) + std::abs(qGreen(a) - qGreen(b)) +
+                                     std::abs(qBlue(a) - qBlue(b)) >
+                                 60;
+                }
+            // Shown side by side, at rest and under the pointer.
+            if (f < 2) {
+                EXPECT_GT(differing, 17 * 16 / 2) << saves[i] << " frame " << f;
+            }
+            for (const QImage* strip : {&load, &save})
+                EXPECT_GE(inkBox(*strip, f, 17).height(), 9)
+                    << (strip == &load ? loads[i] : saves[i]) << " frame " << f;
+        }
+    }
+    const QImage label = load("ImageRes/lockset_save.png").convertToFormat(QImage::Format_ARGB32);
+    ASSERT_EQ(label.size(), QSize(3 * 50, 16));
+    for (int f = 0; f < 3; ++f) EXPECT_GE(inkBox(label, f, 50, 16).height(), 8) << "\"Save\" frame " << f;
+}
+
+// Each caption of the voltage panel stands inside a group frame: on the rows it
+// covers, the frame's shade is there just inside the frame's left edge.
+TEST(SkinPictures, TheVoltagePanelsCaptionsStandInsideTheirFrames) {
+    const QImage face = load("ImageRes/voltagesetdlg_main.png").convertToFormat(QImage::Format_ARGB32);
+    ASSERT_FALSE(face.isNull());
+    int captionRows = 0;
+    for (int y = 90; y < face.height() - 4; ++y) {  // below the over-voltage slider's track
+        bool ink = false;
+        for (int x = 20; x < 200 && !ink; ++x) ink = isInk(face.pixel(x, y));
+        if (!ink) continue;
+        ++captionRows;
+        EXPECT_LT(qGray(face.pixel(16, y)), qGray(face.pixel(8, y)))
+            << "caption row " << y << " outside a frame";
+    }
+    EXPECT_GE(captionRows, 2 * 8) << "both captions";
+}
+
 TEST(SkinPictures, WindowBackgroundsHaveTransparentCorners) {
     for (const char* name : {"ImageRes/main.png", "ImageRes/lockset_main.png", "ImageRes/gpuinfo_main.png"}) {
         const QImage image = load(name);

@@ -17,6 +17,7 @@
 #include "gauge_scale.h"
 #include "gpuinfo_picture.h"
 #include "monitor_panel.h"
+#include "profile_buttons.h"
 #include "tuning_faces.h"
 
 namespace {
@@ -311,9 +312,15 @@ int main(int argc, char** argv) {
          button("lockset_default.png", 80, 27, "Default") && button("lockset_cancel.png", 80, 27, "Cancel") &&
          ledButton("lockset_no.png", 52, 27, "On") && ledButton("lockset_off.png", 52, 27, "Off") &&
          ledButton("lockset_auto.png", 78, 27, "Auto") && ledButton("lockset_manual.png", 77, 27, "Manual") &&
-         ledButton("lockset_userdefine.png", 78, 27, "User") && button("lockset_one.png", 17, 16, "1") &&
-         button("lockset_two.png", 17, 16, "2") && button("lockset_three.png", 17, 16, "3") &&
-         button("lockset_save.png", 50, 16, "Save") && button("lockset_voltage.png", 19, 93, "V");
+         ledButton("lockset_userdefine.png", 78, 27, "User") && button("lockset_voltage.png", 19, 93, "V");
+    // The profile row: load 1, 2, 3; then, after an Apply, Save and save into 1, 2, 3.
+    const char* const digits[3] = {"1", "2", "3"};
+    const char* const loads[3] = {"lockset_one.png", "lockset_two.png", "lockset_three.png"};
+    const char* const saves[3] = {"lockset_saveone.png", "lockset_savetwo.png", "lockset_savethree.png"};
+    for (int i = 0; i < 3; ++i)
+        ok = ok && save(profileLoadButton(g_family, 17, 16, digits[i]), loads[i]) &&
+             save(profileSaveButton(g_family, 17, 16, digits[i]), saves[i]);
+    ok = ok && save(profileSaveLabel(g_family, 50, 16), "lockset_save.png");
     ok = ok && strip("lockset_link.png", 13, 27, [](QPainter& p, const QRectF& r, int f) {
              p.setPen(QPen(f == 2 ? kRedBright : kText, 2));
              p.drawRoundedRect(QRectF(r.left() + 3, r.top() + 3, 7, 11), 3, 3);

@@ -7,10 +7,9 @@ namespace {
 const QColor kCaption(0xB4, 0xB4, 0xB4);
 const QColor kRule(0xC8, 0x00, 0x00, 110);
 
-QFont captionFont(const QString& family, int pixels, bool bold = false) {
+QFont captionFont(const QString& family, int pixels) {
     QFont f(family);
     f.setPixelSize(pixels);
-    f.setBold(bold);
     return f;
 }
 
@@ -87,10 +86,9 @@ void drawVoltagePanelFace(QPainter& p, const QString& family) {
     drawFrame(p, QRectF(14, 14, 338, 120));
     drawTrack(p, 54, 42);
     drawCaption(p, family, QRectF(54, 97, 150, 27), "Over-voltage");
-    // Core voltage below.
-    drawFrame(p, QRectF(14, 160, 338, 90));
+    // Core voltage below, its caption inside its frame under the slider as the
+    // over-voltage one is.
+    drawFrame(p, QRectF(14, 160, 338, 116));
     drawTrack(p, 54, 190);
-    p.setFont(captionFont(family, 13, true));
-    p.setPen(kCaption);
-    p.drawText(QRectF(22, 254, 322, 26), Qt::AlignLeft | Qt::AlignVCenter, "Core voltage");
+    drawCaption(p, family, QRectF(54, 243, 150, 27), "Core voltage");
 }
