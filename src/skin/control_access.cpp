@@ -75,6 +75,7 @@ AccessibleItem CProgressbar::Describe() const {
     item.name = AccessibleNameOrText();
     item.value = QString::number(m_nPos);
     if (!m_strAccessibleUnit.isEmpty()) item.value += QLatin1Char(' ') + m_strAccessibleUnit;
+    item.description = item.value;  // the numeric value alone carries no unit
     item.hasRange = true;
     item.current = m_nPos;
     item.minimum = m_nMin;
