@@ -16,7 +16,6 @@
 #include "platform/display_choice.h"
 #include "platform/process.h"
 #include "platform/qt_message_box.h"
-#include "platform/qt_translation.h"
 
 int main(int argc, char** argv) {
     // Decided before any window-system object exists: help, version, errors and
@@ -73,6 +72,5 @@ int main(int argc, char** argv) {
         std::getenv("XDG_RUNTIME_DIR"), display ? display : std::getenv("WAYLAND_DISPLAY"), getuid()));
     if (!instance.first()) return 0;  // the running one was asked to come to the front
     platform::installQtMessageBox();
-    platform::installTranslations();
     return app::runApplication(app::runMainWindow);
 }

@@ -5,8 +5,8 @@
 
 namespace platform {
 
-// Once, after the application object is made. The locale stays as it was
-// (numbers and dates are not touched).
+// Once, after the application object is made and the working directory is
+// the program's folder. The locale stays as it was (numbers and dates are not touched).
 void installTranslations();
 
 }  // namespace platform

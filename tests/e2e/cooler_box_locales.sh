@@ -12,16 +12,21 @@ probe() { /usr/bin/python3 "$(dirname "${BASH_SOURCE[0]}")/atspi_probe.py" "$@";
 e2e_display
 e2e_runtime
 write_settings Left=0 Right=0
+# The monitor panel samples the fan, so its first cooler read meets the fault.
+sed -i "s#</Vantrel>#<MonitoringDlg><RefreshRate>200</RefreshRate><GPUClock Max=\"3000\" Min=\"0\">1</GPUClock>\
+<MemoryClock Max=\"12000\" Min=\"0\">0</MemoryClock><GPUTemperature Max=\"100\" Min=\"0\">1</GPUTemperature>\
+<FanSpeed Max=\"100\" Min=\"0\">1</FanSpeed><GPUUsage Max=\"100\" Min=\"0\">1</GPUUsage></MonitoringDlg></Vantrel>#" "$E2E_BIN/Vantrel.xml"
 
-# box LANG CAPTION TEXT: the box the first failing cooler read raises.
+# box LANG MONITOR CAPTION TEXT: the box the first failing cooler read raises once
+# the button named MONITOR opened the monitor panel.
 box() {
-    local lang="$1" caption="$2" text="$3"
+    local lang="$1" monitor="$2" caption="$3" text="$4"
     write_card 45
-    sed -i 's|</gpu>|<fault interface="GPU_GetCoolerSettings" status="-1" after="2"/></gpu>|' "$E2E_DIR/card.xml"
+    sed -i 's|</gpu>|<fault interface="GPU_GetCoolerSettings" status="-1" after="4"/></gpu>|' "$E2E_DIR/card.xml"
     LANG="$lang" start_vantrel
     wait_for 15 probe has Vantrel || fail "$lang: the main window is not on the bus"
-    probe do Vantrel Monitor press || fail "$lang: no press action on Monitor"
-    wait_for 15 probe has "$caption" || fail "$lang: no box titled $caption"
+    probe do Vantrel "$monitor" press || fail "$lang: no press action on $monitor"
+    wait_for 15 probe has "$caption" || { xdotool search --onlyvisible --name . getwindowname %@ >&2; cat "$E2E_DIR/stdout.txt" >&2; fail "$lang: no box titled $caption"; }
     local texts
     texts=$(probe texts "$caption")
     echo "LANG=$lang: [$caption] $texts"
@@ -29,7 +34,7 @@ box() {
     kill -TERM "$VANTREL_PID"
     wait_exit 10
 }
-box C "NVAPI信息" "NVAPI读取GPU温度失败:"
-box en_US.UTF-8 "NVAPI information" "NVAPI could not read the GPU temperature:"
-box zh_CN.UTF-8 "NVAPI信息" "NVAPI读取GPU温度失败:"
+box C Monitor "NVAPI信息" "NVAPI读取GPU温度失败:"
+box en_US.UTF-8 Monitor "NVAPI information" "NVAPI could not read the GPU temperature:"
+box zh_CN.UTF-8 监控 "NVAPI信息" "NVAPI读取GPU温度失败:"
 echo "cooler box locales: ok"
