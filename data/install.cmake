@@ -10,7 +10,8 @@ install(FILES ${VANTREL_RUNTIME_DIR}/Vantrel.xml DESTINATION ${VANTREL_INSTALL_D
 # even when run by someone who could write here (root).
 install(FILES ${PROJECT_SOURCE_DIR}/data/installed DESTINATION ${VANTREL_INSTALL_DIR})
 # The pictures' build stamp stays in the build tree.
-install(DIRECTORY ${VANTREL_RUNTIME_DIR}/ImageRes ${VANTREL_RUNTIME_DIR}/font DESTINATION ${VANTREL_INSTALL_DIR}
+install(DIRECTORY ${VANTREL_RUNTIME_DIR}/ImageRes ${VANTREL_RUNTIME_DIR}/font ${VANTREL_RUNTIME_DIR}/translations
+        DESTINATION ${VANTREL_INSTALL_DIR}
         PATTERN ".drawn" EXCLUDE)
 install(TARGETS nvapi_sim nvapi-nvml LIBRARY DESTINATION ${VANTREL_INSTALL_DIR}/lib)
 # Relative, so the link survives DESTDIR staging and a moved prefix.

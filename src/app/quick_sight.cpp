@@ -1,11 +1,25 @@
 #include "app/quick_sight.h"
 
+#include <QtGlobal>
 #include <array>
 
 #include "gpu/gpu_context.h"
 #include "gpu/readings.h"
 
 namespace app {
+
+const char* quickSightCaption(int choice) {
+    static constexpr std::array<const char*, 6> kCaptions = {
+        QT_TRANSLATE_NOOP("QuickSight", "GPU Clock"),    QT_TRANSLATE_NOOP("QuickSight", "Memory Clock"),
+        QT_TRANSLATE_NOOP("QuickSight", "Fan Speed"),    QT_TRANSLATE_NOOP("QuickSight", "GPU Load"),
+        QT_TRANSLATE_NOOP("QuickSight", "Power Target"), QT_TRANSLATE_NOOP("QuickSight", "GPU Voltage")};
+    return isQuickSightChoice(choice) ? kCaptions[size_t(choice)] : "";
+}
+
+const char* quickSightUnit(int choice) {
+    static constexpr std::array<const char*, 6> kUnits = {"MHz", "MHz", "%", "%", "%", "mV"};
+    return isQuickSightChoice(choice) ? kUnits[size_t(choice)] : "";
+}
 
 int32_t quickSightRange(int choice) {
     static constexpr std::array<int32_t, 6> kRanges = {4000, 4000, 100, 100, 100, 2500};

@@ -19,6 +19,11 @@ inline bool isQuickSightChoice(int choice) {
     return choice >= kSightGpuClock && choice <= kSightGpuVoltage;
 }
 
+// What a choice shows and its unit, for assistive technology (the caption is a
+// source text of the "QuickSight" translations); empty for an unknown choice.
+const char* quickSightCaption(int choice);
+const char* quickSightUnit(int choice);
+
 // Top of the gauge for a choice: MHz, percent or mV. 0 for an unknown choice.
 int32_t quickSightRange(int choice);
 

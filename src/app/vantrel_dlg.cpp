@@ -1,5 +1,6 @@
 #include "app/vantrel_dlg.h"
 
+#include <QCoreApplication>
 #include <QCursor>
 #include <QFile>
 #include <QGuiApplication>
@@ -125,6 +126,14 @@ void CVantrelDlg::CreateControls() {
     // Labels on the inner side of each gauge.
     m_barLeft.SetScaleRects(scaleRects(74));
     m_barRight.SetScaleRects(scaleRects(372));
+    // The captions are in the pictures; assistive technology reads these.
+    m_btnClose.SetAccessibleName(QCoreApplication::translate("CVantrelDlg", "Close"));
+    m_btnMin.SetAccessibleName(QCoreApplication::translate("CVantrelDlg", "Minimise"));
+    m_btnSet.SetAccessibleName(QCoreApplication::translate("CVantrelDlg", "Settings"));
+    m_chkClockLock.SetAccessibleName(QCoreApplication::translate("CVantrelDlg", "Clock Lock"));
+    m_btnGpuInfo.SetAccessibleName(QCoreApplication::translate("CVantrelDlg", "GPU Info"));
+    m_btnCustomize.SetAccessibleName(QCoreApplication::translate("CVantrelDlg", "Overclock"));
+    m_btnMonitor.SetAccessibleName(QCoreApplication::translate("CVantrelDlg", "Monitor"));
 }
 
 bool CVantrelDlg::ReadSettings(bool bStartup) {
@@ -183,7 +192,12 @@ void CVantrelDlg::UpdateQuickSight(bool bSample) {
     const int choices[2] = {m_nLeftSight, m_nRightSight};
     if (!bSample) {
         for (int i = 0; i < 2; ++i)
-            if (app::isQuickSightChoice(choices[i])) bars[i]->SetRange(app::quickSightRange(choices[i]));
+            if (app::isQuickSightChoice(choices[i])) {
+                bars[i]->SetRange(app::quickSightRange(choices[i]));
+                bars[i]->SetAccessibleName(
+                    QCoreApplication::translate("QuickSight", app::quickSightCaption(choices[i])));
+                bars[i]->SetAccessibleUnit(QString::fromUtf8(app::quickSightUnit(choices[i])));
+            }
         return;
     }
     // A reading may open a message box (cooler errors), whose loop keeps the eye

@@ -8,6 +8,7 @@
 #include "gpu/fan_hand_back.h"
 #include "gpu/kept_coolers.h"
 #include "platform/message_box.h"
+#include "platform/translation.h"
 
 namespace gpu {
 
@@ -157,7 +158,7 @@ bool readVoltage(std::span<int32_t, 4> out) {
 
 namespace {
 
-constexpr const char* kNvapiCaption = "NVAPI信息";
+constexpr const char* kNvapiCaption = QT_TRANSLATE_NOOP("gpu", "NVAPI信息");
 
 // Every successful read is kept for the hand-back; "not supported" is learnt.
 int32_t readCoolers(NvPhysicalGpuHandle gpu, nvapi::CoolerSettings& coolers, uint32_t& versionNo) {
@@ -184,19 +185,19 @@ void reportCoolerFailure(int32_t status) {
     UINT flags = MB_ICONERROR;
     switch (status) {
         case nvapi::EXPECTED_PHYSICAL_GPU_HANDLE:
-            text = " GPU物理地址无效.";
+            text = QT_TRANSLATE_NOOP("gpu", " GPU物理地址无效.");
             break;
         case nvapi::HANDLE_INVALIDATED:
-            text = "Handle passed has been invalidated .";
+            text = QT_TRANSLATE_NOOP("gpu", "Handle passed has been invalidated .");
             break;
         case nvapi::INVALID_ARGUMENT:
-            text = "程序参数错误.";
+            text = QT_TRANSLATE_NOOP("gpu", "程序参数错误.");
             flags = MB_ICONINFORMATION;
             break;
         case nvapi::ERROR: {
             char errorText[nvapi::SHORT_STRING];
             driverErrorText(status, errorText);
-            text = "NVAPI读取GPU温度失败: ";
+            text = QT_TRANSLATE_NOOP("gpu", "NVAPI读取GPU温度失败: ");
             break;
         }
         default:
@@ -209,7 +210,8 @@ void reportCoolerFailure(int32_t status) {
     }
     g_boxShownIn = DriverBinding::generation();
     // Shown after the reading's step: a sampling or a tick never waits for the user.
-    platform::MessageBoxLater(text, kNvapiCaption, flags);
+    platform::MessageBoxLater(platform::translate("gpu", text), platform::translate("gpu", kNvapiCaption),
+                              flags);
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 #include "info/gpu_info_dlg.h"
 
+#include <QCoreApplication>
 #include <QStringList>
 
 #include "gpu/information.h"
@@ -18,7 +19,7 @@ QString fromUtf8(const std::string& text) {
 
 CGpuInfoDlg::CGpuInfoDlg(app::MainWindowServices& main)
     : CDialogBase(QStringLiteral("ImageRes/gpuinfo_main.png"), main.PanelOwner()), m_main(main) {
-    setWindowTitle(QStringLiteral("GPU Information"));
+    setWindowTitle(QCoreApplication::translate("CGpuInfoDlg", "GPU Information"));
 }
 
 CGpuInfoDlg::~CGpuInfoDlg() = default;
@@ -37,6 +38,7 @@ bool CGpuInfoDlg::OnInitDialog() {
     gpu::queryGpuInformation(global, list);
 
     m_btnBack.Create(this, IDC_GPUINFO_BACK, kBackRect, {}, QStringLiteral("ImageRes/gpuinfo_back.png"));
+    m_btnBack.SetAccessibleName(QCoreApplication::translate("CGpuInfoDlg", "Back"));
     for (size_t i = 0; i < m_txtInfo.size(); ++i) {
         m_txtInfo[i].m_crText = kInfoText;
         m_txtInfo[i].Create(this, IDC_GPUINFO_TEXT, LabelRect(int(i)));
@@ -48,6 +50,7 @@ bool CGpuInfoDlg::OnInitDialog() {
     for (const std::string& name : m_choices.names) names.push_back(fromUtf8(name));
     // The head names the GPU the program works on, which an earlier panel may have changed.
     m_menuGpu.Create(names, this, kGpuListRect, m_choices.entryOf(global.selectedIndex));
+    m_menuGpu.SetAccessibleName(QCoreApplication::translate("CGpuInfoDlg", "GPU"));
     Dock();
     return true;
 }

@@ -1,5 +1,6 @@
 #include "monitor/monitor_dlg.h"
 
+#include <QCoreApplication>
 #include <algorithm>
 #include <climits>
 
@@ -23,7 +24,7 @@ CMonitorDlg::CMonitorDlg(app::MainWindowServices& mainWindow, monitor::SampleClo
     : CDialogBase(QStringLiteral("ImageRes/monitor_main.png"), mainWindow.PanelOwner()),
       m_clock(clock ? std::move(clock) : monitor::systemClock()),
       m_reader(reader ? std::move(reader) : monitor::SensorReader(monitor::readSensor)) {
-    setWindowTitle(QStringLiteral("Monitor"));
+    setWindowTitle(QCoreApplication::translate("CMonitorDlg", "Monitor"));
 }
 
 CMonitorDlg::~CMonitorDlg() = default;
@@ -31,6 +32,7 @@ CMonitorDlg::~CMonitorDlg() = default;
 bool CMonitorDlg::OnInitDialog() {
     m_btnClose.Create(this, IDC_MONITOR_CLOSE, RECT{321, 0, 351, 30}, {},
                       QStringLiteral("ImageRes/lockset_close.png"));
+    m_btnClose.SetAccessibleName(QCoreApplication::translate("CMonitorDlg", "Close"));
     for (size_t k = 0; k < m_graph.size(); ++k)
         m_graph[k].Create(this, k == 0 ? IDC_MONITOR_GRAPH : IDC_MONITOR_GRAPHS, kGraphRects[k]);
 

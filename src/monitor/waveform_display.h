@@ -17,6 +17,8 @@ class CGraphLabel : public CStaticText {
   public:
     void Draw(QPainter* pDC) override;
     QString ToolTip() const override { return {}; }  // always drawn whole
+    // The graph tells what its labels show.
+    platform::AccessibleItem Describe() const override { return {}; }
 };
 
 class CWaveformDisplay : public CControls {
@@ -25,6 +27,8 @@ class CWaveformDisplay : public CControls {
     void Draw(QPainter* pDC) override;
     void OnMouseMove(UINT nFlags, int x, int y) override;
     void OnMouseEnter(UINT nFlags, int x, int y) override { OnMouseMove(nFlags, x, y); }
+    // Its quantity, the last sample, and the lowest and highest.
+    platform::AccessibleItem Describe() const override;
 
     // New range for the next drawing; the stored samples stay as they are.
     void SetRange(int nMin, int nMax);

@@ -19,6 +19,7 @@ int virtualKeyFromQtKey(int key) {
         case Qt::Key_Backspace:
             return VK_BACK;
         case Qt::Key_Tab:
+        case Qt::Key_Backtab:
             return VK_TAB;
         case Qt::Key_Shift:
             return VK_SHIFT;

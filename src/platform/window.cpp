@@ -15,6 +15,7 @@
 
 #include "platform/shm_presenter.h"
 #include "platform/virtual_keys.h"
+#include "platform/window_accessible.h"
 
 namespace platform {
 namespace {
@@ -48,6 +49,7 @@ Window::Window(QWidget* parent, Placement placement)
     : QWidget(parent, placement == Placement::Child ? Qt::Widget : Qt::Window), m_placement(placement) {
     setMouseTracking(true);
     setFocusPolicy(Qt::StrongFocus);
+    installWindowAccessibility();
     // A child starts hidden, as a top-level window does.
     if (placement == Placement::Child) setAttribute(Qt::WA_WState_Hidden);
 }
@@ -434,6 +436,13 @@ bool Window::event(QEvent* e) {
         if (!m_destroyed) WindowProc(m->message, m->wParam, m->lParam);
         return true;
     }
+    if (e->type() == QEvent::KeyPress && TakesTabKeys()) {
+        auto* key = static_cast<QKeyEvent*>(e);
+        if (key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab) {
+            keyPressEvent(key);
+            return true;
+        }
+    }
     return QWidget::event(e);
 }
 
@@ -525,6 +534,7 @@ void Window::wheelEvent(QWheelEvent* e) {
 void Window::keyPressEvent(QKeyEvent* e) {
     const int vk = virtualKeyFromQtKey(e->key());
     if (vk == 0) return QWidget::keyPressEvent(e);
+    m_keyShifted = e->modifiers().testFlag(Qt::ShiftModifier) || e->key() == Qt::Key_Backtab;
     WindowProc(WM_KEYDOWN, WPARAM(vk), e->isAutoRepeat() ? LPARAM(1) | (LPARAM(1) << 30) : LPARAM(1));
     if (IsChild()) e->ignore();  // on to the dialog the child stands in
 }

@@ -43,6 +43,7 @@
 #include <memory>
 #include <string>
 
+#include "platform/accessible_item.h"
 #include "platform/win_window.h"
 
 namespace platform {
@@ -188,6 +189,21 @@ class Window : public QWidget {
     // Starts a window-system move of the whole window (a drag by its background).
     bool BeginSystemMove();
 
+    // The parts the window draws itself, for assistive technology
+    // (window_accessible.cpp): index 0 to AccessibleItemCount() - 1, stable for
+    // the window's life; an item not shown is left out of the tree.
+    virtual int AccessibleItemCount() const { return 0; }
+    virtual AccessibleItem AccessibleItemAt(int index) const;
+    // What a click on the item would do; false where it cannot be pressed.
+    virtual bool PressAccessibleItem(int index);
+    // A new value for an item with a range, as the user would set it.
+    virtual bool SetAccessibleItemValue(int index, double value);
+    // Gives the item the keyboard focus.
+    virtual bool FocusAccessibleItem(int index);
+    // Tells assistive technology that the item took the focus or changed its value.
+    void NotifyAccessibleFocus(int index);
+    void NotifyAccessibleValue(int index);
+
   protected:
     virtual bool OnInitDialog() { return true; }
     virtual void OnOK() { EndDialog(IDOK); }
@@ -199,6 +215,11 @@ class Window : public QWidget {
     virtual void OnClose() { OnCancel(); }
     // SC_CLOSE sends WM_CLOSE; SC_MINIMIZE minimises.
     virtual void OnSysCommand(WPARAM code, LPARAM lParam);
+    // True where Tab and Shift+Tab reach WindowProc as WM_KEYDOWN(VK_TAB) instead
+    // of moving Qt's focus between child widgets (windows that draw their controls).
+    virtual bool TakesTabKeys() const { return false; }
+    // Shift was held with the key being delivered.
+    bool KeyShifted() const { return m_keyShifted; }
 
     // Qt side.
     void setVisible(bool visible) override;
@@ -253,6 +274,7 @@ class Window : public QWidget {
     bool m_destroyed = false;
     bool m_captured = false;
     bool m_doubleClicks = false;
+    bool m_keyShifted = false;
     bool m_inPaint = false;
     bool m_quietShow = false;  // shown state changes that send no WM_SHOWWINDOW
     QRegion m_invalid;         // the update region

@@ -2,6 +2,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QLabel>
 #include <QPushButton>
 
@@ -18,16 +19,22 @@ CGeneralDlg::CGeneralDlg(platform::Window* dialog, app::MainWindowServices& main
     : CSettingsPage(dialog), m_main(main) {}
 
 bool CGeneralDlg::OnInitDialog() {
-    AddHeading(IDC_HEADING_GENERAL, QStringLiteral("General properties"), 3, 7, 229, 14);
+    AddHeading(IDC_HEADING_GENERAL, QCoreApplication::translate("CGeneralDlg", "General properties"), 3, 7,
+               229, 14);
     m_chkStartWithWindows =
-        AddCheckBox(IDC_START_WITH_WINDOWS, QStringLiteral("Start with Windows"), 3, 31, 96, 10);
-    m_chkStartMinimized = AddCheckBox(IDC_START_MINIMIZED, QStringLiteral("Start minimized"), 3, 49, 64, 10);
-    AddHeading(IDC_HEADING_UPDATE, QStringLiteral("Update checking properties"), 3, 71, 229, 14);
-    QLabel* checkFor = AddLabel(QStringLiteral("Check for available product"), 3, 98, 88, 8);
+        AddCheckBox(IDC_START_WITH_WINDOWS, QCoreApplication::translate("CGeneralDlg", "Start with Windows"),
+                    3, 31, 96, 10);
+    m_chkStartMinimized = AddCheckBox(
+        IDC_START_MINIMIZED, QCoreApplication::translate("CGeneralDlg", "Start minimized"), 3, 49, 64, 10);
+    AddHeading(IDC_HEADING_UPDATE, QCoreApplication::translate("CGeneralDlg", "Update checking properties"),
+               3, 71, 229, 14);
+    QLabel* checkFor =
+        AddLabel(QCoreApplication::translate("CGeneralDlg", "Check for available product"), 3, 98, 88, 8);
     m_cbUpdateCheck = AddDropDownList(IDC_UPDATE_LIST, 137, 98, 95);
     CentreOn(checkFor, m_cbUpdateCheck);
-    QLabel* recent = AddLabel(QStringLiteral("Recent updates"), 3, 120, 173, 8);
-    m_btnCheckNow = AddPushButton(IDC_CHECK_NOW, QStringLiteral("Check now"), 182, 117, 50, 14);
+    QLabel* recent = AddLabel(QCoreApplication::translate("CGeneralDlg", "Recent updates"), 3, 120, 173, 8);
+    m_btnCheckNow = AddPushButton(IDC_CHECK_NOW, QCoreApplication::translate("CGeneralDlg", "Check now"), 182,
+                                  117, 50, 14);
     CentreOn(recent, m_btnCheckNow);
     FollowRightMargin(m_cbUpdateCheck, Follow::Move);
     FollowRightMargin(m_btnCheckNow, Follow::Move);

@@ -12,6 +12,7 @@ class CButtonEx : public CControls {
     static constexpr int kTextPoints = 10;
     void Draw(QPainter* pDC) override;
     QString ToolTip() const override { return CutTextToolTip(kTextPoints); }
+    platform::AccessibleItem Describe() const override;
 };
 
 // Frames: unchecked, hover (either state), checked. Text in ARGB 0xFFFF6400.
@@ -24,6 +25,7 @@ class CCheckButtonEx : public CButtonEx {
     // repaint of the button.
     void SetCheck(bool bCheck);
     bool GetCheck() const { return m_bCheck; }
+    platform::AccessibleItem Describe() const override;
 
     bool m_bNoHover = false;
     bool m_bCheck = false;

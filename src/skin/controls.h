@@ -7,6 +7,7 @@
 #include <QPainter>
 #include <QString>
 
+#include "platform/accessible_item.h"
 #include "platform/win_window.h"
 
 class CDialogBase;
@@ -73,6 +74,24 @@ class CControls {
     UINT ID() const { return m_nID; }
     CControls* LinkTarget() const { return m_pLinkTarget; }
 
+    // What assistive technology is told about the control and whether Tab
+    // reaches it (control_access.cpp): role, name, value and range. The owner
+    // adds place, shown and enabled state, and focus. The default tells nothing.
+    virtual platform::AccessibleItem Describe() const;
+    // The keyboard's or assistive technology's press: what a click at the
+    // control's centre does. False where the control is hidden or disabled.
+    virtual bool Press();
+    // A value set as the user would set it (notifying the owner); false for a
+    // control without one.
+    virtual bool SetValue(double value) {
+        (void)value;
+        return false;
+    }
+    // Its name for assistive technology where the caption is in its picture or
+    // elsewhere, and the unit of its value.
+    void SetAccessibleName(const QString& name) { m_strAccessibleName = name; }
+    void SetAccessibleUnit(const QString& unit) { m_strAccessibleUnit = unit; }
+
   protected:
     CControls* m_pLinkTarget = nullptr;
     bool m_bPressed = false;
@@ -87,6 +106,13 @@ class CControls {
     CDialogBase* m_pOwner = nullptr;
     POINT m_ptLast{-1, -1};
     QString m_strImage;  // relative to the working directory
+    QString m_strAccessibleName;
+    QString m_strAccessibleUnit;
+
+    // The accessible name when one was given, else the text.
+    QString AccessibleNameOrText() const {
+        return m_strAccessibleName.isEmpty() ? m_strText : m_strAccessibleName;
+    }
 
     // Repaints the owner now (the whole window is composed again).
     void RequestRedraw();

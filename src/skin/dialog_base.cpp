@@ -51,6 +51,9 @@ LRESULT CDialogBase::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_TIMER:
             Forward(message, wParam, lParam);
             break;
+        case WM_KEYDOWN:
+            if (OnSkinKey(int(wParam))) return 0;
+            break;
         default:
             break;
     }

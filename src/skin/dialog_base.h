@@ -15,6 +15,7 @@
 #include "platform/window.h"
 #include "skin/composition_memo.h"
 #include "skin/controls.h"
+#include "skin/focus_mark.h"
 
 class CDialogBase : public platform::Window {
   public:
@@ -48,6 +49,16 @@ class CDialogBase : public platform::Window {
     // Rectangles copied from an earlier composition instead of drawn again.
     size_t KeptCompositionsUsed() const { return m_memo.hits(); }
 
+    // Assistive technology (dialog_access.cpp): one item per control, its index
+    // in Controls().
+    int AccessibleItemCount() const override { return int(m_controls.size()); }
+    platform::AccessibleItem AccessibleItemAt(int index) const override;
+    bool PressAccessibleItem(int index) override;
+    bool SetAccessibleItemValue(int index, double value) override;
+    bool FocusAccessibleItem(int index) override;
+    // The control with the keyboard focus; null when none has it.
+    CControls* FocusedControl() const { return m_focusMark.Target(); }
+
   protected:
     // Controls attach themselves, draw into the surface and take part in the
     // background-press bookkeeping.
@@ -61,6 +72,12 @@ class CDialogBase : public platform::Window {
 
     // Enter never closes a skinned window.
     void OnOK() override {}
+    bool TakesTabKeys() const override { return true; }
+    // Tab and Shift+Tab move the focus through the shown, enabled controls that
+    // take it, in creation order; Space and Enter press the focused control;
+    // arrows move a focused slider by its step, Page Up and Down by ten steps.
+    // True when the key was used.
+    bool OnSkinKey(int vk);
     // Screen point -> HTCAPTION over the background (the window system drags the
     // window), HTCLIENT over any control, shown or hidden. Panels that must not
     // be dragged answer HTCLIENT.
@@ -80,6 +97,9 @@ class CDialogBase : public platform::Window {
         bool operator==(const Painted&) const = default;
     };
     QPainter* m_painter = nullptr;
+    skin::FocusMark m_focusMark;  // in m_controls once a control took the focus
+    bool Focusable(const CControls* control) const;
+    void SetFocusTo(CControls* control);
     bool m_bErasedInPaint = false;
     std::vector<Painted> m_painted;  // same index as m_controls
     qint64 m_backgroundKey = 0;

@@ -13,6 +13,7 @@ class CMenuItem : public CControls {
     static constexpr int kTextPoints = 10;
     void Draw(QPainter* pDC) override;
     QString ToolTip() const override { return CutTextToolTip(kTextPoints); }
+    platform::AccessibleItem Describe() const override;
     int m_nIndex = 0;  // index of its text in the list's m_items
 };
 
@@ -28,6 +29,9 @@ class CMenuList : public CControls {
     void Draw(QPainter* pDC) override;
     // Reached through the link notification: x is the ID of the clicked part.
     void OnLButtonUp(UINT nFlags, int x, int y) override;
+    platform::AccessibleItem Describe() const override;
+    // Opens or closes the entries, as a click on the head does.
+    bool Press() override { return m_btnHead.Press(); }
 
     int m_nCurSel = 0;
     QStringList m_items;

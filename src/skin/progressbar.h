@@ -14,6 +14,7 @@ class CProgressbar : public CControls {
     // Range 0..nMax; labels "0", nMax x 0.25, 0.5, 0.75 (truncated), nMax.
     void SetRange(int nMax);
     void SetScaleRects(const std::array<QRectF, 5>& rects) { m_scaleRects = rects; }
+    platform::AccessibleItem Describe() const override;
 
     std::array<QRectF, 5> m_scaleRects{};
     std::array<QString, 5> m_scaleTexts{};

@@ -8,6 +8,7 @@ class CStaticText : public CControls {
   public:
     void Draw(QPainter* pDC) override;
     QString ToolTip() const override { return CutTextToolTip(m_nFontSize); }
+    platform::AccessibleItem Describe() const override;
 
     QRgb m_crText = 0x96969696;
     int m_nAlign = skin::AlignCenter;  // 0 near, 1 centre, 2 far

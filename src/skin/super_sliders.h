@@ -29,6 +29,11 @@ class CSuperSliders : public CControls {
         m_fMax = fMax;
     }
     void SetStep(float fStep) { m_fStep = fStep; }
+    platform::AccessibleItem Describe() const override;
+    // Nothing happens at the centre of a slider: it takes values, not presses.
+    bool Press() override { return false; }
+    // As SetPos, then the value-changed notification.
+    bool SetValue(double value) override;
 
     RECT m_rcTrack{13, 15, 254, 24};   // offsets from m_rect's top-left
     RECT m_rcThumbAt{13, 11, 22, 26};  // thumb at the minimum, offsets

@@ -1,5 +1,6 @@
 #include "tuning/clock_set_dlg.h"
 
+#include <QCoreApplication>
 #include <array>
 
 #include "gpu/readings.h"
@@ -26,7 +27,7 @@ void setRangeIfValid(CSuperSliders& slider, float min, float max) {
 CClockSetDlg::CClockSetDlg(app::MainWindowServices& mainWindow)
     : CDialogBase(QStringLiteral("ImageRes/lockset_main.png"), mainWindow.PanelOwner()),
       m_mainWindow(mainWindow) {
-    setWindowTitle(QStringLiteral("Overclocking"));
+    setWindowTitle(QCoreApplication::translate("CClockSetDlg", "Overclocking"));
     resize(kClockPanelWidth, kClockPanelHeight);
 }
 
@@ -95,6 +96,27 @@ void CClockSetDlg::CreateControls() {
     createSlider(m_sliderFan, this, IDC_CLOCK_SLIDER, RECT{54, 266, 330, 314});
     createSlider(m_sliderPower, this, IDC_CLOCK_POWER, RECT{54, 399, 330, 445});
     createSlider(m_sliderTemp, this, IDC_CLOCK_TEMP, RECT{54, 506, 330, 552});
+    // The captions are in the pictures and the background; assistive technology reads these.
+    m_btnClose.SetAccessibleName(QCoreApplication::translate("CClockSetDlg", "Close"));
+    m_btnApply.SetAccessibleName(QCoreApplication::translate("CClockSetDlg", "Apply"));
+    m_btnDefault.SetAccessibleName(QCoreApplication::translate("CClockSetDlg", "Default"));
+    m_btnCancel.SetAccessibleName(QCoreApplication::translate("CClockSetDlg", "Cancel"));
+    m_chkPriorityOn.SetAccessibleName(QCoreApplication::translate("CClockSetDlg", "Temperature priority on"));
+    m_chkPriorityOff.SetAccessibleName(
+        QCoreApplication::translate("CClockSetDlg", "Temperature priority off"));
+    m_chkLink.SetAccessibleName(
+        QCoreApplication::translate("CClockSetDlg", "Link power and temperature targets"));
+    m_chkVoltage.SetAccessibleName(QCoreApplication::translate("CClockSetDlg", "Voltage"));
+    m_chkOne.SetAccessibleName(QCoreApplication::translate("CClockSetDlg", "Profile 1"));
+    m_chkTwo.SetAccessibleName(QCoreApplication::translate("CClockSetDlg", "Profile 2"));
+    m_chkThree.SetAccessibleName(QCoreApplication::translate("CClockSetDlg", "Profile 3"));
+    m_btnSave.SetAccessibleName(QCoreApplication::translate("CClockSetDlg", "Save"));
+    m_btnSaveOne.SetAccessibleName(QCoreApplication::translate("CClockSetDlg", "Save to profile 1"));
+    m_btnSaveTwo.SetAccessibleName(QCoreApplication::translate("CClockSetDlg", "Save to profile 2"));
+    m_btnSaveThree.SetAccessibleName(QCoreApplication::translate("CClockSetDlg", "Save to profile 3"));
+    m_chkFanAuto.SetAccessibleName(QCoreApplication::translate("CClockSetDlg", "Fan mode Auto"));
+    m_chkFanManual.SetAccessibleName(QCoreApplication::translate("CClockSetDlg", "Fan mode Manual"));
+    m_chkFanUserDefine.SetAccessibleName(QCoreApplication::translate("CClockSetDlg", "Fan mode User"));
 }
 
 void CClockSetDlg::ShowSaveButtons(bool show) {

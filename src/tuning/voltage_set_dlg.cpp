@@ -1,5 +1,6 @@
 #include "tuning/voltage_set_dlg.h"
 
+#include <QCoreApplication>
 #include <array>
 
 #include "gpu/tuning.h"
@@ -24,7 +25,7 @@ void createSlider(CSuperSliders& slider, CDialogBase* owner, const RECT& rect, c
 
 CVoltageSetDlg::CVoltageSetDlg(CClockSetDlg& clockPanel)
     : CDialogBase(QStringLiteral("ImageRes/voltagesetdlg_main.png"), &clockPanel), m_clockPanel(clockPanel) {
-    setWindowTitle(QStringLiteral("Voltage"));
+    setWindowTitle(QCoreApplication::translate("CVoltageSetDlg", "Voltage"));
     resize(kVoltagePanelWidth, kVoltagePanelHeight);
 }
 
@@ -37,6 +38,8 @@ bool CVoltageSetDlg::OnInitDialog() {
     m_chkOverVoltageOff.Create(this, IDC_VOLTAGE_OVER_OFF, RECT{276, 97, 328, 124}, {},
                                QStringLiteral("ImageRes/lockset_off.png"));
     MakeRadioGroup({&m_chkOverVoltageOn, &m_chkOverVoltageOff});
+    m_chkOverVoltageOn.SetAccessibleName(QCoreApplication::translate("CVoltageSetDlg", "Over-voltage on"));
+    m_chkOverVoltageOff.SetAccessibleName(QCoreApplication::translate("CVoltageSetDlg", "Over-voltage off"));
     m_chkOverVoltageOff.SetCheck(true);
     m_sliderVoltageMax.Enable(false);
     LoadVoltageValues();

@@ -74,6 +74,7 @@ e2e_runtime() {
     cp -r "$E2E_RUNTIME/lib" "$dest/"
     [ -d "$E2E_RUNTIME/ImageRes" ] && cp -r "$E2E_RUNTIME/ImageRes" "$dest/"
     [ -d "$E2E_RUNTIME/font" ] && cp -r "$E2E_RUNTIME/font" "$dest/"
+    [ -d "$E2E_RUNTIME/translations" ] && cp -r "$E2E_RUNTIME/translations" "$dest/"
     E2E_BIN="$dest"
 }
 
