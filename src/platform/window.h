@@ -39,6 +39,7 @@
 #include <QPointer>
 #include <QRegion>
 #include <QWidget>
+#include <QWindow>
 #include <map>
 #include <memory>
 #include <string>
@@ -47,6 +48,7 @@
 
 namespace platform {
 
+class ObscuredWatch;
 class ShmPresenter;
 
 class Window : public QWidget {
@@ -108,6 +110,11 @@ class Window : public QWidget {
     RECT GetClientRect() const;  // (0, 0, width, height)
     bool IsWindowVisible() const { return isVisible(); }
     bool IsIconic() const { return isMinimized(); }
+    // Whether any pixel of the window may reach someone's eyes: false while it is
+    // hidden, minimised, unmapped by the window system (another workspace) or,
+    // where the X server says so, fully covered by other windows. Nothing is
+    // painted while it is false; what was asked for is painted once it is true.
+    bool Seen() const { return m_seen; }
     void SetForegroundWindow();
 
     // RDW_INVALIDATE: rect (client pixels; the whole window when null) joins the
@@ -199,6 +206,8 @@ class Window : public QWidget {
     virtual void OnClose() { OnCancel(); }
     // SC_CLOSE sends WM_CLOSE; SC_MINIMIZE minimises.
     virtual void OnSysCommand(WPARAM code, LPARAM lParam);
+    // Seen() changed; the paints held back are delivered after this returns.
+    virtual void OnSeenChange(bool seen) { (void)seen; }
 
     // Qt side.
     void setVisible(bool visible) override;
@@ -217,6 +226,7 @@ class Window : public QWidget {
     void closeEvent(QCloseEvent* e) override;
     void changeEvent(QEvent* e) override;
     void timerEvent(QTimerEvent* e) override;
+    bool eventFilter(QObject* watched, QEvent* e) override;
 
     QImage m_surface;
 
@@ -238,6 +248,10 @@ class Window : public QWidget {
     // Copies area of the surface onto p's device (transparent where there is no
     // surface) and counts it as handed to the window system.
     void CopySurface(QPainter& p, const QRegion& area);
+    // Works Seen() out again and tells the window when it changed.
+    void UpdateSeen();
+    // Starts watching the native window's exposure and coverage once it exists.
+    void WatchNativeWindow();
 
     Placement m_placement;
     int m_questions = 0;
@@ -271,6 +285,11 @@ class Window : public QWidget {
     QPoint m_handMovePress;   // global pointer at the press
     QPoint m_handMoveOrigin;  // window position at the press
     int m_paintCount = 0;
+    bool m_seen = false;
+    bool m_exposedOnce = false;  // the native window has been exposed at least once
+    bool m_seenCheckQueued = false;
+    QPointer<QWindow> m_watchedHandle;
+    std::unique_ptr<ObscuredWatch> m_obscuredWatch;
 };
 
 }  // namespace platform

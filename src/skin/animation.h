@@ -11,6 +11,7 @@ class CAnimation : public CControls {
     void Init() override;
     void Draw(QPainter* pDC) override;
     void OnTimer() override;
+    uint64_t DrawState() const override;
 
     int m_nFrame = 0;
     int m_nFrameCount = 2;
