@@ -104,7 +104,6 @@ std::vector<CDialogBase::Painted> CDialogBase::Measure(const std::vector<Painted
     const QSize size(std::max(width(), 1), std::max(height(), 1));
     // Made on the first control that must be drawn to be known.
     std::optional<skin::PaintRecorder> recorder;
-    std::optional<QPainter> painter;
     for (size_t i = 0; i < painted.size(); ++i) {
         CControls* control = m_controls[i];
         if (!control->IsShown()) continue;
@@ -120,12 +119,14 @@ std::vector<CDialogBase::Painted> CDialogBase::Measure(const std::vector<Painted
             like.setDotsPerMeterX(kDotsPerMeter);
             like.setDotsPerMeterY(kDotsPerMeter);
             recorder.emplace(like, size);
-            painter.emplace(&*recorder);
         }
         recorder->reset();
-        painter->save();
-        control->Draw(&*painter);
-        painter->restore();
+        {
+            // A painter of its own: the key must not depend on which controls
+            // were drawn before this one.
+            QPainter painter(&*recorder);
+            control->Draw(&painter);
+        }
         painted[i] = Painted{recorder->bounds() & QRect(QPoint(0, 0), size), recorder->key(), true, state};
         if (unchanged && !(painted[i] == before[i])) ++g_unreportedChanges;
     }
