@@ -105,17 +105,6 @@ bool parseLine(const std::vector<std::string>& w, KeptSettings& k) {
     return false;
 }
 
-bool writeAll(int fd, const char* data, std::size_t size) {
-    while (size > 0) {
-        const ssize_t n = ::write(fd, data, size);
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) return false;
-        data += n;
-        size -= static_cast<std::size_t>(n);
-    }
-    return true;
-}
-
 }  // namespace
 
 bool plausibleKept(const KeptSettings& k, std::string& why) {
@@ -256,21 +245,10 @@ bool KeptFile::write(const std::vector<KeptGpu>& gpus) const {
         return ok;
     }
     const std::string text = formatKept(gpus);
-    const int fd =
-        ::openat(folder_.fd(), kTempName, O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_CLOEXEC, 0600);
-    bool ok = fd >= 0 && writeAll(fd, text.data(), text.size()) && ::fsync(fd) == 0;
-    if (fd >= 0) ::close(fd);
-    ok = ok && ::renameat(folder_.fd(), kTempName, folder_.fd(), kName) == 0;
-    if (!ok) {
+    if (!folder_.replaceFile(kName, kTempName, text)) {
         std::fprintf(stderr, "vantreld: cannot write %s/%s: %s\n", folder_.path().c_str(), kName,
                      std::strerror(errno));
-        ::unlinkat(folder_.fd(), kTempName, 0);
         return false;
-    }
-    const int dir = ::openat(folder_.fd(), ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (dir >= 0) {
-        ::fsync(dir);
-        ::close(dir);
     }
     return true;
 }

@@ -15,17 +15,6 @@ constexpr const char* kHeader = "vantreld fans held manual\n";
 constexpr const char* kTempName = "vantreld.state.tmp";
 constexpr off_t kMaxSize = 4096;
 
-bool writeAll(int fd, const char* data, std::size_t size) {
-    while (size > 0) {
-        const ssize_t n = ::write(fd, data, size);
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) return false;
-        data += n;
-        size -= static_cast<std::size_t>(n);
-    }
-    return true;
-}
-
 }  // namespace
 
 std::vector<unsigned> StateFile::read() const {
@@ -87,22 +76,10 @@ bool StateFile::write(uint64_t indices) const {
     std::string text = kHeader;
     for (unsigned i = 0; i <= kMaxIndex; ++i)
         if (indices & (uint64_t{1} << i)) text += std::to_string(i) + "\n";
-    const int fd =
-        ::openat(folder_.fd(), kTempName, O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_CLOEXEC, 0600);
-    bool ok = fd >= 0 && writeAll(fd, text.data(), text.size()) && ::fsync(fd) == 0;
-    if (fd >= 0) ::close(fd);
-    ok = ok && ::renameat(folder_.fd(), kTempName, folder_.fd(), kName) == 0;
-    if (!ok) {
+    if (!folder_.replaceFile(kName, kTempName, text)) {
         std::fprintf(stderr, "vantreld: cannot write the state file %s/%s: %s\n", folder_.path().c_str(),
                      kName, std::strerror(errno));
-        ::unlinkat(folder_.fd(), kTempName, 0);
         return false;
-    }
-    // The rename itself reaches the disk with the folder (a no-op on /run's tmpfs).
-    const int dir = ::openat(folder_.fd(), ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (dir >= 0) {
-        ::fsync(dir);
-        ::close(dir);
     }
     return true;
 }

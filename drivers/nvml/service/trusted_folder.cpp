@@ -116,4 +116,39 @@ TrustedFolder TrustedFolder::open(const std::string& path, bool create, std::str
     return folder;
 }
 
+namespace {
+
+bool writeAll(int fd, const char* data, std::size_t size) {
+    while (size > 0) {
+        const ssize_t n = ::write(fd, data, size);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) return false;
+        data += n;
+        size -= static_cast<std::size_t>(n);
+    }
+    return true;
+}
+
+}  // namespace
+
+bool TrustedFolder::replaceFile(const char* name, const char* tempName, const std::string& text) const {
+    const int fd = ::openat(fd_, tempName, O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_CLOEXEC, 0600);
+    bool ok = fd >= 0 && writeAll(fd, text.data(), text.size()) && ::fsync(fd) == 0;
+    if (fd >= 0) ::close(fd);
+    ok = ok && ::renameat(fd_, tempName, fd_, name) == 0;
+    if (!ok) {
+        const int error = errno;
+        ::unlinkat(fd_, tempName, 0);
+        errno = error;
+        return false;
+    }
+    // The rename itself reaches the disk with the folder (a no-op on /run's tmpfs).
+    const int dir = ::openat(fd_, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (dir >= 0) {
+        ::fsync(dir);
+        ::close(dir);
+    }
+    return true;
+}
+
 }  // namespace vantreld

@@ -26,6 +26,11 @@ class TrustedFolder {
     int fd() const { return fd_; }
     const std::string& path() const { return path_; }
 
+    // Replaces the file name with text (mode 0600) through tempName, written and flushed before
+    // the rename, the folder flushed after it, so a crash leaves the old file or the new one
+    // whole. false with errno set, and tempName removed, when any step fails.
+    bool replaceFile(const char* name, const char* tempName, const std::string& text) const;
+
   private:
     int fd_ = -1;
     std::string path_;
