@@ -1,24 +1,30 @@
 #!/usr/bin/env bash
 # The idle cost of the skinned windows: the real program on the simulated card
 # under an X server of its own, its CPU and the X server's over SECONDS, as a
-# percentage of one core, for the main window alone and with each panel open.
-# Not a test: prints figures.
+# percentage of one core: the main window alone (main), covered by another
+# window (covered), minimised with its own button (minimised), and with each
+# panel open (monitor, info, clock). Not a test: prints figures.
 #
-# Usage: idle_cpu.sh [-s SECONDS] [-r RUNS] [-c "main monitor info clock"] RUNTIME_DIR...
+# Usage: idle_cpu.sh [-s SECONDS] [-r RUNS] [-c "main covered minimised monitor info clock"]
+#                    [-p "main covered"] RUNTIME_DIR...
 # With several runtime folders (a build before and after a change) the runs
 # alternate between them, so a busy moment of the machine hits both alike.
-# Prints one line per run and, at the end, the median of each (folder, panel).
+# -p names the cases the peer, psensor (a GTK sensor monitor refreshing every
+# second), runs in each round beside them, where it is installed; -p "" for none.
+# Prints one line per run and, at the end, the median of each (folder, case).
 # IDLE_CPU_DISPLAY picks the first display number tried (default 57).
 set -u
-seconds=30 runs=5 configs="main monitor info clock"
-while getopts s:r:c: opt; do
+seconds=30 runs=5 configs="main covered minimised monitor info clock" peer_configs="main covered"
+while getopts s:r:c:p: opt; do
     case $opt in
         s) seconds=$OPTARG ;;
         r) runs=$OPTARG ;;
         c) configs=$OPTARG ;;
+        p) peer_configs=$OPTARG ;;
         *) exit 2 ;;
     esac
 done
+command -v psensor >/dev/null || peer_configs=""
 shift $((OPTIND - 1))
 [ $# -ge 1 ] || { echo "usage: $0 [-s SECONDS] [-r RUNS] [-c CONFIGS] RUNTIME_DIR..." >&2; exit 2; }
 
@@ -70,16 +76,53 @@ click() {
 }
 ticks() { awk '{print $14 + $15}' "/proc/$1/stat"; }
 
-# measure BIN CONFIG: prints "program_percent server_percent".
+# cover WINDOW: maps a plain window over all of WINDOW (the newest window is on
+# top without a window manager).
+cover() {
+    eval "$(xdotool getwindowgeometry --shell "$1")"
+    xmessage -geometry "$((WIDTH + 40))x$((HEIGHT + 40))+$((X - 20))+$((Y - 20))" -title cover "" >/dev/null 2>&1 &
+    pids+=("$!")
+    cover_pid=$!
+    wait_window cover >/dev/null
+}
+
+# start_peer: psensor with a home of its own; sets pid and main.
+start_peer() {
+    mkdir -p "$work/peer-home"
+    HOME=$work/peer-home psensor >/dev/null 2>&1 &
+    pid=$!
+    main=
+    for _ in $(seq 100); do
+        main=$(xdotool search --onlyvisible --pid "$pid" 2>/dev/null | head -1)
+        [ -n "$main" ] && return 0
+        sleep 0.1
+    done
+    kill "$pid"
+    return 1
+}
+
+# measure BIN CONFIG: prints "program_percent server_percent"; BIN "peer" for psensor.
 measure() {
     local bin=$1 config=$2 pid main box
-    "$bin/vantrel" --simulate >/dev/null 2>&1 &
-    pid=$!
-    main=$(wait_window Vantrel) || { kill "$pid"; echo "no main window" >&2; return 1; }
-    # Room for the docked panels on every side.
-    xdotool windowmove "$main" 760 150
-    sleep 0.5
+    cover_pid=
+    if [ "$bin" = peer ]; then
+        start_peer || { echo "no psensor window" >&2; return 1; }
+    else
+        "$bin/vantrel" --simulate >/dev/null 2>&1 &
+        pid=$!
+        main=$(wait_window Vantrel) || { kill "$pid"; echo "no main window" >&2; return 1; }
+        # Room for the docked panels on every side.
+        xdotool windowmove "$main" 760 150
+        sleep 0.5
+    fi
     case $config in
+        covered) cover "$main" ;;
+        minimised)
+            # The program's own button: without a window manager nobody carries out
+            # xdotool's request, which is sent as well.
+            click "$main" 405 17
+            xdotool windowminimize "$main" 2>/dev/null
+            ;;
         monitor) click "$main" 346 409; wait_window Monitor >/dev/null ;;
         info) click "$main" 346 371; wait_window "GPU Information" >/dev/null ;;
         clock)
@@ -97,6 +140,7 @@ measure() {
     a1=$(ticks "$pid") x1=$(ticks "$xpid") t1=$(date +%s.%N)
     kill "$pid"
     wait "$pid" 2>/dev/null
+    [ -n "$cover_pid" ] && { kill "$cover_pid"; wait "$cover_pid" 2>/dev/null; }
     awk -v a0="$a0" -v a1="$a1" -v x0="$x0" -v x1="$x1" -v t0="$t0" -v t1="$t1" -v hz="$(getconf CLK_TCK)" \
         'BEGIN { printf "%.3f %.3f\n", 100 * (a1 - a0) / hz / (t1 - t0), 100 * (x1 - x0) / hz / (t1 - t0) }'
 }
@@ -110,16 +154,23 @@ for (( r = 1; r <= runs; r++ )); do
             echo "$((i + 1)) $config $figures" >>"$results"
         done
     done
+    for config in $peer_configs; do
+        figures=$(measure peer "$config") || continue
+        echo "run $r psensor $config: program/server % of one core: $figures (load $(cut -d' ' -f1 /proc/loadavg))"
+        echo "psensor $config $figures" >>"$results"
+    done
 done
 
 echo
 echo "medians over $runs runs of $seconds s (% of one core); folders: $*"
-for (( i = 1; i <= k; i++ )); do
-    for config in $configs; do
+for i in $(seq 1 "$k") ${peer_configs:+psensor}; do
+    cases=$configs
+    [ "$i" = psensor ] && cases=$peer_configs
+    for config in $cases; do
         for column in 3 4; do
             awk -v i="$i" -v c="$config" -v col="$column" '$1 == i && $2 == c { print $col }' "$results" | sort -g >"$work/col$column"
         done
-        printf "folder %d %-8s program %s  X server %s\n" "$i" "$config" \
+        printf "folder %-7s %-9s program %s  X server %s\n" "$i" "$config" \
             "$(awk '{ v[NR] = $1 } END { print NR ? (NR % 2 ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2) : "-" }' "$work/col3")" \
             "$(awk '{ v[NR] = $1 } END { print NR ? (NR % 2 ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2) : "-" }' "$work/col4")"
     done

@@ -310,6 +310,18 @@ void CVantrelDlg::OnClose() {
     EndDialog(IDCANCEL);
 }
 
+void CVantrelDlg::OnSeenChange(bool seen) {
+    if (IsDestroyed()) return;
+    if (!seen) {
+        KillTimer(kEyeTimer);
+        return;
+    }
+    if (HasTimer(kEyeTimer)) return;  // never stopped: the first show
+    SetTimer(kEyeTimer, kEyePeriodMs);
+    UpdateQuickSight(true);
+    RedrawWindow(nullptr, RDW_INTERNALPAINT);
+}
+
 void CVantrelDlg::OpenClockPanel() {
     m_pClockSetDlg = std::make_unique<CClockSetDlg>(*this);
     m_pClockSetDlg->Create();

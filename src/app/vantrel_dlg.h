@@ -112,6 +112,9 @@ class CVantrelDlg : public CDialogBase, public app::MainWindowServices {
     void OnCancel() override { SendMessage(WM_CLOSE); }
     // An open message box is closed too, so it never holds up the end.
     void OnClose() override;
+    // The eye and the readouts it samples run only while the window can be seen;
+    // seen again, the readouts are sampled at once.
+    void OnSeenChange(bool seen) override;
 
   private:
     void CreateControls();

@@ -13,6 +13,7 @@
 #include <climits>
 #include <cmath>
 
+#include "platform/obscured_watch.h"
 #include "platform/shm_presenter.h"
 #include "platform/virtual_keys.h"
 #include "platform/window_accessible.h"
@@ -72,6 +73,7 @@ Window* Window::GetParent() const {
 
 Window::~Window() {
     if (m_modalLoop) m_modalLoop->quit();
+    if (m_watchedHandle) m_watchedHandle->removeEventFilter(this);
 }
 
 bool Window::PresentDirectly(const QRegion& area) {
@@ -251,8 +253,9 @@ bool Window::RedrawWindow(const RECT* rect, UINT flags) {
             if (flags & RDW_ERASE) m_erasePending = true;
             // A paint that happens now takes the area with it; a request to Qt's
             // repaint manager as well would compose it a second time.
+            // Nor does one held back until the window is seen again.
             const bool paintsNow = (flags & RDW_UPDATENOW) && isVisible() && !m_inPaint;
-            if (!paintsNow) update(area);
+            if (!paintsNow && m_seen) update(area);
         }
     }
     if (flags & RDW_INTERNALPAINT) {
@@ -274,7 +277,7 @@ bool Window::RedrawWindow(const RECT* rect, UINT flags) {
 }
 
 void Window::UpdateWindow() {
-    if (!PaintPending() || !isVisible() || m_inPaint) return;
+    if (!PaintPending() || !isVisible() || !m_seen || m_inPaint) return;
     m_unflushed += DeliverPaint();
     if (m_unflushed.isEmpty()) return;
     if (FlushToScreen(m_unflushed))
@@ -335,7 +338,7 @@ void Window::UpdateLayeredArea(const QRegion& area) {
     const QRegion inside = area & rect();
     if (inside.isEmpty()) return;
     m_unflushed += inside;
-    update(inside);
+    if (m_seen) update(inside);
 }
 
 QRegion Window::DeliverPaint() {
@@ -426,8 +429,57 @@ WPARAM Window::mouseKeys(Qt::MouseButtons buttons) const {
 void Window::setVisible(bool visible) {
     const bool change = visible == isHidden() && !m_quietShow && !m_destroyed;
     QWidget::setVisible(visible);
+    if (visible) WatchNativeWindow();
+    UpdateSeen();
     // After the change, so that a handler that shows or hides again sees it.
     if (change) WindowProc(WM_SHOWWINDOW, visible ? 1 : 0, 0);
+}
+
+void Window::WatchNativeWindow() {
+    if (IsChild()) return;
+    QWindow* handle = windowHandle();
+    if (handle && handle != m_watchedHandle) {
+        if (m_watchedHandle) m_watchedHandle->removeEventFilter(this);
+        handle->installEventFilter(this);
+        m_watchedHandle = handle;
+        m_exposedOnce = false;
+    }
+    const WId id = internalWinId();
+    if (id && (!m_obscuredWatch || m_obscuredWatch->nativeWindow() != id))
+        m_obscuredWatch = std::make_unique<ObscuredWatch>(*this, [this](bool) { UpdateSeen(); });
+}
+
+void Window::UpdateSeen() {
+    bool seen = isVisible() && !isMinimized() && !m_destroyed;
+    if (seen && !IsChild()) {
+        const QWindow* handle = windowHandle();
+        const bool exposed = handle && handle->isExposed();
+        m_exposedOnce = m_exposedOnce || exposed;
+        // Shown but not yet exposed is taken for seen: the first expose is on its way.
+        if (m_exposedOnce && !exposed) seen = false;
+        if (m_obscuredWatch && m_obscuredWatch->obscured()) seen = false;
+    }
+    if (seen == m_seen) return;
+    m_seen = seen;
+    OnSeenChange(seen);
+    if (!m_seen) return;
+    UpdateWindow();
+    if (!m_unflushed.isEmpty()) update(m_unflushed);
+}
+
+bool Window::eventFilter(QObject* watched, QEvent* e) {
+    // The handle's own exposed state is set as this event is delivered: look after it.
+    if (watched == m_watchedHandle && e->type() == QEvent::Expose && !m_seenCheckQueued) {
+        m_seenCheckQueued = true;
+        QMetaObject::invokeMethod(
+            this,
+            [this] {
+                m_seenCheckQueued = false;
+                UpdateSeen();
+            },
+            Qt::QueuedConnection);
+    }
+    return QWidget::eventFilter(watched, e);
 }
 
 bool Window::event(QEvent* e) {
@@ -567,6 +619,7 @@ void Window::changeEvent(QEvent* e) {
             WindowProc(WM_SYSCOMMAND, SC_MINIMIZE, 0);
     }
     QWidget::changeEvent(e);
+    if (e->type() == QEvent::WindowStateChange) UpdateSeen();
 }
 
 void Window::timerEvent(QTimerEvent* e) {

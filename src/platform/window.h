@@ -39,6 +39,7 @@
 #include <QPointer>
 #include <QRegion>
 #include <QWidget>
+#include <QWindow>
 #include <map>
 #include <memory>
 #include <string>
@@ -48,6 +49,7 @@
 
 namespace platform {
 
+class ObscuredWatch;
 class ShmPresenter;
 
 class Window : public QWidget {
@@ -109,6 +111,11 @@ class Window : public QWidget {
     RECT GetClientRect() const;  // (0, 0, width, height)
     bool IsWindowVisible() const { return isVisible(); }
     bool IsIconic() const { return isMinimized(); }
+    // Whether any pixel of the window may reach someone's eyes: false while it is
+    // hidden, minimised, unmapped by the window system (another workspace) or,
+    // where the X server says so, fully covered by other windows. Nothing is
+    // painted while it is false; what was asked for is painted once it is true.
+    bool Seen() const { return m_seen; }
     void SetForegroundWindow();
 
     // RDW_INVALIDATE: rect (client pixels; the whole window when null) joins the
@@ -220,6 +227,8 @@ class Window : public QWidget {
     virtual bool TakesTabKeys() const { return false; }
     // Shift was held with the key being delivered.
     bool KeyShifted() const { return m_keyShifted; }
+    // Seen() changed; the paints held back are delivered after this returns.
+    virtual void OnSeenChange(bool seen) { (void)seen; }
 
     // Qt side.
     void setVisible(bool visible) override;
@@ -238,6 +247,7 @@ class Window : public QWidget {
     void closeEvent(QCloseEvent* e) override;
     void changeEvent(QEvent* e) override;
     void timerEvent(QTimerEvent* e) override;
+    bool eventFilter(QObject* watched, QEvent* e) override;
 
     QImage m_surface;
 
@@ -259,6 +269,10 @@ class Window : public QWidget {
     // Copies area of the surface onto p's device (transparent where there is no
     // surface) and counts it as handed to the window system.
     void CopySurface(QPainter& p, const QRegion& area);
+    // Works Seen() out again and tells the window when it changed.
+    void UpdateSeen();
+    // Starts watching the native window's exposure and coverage once it exists.
+    void WatchNativeWindow();
 
     Placement m_placement;
     int m_questions = 0;
@@ -293,6 +307,11 @@ class Window : public QWidget {
     QPoint m_handMovePress;   // global pointer at the press
     QPoint m_handMoveOrigin;  // window position at the press
     int m_paintCount = 0;
+    bool m_seen = false;
+    bool m_exposedOnce = false;  // the native window has been exposed at least once
+    bool m_seenCheckQueued = false;
+    QPointer<QWindow> m_watchedHandle;
+    std::unique_ptr<ObscuredWatch> m_obscuredWatch;
 };
 
 }  // namespace platform

@@ -1,6 +1,8 @@
 #include "skin/animation.h"
 
 #include "skin/dialog_base.h"
+#include "skin/draw_state.h"
+#include "skin/picture_cache.h"
 
 void CAnimation::Init() {
     m_nTimerID = kTimerId;
@@ -14,4 +16,13 @@ void CAnimation::Draw(QPainter* pDC) {
 void CAnimation::OnTimer() {
     m_nFrame = m_nFrame >= m_nFrameCount - 1 ? 0 : m_nFrame + 1;
     RedrawNow(m_rect);
+}
+
+uint64_t CAnimation::DrawState() const {
+    const QImage* picture = skin::PictureCache::instance().get(m_strImage);
+    return skin::DrawStateKey()
+        .add(m_rect)
+        .add(m_nFrame)
+        .add(uint64_t(picture ? picture->cacheKey() : 0))
+        .value();
 }

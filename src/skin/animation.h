@@ -12,6 +12,7 @@ class CAnimation : public CControls {
     void Draw(QPainter* pDC) override;
     void OnTimer() override;
     platform::AccessibleItem Describe() const override;
+    uint64_t DrawState() const override;
 
     int m_nFrame = 0;
     int m_nFrameCount = 2;

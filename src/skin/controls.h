@@ -44,6 +44,10 @@ class CControls {
     virtual void Init() {}
     // Paints into the owner's composed image (pDC is a painter on it).
     virtual void Draw(QPainter* pDC) { (void)pDC; }
+    // A key of everything Draw depends on (pictures included), for a control
+    // that can tell it without drawing; 0 for one that cannot, which its owner
+    // then draws into a recorder at every paint to see whether it changed.
+    virtual uint64_t DrawState() const { return 0; }
     virtual void OnLButtonDown(UINT nFlags, int x, int y) { (void)nFlags, (void)x, (void)y; }
     // nFlags is WM_CTRL_LINK for a link notification; x is then the clicked control's ID.
     virtual void OnLButtonUp(UINT nFlags, int x, int y) { (void)nFlags, (void)x, (void)y; }

@@ -1,12 +1,25 @@
 #include "skin/dialog_base.h"
 
+#include <optional>
+
 #include "skin/paint_recorder.h"
 #include "skin/picture_cache.h"
 
 namespace {
 // 96 dots per inch, so point sizes come out as on the platform the skin was drawn for.
 constexpr int kDotsPerMeter = 3780;
+bool g_drawStateCheck = false;
+size_t g_unreportedChanges = 0;
 }  // namespace
+
+void CDialogBase::SetDrawStateCheck(bool on) {
+    g_drawStateCheck = on;
+    g_unreportedChanges = 0;
+}
+
+size_t CDialogBase::UnreportedChanges() {
+    return g_unreportedChanges;
+}
 
 CDialogBase::CDialogBase(const QString& background, platform::Window* parent)
     : platform::Window(parent), m_strBackground(background), m_memDC(m_surface) {
@@ -89,22 +102,36 @@ QImage CDialogBase::ComposeCopy() {
     return copy;
 }
 
-std::vector<CDialogBase::Painted> CDialogBase::Measure() const {
+std::vector<CDialogBase::Painted> CDialogBase::Measure(const std::vector<Painted>& before) {
     std::vector<Painted> painted(m_controls.size());
     const QSize size(std::max(width(), 1), std::max(height(), 1));
-    QImage like(1, 1, QImage::Format_ARGB32_Premultiplied);
-    like.setDotsPerMeterX(kDotsPerMeter);
-    like.setDotsPerMeterY(kDotsPerMeter);
-    skin::PaintRecorder recorder(like, size);
-    QPainter painter(&recorder);
+    // Made on the first control that must be drawn to be known.
+    std::optional<skin::PaintRecorder> recorder;
     for (size_t i = 0; i < painted.size(); ++i) {
         CControls* control = m_controls[i];
         if (!control->IsShown()) continue;
-        recorder.reset();
-        painter.save();
-        control->Draw(&painter);
-        painter.restore();
-        painted[i] = Painted{recorder.bounds() & QRect(QPoint(0, 0), size), recorder.key(), true};
+        const uint64_t state = control->DrawState();
+        const bool unchanged = state != 0 && i < before.size() && before[i].shown && before[i].state == state;
+        if (unchanged && !g_drawStateCheck) {
+            painted[i] = before[i];
+            ++m_recordingsSkipped;
+            continue;
+        }
+        if (!recorder) {
+            QImage like(1, 1, QImage::Format_ARGB32_Premultiplied);
+            like.setDotsPerMeterX(kDotsPerMeter);
+            like.setDotsPerMeterY(kDotsPerMeter);
+            recorder.emplace(like, size);
+        }
+        recorder->reset();
+        {
+            // A painter of its own: the key must not depend on which controls
+            // were drawn before this one.
+            QPainter painter(&*recorder);
+            control->Draw(&painter);
+        }
+        painted[i] = Painted{recorder->bounds() & QRect(QPoint(0, 0), size), recorder->key(), true, state};
+        if (unchanged && !(painted[i] == before[i])) ++g_unreportedChanges;
     }
     return painted;
 }
@@ -122,7 +149,9 @@ void CDialogBase::ComposeWith(Path path, bool whole) {
     if (backgroundKey != m_backgroundKey) whole = true;
     m_backgroundKey = backgroundKey;
 
-    std::vector<Painted> painted = Measure();
+    // A new size is a new clip for every control's bounds.
+    std::vector<Painted> painted = Measure(m_measuredSize == size ? m_painted : std::vector<Painted>{});
+    m_measuredSize = size;
     const QRect all(QPoint(0, 0), size);
     QRegion region;
     if (whole) {

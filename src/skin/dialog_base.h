@@ -48,6 +48,14 @@ class CDialogBase : public platform::Window {
     QPainter* ActivePainter() const { return m_painter; }
     // Rectangles copied from an earlier composition instead of drawn again.
     size_t KeptCompositionsUsed() const { return m_memo.hits(); }
+    // Controls taken for unchanged by their DrawState() and not drawn to see.
+    size_t RecordingsSkipped() const { return m_recordingsSkipped; }
+
+    // For tests: every window draws every control into the recorder at every
+    // paint, as if no control told its own state, and counts the controls whose
+    // unchanged DrawState() hid a change of their drawing.
+    static void SetDrawStateCheck(bool on);
+    static size_t UnreportedChanges();
 
     // Assistive technology (dialog_access.cpp): one item per control, its index
     // in Controls().
@@ -94,7 +102,11 @@ class CDialogBase : public platform::Window {
         QRect bounds;
         uint64_t key = 0;
         bool shown = false;
-        bool operator==(const Painted&) const = default;
+        uint64_t state = 0;  // the control's DrawState() when it was recorded
+        // The same drawing, whatever state key it was found by.
+        bool operator==(const Painted& o) const {
+            return bounds == o.bounds && key == o.key && shown == o.shown;
+        }
     };
     QPainter* m_painter = nullptr;
     skin::FocusMark m_focusMark;  // in m_controls once a control took the focus
@@ -103,9 +115,13 @@ class CDialogBase : public platform::Window {
     bool m_bErasedInPaint = false;
     std::vector<Painted> m_painted;  // same index as m_controls
     qint64 m_backgroundKey = 0;
+    QSize m_measuredSize;  // the window's size at the last Measure
     skin::CompositionMemo m_memo;
+    size_t m_recordingsSkipped = 0;
     void ComposeWith(Path path, bool whole);
-    std::vector<Painted> Measure() const;
+    // What each shown control draws; a control whose DrawState() is that of
+    // `before` (same index) keeps its entry there without being drawn.
+    std::vector<Painted> Measure(const std::vector<Painted>& before = {});
     void Paint(const QRegion& region, bool whole, Path path, const std::vector<Painted>& painted);
     // What the composition of `rect` depends on: its place, the background and
     // the keys of the controls that reach it.

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "platform/truncate.h"
+#include "skin/draw_state.h"
 #include "skin/skin_font.h"
 
 namespace {
@@ -44,4 +45,11 @@ void CProgressbar::SetRange(int nMax) {
     m_nMax = nMax;
     m_scaleTexts = {QStringLiteral("0"), QString::number(int(nMax * 0.25)), QString::number(int(nMax * 0.5)),
                     QString::number(int(nMax * 0.75)), QString::number(nMax)};
+}
+
+uint64_t CProgressbar::DrawState() const {
+    skin::DrawStateKey key;
+    key.add(m_rect).add(m_nPos).add(m_nMin).add(m_nMax).add(skin::skinFontGeneration());
+    for (size_t i = 0; i < m_scaleRects.size(); ++i) key.add(m_scaleRects[i]).add(m_scaleTexts[i]);
+    return key.value();
 }

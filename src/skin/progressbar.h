@@ -11,6 +11,7 @@
 class CProgressbar : public CControls {
   public:
     void Draw(QPainter* pDC) override;
+    uint64_t DrawState() const override;
     // Range 0..nMax; labels "0", nMax x 0.25, 0.5, 0.75 (truncated), nMax.
     void SetRange(int nMax);
     void SetScaleRects(const std::array<QRectF, 5>& rects) { m_scaleRects = rects; }

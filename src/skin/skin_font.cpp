@@ -22,6 +22,7 @@ QString g_style;
 // resolving it again, which counts at every paint. Emptied when the family changes.
 std::map<double, QFont> g_fonts;
 bool g_dropRegistered = false;
+int g_generation = 0;
 
 // Fonts must not outlive the application's font cache.
 void dropFonts() {
@@ -44,6 +45,7 @@ bool loadSkinFont(const QString& path) {
     g_family = families.first();
     g_style = QRawFont(file, 12).styleName();
     g_fonts.clear();
+    ++g_generation;
     return true;
 }
 
@@ -54,6 +56,11 @@ void unloadSkinFont() {
     g_family.clear();
     g_style.clear();
     g_fonts.clear();
+    ++g_generation;
+}
+
+int skinFontGeneration() {
+    return g_generation;
 }
 
 QString skinFontFamily() {

@@ -18,6 +18,8 @@ bool loadSkinFont(const QString& path = QString::fromLatin1(kSkinFontFile));
 void unloadSkinFont();
 // The family the skin draws with: the loaded file's, else "sans-serif".
 QString skinFontFamily();
+// Changes whenever the family the skin draws with may have changed.
+int skinFontGeneration();
 QFont skinFont(double points);
 
 // Horizontal alignment as the controls store it.

@@ -301,6 +301,35 @@ TEST_F(MainWindowTest, MinimisingAndMovingTouchNothing) {
     EXPECT_EQ(fs::last_write_time(m_dir / "Vantrel.xml"), before);
 }
 
+// Nobody sees a minimised window: the eye and its sampling stop, the fan curve
+// does not; shown again, the gauges show current values at once.
+TEST_F(MainWindowTest, MinimisedTheEyeStopsAndTheFanCurveGoesOn) {
+    Settings s;
+    s.enableFan = "1";
+    s.updateTime = "10";
+    s.right = "3";  // GPU load
+    CVantrelDlg& w = open(s, card(45, R"(<load gpu="50" frameBuffer="20"/>)"));
+    CDialogBase::SetDrawStateCheck(true);
+    ASSERT_TRUE(w.Seen());
+    w.SendMessage(WM_COMMAND, IDC_MAIN_MIN);
+    EXPECT_FALSE(w.Seen());
+    EXPECT_FALSE(w.HasTimer(kEyeTimer));
+    const int paints = w.PaintCount();
+    const size_t writes = trace().size();
+    ASSERT_TRUE(spinUntil([&] { return trace().size() >= writes + 3; })) << "the fan curve goes on";
+    EXPECT_EQ(trace().back(), coolerLine(37));
+    EXPECT_EQ(w.PaintCount(), paints);
+
+    CVantrelDlgProbe::gauge(w, 1).m_nPos = 0;
+    w.RaiseForAnotherStart();
+    EXPECT_TRUE(w.Seen());
+    EXPECT_EQ(w.TimerPeriod(kEyeTimer), kEyePeriodMs);
+    EXPECT_EQ(w.Gauge(1).m_nPos, 50) << "sampled on the way back";
+    ASSERT_TRUE(spinUntil([&] { return w.PaintCount() > paints; }));
+    EXPECT_EQ(CDialogBase::UnreportedChanges(), 0u);
+    CDialogBase::SetDrawStateCheck(false);
+}
+
 TEST_F(MainWindowTest, StartMinimisedLivesInTheTray) {
     platform::TrayIcon::setHostAvailableForTests(true);
     Settings s;
