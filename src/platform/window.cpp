@@ -451,7 +451,11 @@ void Window::WatchNativeWindow() {
 
 void Window::UpdateSeen() {
     bool seen = isVisible() && !isMinimized() && !m_destroyed;
-    if (seen && !IsChild()) {
+    if (seen && IsChild()) {
+        // A child is seen as far as the top-level window it stands in is.
+        const auto* top = qobject_cast<const Window*>(window());
+        if (top && top != this) seen = top->Seen();
+    } else if (seen) {
         const QWindow* handle = windowHandle();
         const bool exposed = handle && handle->isExposed();
         m_exposedOnce = m_exposedOnce || exposed;
@@ -462,6 +466,8 @@ void Window::UpdateSeen() {
     if (seen == m_seen) return;
     m_seen = seen;
     OnSeenChange(seen);
+    if (!IsChild())
+        for (Window* child : findChildren<Window*>()) child->UpdateSeen();
     if (!m_seen) return;
     UpdateWindow();
     if (!m_unflushed.isEmpty()) update(m_unflushed);
@@ -487,6 +493,12 @@ bool Window::event(QEvent* e) {
         auto* m = static_cast<PostedMessage*>(e);
         if (!m_destroyed) WindowProc(m->message, m->wParam, m->lParam);
         return true;
+    }
+    // A child is also shown and hidden with its parent, without setVisible.
+    if ((e->type() == QEvent::Show || e->type() == QEvent::Hide) && IsChild()) {
+        const bool handled = QWidget::event(e);
+        UpdateSeen();
+        return handled;
     }
     if (e->type() == QEvent::KeyPress && TakesTabKeys()) {
         auto* key = static_cast<QKeyEvent*>(e);

@@ -1,6 +1,8 @@
 #include "skin/button_ex.h"
 
 #include "skin/dialog_base.h"
+#include "skin/draw_state.h"
+#include "skin/picture_cache.h"
 #include "skin/skin_font.h"
 
 namespace {
@@ -10,7 +12,26 @@ constexpr QRgb kCheckText = 0xFFFF6400;
 QRectF boxOf(const RECT& r) {
     return QRectF(r.left, r.top, RectWidth(r), RectHeight(r));
 }
+
+uint64_t buttonState(const RECT& rect, const QString& image, int frame, const QString& text) {
+    const QImage* picture = skin::PictureCache::instance().get(image);
+    return skin::DrawStateKey()
+        .add(rect)
+        .add(frame)
+        .add(uint64_t(picture ? picture->cacheKey() : 0))
+        .add(text)
+        .add(skin::skinFontGeneration())
+        .value();
+}
 }  // namespace
+
+uint64_t CButtonEx::DrawState() const {
+    return buttonState(m_rect, m_strImage, m_bHover ? 1 : m_bPressed ? 2 : 0, m_strText);
+}
+
+uint64_t CCheckButtonEx::DrawState() const {
+    return buttonState(m_rect, m_strImage, (m_bHover && !m_bNoHover) ? 1 : m_bCheck ? 2 : 0, m_strText);
+}
 
 void CButtonEx::Draw(QPainter* pDC) {
     DrawPicture(pDC, m_strImage, m_bHover ? 1 : m_bPressed ? 2 : 0);

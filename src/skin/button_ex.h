@@ -11,6 +11,7 @@ class CButtonEx : public CControls {
   public:
     static constexpr int kTextPoints = 10;
     void Draw(QPainter* pDC) override;
+    uint64_t DrawState() const override;
     QString ToolTip() const override { return CutTextToolTip(kTextPoints); }
     platform::AccessibleItem Describe() const override;
 };
@@ -19,6 +20,7 @@ class CButtonEx : public CControls {
 class CCheckButtonEx : public CButtonEx {
   public:
     void Draw(QPainter* pDC) override;
+    uint64_t DrawState() const override;
     void OnLButtonUp(UINT nFlags, int x, int y) override;
     // TRUE clears the group; FALSE on a radio member keeps it checked when no
     // other member is (a group always keeps one checked). A change asks for a

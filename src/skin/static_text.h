@@ -7,6 +7,7 @@
 class CStaticText : public CControls {
   public:
     void Draw(QPainter* pDC) override;
+    uint64_t DrawState() const override;
     QString ToolTip() const override { return CutTextToolTip(m_nFontSize); }
     platform::AccessibleItem Describe() const override;
 
