@@ -24,8 +24,8 @@ void BM_Compose(benchmark::State& state) {
     dlg.Create();
     for (int i = 0; i < 5; ++i) QCoreApplication::processEvents();  // shown and exposed
     // Values on both gauges, so the value labels are drawn too.
-    CVantrelDlgProbe::gauge(dlg, 0).m_nPos = dlg.Gauge(0).m_nMax / 2;
-    CVantrelDlgProbe::gauge(dlg, 1).m_nPos = dlg.Gauge(1).m_nMax / 3;
+    CVantrelDlgProbe::gauge(dlg, 0).SetPos(dlg.Gauge(0).Max() / 2);
+    CVantrelDlgProbe::gauge(dlg, 1).SetPos(dlg.Gauge(1).Max() / 3);
     skin::PictureCache& pictures = skin::PictureCache::instance();
     pictures.setEnabled(cached);
     dlg.Compose();  // the cache filled, the glyphs rendered once

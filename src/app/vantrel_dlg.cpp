@@ -89,7 +89,7 @@ bool CVantrelDlg::OnInitDialog() {
 
     m_animEye.Create(this, IDC_MAIN_EYE, rectOf(149, 132, 323, 280), {},
                      QStringLiteral("ImageRes/main_eye.png"));
-    m_animEye.m_nFrameCount = 13;
+    m_animEye.SetFrameCount(13);
     KillTimer(kEyeTimer);
     SetTimer(kEyeTimer, kEyePeriodMs);
 
@@ -205,7 +205,7 @@ void CVantrelDlg::UpdateQuickSight(bool bSample) {
     if (m_bSampling) return;
     m_bSampling = true;
     for (int i = 0; i < 2; ++i)
-        if (app::isQuickSightChoice(choices[i])) bars[i]->m_nPos = app::sampleQuickSight(choices[i]);
+        if (app::isQuickSightChoice(choices[i])) bars[i]->SetPos(app::sampleQuickSight(choices[i]));
     m_bSampling = false;
 }
 

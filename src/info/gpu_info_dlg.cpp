@@ -40,7 +40,7 @@ bool CGpuInfoDlg::OnInitDialog() {
     m_btnBack.Create(this, IDC_GPUINFO_BACK, kBackRect, {}, QStringLiteral("ImageRes/gpuinfo_back.png"));
     m_btnBack.SetAccessibleName(QCoreApplication::translate("CGpuInfoDlg", "Back"));
     for (size_t i = 0; i < m_txtInfo.size(); ++i) {
-        m_txtInfo[i].m_crText = kInfoText;
+        m_txtInfo[i].SetColour(kInfoText);
         m_txtInfo[i].Create(this, IDC_GPUINFO_TEXT, LabelRect(int(i)));
     }
     ShowInformation(list);

@@ -60,9 +60,9 @@ void CWaveformDisplay::Init() {
 
 void CWaveformDisplay::CreateLabel(CGraphLabel& label, const RECT& rect, const QString& text, int align,
                                    QRgb colour) {
-    label.m_nFontSize = 8;
-    label.m_nAlign = align;
-    label.m_crText = colour;
+    label.SetFontSize(8);
+    label.SetAlign(align);
+    label.SetColour(colour);
     label.Create(m_pOwner, kLabelId, rect, text);
 }
 

@@ -205,10 +205,14 @@ bool ShmPresenter::present(const QImage& picture, const QRegion& area) {
     waitUntilRead();
     xcb_connection_t* c = m_segment->connection;
     const auto window = xcb_window_t(m_windowId);
+    // One detach check for the whole present, not one per row.
+    uchar* const into = image.bits();
+    const qsizetype intoStride = image.bytesPerLine();
     for (const QRect& r : inside) {
         const size_t rowBytes = size_t(r.width()) * 4;
         for (int y = r.top(); y <= r.bottom(); ++y)
-            std::memcpy(image.scanLine(y) + r.left() * 4, picture.constScanLine(y) + r.left() * 4, rowBytes);
+            std::memcpy(into + y * intoStride + r.left() * 4, picture.constScanLine(y) + r.left() * 4,
+                        rowBytes);
         xcb_shm_put_image(c, window, m_gc, uint16_t(image.width()), uint16_t(image.height()), int16_t(r.x()),
                           int16_t(r.y()), uint16_t(r.width()), uint16_t(r.height()), int16_t(r.x()),
                           int16_t(r.y()), kDepth, XCB_IMAGE_FORMAT_Z_PIXMAP, 0, m_segment->id, 0);

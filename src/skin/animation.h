@@ -14,6 +14,13 @@ class CAnimation : public CControls {
     platform::AccessibleItem Describe() const override;
     uint64_t DrawState() const override;
 
+    // Frames in the picture strip; the shown frame starts over past the last.
+    void SetFrameCount(int count) { m_nFrameCount = count; }
+    int FrameCount() const { return m_nFrameCount; }
+    void SetFrame(int frame) { m_nFrame = frame; }
+    int Frame() const { return m_nFrame; }
+
+  private:
     int m_nFrame = 0;
     int m_nFrameCount = 2;
 };

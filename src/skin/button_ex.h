@@ -28,13 +28,16 @@ class CCheckButtonEx : public CButtonEx {
     void SetCheck(bool bCheck);
     bool GetCheck() const { return m_bCheck; }
     platform::AccessibleItem Describe() const override;
+    // Hover shows no frame of its own: the button keeps its checked look.
+    void SetNoHover(bool noHover) { m_bNoHover = noHover; }
 
+  private:
+    friend void MakeRadioGroup(std::initializer_list<CCheckButtonEx*> members);
     bool m_bNoHover = false;
     bool m_bCheck = false;
     // The other members of the radio group (not owned); empty for a check box.
     std::vector<CCheckButtonEx*> m_group;
 
-  private:
     void SetCheckQuietly(bool bCheck);
     // Clears this member when another group member is checked, else checks it.
     void SettleAgainstGroup();

@@ -102,18 +102,22 @@ QImage CDialogBase::ComposeCopy() {
     return copy;
 }
 
-std::vector<CDialogBase::Painted> CDialogBase::Measure(const std::vector<Painted>& before) {
+std::vector<CDialogBase::Painted> CDialogBase::Measure() {
     std::vector<Painted> painted(m_controls.size());
     const QSize size(std::max(width(), 1), std::max(height(), 1));
+    if (size != m_recordedSize) {
+        m_recordings.clear();
+        m_recordedSize = size;
+    }
     // Made on the first control that must be drawn to be known.
     std::optional<skin::PaintRecorder> recorder;
     for (size_t i = 0; i < painted.size(); ++i) {
         CControls* control = m_controls[i];
         if (!control->IsShown()) continue;
         const uint64_t state = control->DrawState();
-        const bool unchanged = state != 0 && i < before.size() && before[i].shown && before[i].state == state;
-        if (unchanged && !g_drawStateCheck) {
-            painted[i] = before[i];
+        const Painted* kept = state ? m_recordings.find(i, control, state) : nullptr;
+        if (kept && !g_drawStateCheck) {
+            painted[i] = *kept;
             ++m_recordingsSkipped;
             continue;
         }
@@ -130,8 +134,9 @@ std::vector<CDialogBase::Painted> CDialogBase::Measure(const std::vector<Painted
             QPainter painter(&*recorder);
             control->Draw(&painter);
         }
-        painted[i] = Painted{recorder->bounds() & QRect(QPoint(0, 0), size), recorder->key(), true, state};
-        if (unchanged && !(painted[i] == before[i])) ++g_unreportedChanges;
+        painted[i] = Painted{recorder->bounds() & QRect(QPoint(0, 0), size), recorder->key(), true};
+        if (kept && !(painted[i] == *kept)) ++g_unreportedChanges;
+        if (state) m_recordings.keep(i, control, state, painted[i]);
     }
     return painted;
 }
@@ -149,9 +154,7 @@ void CDialogBase::ComposeWith(Path path, bool whole) {
     if (backgroundKey != m_backgroundKey) whole = true;
     m_backgroundKey = backgroundKey;
 
-    // A new size is a new clip for every control's bounds.
-    std::vector<Painted> painted = Measure(m_measuredSize == size ? m_painted : std::vector<Painted>{});
-    m_measuredSize = size;
+    std::vector<Painted> painted = Measure();
     const QRect all(QPoint(0, 0), size);
     QRegion region;
     if (whole) {

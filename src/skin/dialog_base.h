@@ -16,6 +16,7 @@
 #include "skin/composition_memo.h"
 #include "skin/controls.h"
 #include "skin/focus_mark.h"
+#include "skin/recording_cache.h"
 
 class CDialogBase : public platform::Window {
   public:
@@ -98,16 +99,7 @@ class CDialogBase : public platform::Window {
   private:
     enum class Path { Paint, Erase };
     // What a control drew at the last composition: where, and a key of how.
-    struct Painted {
-        QRect bounds;
-        uint64_t key = 0;
-        bool shown = false;
-        uint64_t state = 0;  // the control's DrawState() when it was recorded
-        // The same drawing, whatever state key it was found by.
-        bool operator==(const Painted& o) const {
-            return bounds == o.bounds && key == o.key && shown == o.shown;
-        }
-    };
+    using Painted = skin::Recording;
     QPainter* m_painter = nullptr;
     skin::FocusMark m_focusMark;  // in m_controls once a control took the focus
     bool Focusable(const CControls* control) const;
@@ -115,13 +107,14 @@ class CDialogBase : public platform::Window {
     bool m_bErasedInPaint = false;
     std::vector<Painted> m_painted;  // same index as m_controls
     qint64 m_backgroundKey = 0;
-    QSize m_measuredSize;  // the window's size at the last Measure
+    skin::RecordingCache m_recordings;
+    QSize m_recordedSize;  // the window's size the recordings were clipped to
     skin::CompositionMemo m_memo;
     size_t m_recordingsSkipped = 0;
     void ComposeWith(Path path, bool whole);
-    // What each shown control draws; a control whose DrawState() is that of
-    // `before` (same index) keeps its entry there without being drawn.
-    std::vector<Painted> Measure(const std::vector<Painted>& before = {});
+    // What each shown control draws; a control whose DrawState() was recorded
+    // before is taken from m_recordings without being drawn.
+    std::vector<Painted> Measure();
     void Paint(const QRegion& region, bool whole, Path path, const std::vector<Painted>& painted);
     // What the composition of `rect` depends on: its place, the background and
     // the keys of the controls that reach it.

@@ -17,6 +17,15 @@ class CProgressbar : public CControls {
     void SetScaleRects(const std::array<QRectF, 5>& rects) { m_scaleRects = rects; }
     platform::AccessibleItem Describe() const override;
 
+    // No repaint: the owner's next paint shows it.
+    void SetPos(int nPos) { m_nPos = nPos; }
+    int Pos() const { return m_nPos; }
+    int Min() const { return m_nMin; }
+    int Max() const { return m_nMax; }
+    const std::array<QRectF, 5>& ScaleRects() const { return m_scaleRects; }
+    const std::array<QString, 5>& ScaleTexts() const { return m_scaleTexts; }
+
+  private:
     std::array<QRectF, 5> m_scaleRects{};
     std::array<QString, 5> m_scaleTexts{};
     int m_nMax = 100;

@@ -32,14 +32,14 @@ void CSuperSliders::CreateParts() {
                      QStringLiteral("ImageRes/lockset_arrowleft.png"));
     m_btnRight.Create(m_pOwner, this, kRightArrowId, RECT{L + 262, T + 13, L + 274, T + 25}, {},
                       QStringLiteral("ImageRes/lockset_arrowright.png"));
-    m_txtValue.m_nAlign = skin::AlignCenter;
-    m_txtValue.m_nFontSize = 10;
-    m_txtValue.m_crText = kValueColour;
+    m_txtValue.SetAlign(skin::AlignCenter);
+    m_txtValue.SetFontSize(10);
+    m_txtValue.SetColour(kValueColour);
     m_txtValue.Create(m_pOwner, kLabelId, RECT{R - 35, T - 24, R, T - 6},
                       QString::number(platform::truncateToInt(m_fPos)));
-    m_txtTitle.m_nAlign = skin::AlignNear;
-    m_txtTitle.m_nFontSize = 10;
-    m_txtTitle.m_crText = kTitleColour;
+    m_txtTitle.SetAlign(skin::AlignNear);
+    m_txtTitle.SetFontSize(10);
+    m_txtTitle.SetColour(kTitleColour);
     m_txtTitle.Create(m_pOwner, kLabelId, RECT{L - 8, T - 20, L + 200, T - 2}, QStringLiteral("m_scTitle"));
 }
 

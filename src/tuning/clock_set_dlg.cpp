@@ -64,7 +64,7 @@ void CClockSetDlg::CreateControls() {
     m_chkLink.Create(this, IDC_CLOCK_LINK, RECT{342, 456, 355, 483}, {},
                      QStringLiteral("ImageRes/lockset_link.png"));
     MakeRadioGroup({&m_chkPriorityOn, &m_chkPriorityOff});
-    m_chkLink.m_bNoHover = true;
+    m_chkLink.SetNoHover(true);
     m_chkLink.SetCheck(true);
     m_chkVoltage.Create(this, IDC_CLOCK_VOLTAGE, RECT{21, 175, 40, 268}, {},
                         QStringLiteral("ImageRes/lockset_voltage.png"));

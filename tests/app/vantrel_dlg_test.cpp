@@ -124,14 +124,14 @@ TEST_F(MainWindowTest, OpensCentredWithItsControlsAndTimers) {
     EXPECT_EQ(RectHeight(r), 440);
     EXPECT_TRUE(w.IsWindowVisible());
     EXPECT_EQ(w.TimerPeriod(kEyeTimer), 150u);
-    EXPECT_EQ(w.Eye().m_nFrameCount, 13);
+    EXPECT_EQ(w.Eye().FrameCount(), 13);
     EXPECT_EQ(w.Eye().TimerID(), kEyeTimer);
     EXPECT_FALSE(w.ClockLockButton().IsEnabled());
     EXPECT_EQ(w.Controls().size(), 10u);
     EXPECT_FALSE(w.HasTimer(kFanTimer));
     EXPECT_EQ(w.FanControl(), CVantrelDlg::kFanUnknown);
-    EXPECT_EQ(w.Gauge(0).m_scaleRects[0], QRectF(74, 319, 30, 10));
-    EXPECT_EQ(w.Gauge(1).m_scaleRects[4], QRectF(372, 69, 30, 10));
+    EXPECT_EQ(w.Gauge(0).ScaleRects()[0], QRectF(74, 319, 30, 10));
+    EXPECT_EQ(w.Gauge(1).ScaleRects()[4], QRectF(372, 69, 30, 10));
     EXPECT_TRUE(trace().empty());  // opening writes nothing to the card
 }
 
@@ -140,21 +140,21 @@ TEST_F(MainWindowTest, QuickSightRangesAndSamples) {
     s.left = "0";
     s.right = "5";
     CVantrelDlg& w = open(s, card(45));
-    EXPECT_EQ(w.Gauge(0).m_nMax, 4000);
-    EXPECT_EQ(w.Gauge(1).m_nMax, 2500);
-    EXPECT_EQ(w.Gauge(1).m_scaleTexts[1], "625");
+    EXPECT_EQ(w.Gauge(0).Max(), 4000);
+    EXPECT_EQ(w.Gauge(1).Max(), 2500);
+    EXPECT_EQ(w.Gauge(1).ScaleTexts()[1], "625");
     w.SendMessage(WM_COMMAND, MAKEWPARAM(IDC_MAIN_EYE, 0x0113));
-    EXPECT_GT(w.Gauge(0).m_nPos, 0);  // graphics MHz
-    EXPECT_GT(w.Gauge(1).m_nPos, 0);  // mV
-    EXPECT_LT(w.Gauge(1).m_nPos, 2500);
+    EXPECT_GT(w.Gauge(0).Pos(), 0);  // graphics MHz
+    EXPECT_GT(w.Gauge(1).Pos(), 0);  // mV
+    EXPECT_LT(w.Gauge(1).Pos(), 2500);
 
     // A hand-edited choice outside 0..5 leaves that gauge as it was.
     w.SetQuickSight(0, 9);
-    CVantrelDlgProbe::gauge(w, 0).m_nPos = 17;
+    CVantrelDlgProbe::gauge(w, 0).SetPos(17);
     w.UpdateQuickSight(false);
     w.UpdateQuickSight(true);
-    EXPECT_EQ(w.Gauge(0).m_nMax, 4000);
-    EXPECT_EQ(w.Gauge(0).m_nPos, 17);
+    EXPECT_EQ(w.Gauge(0).Max(), 4000);
+    EXPECT_EQ(w.Gauge(0).Pos(), 17);
 }
 
 TEST_F(MainWindowTest, EyeTimerSamplesThroughTheEyeNotification) {
@@ -163,15 +163,15 @@ TEST_F(MainWindowTest, EyeTimerSamplesThroughTheEyeNotification) {
     CVantrelDlg& w = open(s, card(45, R"(<load gpu="50" frameBuffer="20"/>)"));
     // The test delivers the ticks; on a slow machine the running timer may already have moved the eye.
     w.KillTimer(kEyeTimer);
-    const int first = w.Eye().m_nFrame;
+    const int first = w.Eye().Frame();
     const int paints = w.PaintCount();
     w.SendMessage(WM_TIMER, kEyeTimer);
-    EXPECT_EQ(w.Eye().m_nFrame, (first + 1) % 13);
+    EXPECT_EQ(w.Eye().Frame(), (first + 1) % 13);
     EXPECT_EQ(w.PaintCount(), paints + 1);  // each frame is composed at once
     runEvents();                            // the eye's posted tick notification
-    EXPECT_EQ(w.Gauge(1).m_nPos, 50);
+    EXPECT_EQ(w.Gauge(1).Pos(), 50);
     for (int i = 0; i < 12; ++i) w.SendMessage(WM_TIMER, kEyeTimer);
-    EXPECT_EQ(w.Eye().m_nFrame, first);  // 13 frames, wrapped
+    EXPECT_EQ(w.Eye().Frame(), first);  // 13 frames, wrapped
 }
 
 TEST_F(MainWindowTest, FanCurveWritesTheCurveLevelOnEveryTick) {
@@ -320,11 +320,11 @@ TEST_F(MainWindowTest, MinimisedTheEyeStopsAndTheFanCurveGoesOn) {
     EXPECT_EQ(trace().back(), coolerLine(37));
     EXPECT_EQ(w.PaintCount(), paints);
 
-    CVantrelDlgProbe::gauge(w, 1).m_nPos = 0;
+    CVantrelDlgProbe::gauge(w, 1).SetPos(0);
     w.RaiseForAnotherStart();
     EXPECT_TRUE(w.Seen());
     EXPECT_EQ(w.TimerPeriod(kEyeTimer), kEyePeriodMs);
-    EXPECT_EQ(w.Gauge(1).m_nPos, 50) << "sampled on the way back";
+    EXPECT_EQ(w.Gauge(1).Pos(), 50) << "sampled on the way back";
     ASSERT_TRUE(spinUntil([&] { return w.PaintCount() > paints; }));
     EXPECT_EQ(CDialogBase::UnreportedChanges(), 0u);
     CDialogBase::SetDrawStateCheck(false);
@@ -473,8 +473,8 @@ TEST_F(MainWindowTest, TheServicesAreTheMainWindowsOwnState) {
     main.SetQuickSight(0, 1);
     main.SetQuickSight(1, 5);
     main.UpdateQuickSight(false);
-    EXPECT_EQ(w.Gauge(0).m_nMax, 4000);
-    EXPECT_EQ(w.Gauge(1).m_nMax, 2500);
+    EXPECT_EQ(w.Gauge(0).Max(), 4000);
+    EXPECT_EQ(w.Gauge(1).Max(), 2500);
     main.SetScreenshotFolder("/tmp/shots");
     EXPECT_EQ(w.ScreenshotFolder(), "/tmp/shots");
     main.SetFanAutoEnable(true);
@@ -516,7 +516,7 @@ TEST_F(MainWindowTest, PanelsDockAndAreDestroyedOnTheirCloseCommands) {
 
 TEST_F(MainWindowTest, ClockLockWithoutPanelStaysUnchecked) {
     CVantrelDlg& w = open({}, card(45));
-    CVantrelDlgProbe::clockLock(w).m_bCheck = true;
+    CVantrelDlgProbe::clockLock(w).SetCheck(true);
     w.SendMessage(WM_COMMAND, IDC_MAIN_CLOCKLOCK);
     EXPECT_FALSE(w.ClockLockButton().GetCheck());
 }

@@ -109,9 +109,9 @@ TEST_F(GpuChoice, AfterChoosingGpu2EveryReadingAndWriteActsOnItAndClosingThePane
     ASSERT_TRUE(gpu::readClocks(gpu::globalContext(), clocks, 1));
     EXPECT_EQ(clocks[0], 675);
     m_window->UpdateQuickSight(true);
-    EXPECT_EQ(m_window->Gauge(0).m_nPos, app::sampleQuickSight(app::kSightGpuClock));
-    EXPECT_LT(m_window->Gauge(0).m_nPos, 900);  // the second GPU's clock, not the first's 1006+
-    EXPECT_EQ(monitor::readSensor(monitor::GPUClock), m_window->Gauge(0).m_nPos);  // the monitor panel too
+    EXPECT_EQ(m_window->Gauge(0).Pos(), app::sampleQuickSight(app::kSightGpuClock));
+    EXPECT_LT(m_window->Gauge(0).Pos(), 900);  // the second GPU's clock, not the first's 1006+
+    EXPECT_EQ(monitor::readSensor(monitor::GPUClock), m_window->Gauge(0).Pos());  // the monitor panel too
 
     // Closing the panel: no hand-back, no unload, the fan stays where the curve put it.
     m_card->clearTrace();

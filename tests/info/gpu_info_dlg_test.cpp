@@ -88,7 +88,7 @@ TEST_F(GpuInfoPanel, TwoGpusAreNumberedAndTheLabelsShowTheFirstDockedUnderTheMai
     EXPECT_EQ(panel.m_txtInfo[1].Text(), "GDDR5");
     EXPECT_EQ(panel.m_txtInfo[5].Text(), "256Bit");
     EXPECT_EQ(panel.m_txtInfo[9].Text(), "80.04.09.00.01");
-    EXPECT_EQ(panel.m_txtInfo[0].m_crText, 0xFFB4B4B4u);
+    EXPECT_EQ(panel.m_txtInfo[0].Colour(), 0xFFB4B4B4u);
 
     const RECT r = panel.GetWindowRect();
     EXPECT_EQ(r.left, 115);

@@ -134,7 +134,7 @@ TEST_F(MonitorPanelTest, TheExtremesLabelsAreReadableOnThePanelBehindThem) {
     const QImage behind = panel.ComposeCopy();
     // The labels' colour laid over each pixel behind them, against that pixel.
     const auto worst = [&](const CStaticText& label) {
-        const QRgb c = label.m_crText;
+        const QRgb c = label.Colour();
         const double a = qAlpha(c) / 255.0;
         double lowest = 21;
         const RECT& r = label.Rect();

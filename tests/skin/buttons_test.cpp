@@ -119,7 +119,7 @@ TEST_F(Buttons, NoHoverShowsTheCheckStateUnderThePointer) {
     CCheckButtonEx plain, noHover;
     plain.Create(&window, 1, boxAt(10), {}, "ImageRes/button.png");
     noHover.Create(&window, 2, boxAt(60), {}, "ImageRes/button.png");
-    noHover.m_bNoHover = true;
+    noHover.SetNoHover(true);
     noHover.SetCheck(true);
     plain.SetCheck(true);
 

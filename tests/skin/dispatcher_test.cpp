@@ -252,7 +252,7 @@ TEST_F(Composition, MissingPicturesAndEmptyTextsDrawNothing) {
 
     // The same label with text does draw.
     empty.SetText("88");
-    empty.m_crText = 0xFFFFFFFF;
+    empty.SetColour(0xFFFFFFFF);
     const QImage& labelled = window.Compose();
     int inked = 0;
     for (int y = 100; y < 130; ++y)

@@ -67,9 +67,9 @@ TEST(Gallery, OneOfEachControlComposesWithTheShippedPictures) {
         box.SetCheck(true);
 
         CStaticText label;
-        label.m_nFontSize = 10;
-        label.m_crText = 0xFFB4B4B4;
-        label.m_nAlign = skin::AlignNear;
+        label.SetFontSize(10);
+        label.SetColour(0xFFB4B4B4);
+        label.SetAlign(skin::AlignNear);
         label.Create(&window, 9, RECT{170, 64, 420, 90}, "Label: 1530 MHz, 67 \u00B0C");
 
         CSuperSlidersStepping slider;
@@ -86,12 +86,12 @@ TEST(Gallery, OneOfEachControlComposesWithTheShippedPictures) {
         std::array<QRectF, 5> labels;
         for (int i = 0; i < 5; ++i) labels[size_t(i)] = QRectF(502, 325 - i * 50, 40, 10);
         bar.SetScaleRects(labels);
-        bar.m_nPos = 1500;
+        bar.SetPos(1500);
 
         CAnimation eye;
         eye.Create(&window, 12, RECT{30, 230, 204, 378}, {}, "ImageRes/main_eye.png");
-        eye.m_nFrameCount = 13;
-        eye.m_nFrame = 6;
+        eye.SetFrameCount(13);
+        eye.SetFrame(6);
 
         CMenuList list;
         list.Create({"GPU 0: Simulated", "GPU 1: Second card", "GPU 2: Third card"}, &window,

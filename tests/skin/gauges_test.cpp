@@ -16,12 +16,12 @@ using Gauges = SkinTest;
 TEST_F(Gauges, ScaleLabelsAreQuartersOfTheRangeTruncated) {
     CProgressbar bar;
     bar.SetRange(4000);
-    EXPECT_EQ(bar.m_scaleTexts, (std::array<QString, 5>{"0", "1000", "2000", "3000", "4000"}));
+    EXPECT_EQ(bar.ScaleTexts(), (std::array<QString, 5>{"0", "1000", "2000", "3000", "4000"}));
     bar.SetRange(2500);
-    EXPECT_EQ(bar.m_scaleTexts, (std::array<QString, 5>{"0", "625", "1250", "1875", "2500"}));
+    EXPECT_EQ(bar.ScaleTexts(), (std::array<QString, 5>{"0", "625", "1250", "1875", "2500"}));
     bar.SetRange(99);
-    EXPECT_EQ(bar.m_scaleTexts, (std::array<QString, 5>{"0", "24", "49", "74", "99"}));
-    EXPECT_EQ(bar.m_nMin, 0);
+    EXPECT_EQ(bar.ScaleTexts(), (std::array<QString, 5>{"0", "24", "49", "74", "99"}));
+    EXPECT_EQ(bar.Min(), 0);
 }
 
 TEST_F(Gauges, BarGrowsUpFromTheBottomEdge) {
@@ -31,13 +31,13 @@ TEST_F(Gauges, BarGrowsUpFromTheBottomEdge) {
     bar.SetRange(100);
     auto barAt = [&](int y) { return qAlpha(window.Compose().pixel(60, y)) != 0; };
 
-    bar.m_nPos = 0;
+    bar.SetPos(0);
     EXPECT_FALSE(barAt(149));
-    bar.m_nPos = 30;
+    bar.SetPos(30);
     EXPECT_TRUE(barAt(149));
     EXPECT_TRUE(barAt(120));
     EXPECT_FALSE(barAt(100));
-    bar.m_nPos = 150;
+    bar.SetPos(150);
     EXPECT_TRUE(barAt(60));
     EXPECT_TRUE(barAt(20)) << "a value above the range draws past the top";
 }
@@ -48,7 +48,7 @@ TEST_F(Gauges, AnimationCyclesThroughItsFramesOnTimer500) {
     CAnimation eye;
     eye.Create(&window, 77, RECT{0, 0, 10, 10}, {}, "ImageRes/eye.png");
     EXPECT_EQ(window.TimerPeriod(CAnimation::kTimerId), 500u);
-    EXPECT_EQ(eye.m_nFrameCount, 2);
+    EXPECT_EQ(eye.FrameCount(), 2);
 
     std::vector<QRgb> shown;
     for (int i = 0; i < 4; ++i) {
@@ -57,8 +57,8 @@ TEST_F(Gauges, AnimationCyclesThroughItsFramesOnTimer500) {
     }
     EXPECT_EQ(shown, (std::vector<QRgb>{0xFF110000, 0xFF002200, 0xFF110000, 0xFF002200}));
 
-    eye.m_nFrameCount = 3;
-    eye.m_nFrame = 0;
+    eye.SetFrameCount(3);
+    eye.SetFrame(0);
     shown.clear();
     for (int i = 0; i < 4; ++i) {
         window.tick(CAnimation::kTimerId);

@@ -53,7 +53,7 @@ TEST_P(IncrementalPaint, RandomChangesLeaveThePictureOfAWholeComposition) {
     window.resize(300, 200);
     CAnimation eye;
     eye.Create(&window, 1, RECT{100, 60, 160, 120}, {}, QStringLiteral("ImageRes/eye.png"));
-    eye.m_nFrameCount = 6;
+    eye.SetFrameCount(6);
     CProgressbar gauge;
     gauge.Create(&window, 2, RECT{20, 30, 30, 180});
     gauge.SetRange(100);
@@ -66,7 +66,7 @@ TEST_P(IncrementalPaint, RandomChangesLeaveThePictureOfAWholeComposition) {
     check.Create(&window, 4, RECT{230, 10, 270, 30}, QStringLiteral("On"),
                  QStringLiteral("ImageRes/check.png"));
     CStaticText label;  // overlaps the eye, drawn over it
-    label.m_nFontSize = 9;
+    label.SetFontSize(9);
     label.Create(&window, 5, RECT{120, 100, 200, 130}, QStringLiteral("1006 MHz"));
     CSuperSliders slider;
     slider.m_strThumbImage = QStringLiteral("ImageRes/thumb.png");
@@ -93,7 +93,7 @@ TEST_P(IncrementalPaint, RandomChangesLeaveThePictureOfAWholeComposition) {
                 what = "eye frame";
                 break;
             case 1:
-                gauge.m_nPos = pick(130) - 10;
+                gauge.SetPos(pick(130) - 10);
                 what = "gauge value";
                 break;
             case 2:
@@ -164,7 +164,7 @@ TEST_F(IncrementalPaint, AnEyeFrameReachesTheScreenAloneAndAWholeRedrawAll) {
     SkinTestWindow window(QStringLiteral("ImageRes/bg.png"));
     CAnimation eye;
     eye.Create(&window, 1, RECT{100, 60, 160, 120}, {}, QStringLiteral("ImageRes/eye.png"));
-    eye.m_nFrameCount = 6;
+    eye.SetFrameCount(6);
     CStaticText label;
     label.Create(&window, 5, RECT{10, 10, 90, 30}, QStringLiteral("label"));
     window.show();
