@@ -46,7 +46,7 @@ void BM_SliderDragFrame(benchmark::State& state) {
     for (int i = 0; i < 5; ++i) QCoreApplication::processEvents();
     CSuperSliders& slider =
         state.range(0) == 0 ? static_cast<CSuperSliders&>(panel.m_sliderGpuClock) : panel.m_sliderPower;
-    const RECT thumb = slider.m_rcThumb;
+    const RECT thumb = slider.ThumbRect();
     const int y = (thumb.top + thumb.bottom) / 2;
     panel.SendMessage(WM_MOUSEMOVE, 0, MAKELPARAM(thumb.left + 2, y));
     panel.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(thumb.left + 2, y));

@@ -71,14 +71,14 @@ void BM_GraphDraw(benchmark::State& state) {
     for (int i = 0; i < graph.Capacity() + 10; ++i)
         graph.AddSample(50 + int(40 * ((i * 37) % 17 - 8) / 8.0), QStringLiteral("12:0:0"));
     graph.SetHover(state.range(0) != 0);
-    graph.m_ptMouse = POINT{graph.Rect().right - 100, graph.Rect().top + 10};
+    graph.OnMouseMove(0, graph.Rect().right - 100, graph.Rect().top + 10);
     QImage image(kMonitorWidth, kMonitorHeight, QImage::Format_ARGB32_Premultiplied);
     image.fill(Qt::black);
     for (auto _ : state) {
         QPainter painter(&image);
         graph.Draw(&painter);
     }
-    state.counters["samples"] = double(graph.m_values.size());
+    state.counters["samples"] = double(graph.Values().size());
 }
 BENCHMARK(BM_GraphDraw)->Arg(0)->Arg(1)->ArgNames({"cursor"});
 

@@ -14,13 +14,15 @@ class CStaticFanCtl : public platform::Window {
     explicit CStaticFanCtl(QWidget* parent = nullptr);
 
     // Lays out the grid from the current client size and places the points;
-    // m_bStepped must already hold the wanted form. Does not repaint.
+    // SetStepped must already have been given the wanted form. Does not repaint.
     void SetFanMap(const fan::FanPoint points[fan::kFanPointCount]);
     void GetFanMap(fan::FanPoint points[fan::kFanPointCount]) const;
 
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
-    bool m_bStepped = false;  // stored as blLine
+    // Steps between the points instead of straight lines (stored as blLine).
+    void SetStepped(bool stepped) { m_bStepped = stepped; }
+    bool Stepped() const { return m_bStepped; }
 
     // Read by tests and the page.
     const RECT& gridRect() const { return m_rcGrid; }
@@ -30,6 +32,7 @@ class CStaticFanCtl : public platform::Window {
     bool tracking() const { return m_bTracking; }
 
   private:
+    bool m_bStepped = false;
     void onButtonDown(int x, int y);
     void onMouseMove(int x, int y);
     void onButtonUp();

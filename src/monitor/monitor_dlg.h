@@ -52,12 +52,14 @@ class CMonitorDlg : public CDialogBase {
     // All of the above from the settings as read.
     void Retune(const monitor::MonitorSettings& settings);
 
+    int32_t RefreshRate() const { return m_nRefreshRate; }
+    bool LogsToFile() const { return m_bLogToFile; }
+    const QString& LogPath() const { return m_strLogPath; }
+    // Which quantity each graph shows.
+    const monitor::GraphSlots& Slots() const { return m_slot; }
+
     CButtonEx m_btnClose;
     std::array<CWaveformDisplay, monitor::kGraphCount> m_graph;
-    monitor::GraphSlots m_slot;
-    int32_t m_nRefreshRate = 1000;
-    bool m_bLogToFile = false;
-    QString m_strLogPath;
 
   protected:
     bool OnInitDialog() override;
@@ -67,6 +69,11 @@ class CMonitorDlg : public CDialogBase {
     LRESULT OnNcHitTest(int, int) override { return HTCLIENT; }
 
   private:
+    monitor::GraphSlots m_slot;
+    int32_t m_nRefreshRate = 1000;
+    bool m_bLogToFile = false;
+    QString m_strLogPath;
+
     void ApplySlot(size_t k, const monitor::GraphSlot& slot);
     void RestartSampling();
     void RepaintNow();

@@ -24,7 +24,7 @@ std::unique_ptr<CDialogBase> buildMonitorPanel() {
     if (!panel->Create()) return nullptr;
     panel->KillTimer(kMonitorSampleTimer);
     // The snapshot never writes the log.
-    panel->SetLogging(false, panel->m_strLogPath);
+    panel->SetLogging(false, panel->LogPath());
     for (int i = 0; i < kSamples; ++i) {
         panel->SampleStep();
         advanceCard(1.0);

@@ -43,6 +43,25 @@ class CWaveformDisplay : public CControls {
     // Samples the history holds at most: the plot's width less 2.
     int Capacity() const;
 
+    // The quantity's caption over the plot; no repaint.
+    void SetCaption(const QString& caption) { m_txtCaption.SetText(caption); }
+    int Min() const { return m_nMin; }
+    int Max() const { return m_nMax; }
+    const std::vector<int>& Values() const { return m_values; }  // oldest first
+    const QStringList& Times() const { return m_times; }         // same index as Values()
+    const CGraphLabel& CaptionLabel() const { return m_txtCaption; }
+    const CGraphLabel& MinLabel() const { return m_txtMin; }
+    const CGraphLabel& MaxLabel() const { return m_txtMax; }
+    const CGraphLabel& LowestLabel() const { return m_txtLowest; }
+    const CGraphLabel& HighestLabel() const { return m_txtHighest; }
+    const CGraphLabel& CurrentLabel() const { return m_txtCurrent; }
+    int Lowest() const { return m_nLowest; }
+    int Highest() const { return m_nHighest; }
+    int Phase() const { return m_nPhase; }  // of the scrolling grid, 0 to 17
+    POINT MousePoint() const { return m_ptMouse; }
+
+  private:
+    friend struct CWaveformDisplayProbe;  // the tests' way to blank the labels
     CGraphLabel m_txtCaption, m_txtMin, m_txtMax, m_txtLowest, m_txtHighest, m_txtCurrent;
     int m_nMin = 0;
     int m_nMax = 100;
@@ -52,8 +71,6 @@ class CWaveformDisplay : public CControls {
     POINT m_ptMouse{0, 0};
     std::vector<int> m_values;  // oldest first
     QStringList m_times;        // same index as m_values
-
-  private:
     bool m_bNewHistory = true;  // the next sample is the first of its history
     void CreateLabel(CGraphLabel& label, const RECT& rect, const QString& text, int align, QRgb colour);
     float SampleY(int value) const;

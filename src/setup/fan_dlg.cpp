@@ -57,7 +57,7 @@ void CFanDlg::Load() {
     m_spinUpdateTime->setText(QString::fromStdString(s.read(settings::keys::kUpdateTime)));
 
     const fan::FanCurve curve = fan::readFanCurve(s);
-    m_ctlFan->m_bStepped = curve.stepped();  // before SetFanMap, which builds the stepped form
+    m_ctlFan->SetStepped(curve.stepped());  // before SetFanMap, which builds the stepped form
     m_ctlFan->SetFanMap(curve.points.data());
 
     // Shown as stored, but nothing to change on a GPU without fan control.
@@ -103,6 +103,6 @@ fan::FanCurve CFanDlg::Curve() const {
     fan::FanCurve curve;
     if (!m_ctlFan) return curve;
     m_ctlFan->GetFanMap(curve.points.data());
-    curve.blLine = m_ctlFan->m_bStepped ? 1 : 0;
+    curve.blLine = m_ctlFan->Stepped() ? 1 : 0;
     return curve;
 }

@@ -35,6 +35,25 @@ class CSuperSliders : public CControls {
     // As SetPos, then the value-changed notification.
     bool SetValue(double value) override;
 
+    float Min() const { return m_fMin; }
+    float Max() const { return m_fMax; }
+    float Step() const { return m_fStep; }
+    // The caption over the track and the value label's text.
+    void SetTitle(const QString& title) { m_txtTitle.SetText(title); }
+    const QString& Title() const { return m_txtTitle.Text(); }
+    const QString& ValueText() const { return m_txtValue.Text(); }
+    // Drawn at the fill's end; none until set.
+    void SetThumbImage(const QString& path) { m_strThumbImage = path; }
+    // The thumb as last drawn, in owner pixels.
+    const RECT& ThumbRect() const { return m_rcThumb; }
+    bool IsDragging() const { return m_bDragging; }
+    const CButtonEx& LeftArrow() const { return m_btnLeft; }
+    const CButtonEx& RightArrow() const { return m_btnRight; }
+
+  protected:
+    void CreateParts();
+
+  private:
     RECT m_rcTrack{13, 15, 254, 24};   // offsets from m_rect's top-left
     RECT m_rcThumbAt{13, 11, 22, 26};  // thumb at the minimum, offsets
     RECT m_rcThumb;                    // thumb as last drawn, owner pixels
@@ -49,10 +68,6 @@ class CSuperSliders : public CControls {
     bool m_bDragging = false;
     QString m_strThumbImage;
 
-  protected:
-    void CreateParts();
-
-  private:
     // Pixels of fill for the value; 0 for an empty or inverted range.
     int FillWidth() const;
     // The value under x on the track, truncated toward the minimum; m_fMin for an empty range.
@@ -66,6 +81,7 @@ class CSuperSlidersStepping : public CSuperSliders {
     void Init() override;
     void Enable(bool bEnable) override;
 
+  private:
     CButtonEx m_btnSubFive;
     CButtonEx m_btnSubTen;
     CButtonEx m_btnAddTen;

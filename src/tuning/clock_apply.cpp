@@ -19,18 +19,18 @@ const char* const kApplyCaption = "Warning";
 void CClockSetDlg::Apply() {
     if (Ask(kApplyQuestion, kApplyCaption, MB_YESNO) != IDYES) return;
     const tuning::PrivilegeWatch watch;
-    ApplyClock(m_sliderGpuClock, m_nLastGpuClock, 0);
-    ApplyClock(m_sliderMemClock, m_nLastMemClock, 1);
+    ApplyClock(m_sliderGpuClock, m_last.gpuClock, 0);
+    ApplyClock(m_sliderMemClock, m_last.memClock, 1);
     if (m_sliderPower.IsEnabled()) {
         const int32_t p = truncateToInt(m_sliderPower.GetPos());
         if (p >= 0 && gpu::setPowerTarget(uint32_t(p)))
-            m_nLastPowerTarget = p;
+            m_last.powerTarget = p;
         else
-            m_sliderPower.SetPos(float(m_nLastPowerTarget));
+            m_sliderPower.SetPos(float(m_last.powerTarget));
     }
     // A refused temperature target leaves the slider where the user put it.
     if (gpu::setTemperatureTarget(m_sliderTemp.GetPos(), m_chkPriorityOn.GetCheck()))
-        m_nLastTempTarget = truncateToInt(m_sliderTemp.GetPos());
+        m_last.tempTarget = truncateToInt(m_sliderTemp.GetPos());
     if (m_pVoltageDlg) ApplyVoltage();
     ApplyFanMode();
     ShowSaveButtons(true);
@@ -58,7 +58,7 @@ void CClockSetDlg::ApplyClock(CSuperSliders& slider, int32_t& last, int which) {
 }
 
 void CClockSetDlg::ApplyVoltage() {
-    CSuperSliders& core = m_pVoltageDlg->m_sliderVoltageMin;
+    CSuperSliders& core = m_pVoltageDlg->CoreVoltageSlider();
     std::array<int32_t, 5> range{};
     gpu::readVoltageRange(range);
     // The slider shows the absolute core voltage; the card takes the offset from
@@ -71,19 +71,19 @@ void CClockSetDlg::ApplyVoltage() {
         core.SetPos(float(range[2]) / 1000.0f);
     }
     if (written || offset == 0)
-        m_fLastVoltageMin = core.GetPos();
+        m_last.voltageMin = core.GetPos();
     else
-        core.SetPos(m_fLastVoltageMin);
+        core.SetPos(m_last.voltageMin);
 
-    if (!m_pVoltageDlg->m_chkOverVoltageOn.GetCheck()) return;
-    CSuperSliders& over = m_pVoltageDlg->m_sliderVoltageMax;
+    if (!m_pVoltageDlg->OverVoltageOnButton().GetCheck()) return;
+    CSuperSliders& over = m_pVoltageDlg->OverVoltageSlider();
     std::array<int32_t, 3> overRange{};
     gpu::readOverVoltage(overRange);
     const int32_t w = truncateToInt(over.GetPos() * 1000.0f);
     if (gpu::setOverVoltage(w) || w == 0)
-        m_fLastVoltageMax = over.GetPos();
+        m_last.voltageMax = over.GetPos();
     else
-        over.SetPos(m_fLastVoltageMax);
+        over.SetPos(m_last.voltageMax);
 }
 
 void CClockSetDlg::ApplyFanMode() {
@@ -103,7 +103,7 @@ void CClockSetDlg::ApplyFanMode() {
         SaveProfile(0);
         m_mainWindow.ReadSettings(false);
         gpu::setFanLevel(level);
-        m_nLastFanSpeed = level;
+        m_last.fanSpeed = level;
     } else if (m_chkFanUserDefine.GetCheck()) {
         m_sliderFan.Enable(false);
         m_mainWindow.SetFanControl(MainWindowServices::kFanCurve);
@@ -123,9 +123,9 @@ void CClockSetDlg::RestoreDefaults() {
     m_sliderTemp.SetPos(float(thermal[1]));
     gpu::setOverVoltage(0);
     if (m_pVoltageDlg) {
-        m_pVoltageDlg->m_chkOverVoltageOff.SetCheck(true);
+        m_pVoltageDlg->OverVoltageOffButton().SetCheck(true);
         m_pVoltageDlg->LoadVoltageValues();
-        m_pVoltageDlg->m_sliderVoltageMax.Enable(false);
+        m_pVoltageDlg->OverVoltageSlider().Enable(false);
         m_pVoltageDlg->RedrawWindow(nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
     }
     m_chkPriorityOff.SetCheck(true);
@@ -138,13 +138,13 @@ void CClockSetDlg::RestoreDefaults() {
 }
 
 void CClockSetDlg::CancelChanges() {
-    m_sliderGpuClock.SetPos(float(m_nLastGpuClock));
-    m_sliderMemClock.SetPos(float(m_nLastMemClock));
-    m_sliderFan.SetPos(float(m_nLastFanSpeed));
-    m_sliderPower.SetPos(float(m_nLastPowerTarget));
-    m_sliderTemp.SetPos(float(m_nLastTempTarget));
+    m_sliderGpuClock.SetPos(float(m_last.gpuClock));
+    m_sliderMemClock.SetPos(float(m_last.memClock));
+    m_sliderFan.SetPos(float(m_last.fanSpeed));
+    m_sliderPower.SetPos(float(m_last.powerTarget));
+    m_sliderTemp.SetPos(float(m_last.tempTarget));
     if (m_pVoltageDlg) {
-        m_pVoltageDlg->m_sliderVoltageMin.SetPos(m_fLastVoltageMin);
-        m_pVoltageDlg->m_sliderVoltageMax.SetPos(m_fLastVoltageMax);
+        m_pVoltageDlg->CoreVoltageSlider().SetPos(m_last.voltageMin);
+        m_pVoltageDlg->OverVoltageSlider().SetPos(m_last.voltageMax);
     }
 }

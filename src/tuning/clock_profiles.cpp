@@ -33,10 +33,10 @@ bool CClockSetDlg::LoadProfile(int nType) {
     loadInto(m_sliderTemp, s, profile.temperatureTarget);
     if (m_pVoltageDlg) {
         if (const int32_t max = s.read(profile.voltageMax)) {
-            m_pVoltageDlg->m_sliderVoltageMax.SetPos(float(max));
-            m_pVoltageDlg->m_chkOverVoltageOn.SetCheck(true);
+            m_pVoltageDlg->OverVoltageSlider().SetPos(float(max));
+            m_pVoltageDlg->OverVoltageOnButton().SetCheck(true);
         }
-        loadInto(m_pVoltageDlg->m_sliderVoltageMin, s, profile.voltageMin);
+        loadInto(m_pVoltageDlg->CoreVoltageSlider(), s, profile.voltageMin);
         m_pVoltageDlg->RedrawWindow(nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
     }
     return true;
@@ -58,8 +58,8 @@ void CClockSetDlg::SaveProfile(int nType) {
     store(w, profile.powerTarget, m_sliderPower);
     store(w, profile.temperatureTarget, m_sliderTemp);
     if (m_pVoltageDlg) {
-        store(w, profile.voltageMax, m_pVoltageDlg->m_sliderVoltageMax);
-        store(w, profile.voltageMin, m_pVoltageDlg->m_sliderVoltageMin);
+        store(w, profile.voltageMax, m_pVoltageDlg->OverVoltageSlider());
+        store(w, profile.voltageMin, m_pVoltageDlg->CoreVoltageSlider());
     }
     w.save();
 }

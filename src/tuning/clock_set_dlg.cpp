@@ -13,7 +13,7 @@ const QString kSliderFill = QStringLiteral("ImageRes/lockset_sliderfill.png");
 const QString kSliderThumb = QStringLiteral("ImageRes/lockset_slider.png");
 
 void createSlider(CSuperSliders& slider, CDialogBase* owner, UINT id, const RECT& rect) {
-    slider.m_strThumbImage = kSliderThumb;
+    slider.SetThumbImage(kSliderThumb);
     slider.Create(owner, id, rect, {}, kSliderFill);
 }
 
@@ -38,11 +38,11 @@ CClockSetDlg::~CClockSetDlg() {
 
 bool CClockSetDlg::OnInitDialog() {
     CreateControls();
-    m_sliderGpuClock.m_txtTitle.SetText(QStringLiteral("GPU Clock Offset,MHz"));
-    m_sliderMemClock.m_txtTitle.SetText(QStringLiteral("Memory Clock Offset,MHz"));
-    m_sliderFan.m_txtTitle.SetText(QStringLiteral("Fan Speed,%"));
-    m_sliderPower.m_txtTitle.SetText(QStringLiteral("Power Target,%"));
-    m_sliderTemp.m_txtTitle.SetText(QStringLiteral("GPU Temp Target,C"));
+    m_sliderGpuClock.SetTitle(QStringLiteral("GPU Clock Offset,MHz"));
+    m_sliderMemClock.SetTitle(QStringLiteral("Memory Clock Offset,MHz"));
+    m_sliderFan.SetTitle(QStringLiteral("Fan Speed,%"));
+    m_sliderPower.SetTitle(QStringLiteral("Power Target,%"));
+    m_sliderTemp.SetTitle(QStringLiteral("GPU Temp Target,C"));
     LoadCurrentValues(true);
     PlacePanel();
     return true;
@@ -140,14 +140,14 @@ void CClockSetDlg::LoadCurrentValues(bool bInit) {
     m_sliderGpuClock.SetPos(float(c));
     setRangeIfValid(m_sliderMemClock, float(m - 502), float(m + 1000));
     m_sliderMemClock.SetPos(float(m));
-    m_nLastMemClock = m;
-    m_nLastGpuClock = c;
+    m_last.memClock = m;
+    m_last.gpuClock = c;
 
     std::array<int32_t, 4> fan{};
     gpu::readFanStatus(fan);
     setRangeIfValid(m_sliderFan, float(fan[0]), float(fan[1]));
     m_sliderFan.SetPos(float(bInit ? fan[2] : fan[0]));
-    m_nLastFanSpeed = fan[0];
+    m_last.fanSpeed = fan[0];
 
     std::array<int32_t, 5> power{};
     if (gpu::readPowerStatus(power)) {
@@ -156,13 +156,13 @@ void CClockSetDlg::LoadCurrentValues(bool bInit) {
     } else {
         m_sliderPower.Enable(false);
     }
-    m_nLastPowerTarget = power[3];
+    m_last.powerTarget = power[3];
 
     std::array<int32_t, 5> thermal{};
     gpu::readThermalPolicy(thermal);
     setRangeIfValid(m_sliderTemp, float(thermal[0]), float(thermal[2]));
     m_sliderTemp.SetPos(float(thermal[3]));
-    m_nLastTempTarget = thermal[3];
+    m_last.tempTarget = thermal[3];
     (thermal[4] ? m_chkPriorityOn : m_chkPriorityOff).SetCheck(true);
 
     // A GPU whose driver keeps its fan to itself offers no fan mode: it shows the
@@ -194,8 +194,8 @@ std::vector<CButtonEx*> CClockSetDlg::AdjustingButtons() {
                                        &m_chkTwo,         &m_chkThree,        &m_btnSave,    &m_chkFanAuto,
                                        &m_chkFanManual,   &m_chkFanUserDefine};
     if (m_pVoltageDlg) {
-        buttons.push_back(&m_pVoltageDlg->m_chkOverVoltageOff);
-        buttons.push_back(&m_pVoltageDlg->m_chkOverVoltageOn);
+        buttons.push_back(&m_pVoltageDlg->OverVoltageOffButton());
+        buttons.push_back(&m_pVoltageDlg->OverVoltageOnButton());
     }
     return buttons;
 }
@@ -204,8 +204,8 @@ std::vector<CSuperSliders*> CClockSetDlg::AdjustingSliders() {
     std::vector<CSuperSliders*> sliders = {&m_sliderGpuClock, &m_sliderMemClock, &m_sliderFan, &m_sliderPower,
                                            &m_sliderTemp};
     if (m_pVoltageDlg) {
-        sliders.push_back(&m_pVoltageDlg->m_sliderVoltageMin);
-        sliders.push_back(&m_pVoltageDlg->m_sliderVoltageMax);
+        sliders.push_back(&m_pVoltageDlg->CoreVoltageSlider());
+        sliders.push_back(&m_pVoltageDlg->OverVoltageSlider());
     }
     return sliders;
 }

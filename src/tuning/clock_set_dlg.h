@@ -78,13 +78,20 @@ class CClockSetDlg : public CDialogBase {
     // The voltage panel's questions hold this panel's close too.
     bool DeferClose(platform::Window* target, UINT command) override;
 
-    int32_t m_nLastGpuClock = 0;
-    int32_t m_nLastMemClock = 0;
-    int32_t m_nLastFanSpeed = 0;
-    int32_t m_nLastPowerTarget = 0;
-    int32_t m_nLastTempTarget = 0;
-    float m_fLastVoltageMin = 0;
-    float m_fLastVoltageMax = 0;
+    // What the card was last given or read back: what Cancel returns the sliders to.
+    struct LastValues {
+        int32_t gpuClock = 0;
+        int32_t memClock = 0;
+        int32_t fanSpeed = 0;
+        int32_t powerTarget = 0;
+        int32_t tempTarget = 0;
+        float voltageMin = 0;
+        float voltageMax = 0;
+    };
+    const LastValues& Last() const { return m_last; }
+    // The voltage panel read its values from the card.
+    void RememberVoltageMin(float mV) { m_last.voltageMin = mV; }
+    void RememberVoltageMax(float mV) { m_last.voltageMax = mV; }
 
     CButtonEx m_btnClose, m_btnApply, m_btnDefault, m_btnCancel;
     CCheckButtonEx m_chkPriorityOn, m_chkPriorityOff;
@@ -104,6 +111,7 @@ class CClockSetDlg : public CDialogBase {
     void OnCancel() override;
 
   private:
+    LastValues m_last;
     void CreateControls();
     void Apply();
     void RestoreDefaults();

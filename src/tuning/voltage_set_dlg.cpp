@@ -16,9 +16,9 @@ const char* const kOverVoltageWarning =
 namespace {
 
 void createSlider(CSuperSliders& slider, CDialogBase* owner, const RECT& rect, const char* title) {
-    slider.m_strThumbImage = QStringLiteral("ImageRes/lockset_slider.png");
+    slider.SetThumbImage(QStringLiteral("ImageRes/lockset_slider.png"));
     slider.Create(owner, IDC_VOLTAGE_SLIDER, rect, {}, QStringLiteral("ImageRes/lockset_sliderfill.png"));
-    slider.m_txtTitle.SetText(QString::fromLatin1(title));
+    slider.SetTitle(QString::fromLatin1(title));
 }
 
 }  // namespace
@@ -62,7 +62,7 @@ void CVoltageSetDlg::LoadVoltageValues() {
         m_sliderVoltageMin.SetPos(float(range[2]) / 1000.0f);
     }
     m_sliderVoltageMin.SetStep(kVoltageStep);
-    m_clockPanel.m_fLastVoltageMin = m_sliderVoltageMin.GetPos();
+    m_clockPanel.RememberVoltageMin(m_sliderVoltageMin.GetPos());
 
     std::array<int32_t, 3> over{};
     if (!gpu::readOverVoltage(over)) {
@@ -72,7 +72,7 @@ void CVoltageSetDlg::LoadVoltageValues() {
     m_sliderVoltageMax.SetStep(kVoltageStep);
     if (over[1] >= over[0]) m_sliderVoltageMax.SetRange(float(over[0]) / 1000.0f, float(over[1]) / 1000.0f);
     m_sliderVoltageMax.SetPos(float(over[2]) / 1000.0f);
-    m_clockPanel.m_fLastVoltageMax = m_sliderVoltageMax.GetPos();
+    m_clockPanel.RememberVoltageMax(m_sliderVoltageMax.GetPos());
     if (over[2] != 0) {
         m_chkOverVoltageOn.SetCheck(true);
         m_sliderVoltageMax.Enable(true);

@@ -31,10 +31,11 @@ class CVoltageSetDlg : public CDialogBase {
     // Reads both voltage ranges and values from the card.
     void LoadVoltageValues();
 
-    CSuperSliders m_sliderVoltageMin;
-    CSuperSliders m_sliderVoltageMax;
-    CCheckButtonEx m_chkOverVoltageOff;
-    CCheckButtonEx m_chkOverVoltageOn;
+    // The controls the clock panel's Apply, profiles and lock drive.
+    CSuperSliders& CoreVoltageSlider() { return m_sliderVoltageMin; }
+    CSuperSliders& OverVoltageSlider() { return m_sliderVoltageMax; }
+    CCheckButtonEx& OverVoltageOffButton() { return m_chkOverVoltageOff; }
+    CCheckButtonEx& OverVoltageOnButton() { return m_chkOverVoltageOn; }
 
   protected:
     bool OnInitDialog() override;
@@ -44,6 +45,11 @@ class CVoltageSetDlg : public CDialogBase {
     void OnCancel() override;
 
   private:
+    CSuperSliders m_sliderVoltageMin;
+    CSuperSliders m_sliderVoltageMax;
+    CCheckButtonEx m_chkOverVoltageOff;
+    CCheckButtonEx m_chkOverVoltageOn;
+
     void SwitchOverVoltageOn();
     void SwitchOverVoltageOff();
 

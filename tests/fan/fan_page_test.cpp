@@ -142,7 +142,7 @@ TEST_F(FanPageTest, LoadShowsTheStoredCurvePeriodAndAutoBoxAndHandsAutoSystemOn)
     EXPECT_TRUE(page.m_chkAutoEnable->isChecked());
     EXPECT_EQ(m_host.calls, "auto=1;");
     EXPECT_EQ(page.m_spinUpdateTime->text(), "250");
-    EXPECT_TRUE(page.m_ctlFan->m_bStepped);
+    EXPECT_TRUE(page.m_ctlFan->Stepped());
     const fan::FanCurve curve = page.Curve();
     const int expected[8][2] = {{30, 30}, {40, 35}, {50, 45}, {60, 55},
                                 {70, 70}, {75, 80}, {80, 90}, {85, 100}};

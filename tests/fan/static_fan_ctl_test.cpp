@@ -134,17 +134,17 @@ TEST_F(Editor, DoubleClickSwitchesTheFormAndTwoRestoreIt) {
     const int midX = (centre(1).x() + centre(2).x()) / 2;
     EXPECT_NE(pixel(QPoint(midX, centre(1).y())), kCurveColour);
     doubleClick(empty);
-    EXPECT_TRUE(ctl->m_bStepped);
+    EXPECT_TRUE(ctl->Stepped());
     EXPECT_EQ(pixel(QPoint(midX, centre(1).y())), kCurveColour);
     doubleClick(empty);
-    EXPECT_FALSE(ctl->m_bStepped);
+    EXPECT_FALSE(ctl->Stepped());
     EXPECT_NE(pixel(QPoint(midX, centre(1).y())), kCurveColour);
     for (int k = 0; k < fan::kFanPointCount; ++k) EXPECT_EQ(centre(k), before[k]) << k;
 }
 
 TEST_F(Editor, SteppedDragMovesTheStepsWithThePoint) {
     doubleClick(QPoint(5, 5));
-    ASSERT_TRUE(ctl->m_bStepped);
+    ASSERT_TRUE(ctl->Stepped());
     const QPoint to = centre(1) + QPoint(0, -40);
     drag(1, to);
     QApplication::processEvents();

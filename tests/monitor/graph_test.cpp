@@ -34,23 +34,23 @@ class GraphTest : public ::testing::Test {
 
 TEST_F(GraphTest, HistoryStopsAtTheWidthLessTwoAndDropsTheOldestWithItsTime) {
     for (int i = 0; i < 40; ++i) m_graph.AddSample(i, QStringLiteral("t%1").arg(i));
-    ASSERT_EQ(m_graph.m_values.size(), 28u);
-    ASSERT_EQ(m_graph.m_times.size(), 28);
-    EXPECT_EQ(m_graph.m_values.front(), 12);
-    EXPECT_EQ(m_graph.m_times.front(), QStringLiteral("t12"));
-    EXPECT_EQ(m_graph.m_values.back(), 39);
-    EXPECT_EQ(m_graph.m_times.back(), QStringLiteral("t39"));
-    EXPECT_EQ(m_graph.m_nPhase, 40 % 18);
-    EXPECT_EQ(m_graph.m_txtCurrent.Text(), QStringLiteral("39"));
+    ASSERT_EQ(m_graph.Values().size(), 28u);
+    ASSERT_EQ(m_graph.Times().size(), 28);
+    EXPECT_EQ(m_graph.Values().front(), 12);
+    EXPECT_EQ(m_graph.Times().front(), QStringLiteral("t12"));
+    EXPECT_EQ(m_graph.Values().back(), 39);
+    EXPECT_EQ(m_graph.Times().back(), QStringLiteral("t39"));
+    EXPECT_EQ(m_graph.Phase(), 40 % 18);
+    EXPECT_EQ(m_graph.CurrentLabel().Text(), QStringLiteral("39"));
 }
 
 TEST_F(GraphTest, OutOfRangeSamplesAreStoredAsTheBoundAndDrawnAtTheEdge) {
     m_graph.AddSample(150, QStringLiteral("a"));
     m_graph.AddSample(-20, QStringLiteral("b"));
-    EXPECT_EQ(m_graph.m_values, (std::vector<int>{100, 0}));
-    EXPECT_EQ(m_graph.m_txtHighest.Text(), QStringLiteral("Max:100"));
-    EXPECT_EQ(m_graph.m_txtLowest.Text(), QStringLiteral("Min:0"));
-    EXPECT_EQ(m_graph.m_txtCurrent.Text(), QStringLiteral("0"));
+    EXPECT_EQ(m_graph.Values(), (std::vector<int>{100, 0}));
+    EXPECT_EQ(m_graph.HighestLabel().Text(), QStringLiteral("Max:100"));
+    EXPECT_EQ(m_graph.LowestLabel().Text(), QStringLiteral("Min:0"));
+    EXPECT_EQ(m_graph.CurrentLabel().Text(), QStringLiteral("0"));
     // The older sample, at the top edge, is one column left of the newest; the
     // outline reaches the top row there and nowhere above it.
     const QImage& image = compose();
@@ -62,28 +62,28 @@ TEST_F(GraphTest, OutOfRangeSamplesAreStoredAsTheBoundAndDrawnAtTheEdge) {
 TEST_F(GraphTest, ANewHistoryStartsBothExtremesAgainWithItsFirstSample) {
     m_graph.SetRange(0, 2000);
     for (int v : {300, 1225, 200}) m_graph.AddSample(v, {});
-    EXPECT_EQ(m_graph.m_nLowest, 200);  // the first sample set it, the third lowered it
-    EXPECT_EQ(m_graph.m_txtHighest.Text(), QStringLiteral("Max:1225"));
+    EXPECT_EQ(m_graph.Lowest(), 200);  // the first sample set it, the third lowered it
+    EXPECT_EQ(m_graph.HighestLabel().Text(), QStringLiteral("Max:1225"));
     // Another quantity (a usage in percent after a tachometer): nothing of the old one is left.
     m_graph.ClearSamples();
-    EXPECT_TRUE(m_graph.m_values.empty());
-    EXPECT_TRUE(m_graph.m_times.isEmpty());
-    EXPECT_EQ(m_graph.m_txtHighest.Text(), QStringLiteral("Max:0"));
-    const int phase = m_graph.m_nPhase;
+    EXPECT_TRUE(m_graph.Values().empty());
+    EXPECT_TRUE(m_graph.Times().isEmpty());
+    EXPECT_EQ(m_graph.HighestLabel().Text(), QStringLiteral("Max:0"));
+    const int phase = m_graph.Phase();
     m_graph.AddSample(40, {});
-    EXPECT_EQ(m_graph.m_txtLowest.Text(), QStringLiteral("Min:40"));
-    EXPECT_EQ(m_graph.m_nHighest, 40);
-    EXPECT_EQ(m_graph.m_txtHighest.Text(), QStringLiteral("Max:40"));
-    EXPECT_EQ(m_graph.m_nPhase, phase + 1);
+    EXPECT_EQ(m_graph.LowestLabel().Text(), QStringLiteral("Min:40"));
+    EXPECT_EQ(m_graph.Highest(), 40);
+    EXPECT_EQ(m_graph.HighestLabel().Text(), QStringLiteral("Max:40"));
+    EXPECT_EQ(m_graph.Phase(), phase + 1);
     m_graph.AddSample(35, {});
     m_graph.AddSample(60, {});
-    EXPECT_EQ(m_graph.m_txtLowest.Text(), QStringLiteral("Min:35"));
-    EXPECT_EQ(m_graph.m_txtHighest.Text(), QStringLiteral("Max:60"));
+    EXPECT_EQ(m_graph.LowestLabel().Text(), QStringLiteral("Min:35"));
+    EXPECT_EQ(m_graph.HighestLabel().Text(), QStringLiteral("Max:60"));
     // A quantity whose values lie below zero gets its true highest, not the 0 of an empty history.
     m_graph.SetRange(-50, -10);
     m_graph.ClearSamples();
     m_graph.AddSample(-30, {});
-    EXPECT_EQ(m_graph.m_txtHighest.Text(), QStringLiteral("Max:-30"));
+    EXPECT_EQ(m_graph.HighestLabel().Text(), QStringLiteral("Max:-30"));
 }
 
 TEST_F(GraphTest, TheCursorTextsStayInsideThePlotOnTheSideAwayFromTheEdge) {
@@ -137,10 +137,10 @@ TEST_F(GraphTest, SetRangeNeitherClearsNorRescalesTheStoredSamples) {
     m_graph.AddSample(50, QStringLiteral("y"));
     EXPECT_NE(qAlpha(compose().pixel(kPlot.right - 2, 96)), 0);
     m_graph.SetRange(0, 200);
-    EXPECT_EQ(m_graph.m_values, (std::vector<int>{50, 50}));
-    EXPECT_EQ(m_graph.m_txtMax.Text(), QStringLiteral("200"));
-    EXPECT_EQ(m_graph.m_txtMin.Text(), QStringLiteral("0"));
-    EXPECT_TRUE(m_graph.m_txtCurrent.Text().isEmpty());
+    EXPECT_EQ(m_graph.Values(), (std::vector<int>{50, 50}));
+    EXPECT_EQ(m_graph.MaxLabel().Text(), QStringLiteral("200"));
+    EXPECT_EQ(m_graph.MinLabel().Text(), QStringLiteral("0"));
+    EXPECT_TRUE(m_graph.CurrentLabel().Text().isEmpty());
     // 50 of 200 is a quarter of the height up from the bottom, at 97.5.
     EXPECT_EQ(qAlpha(compose().pixel(kPlot.right - 2, 96)), 0);
     EXPECT_NE(qAlpha(compose().pixel(kPlot.right - 2, 99)), 0);
@@ -150,7 +150,7 @@ TEST_F(GraphTest, AnEmptyRangeDrawsAtTheMinimumAndAnInvertedOneStaysInside) {
     m_graph.SetRange(40, 40);
     m_graph.AddSample(70, {});
     m_graph.AddSample(10, {});
-    EXPECT_EQ(m_graph.m_values, (std::vector<int>{40, 40}));
+    EXPECT_EQ(m_graph.Values(), (std::vector<int>{40, 40}));
     EXPECT_EQ(compose().pixel(kPlot.right - 1, kPlot.bottom), kCursorGrey);
     // The widest range there is: no overflow on the way to a height.
     m_graph.SetRange(INT32_MIN, INT32_MAX);

@@ -22,6 +22,13 @@
 #include "support/fake_main_window.h"
 #include "support/sim_card.h"
 
+struct CWaveformDisplayProbe {
+    static void blankExtremes(CWaveformDisplay& graph) {
+        graph.m_txtHighest.SetText({});
+        graph.m_txtLowest.SetText({});
+    }
+};
+
 namespace {
 
 namespace fs = std::filesystem;
@@ -96,17 +103,17 @@ class MonitorPanelTest : public ::testing::Test {
 
 TEST_F(MonitorPanelTest, GraphsFollowTheActiveQuantitiesAndSamplingFeedsThemAndTheLog) {
     CMonitorDlg& panel = open(m_fake);
-    EXPECT_EQ(panel.m_graph[0].m_txtCaption.Text(), QStringLiteral("Memory Clock,MHz"));
-    EXPECT_EQ(panel.m_graph[3].m_txtCaption.Text(), QStringLiteral("Memory Usage,MB"));
-    EXPECT_EQ(panel.m_graph[0].m_txtMax.Text(), QStringLiteral("12000"));
+    EXPECT_EQ(panel.m_graph[0].CaptionLabel().Text(), QStringLiteral("Memory Clock,MHz"));
+    EXPECT_EQ(panel.m_graph[3].CaptionLabel().Text(), QStringLiteral("Memory Usage,MB"));
+    EXPECT_EQ(panel.m_graph[0].MaxLabel().Text(), QStringLiteral("12000"));
     EXPECT_EQ(panel.TimerPeriod(kMonitorSampleTimer), 1000u);
 
     // Timer 500 makes graph 0 post its tick, which runs the step.
     panel.SendMessage(WM_TIMER, kMonitorSampleTimer);
     run();
-    EXPECT_EQ(panel.m_graph[0].m_values, std::vector<int>{3004});
-    EXPECT_EQ(panel.m_graph[2].m_values, std::vector<int>{0});  // a failed read shows 0
-    EXPECT_EQ(panel.m_graph[0].m_times.front().count(':'), 2);
+    EXPECT_EQ(panel.m_graph[0].Values(), std::vector<int>{3004});
+    EXPECT_EQ(panel.m_graph[2].Values(), std::vector<int>{0});  // a failed read shows 0
+    EXPECT_EQ(panel.m_graph[0].Times().front().count(':'), 2);
 
     // GPU clock is not shown: its column stays blank, as does the failed usage.
     const std::string log = ascii(readBytes(m_dir / "log.txt"));
@@ -120,7 +127,7 @@ TEST_F(MonitorPanelTest, GraphsFollowTheActiveQuantitiesAndSamplingFeedsThemAndT
     panel.SampleStep();
     panel.SetLogging(false, QString::fromStdString((m_dir / "log.txt").string()));
     panel.SampleStep();
-    EXPECT_EQ(panel.m_graph[0].m_values.size(), 3u);
+    EXPECT_EQ(panel.m_graph[0].Values().size(), 3u);
     EXPECT_EQ(ascii(readBytes(m_dir / "log.txt")), log);
     EXPECT_FALSE(fs::exists(m_dir / "missing"));
 }
@@ -128,8 +135,7 @@ TEST_F(MonitorPanelTest, GraphsFollowTheActiveQuantitiesAndSamplingFeedsThemAndT
 TEST_F(MonitorPanelTest, TheExtremesLabelsAreReadableOnThePanelBehindThem) {
     CMonitorDlg& panel = open(m_fake);
     for (CWaveformDisplay& graph : panel.m_graph) {
-        graph.m_txtHighest.SetText({});
-        graph.m_txtLowest.SetText({});
+        CWaveformDisplayProbe::blankExtremes(graph);
     }
     const QImage behind = panel.ComposeCopy();
     // The labels' colour laid over each pixel behind them, against that pixel.
@@ -149,8 +155,8 @@ TEST_F(MonitorPanelTest, TheExtremesLabelsAreReadableOnThePanelBehindThem) {
         return lowest;
     };
     for (size_t k = 0; k < panel.m_graph.size(); ++k) {
-        EXPECT_GE(worst(panel.m_graph[k].m_txtHighest), 4.5) << "Max: of graph " << k;
-        EXPECT_GE(worst(panel.m_graph[k].m_txtLowest), 4.5) << "Min: of graph " << k;
+        EXPECT_GE(worst(panel.m_graph[k].HighestLabel()), 4.5) << "Max: of graph " << k;
+        EXPECT_GE(worst(panel.m_graph[k].LowestLabel()), 4.5) << "Min: of graph " << k;
     }
 }
 
@@ -160,7 +166,7 @@ TEST_F(MonitorPanelTest, RetuningKeepsTheHistoryOfGraphsThatKeepTheirQuantity) {
 
     panel.SetRefreshRate(250);
     EXPECT_EQ(panel.TimerPeriod(kMonitorSampleTimer), 250u);
-    EXPECT_EQ(panel.m_graph[0].m_values.size(), 3u);
+    EXPECT_EQ(panel.m_graph[0].Values().size(), 3u);
 
     // GPU clock on: it takes graph 0, everything shifts down one graph.
     monitor::SensorEntries sensors{};
@@ -170,15 +176,15 @@ TEST_F(MonitorPanelTest, RetuningKeepsTheHistoryOfGraphsThatKeepTheirQuantity) {
     sensors[monitor::MemoryUsage] = {true, 4096, 0};
     sensors[monitor::FanSpeed] = {true, 100, 0};  // fifth: ignored
     panel.AssignGraphs(sensors);
-    EXPECT_TRUE(panel.m_graph[0].m_values.empty());
-    EXPECT_EQ(panel.m_graph[0].m_txtCaption.Text(), QStringLiteral("GPU Clock,MHz"));
-    EXPECT_EQ(panel.m_graph[1].m_values.size(), 3u);  // temperature stays in graph 1
-    EXPECT_EQ(panel.m_graph[1].m_txtMax.Text(), QStringLiteral("110"));
-    EXPECT_EQ(panel.m_graph[3].m_values.size(), 3u);
-    EXPECT_EQ(panel.m_graph[3].m_nMax, 4096);
+    EXPECT_TRUE(panel.m_graph[0].Values().empty());
+    EXPECT_EQ(panel.m_graph[0].CaptionLabel().Text(), QStringLiteral("GPU Clock,MHz"));
+    EXPECT_EQ(panel.m_graph[1].Values().size(), 3u);  // temperature stays in graph 1
+    EXPECT_EQ(panel.m_graph[1].MaxLabel().Text(), QStringLiteral("110"));
+    EXPECT_EQ(panel.m_graph[3].Values().size(), 3u);
+    EXPECT_EQ(panel.m_graph[3].Max(), 4096);
     panel.SampleStep();
-    EXPECT_EQ(panel.m_graph[0].m_values, std::vector<int>{1006});
-    EXPECT_EQ(panel.m_slot[0].kind, monitor::GPUClock);
+    EXPECT_EQ(panel.m_graph[0].Values(), std::vector<int>{1006});
+    EXPECT_EQ(panel.Slots()[0].kind, monitor::GPUClock);
 }
 
 TEST_F(MonitorPanelTest, CursorShowsOnAllFourGraphsAndGoesWhenThePointerLeavesThem) {
@@ -187,7 +193,7 @@ TEST_F(MonitorPanelTest, CursorShowsOnAllFourGraphsAndGoesWhenThePointerLeavesTh
     const int x = 300;
     pointAt(x, 250);  // into graph 1
     EXPECT_EQ(hovered(), 4);
-    for (const CWaveformDisplay& g : panel.m_graph) EXPECT_EQ(g.m_ptMouse.x, x);
+    for (const CWaveformDisplay& g : panel.m_graph) EXPECT_EQ(g.MousePoint().x, x);
     const QImage shown = panel.surface();  // what the last paint left on screen
     // The dash-dot line in the upper half of every graph's column x.
     for (const CWaveformDisplay& g : panel.m_graph) {
@@ -224,7 +230,7 @@ TEST_F(MonitorPanelTest, ReadingsComeFromTheGpuTheProgramWorksOn) {
     EXPECT_NE(first, second);
     CMonitorDlg& panel = open();
     panel.SampleStep();
-    EXPECT_EQ(panel.m_graph[0].m_values, std::vector<int>{second});
+    EXPECT_EQ(panel.m_graph[0].Values(), std::vector<int>{second});
 }
 
 TEST_F(MonitorPanelTest, MainWindowOpensOnePanelDockedBesideItAndClosesItOn1027) {

@@ -223,18 +223,18 @@ TEST_F(MonitoringPageTest, OkStoresTheTextsAsTypedAndRetunesTheOpenPanel) {
     EXPECT_NE(after.find("<GPUVoltage Max=\"600\" Min=\"5\">1</GPUVoltage>"), std::string::npos) << after;
 
     CMonitorDlg& panel = *m_panel;
-    EXPECT_EQ(panel.m_nRefreshRate, 200);
+    EXPECT_EQ(panel.RefreshRate(), 200);
     EXPECT_EQ(panel.TimerPeriod(kMonitorSampleTimer), 200u);
-    EXPECT_TRUE(panel.m_bLogToFile);
-    EXPECT_EQ(panel.m_strLogPath.toStdString(), log.string());
+    EXPECT_TRUE(panel.LogsToFile());
+    EXPECT_EQ(panel.LogPath().toStdString(), log.string());
     const int32_t kinds[] = {monitor::GPUClock, monitor::GPUTemperature, monitor::GPUUsage,
                              monitor::GPUVoltage};
-    for (size_t k = 0; k < 4; ++k) EXPECT_EQ(panel.m_slot[k].kind, kinds[k]) << k;
-    EXPECT_EQ(panel.m_graph[0].m_values.size(), 3u);  // kept its quantity and history
-    EXPECT_TRUE(panel.m_graph[1].m_values.empty());
-    EXPECT_TRUE(panel.m_graph[2].m_values.empty());
-    EXPECT_EQ(panel.m_graph[3].m_values.size(), 0u);
-    EXPECT_EQ(panel.m_graph[2].m_nMax, 80);
+    for (size_t k = 0; k < 4; ++k) EXPECT_EQ(panel.Slots()[k].kind, kinds[k]) << k;
+    EXPECT_EQ(panel.m_graph[0].Values().size(), 3u);  // kept its quantity and history
+    EXPECT_TRUE(panel.m_graph[1].Values().empty());
+    EXPECT_TRUE(panel.m_graph[2].Values().empty());
+    EXPECT_EQ(panel.m_graph[3].Values().size(), 0u);
+    EXPECT_EQ(panel.m_graph[2].Max(), 80);
     panel.SampleStep();
     EXPECT_TRUE(fs::exists(log));
 }

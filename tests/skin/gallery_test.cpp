@@ -73,12 +73,12 @@ TEST(Gallery, OneOfEachControlComposesWithTheShippedPictures) {
         label.Create(&window, 9, RECT{170, 64, 420, 90}, "Label: 1530 MHz, 67 \u00B0C");
 
         CSuperSlidersStepping slider;
-        slider.m_strThumbImage = "ImageRes/lockset_slider.png";
+        slider.SetThumbImage("ImageRes/lockset_slider.png");
         slider.Create(&window, 10, RECT{30, 150, 310, 200}, {}, "ImageRes/lockset_sliderfill.png");
         slider.SetRange(-500, 1000);
         slider.SetStep(5);
         slider.SetPos(245);
-        slider.m_txtTitle.SetText("Core Clock (MHz)");
+        slider.SetTitle("Core Clock (MHz)");
 
         CProgressbar bar;
         bar.Create(&window, 11, RECT{490, 130, 500, 330});

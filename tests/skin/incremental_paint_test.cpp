@@ -69,7 +69,7 @@ TEST_P(IncrementalPaint, RandomChangesLeaveThePictureOfAWholeComposition) {
     label.SetFontSize(9);
     label.Create(&window, 5, RECT{120, 100, 200, 130}, QStringLiteral("1006 MHz"));
     CSuperSliders slider;
-    slider.m_strThumbImage = QStringLiteral("ImageRes/thumb.png");
+    slider.SetThumbImage(QStringLiteral("ImageRes/thumb.png"));
     slider.Create(&window, 6, RECT{10, 150, 290, 180}, {}, QStringLiteral("ImageRes/bar.png"));
     slider.SetRange(0, 50);
     CMenuList menu;
@@ -83,7 +83,7 @@ TEST_P(IncrementalPaint, RandomChangesLeaveThePictureOfAWholeComposition) {
     auto pick = [&](int n) { return int(random() % unsigned(n)); };
     CControls* hideable[] = {&button, &label, &eye, &gauge, &check};
     const RECT centres[] = {
-        button.Rect(),   check.Rect(), menu.Rect(), slider.m_btnLeft.Rect(), slider.m_btnRight.Rect(),
+        button.Rect(),   check.Rect(), menu.Rect(), slider.LeftArrow().Rect(), slider.RightArrow().Rect(),
         RECT{5, 5, 6, 6}};
     for (int step = 0; step < 300; ++step) {
         std::string what;

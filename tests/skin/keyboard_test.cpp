@@ -31,7 +31,7 @@ class Keyboard : public SkinTest {
         check.Create(&window, kCheck, RECT{250, 10, 300, 30});
         check.SetAccessibleName(QStringLiteral("Check"));
         slider.Create(&window, kSlider, RECT{20, 100, 300, 150});
-        slider.m_txtTitle.SetText(QStringLiteral("Offset,MHz"));
+        slider.SetTitle(QStringLiteral("Offset,MHz"));
         slider.SetRange(-20, 40);
         slider.SetStep(2);
         window.takeCommands();
@@ -134,7 +134,7 @@ TEST_F(Keyboard, ControlsTellRoleNameValueAndTakeActions) {
     EXPECT_FALSE(item(hidden).shown);
     EXPECT_EQ(item(check).role, AccessibleRole::CheckButton);
     EXPECT_EQ(item(check).name, "Check");
-    EXPECT_EQ(item(slider.m_btnLeft).role, AccessibleRole::None) << "the slider presents its arrows";
+    EXPECT_EQ(item(slider.LeftArrow()).role, AccessibleRole::None) << "the slider presents its arrows";
     slider.SetPos(6);
     const platform::AccessibleItem s = item(slider);
     EXPECT_EQ(s.role, AccessibleRole::Slider);

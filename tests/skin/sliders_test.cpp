@@ -18,7 +18,7 @@ class Sliders : public SkinTest {
     void SetUp() override {
         SkinTest::SetUp();
         window.resize(400, 200);
-        slider.m_strThumbImage = "ImageRes/thumb.png";
+        slider.SetThumbImage("ImageRes/thumb.png");
         slider.Create(&window, kId, RECT{L, T, L + 280, T + 50}, {}, "ImageRes/fill.png");
     }
     // Pointer x for a distance along the track.
@@ -27,7 +27,7 @@ class Sliders : public SkinTest {
     void grabThumb() {
         window.Compose();
         // Right of the left arrow, which overlaps the thumb at the minimum.
-        const int x = slider.m_rcThumb.left + 4, y = slider.m_rcThumb.top + 2;
+        const int x = slider.ThumbRect().left + 4, y = slider.ThumbRect().top + 2;
         window.pointAt(x, y);
         window.press(x, y);
     }
@@ -47,7 +47,7 @@ TEST_F(Sliders, SetPosClampsToTheBoundsAndRelabels) {
     slider.SetPos(NAN);
     EXPECT_EQ(slider.GetPos(), -50.0f);
     slider.SetPos(-12.75f);
-    EXPECT_EQ(slider.m_txtValue.Text(), "-12") << "the label truncates toward zero";
+    EXPECT_EQ(slider.ValueText(), "-12") << "the label truncates toward zero";
     EXPECT_TRUE(window.takeCommands().empty()) << "programmatic changes post nothing";
 }
 
@@ -55,7 +55,7 @@ TEST_F(Sliders, StepOneTrackClickJumpsToThePointer) {
     window.click(along(120), T + 18);
     // 120 / 241 of the range 0..100, truncated.
     EXPECT_EQ(slider.GetPos(), 49.0f);
-    EXPECT_EQ(slider.m_txtValue.Text(), "49");
+    EXPECT_EQ(slider.ValueText(), "49");
     EXPECT_EQ(window.takeCommands(), (std::vector<WPARAM>{kChanged, kId}));
 }
 
@@ -79,7 +79,7 @@ TEST_F(Sliders, DraggingWithStepFiveGivesOnlyWholeStepsFromTheMinimum) {
     slider.SetStep(5);
     slider.SetPos(-500);
     grabThumb();
-    ASSERT_TRUE(slider.m_bDragging);
+    ASSERT_TRUE(slider.IsDragging());
     for (int px = 0; px <= 245; ++px) {
         window.pointAt(along(px), T + 18);
         const float v = slider.GetPos();
@@ -90,7 +90,7 @@ TEST_F(Sliders, DraggingWithStepFiveGivesOnlyWholeStepsFromTheMinimum) {
     // 120 px at 241 * 5 / 1500 px per step is 149 whole steps.
     EXPECT_EQ(slider.GetPos(), 245.0f);
     window.release(along(120), T + 18);
-    EXPECT_FALSE(slider.m_bDragging);
+    EXPECT_FALSE(slider.IsDragging());
     for (WPARAM command : window.takeCommands()) ASSERT_TRUE(command == kChanged || command == kId);
 }
 
@@ -106,7 +106,7 @@ TEST_F(Sliders, DragFreezesOutsideTheSliderAndAnyReleaseEndsIt) {
     window.pointAt(along(201), T + 18);
     EXPECT_GT(slider.GetPos(), held);
     window.release(along(201), T + 120);
-    EXPECT_FALSE(slider.m_bDragging);
+    EXPECT_FALSE(slider.IsDragging());
     const float released = slider.GetPos();
     window.pointAt(along(10), T + 18);
     window.pointAt(along(11), T + 18);
@@ -156,7 +156,7 @@ TEST_F(Sliders, DisabledSliderIgnoresTheUserButNotSetPos) {
     EXPECT_TRUE(window.takeCommands().empty());
     slider.SetPos(70);
     EXPECT_EQ(slider.GetPos(), 70.0f);
-    EXPECT_EQ(slider.m_txtValue.Text(), "70");
+    EXPECT_EQ(slider.ValueText(), "70");
 }
 
 TEST_F(Sliders, FillAndThumbFollowTheValue) {
@@ -169,7 +169,7 @@ TEST_F(Sliders, FillAndThumbFollowTheValue) {
     EXPECT_EQ(image.pixel(along(fill - 1), T + 18), 0xFFFF0000u);
     EXPECT_EQ(image.pixel(along(fill + 4), T + 12), 0xFF00FF00u);
     EXPECT_EQ(qAlpha(image.pixel(along(fill + 20), T + 18)), 0);
-    EXPECT_EQ(slider.m_rcThumb.left, along(fill));
+    EXPECT_EQ(slider.ThumbRect().left, along(fill));
 }
 
 TEST_F(Sliders, EmptyRangeNeitherDividesByZeroNorMoves) {

@@ -30,24 +30,24 @@ TEST_F(ClockPanelTest, OpensDockedWithTheCardsValuesAndWritesNothing) {
     EXPECT_EQ(RectHeight(r), 671);
 
     EXPECT_EQ(p.m_sliderGpuClock.GetPos(), 1006.0f);
-    EXPECT_EQ(p.m_sliderGpuClock.m_fMin, 1006.0f - 502);
-    EXPECT_EQ(p.m_sliderGpuClock.m_fMax, 1006.0f + 928);
+    EXPECT_EQ(p.m_sliderGpuClock.Min(), 1006.0f - 502);
+    EXPECT_EQ(p.m_sliderGpuClock.Max(), 1006.0f + 928);
     EXPECT_EQ(p.m_sliderMemClock.GetPos(), 1502.0f);
-    EXPECT_EQ(p.m_sliderMemClock.m_fMax, 1502.0f + 1000);
+    EXPECT_EQ(p.m_sliderMemClock.Max(), 1502.0f + 1000);
     EXPECT_EQ(p.m_sliderFan.GetPos(), 40.0f);
-    EXPECT_EQ(p.m_sliderFan.m_fMin, 30.0f);
+    EXPECT_EQ(p.m_sliderFan.Min(), 30.0f);
     EXPECT_FALSE(p.m_sliderFan.IsEnabled());
     EXPECT_EQ(p.m_sliderPower.GetPos(), 100.0f);
-    EXPECT_EQ(p.m_sliderPower.m_fMax, 115.0f);
+    EXPECT_EQ(p.m_sliderPower.Max(), 115.0f);
     EXPECT_EQ(p.m_sliderTemp.GetPos(), 82.0f);
-    EXPECT_EQ(p.m_sliderTemp.m_fMin, 60.0f);
+    EXPECT_EQ(p.m_sliderTemp.Min(), 60.0f);
     EXPECT_TRUE(p.m_chkPriorityOff.GetCheck());
     EXPECT_TRUE(p.m_chkFanAuto.GetCheck());
     EXPECT_TRUE(p.m_chkLink.GetCheck());
     EXPECT_FALSE(p.m_btnSave.IsShown());
     EXPECT_FALSE(p.m_chkOne.GetCheck() || p.m_chkTwo.GetCheck() || p.m_chkThree.GetCheck());
-    EXPECT_EQ(p.m_sliderGpuClock.m_txtTitle.Text(), "GPU Clock Offset,MHz");
-    EXPECT_EQ(p.m_sliderTemp.m_txtTitle.Text(), "GPU Temp Target,C");
+    EXPECT_EQ(p.m_sliderGpuClock.Title(), "GPU Clock Offset,MHz");
+    EXPECT_EQ(p.m_sliderTemp.Title(), "GPU Temp Target,C");
 
     // Cancel right after opening: the fan slider goes to the driver's minimum.
     p.m_sliderGpuClock.SetPos(1100);
@@ -78,7 +78,7 @@ TEST_F(ClockPanelTest, ApplyWritesOffsetsFromTheBaseClocksAfterAYes) {
                                                  lines::clock(4, -100000), lines::power(100000),
                                                  lines::thermal(20992, 0), lines::cooler(30, 32)}));
     EXPECT_EQ(p.m_sliderGpuClock.GetPos(), 1056.0f);  // read back from the card
-    EXPECT_EQ(p.m_nLastGpuClock, 1056);
+    EXPECT_EQ(p.Last().gpuClock, 1056);
     // The memory clock reads back with its offset, so the slider stays where it was put.
     EXPECT_EQ(p.m_sliderMemClock.GetPos(), 1402.0f);
     EXPECT_TRUE(p.m_btnSave.IsShown() && p.m_btnSaveThree.IsShown());
@@ -150,10 +150,10 @@ TEST_F(ClockPanelTest, ProfileVoltagesSwitchOverVoltageOnWithoutEnablingIt) {
     CClockSetDlg& p = open(card(), "0", R"(<Three GPUVoltageMax="25" GPUVoltageMin="1012"/>)");
     CVoltageSetDlg& v = openVoltage(p);
     click(p, p.m_chkThree);
-    EXPECT_EQ(v.m_sliderVoltageMax.GetPos(), 25.0f);
-    EXPECT_TRUE(v.m_chkOverVoltageOn.GetCheck());
-    EXPECT_FALSE(v.m_sliderVoltageMax.IsEnabled());
-    EXPECT_EQ(v.m_sliderVoltageMin.GetPos(), 1012.0f);
+    EXPECT_EQ(v.OverVoltageSlider().GetPos(), 25.0f);
+    EXPECT_TRUE(v.OverVoltageOnButton().GetCheck());
+    EXPECT_FALSE(v.OverVoltageSlider().IsEnabled());
+    EXPECT_EQ(v.CoreVoltageSlider().GetPos(), 1012.0f);
     EXPECT_TRUE(trace().empty());
 }
 
@@ -190,7 +190,7 @@ TEST_F(ClockPanelTest, FanModesHandTheFanBetweenDriverLevelAndCurve) {
     EXPECT_EQ(t[t.size() - 2], lines::cooler(30, 32));
     EXPECT_EQ(t.back(), lines::cooler(65, 1));
     EXPECT_FALSE(m_window->FanTimerRunning());
-    EXPECT_EQ(p.m_nLastFanSpeed, 65);
+    EXPECT_EQ(p.Last().fanSpeed, 65);
 
     m_card->clearTrace();
     click(p, p.m_chkFanUserDefine);
@@ -210,23 +210,23 @@ TEST_F(ClockPanelTest, RefusedWritesReturnTheirSliders) {
     CClockSetDlg& p = open(card(R"(<fault interface="GPU_SetPstates20 GPU_PowerPoliciesSetStatus )"
                                 R"(GPU_ThermalPoliciesSetStatus" status="-5"/>)"));
     CVoltageSetDlg& v = openVoltage(p);
-    click(v, v.m_chkOverVoltageOn);
+    click(v, v.OverVoltageOnButton());
     p.m_sliderGpuClock.SetPos(1100);
     p.m_sliderMemClock.SetPos(1600);
     p.m_sliderPower.SetPos(110);
     p.m_sliderTemp.SetPos(85);
-    v.m_sliderVoltageMin.SetPos(1025);
-    v.m_sliderVoltageMax.SetPos(25);
+    v.CoreVoltageSlider().SetPos(1025);
+    v.OverVoltageSlider().SetPos(25);
     command(p, IDC_CLOCK_APPLY);
     EXPECT_EQ(p.m_sliderGpuClock.GetPos(), 1006.0f);
     EXPECT_EQ(p.m_sliderMemClock.GetPos(), 1502.0f);
     EXPECT_EQ(p.m_sliderPower.GetPos(), 100.0f);
     EXPECT_EQ(p.m_sliderTemp.GetPos(), 85.0f);  // a refused temperature stays where it was put
-    EXPECT_EQ(p.m_nLastTempTarget, 82);
-    EXPECT_EQ(v.m_sliderVoltageMin.GetPos(), 1000.0f);
-    EXPECT_EQ(v.m_sliderVoltageMax.GetPos(), 0.0f);
-    EXPECT_EQ(p.m_fLastVoltageMin, 1000.0f);
-    EXPECT_EQ(p.m_fLastVoltageMax, 0.0f);
+    EXPECT_EQ(p.Last().tempTarget, 82);
+    EXPECT_EQ(v.CoreVoltageSlider().GetPos(), 1000.0f);
+    EXPECT_EQ(v.OverVoltageSlider().GetPos(), 0.0f);
+    EXPECT_EQ(p.Last().voltageMin, 1000.0f);
+    EXPECT_EQ(p.Last().voltageMax, 0.0f);
     EXPECT_TRUE(std::count(boxes.begin(), boxes.end(), std::string("Vantrel|") + tuning::kPrivilegeText) ==
                 0);
 }
@@ -258,7 +258,7 @@ TEST_F(ClockPanelTest, PrivilegeRefusalIsExplainedOncePerRun) {
     boxes.clear();
     command(p, IDC_CLOCK_DEFAULT);
     CVoltageSetDlg& v = openVoltage(p);
-    click(v, v.m_chkOverVoltageOff);
+    click(v, v.OverVoltageOffButton());
     EXPECT_TRUE(boxes.empty());
 }
 
@@ -270,42 +270,42 @@ TEST_F(ClockPanelTest, VoltagePanelGuardsOverVoltage) {
     EXPECT_EQ(r.top, c.top + 78);
     EXPECT_EQ(RectWidth(r), 366);
     EXPECT_EQ(RectHeight(r), 288);
-    EXPECT_EQ(v.m_sliderVoltageMin.GetPos(), 1000.0f);
-    EXPECT_EQ(v.m_sliderVoltageMin.m_fMin, 950.0f);
-    EXPECT_EQ(v.m_sliderVoltageMin.m_fMax, 1050.0f);
-    EXPECT_EQ(v.m_sliderVoltageMin.m_fStep, 12.5f);
-    EXPECT_EQ(v.m_sliderVoltageMax.m_fMax, 37.5f);
-    EXPECT_TRUE(v.m_chkOverVoltageOff.GetCheck());
-    EXPECT_FALSE(v.m_sliderVoltageMax.IsEnabled());
-    EXPECT_EQ(v.m_sliderVoltageMin.m_txtTitle.Text(), "Voltage Minimum,mV");
+    EXPECT_EQ(v.CoreVoltageSlider().GetPos(), 1000.0f);
+    EXPECT_EQ(v.CoreVoltageSlider().Min(), 950.0f);
+    EXPECT_EQ(v.CoreVoltageSlider().Max(), 1050.0f);
+    EXPECT_EQ(v.CoreVoltageSlider().Step(), 12.5f);
+    EXPECT_EQ(v.OverVoltageSlider().Max(), 37.5f);
+    EXPECT_TRUE(v.OverVoltageOffButton().GetCheck());
+    EXPECT_FALSE(v.OverVoltageSlider().IsEnabled());
+    EXPECT_EQ(v.CoreVoltageSlider().Title(), "Voltage Minimum,mV");
 
     answers = {IDNO};
-    click(v, v.m_chkOverVoltageOn);
+    click(v, v.OverVoltageOnButton());
     ASSERT_EQ(boxes.size(), 1u);
     EXPECT_EQ(boxes[0], std::string("Warning|") + kOverVoltageWarning);
-    EXPECT_TRUE(v.m_chkOverVoltageOff.GetCheck());
-    EXPECT_FALSE(v.m_sliderVoltageMax.IsEnabled());
-    click(v, v.m_chkOverVoltageOn);
-    EXPECT_TRUE(v.m_chkOverVoltageOn.GetCheck());
-    EXPECT_TRUE(v.m_sliderVoltageMax.IsEnabled());
+    EXPECT_TRUE(v.OverVoltageOffButton().GetCheck());
+    EXPECT_FALSE(v.OverVoltageSlider().IsEnabled());
+    click(v, v.OverVoltageOnButton());
+    EXPECT_TRUE(v.OverVoltageOnButton().GetCheck());
+    EXPECT_TRUE(v.OverVoltageSlider().IsEnabled());
     EXPECT_TRUE(trace().empty());
 
     // Apply writes the offset from the base voltage and the over-voltage.
-    v.m_sliderVoltageMin.SetPos(1025);
-    v.m_sliderVoltageMax.SetPos(25);
+    v.CoreVoltageSlider().SetPos(1025);
+    v.OverVoltageSlider().SetPos(25);
     command(p, IDC_CLOCK_APPLY);
     const std::vector<std::string> t = trace();
     EXPECT_NE(std::find(t.begin(), t.end(), lines::coreVoltage(25000)), t.end());
     EXPECT_NE(std::find(t.begin(), t.end(), lines::overVoltage(25000)), t.end());
-    EXPECT_EQ(p.m_fLastVoltageMin, 1025.0f);
-    EXPECT_EQ(p.m_fLastVoltageMax, 25.0f);
+    EXPECT_EQ(p.Last().voltageMin, 1025.0f);
+    EXPECT_EQ(p.Last().voltageMax, 25.0f);
 
     // Off writes at once.
     m_card->clearTrace();
-    click(v, v.m_chkOverVoltageOff);
+    click(v, v.OverVoltageOffButton());
     EXPECT_EQ(trace(), std::vector<std::string>{lines::overVoltage(0)});
-    EXPECT_EQ(v.m_sliderVoltageMax.GetPos(), 0.0f);
-    EXPECT_FALSE(v.m_sliderVoltageMax.IsEnabled());
+    EXPECT_EQ(v.OverVoltageSlider().GetPos(), 0.0f);
+    EXPECT_FALSE(v.OverVoltageSlider().IsEnabled());
 
     command(p, IDC_CLOCK_VOLTAGE);
     EXPECT_EQ(p.VoltagePanel(), nullptr);
@@ -320,9 +320,9 @@ TEST_F(ClockPanelTest, OverVoltageFoundOnTheCardSwitchesOnWithoutAWarning) {
                                 R"(domain="0" delta="12500" deltaMin="0" deltaMax="37500"/></overVoltage>)"
                                 R"(</pstates>)"));
     CVoltageSetDlg& v = openVoltage(p);
-    EXPECT_TRUE(v.m_chkOverVoltageOn.GetCheck());
-    EXPECT_TRUE(v.m_sliderVoltageMax.IsEnabled());
-    EXPECT_EQ(v.m_sliderVoltageMax.GetPos(), 12.5f);
+    EXPECT_TRUE(v.OverVoltageOnButton().GetCheck());
+    EXPECT_TRUE(v.OverVoltageSlider().IsEnabled());
+    EXPECT_EQ(v.OverVoltageSlider().GetPos(), 12.5f);
     EXPECT_TRUE(boxes.empty());
 }
 
@@ -340,18 +340,18 @@ TEST_F(ClockPanelTest, ClockLockDisablesTheAdjustingControlsAndGivesThemBack) {
         }
     }
     EXPECT_TRUE(p.m_btnClose.IsEnabled());
-    EXPECT_FALSE(v.m_sliderVoltageMin.IsEnabled() || v.m_chkOverVoltageOn.IsEnabled() ||
-                 v.m_chkOverVoltageOff.IsEnabled());
+    EXPECT_FALSE(v.CoreVoltageSlider().IsEnabled() || v.OverVoltageOnButton().IsEnabled() ||
+                 v.OverVoltageOffButton().IsEnabled());
     click(p, p.m_btnApply);
     EXPECT_TRUE(boxes.empty());
 
     click(*m_window, m_window->ClockLockButton());
     EXPECT_FALSE(p.IsLocked());
     EXPECT_TRUE(p.m_btnApply.IsEnabled() && p.m_sliderGpuClock.IsEnabled() &&
-                v.m_sliderVoltageMin.IsEnabled());
-    EXPECT_FALSE(p.m_sliderPower.IsEnabled());       // still nothing to write to
-    EXPECT_FALSE(p.m_sliderFan.IsEnabled());         // Auto
-    EXPECT_FALSE(v.m_sliderVoltageMax.IsEnabled());  // over-voltage off
+                v.CoreVoltageSlider().IsEnabled());
+    EXPECT_FALSE(p.m_sliderPower.IsEnabled());        // still nothing to write to
+    EXPECT_FALSE(p.m_sliderFan.IsEnabled());          // Auto
+    EXPECT_FALSE(v.OverVoltageSlider().IsEnabled());  // over-voltage off
     EXPECT_TRUE(trace().empty());
 }
 
@@ -384,8 +384,8 @@ TEST_F(ClockPanelTest, ReloadRangesReadsTheNewlyChosenGpu) {
     m_context->selectedIndex = 1;
     p.ReloadRanges();
     EXPECT_EQ(p.m_sliderGpuClock.GetPos(), 800.0f);
-    EXPECT_EQ(p.m_sliderGpuClock.m_fMax, 800.0f + 928);
+    EXPECT_EQ(p.m_sliderGpuClock.Max(), 800.0f + 928);
     EXPECT_EQ(p.m_sliderMemClock.GetPos(), 1000.0f);
-    EXPECT_EQ(p.m_nLastGpuClock, 800);
+    EXPECT_EQ(p.Last().gpuClock, 800);
     EXPECT_TRUE(trace().empty());
 }
