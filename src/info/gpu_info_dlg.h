@@ -50,10 +50,6 @@ class CGpuInfoDlg : public CDialogBase {
     CButtonEx m_btnBack;
     std::array<CStaticText, 10> m_txtInfo;
     CMenuList m_menuGpu;
-    // Keeps the driver initialised while the panel lives; the queries use the global context.
-    gpu::GpuContext m_gpuContext;
-    // Which GPU each entry of m_menuGpu stands for.
-    info::GpuChoices m_choices;
 
   protected:
     bool OnInitDialog() override;
@@ -65,6 +61,11 @@ class CGpuInfoDlg : public CDialogBase {
     LRESULT OnNcHitTest(int, int) override { return HTCLIENT; }
 
   private:
+    // Keeps the driver initialised while the panel lives; the queries use the global context.
+    gpu::GpuContext m_gpuContext;
+    // Which GPU each entry of m_menuGpu stands for.
+    info::GpuChoices m_choices;
+
     void Close();
     void Dock();
     void ChooseGpu();
