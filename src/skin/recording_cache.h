@@ -39,7 +39,7 @@ class RecordingCache {
     }
 
   private:
-    static constexpr size_t kPerControl = 256;
+    static constexpr size_t kPerControl = 1024;
     struct Slot {
         const void* control = nullptr;
         std::unordered_map<uint64_t, Recording> byState;
