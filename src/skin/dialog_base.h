@@ -58,6 +58,9 @@ class CDialogBase : public platform::Window {
     bool FocusAccessibleItem(int index) override;
     // The control with the keyboard focus; null when none has it.
     CControls* FocusedControl() const { return m_focusMark.Target(); }
+    // The window system made another window the active one since this one was.
+    // A window it never reports activating (no window manager) is not deactivated.
+    bool Deactivated() const { return deactivated_; }
 
   protected:
     // Controls attach themselves, draw into the surface and take part in the
@@ -99,6 +102,7 @@ class CDialogBase : public platform::Window {
     };
     QPainter* m_painter = nullptr;
     skin::FocusMark m_focusMark;  // in m_controls once a control took the focus
+    bool deactivated_ = false;
     bool Focusable(const CControls* control) const;
     void SetFocusTo(CControls* control);
     // Tab, and the keys of the focused control (null for none) that any control takes.
