@@ -149,6 +149,26 @@ A wrong or damaged image can leave the card unusable. Do not turn the computer o
         <source>Warning</source>
         <translation>Warning</translation>
     </message>
+    <message>
+        <source>GPU Clock Offset,MHz</source>
+        <translation>GPU Clock Offset,MHz</translation>
+    </message>
+    <message>
+        <source>Memory Clock Offset,MHz</source>
+        <translation>Memory Clock Offset,MHz</translation>
+    </message>
+    <message>
+        <source>Fan Speed,%</source>
+        <translation>Fan Speed,%</translation>
+    </message>
+    <message>
+        <source>Power Target,%</source>
+        <translation>Power Target,%</translation>
+    </message>
+    <message>
+        <source>GPU Temp Target,C</source>
+        <translation>GPU Temp Target,°C</translation>
+    </message>
 </context>
 <context>
     <name>CControls</name>
@@ -294,6 +314,46 @@ A wrong or damaged image can leave the card unusable. Do not turn the computer o
     <message>
         <source>Close</source>
         <translation>Close</translation>
+    </message>
+    <message>
+        <source>GPU Clock,MHz</source>
+        <translation>GPU Clock,MHz</translation>
+    </message>
+    <message>
+        <source>Memory Clock,MHz</source>
+        <translation>Memory Clock,MHz</translation>
+    </message>
+    <message>
+        <source>GPU Temperature,C</source>
+        <translation>GPU Temperature,°C</translation>
+    </message>
+    <message>
+        <source>GPU Usage,%</source>
+        <translation>GPU Usage,%</translation>
+    </message>
+    <message>
+        <source>Memory Usage,MB</source>
+        <translation>Memory Usage,MB</translation>
+    </message>
+    <message>
+        <source>GPU Voltage,mV</source>
+        <translation>GPU Voltage,mV</translation>
+    </message>
+    <message>
+        <source>Fan Speed,%</source>
+        <translation>Fan Speed,%</translation>
+    </message>
+    <message>
+        <source>Fan Tachometer,RPM</source>
+        <translation>Fan Tachometer,RPM</translation>
+    </message>
+    <message>
+        <source>Power Target,%</source>
+        <translation>Power Target,%</translation>
+    </message>
+    <message>
+        <source>Shader Clock,MHz</source>
+        <translation>Shader Clock,MHz</translation>
     </message>
 </context>
 <context>
@@ -551,6 +611,29 @@ A wrong or damaged image can leave the card unusable. Do not turn the computer o
     <message>
         <source>Over-voltage off</source>
         <translation>Over-voltage off</translation>
+    </message>
+    <message>
+        <source>Enabling this function may cause unpredictable damages to your graphics card. And they are not covered under any Tessaril product warranty and may not be covered by your graphics card or system manufacturer&apos;s warranty.</source>
+        <translation>Enabling this function may cause unpredictable damage to your graphics card. Such damage is not covered under any Tessaril product warranty and may not be covered by your graphics card or system manufacturer&apos;s warranty.</translation>
+    </message>
+    <message>
+        <source>Voltage Minimum,mV</source>
+        <translation>Minimum Voltage,mV</translation>
+    </message>
+    <message>
+        <source>GPU Max Voltage,mV</source>
+        <translation>GPU Max Voltage,mV</translation>
+    </message>
+    <message>
+        <source>Warning</source>
+        <translation>Warning</translation>
+    </message>
+</context>
+<context>
+    <name>HotKeyControl</name>
+    <message>
+        <source>None</source>
+        <translation>None</translation>
     </message>
 </context>
 <context>

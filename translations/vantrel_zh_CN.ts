@@ -149,6 +149,26 @@ A wrong or damaged image can leave the card unusable. Do not turn the computer o
         <source>Warning</source>
         <translation>警告</translation>
     </message>
+    <message>
+        <source>GPU Clock Offset,MHz</source>
+        <translation>GPU 频率偏移,MHz</translation>
+    </message>
+    <message>
+        <source>Memory Clock Offset,MHz</source>
+        <translation>显存频率偏移,MHz</translation>
+    </message>
+    <message>
+        <source>Fan Speed,%</source>
+        <translation>风扇转速,%</translation>
+    </message>
+    <message>
+        <source>Power Target,%</source>
+        <translation>功耗目标,%</translation>
+    </message>
+    <message>
+        <source>GPU Temp Target,C</source>
+        <translation>GPU 温度目标,°C</translation>
+    </message>
 </context>
 <context>
     <name>CControls</name>
@@ -294,6 +314,46 @@ A wrong or damaged image can leave the card unusable. Do not turn the computer o
     <message>
         <source>Close</source>
         <translation>关闭</translation>
+    </message>
+    <message>
+        <source>GPU Clock,MHz</source>
+        <translation>GPU 频率,MHz</translation>
+    </message>
+    <message>
+        <source>Memory Clock,MHz</source>
+        <translation>显存频率,MHz</translation>
+    </message>
+    <message>
+        <source>GPU Temperature,C</source>
+        <translation>GPU 温度,°C</translation>
+    </message>
+    <message>
+        <source>GPU Usage,%</source>
+        <translation>GPU 使用率,%</translation>
+    </message>
+    <message>
+        <source>Memory Usage,MB</source>
+        <translation>显存使用量,MB</translation>
+    </message>
+    <message>
+        <source>GPU Voltage,mV</source>
+        <translation>GPU 电压,mV</translation>
+    </message>
+    <message>
+        <source>Fan Speed,%</source>
+        <translation>风扇转速,%</translation>
+    </message>
+    <message>
+        <source>Fan Tachometer,RPM</source>
+        <translation>风扇转速计,RPM</translation>
+    </message>
+    <message>
+        <source>Power Target,%</source>
+        <translation>功耗目标,%</translation>
+    </message>
+    <message>
+        <source>Shader Clock,MHz</source>
+        <translation>着色器频率,MHz</translation>
     </message>
 </context>
 <context>
@@ -551,6 +611,29 @@ A wrong or damaged image can leave the card unusable. Do not turn the computer o
     <message>
         <source>Over-voltage off</source>
         <translation>超压：关</translation>
+    </message>
+    <message>
+        <source>Enabling this function may cause unpredictable damages to your graphics card. And they are not covered under any Tessaril product warranty and may not be covered by your graphics card or system manufacturer&apos;s warranty.</source>
+        <translation>启用此功能可能对显卡造成不可预知的损坏。此类损坏不在任何 Tessaril 产品的保修范围内，也可能不在显卡或系统制造商的保修范围内。</translation>
+    </message>
+    <message>
+        <source>Voltage Minimum,mV</source>
+        <translation>最低电压,mV</translation>
+    </message>
+    <message>
+        <source>GPU Max Voltage,mV</source>
+        <translation>GPU 最高电压,mV</translation>
+    </message>
+    <message>
+        <source>Warning</source>
+        <translation>警告</translation>
+    </message>
+</context>
+<context>
+    <name>HotKeyControl</name>
+    <message>
+        <source>None</source>
+        <translation>无</translation>
     </message>
 </context>
 <context>

@@ -50,7 +50,7 @@ bool CMonitorDlg::OnInitDialog() {
 }
 
 void CMonitorDlg::ApplySlot(size_t k, const monitor::GraphSlot& slot) {
-    m_graph[k].m_txtCaption.SetText(QString::fromStdString(slot.caption));
+    m_graph[k].m_txtCaption.SetText(QCoreApplication::translate("CMonitorDlg", slot.caption.c_str()));
     m_graph[k].SetRange(slot.min, slot.max);
 }
 

@@ -38,11 +38,12 @@ CClockSetDlg::~CClockSetDlg() {
 
 bool CClockSetDlg::OnInitDialog() {
     CreateControls();
-    m_sliderGpuClock.m_txtTitle.SetText(QStringLiteral("GPU Clock Offset,MHz"));
-    m_sliderMemClock.m_txtTitle.SetText(QStringLiteral("Memory Clock Offset,MHz"));
-    m_sliderFan.m_txtTitle.SetText(QStringLiteral("Fan Speed,%"));
-    m_sliderPower.m_txtTitle.SetText(QStringLiteral("Power Target,%"));
-    m_sliderTemp.m_txtTitle.SetText(QStringLiteral("GPU Temp Target,C"));
+    m_sliderGpuClock.m_txtTitle.SetText(QCoreApplication::translate("CClockSetDlg", "GPU Clock Offset,MHz"));
+    m_sliderMemClock.m_txtTitle.SetText(
+        QCoreApplication::translate("CClockSetDlg", "Memory Clock Offset,MHz"));
+    m_sliderFan.m_txtTitle.SetText(QCoreApplication::translate("CClockSetDlg", "Fan Speed,%"));
+    m_sliderPower.m_txtTitle.SetText(QCoreApplication::translate("CClockSetDlg", "Power Target,%"));
+    m_sliderTemp.m_txtTitle.SetText(QCoreApplication::translate("CClockSetDlg", "GPU Temp Target,C"));
     LoadCurrentValues(true);
     PlacePanel();
     return true;
