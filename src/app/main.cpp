@@ -17,6 +17,7 @@
 #include "platform/display_choice.h"
 #include "platform/process.h"
 #include "platform/qt_message_box.h"
+#include "platform/qt_translation.h"
 
 int main(int argc, char** argv) {
     // Decided before any window-system object exists: help, version, errors and
@@ -72,6 +73,9 @@ int main(int argc, char** argv) {
     int qtArgumentCount = int(qtArguments.size());
     qtArguments.push_back(nullptr);
     QApplication application(qtArgumentCount, qtArguments.data());
+    // The runtime folder is the executable's from the start: every box, the
+    // start-up ones too, is in the user's language.
+    platform::installTranslations(platform::executableDir());
     const char* display = std::getenv("DISPLAY");
     app::SingleInstance instance(app::instanceSocketPath(
         std::getenv("XDG_RUNTIME_DIR"), display ? display : std::getenv("WAYLAND_DISPLAY"), getuid()));

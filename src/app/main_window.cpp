@@ -4,13 +4,10 @@
 #include "app/quit_signals.h"
 #include "app/single_instance.h"
 #include "app/vantrel_dlg.h"
-#include "platform/qt_translation.h"
 
 namespace app {
 
 void runMainWindow() {
-    // Found in the program's folder, which is the working directory from here on.
-    platform::installTranslations();
     ExitHandBack exitHandBack;
     CVantrelDlg dlg;
     QuitSignals quitSignals([&dlg](int) { dlg.SendMessage(WM_CLOSE); });

@@ -5,11 +5,17 @@
 #include "platform/process.h"
 
 namespace app {
+namespace {
+void showStartFailure(const char* text) {
+    platform::MessageBox(platform::translate("Startup", text),
+                         platform::translate("Startup", kStartFailureCaption), MB_ICONERROR);
+}
+}  // namespace
 
 int runApplication(const std::function<void()>& runMainWindow) {
     gpu::GpuContext context;
     if (context.driverMissing()) {
-        platform::MessageBox(kStartFailureText, kStartFailureCaption, MB_ICONERROR);
+        showStartFailure(kStartFailureText);
         return 0;
     }
     gpu::GlobalContextScope global(context);
@@ -18,7 +24,7 @@ int runApplication(const std::function<void()>& runMainWindow) {
     // unless that folder is installed or not the user's to write.
     if (!platform::enterWorkingDir()) {
         // An installed program never falls back to writing among its own files.
-        platform::MessageBox(kNoSettingsFolderText, kStartFailureCaption, MB_ICONERROR);
+        showStartFailure(kNoSettingsFolderText);
         return 1;
     }
     if (runMainWindow) runMainWindow();

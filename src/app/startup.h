@@ -3,15 +3,20 @@
 
 #include <functional>
 
+#include "platform/translation.h"
+
 namespace app {
 
-inline constexpr const char* kStartFailureText =
+// Source texts; shown through platform::translate("Startup", …).
+inline constexpr const char* kStartFailureText = QT_TRANSLATE_NOOP(
+    "Startup",
     "The program can not start, your graphics card does not support or need to install the latest NVIDIA "
-    "drivers";
-inline constexpr const char* kStartFailureCaption = "Error";
-inline constexpr const char* kNoSettingsFolderText =
+    "drivers");
+inline constexpr const char* kStartFailureCaption = QT_TRANSLATE_NOOP("Startup", "Error");
+inline constexpr const char* kNoSettingsFolderText = QT_TRANSLATE_NOOP(
+    "Startup",
     "The program can not start: there is no folder for your settings. Set HOME or XDG_CONFIG_HOME to a "
-    "folder you may write to.";
+    "folder you may write to.");
 
 // Builds the global GPU context. Without a driver library it shows the start-up
 // failure box and returns 0 before anything else happens. Otherwise it makes the

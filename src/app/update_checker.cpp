@@ -29,6 +29,10 @@ std::optional<UpdateCheckOptions>& replacedDefaults() {
     return options;
 }
 
+std::string translated(const char* source) {
+    return QCoreApplication::translate("UpdateChecker", source).toStdString();
+}
+
 std::string inFolder(const std::string& folder, const std::string& name) {
     return folder.empty() ? name : folder + "/" + name;
 }
@@ -78,7 +82,8 @@ class UpdateCheck : public QObject {
         int answer;
         {
             platform::MessageBoxOwner boxOwner(m_owner);
-            answer = platform::MessageBox(kUpdateOfferText, kUpdateOfferCaption, MB_YESNO | MB_ICONQUESTION);
+            answer = platform::MessageBox(translated(kUpdateOfferText), translated(kUpdateOfferCaption),
+                                          MB_YESNO | MB_ICONQUESTION);
         }
         if (answer != IDYES) return conclude(UpdateOutcome::Declined);
 
@@ -86,8 +91,11 @@ class UpdateCheck : public QObject {
         const std::string error = platform::startProcess(updater, {updater}, m_options.descriptionFolder);
         if (!error.empty()) {
             platform::MessageBoxOwner boxOwner(m_owner);
-            platform::MessageBox("The updater \"" + updater + "\" could not be started: " + error + ".",
-                                 kUpdateOfferCaption, MB_OK | MB_ICONERROR);
+            platform::MessageBox(
+                QCoreApplication::translate("UpdateChecker", "The updater \"%1\" could not be started: %2.")
+                    .arg(QString::fromStdString(updater), QString::fromStdString(error))
+                    .toStdString(),
+                translated(kUpdateOfferCaption), MB_OK | MB_ICONERROR);
             return conclude(UpdateOutcome::UpdaterFailed);
         }
         if (m_form == Form::Scheduled) {

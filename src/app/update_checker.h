@@ -9,6 +9,7 @@
 #include <string>
 
 #include "app/update_schedule.h"
+#include "platform/translation.h"
 
 class QWidget;
 namespace platform {
@@ -17,9 +18,10 @@ class Window;
 
 namespace app {
 
-inline constexpr const char* kUpdateOfferCaption = "New version available";
-inline constexpr const char* kUpdateOfferText =
-    "A newer version of Vantrel is available. Do you want to download it now?";
+inline constexpr const char* kUpdateOfferCaption =
+    QT_TRANSLATE_NOOP("UpdateChecker", "New version available");
+inline constexpr const char* kUpdateOfferText = QT_TRANSLATE_NOOP(
+    "UpdateChecker", "A newer version of Vantrel is available. Do you want to download it now?");
 inline constexpr const char* kUpdaterName = "VantrelUpdate";
 
 enum class UpdateOutcome {

@@ -22,11 +22,12 @@
 #include "settings/settings_writer.h"
 #include "skin/skin_font.h"
 
-const char* const kOverclockWarningText =
+const char* const kOverclockWarningText = QT_TRANSLATE_NOOP(
+    "CVantrelDlg",
     "Any inappropriate adjusting may cause unpredictable damages to your graphics card."
     "Damages caused by customing your graphics card are not covered under any Tessaril product"
-    "and may not be covered by your graphics card or system manufacturer's warranty.";
-const char* const kOverclockWarningCaption = "Warning";
+    "and may not be covered by your graphics card or system manufacturer's warranty.");
+const char* const kOverclockWarningCaption = QT_TRANSLATE_NOOP("CVantrelDlg", "Warning");
 
 namespace {
 
@@ -300,7 +301,10 @@ bool CVantrelDlg::ConfirmOverclocking() {
     // The box leaves the window usable: a second click does not stack a second one.
     if (m_bConfirming) return false;
     m_bConfirming = true;
-    const bool yes = platform::MessageBox(kOverclockWarningText, kOverclockWarningCaption, MB_YESNO) == IDYES;
+    const bool yes = platform::MessageBox(
+                         QCoreApplication::translate("CVantrelDlg", kOverclockWarningText).toStdString(),
+                         QCoreApplication::translate("CVantrelDlg", kOverclockWarningCaption).toStdString(),
+                         MB_YESNO) == IDYES;
     m_bConfirming = false;
     return yes;
 }

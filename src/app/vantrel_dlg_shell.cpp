@@ -1,4 +1,5 @@
 // The main window's tray icon, screenshot hot key and screenshot.
+#include <QCoreApplication>
 #include <QCursor>
 #include <QWindow>
 #include <cstdio>
@@ -21,8 +22,9 @@ void CVantrelDlg::SetTrayIcon(bool bAdd) {
     if (!m_tray) {
         m_tray = std::make_unique<platform::TrayIcon>(
             m_hIcon, QStringLiteral("Vantrel 1.0.0"),
-            std::vector<platform::TrayIcon::MenuItem>{{QStringLiteral("Show"), ID_TRAY_SHOW},
-                                                      {QStringLiteral("Close"), ID_TRAY_CLOSE}},
+            std::vector<platform::TrayIcon::MenuItem>{
+                {QCoreApplication::translate("CVantrelDlg", "Show"), ID_TRAY_SHOW},
+                {QCoreApplication::translate("CVantrelDlg", "Close"), ID_TRAY_CLOSE}},
             [this](unsigned mouse) { SendMessage(WM_TRAY_NOTIFY, kTrayIconId, LPARAM(mouse)); },
             [this](unsigned command) { PostMessage(WM_COMMAND, command); });
     }

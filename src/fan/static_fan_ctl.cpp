@@ -1,5 +1,6 @@
 #include "fan/static_fan_ctl.h"
 
+#include <QCoreApplication>
 #include <QFontMetrics>
 #include <QPainter>
 #include <algorithm>
@@ -276,7 +277,7 @@ void CStaticFanCtl::drawBackground() {
         p.drawText(QRect(l, t, r - l, b - t),
                    align | Qt::AlignVCenter | Qt::TextSingleLine | Qt::TextDontClip, s);
     };
-    text(L, T - 30, R, T, Qt::AlignLeft, QStringLiteral("Fan speed,%"));
+    text(L, T - 30, R, T, Qt::AlignLeft, QCoreApplication::translate("CStaticFanCtl", "Fan speed,%"));
     text(L, B, L + 10, B + 10, Qt::AlignLeft, QStringLiteral("0"));
     // Its 19 pixels start at the control's left edge: a wider font grows the
     // box toward the grid, never past that edge.
@@ -287,7 +288,8 @@ void CStaticFanCtl::drawBackground() {
         text(lineX(k) - 10, B + 5, lineX(k) + 10, B + 15, Qt::AlignHCenter, QString::number(k * 10));
     for (int k = 1; k <= 9; ++k)
         text(L - 20, lineY(k) - 5, L - 5, lineY(k) + 5, Qt::AlignRight, QString::number(100 - k * 10));
-    text(R - 100, B + 20, R, B + 30, Qt::AlignRight, QStringLiteral("Teperature,℃"));
+    text(R - 100, B + 20, R, B + 30, Qt::AlignRight,
+         QCoreApplication::translate("CStaticFanCtl", "Teperature,℃"));
 }
 
 void CStaticFanCtl::drawForeground() {

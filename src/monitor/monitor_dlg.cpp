@@ -50,7 +50,7 @@ bool CMonitorDlg::OnInitDialog() {
 }
 
 void CMonitorDlg::ApplySlot(size_t k, const monitor::GraphSlot& slot) {
-    m_graph[k].SetCaption(QString::fromStdString(slot.caption));
+    m_graph[k].SetCaption(QCoreApplication::translate("CMonitorDlg", slot.caption.c_str()));
     m_graph[k].SetRange(slot.min, slot.max);
 }
 

@@ -1,5 +1,6 @@
 #include "platform/hot_key_control.h"
 
+#include <QCoreApplication>
 #include <QKeyEvent>
 #include <QKeySequence>
 
@@ -136,7 +137,7 @@ HotKeyPress hotKeyFromQt(int qtKey, Qt::KeyboardModifiers modifiers) {
 QString hotKeyText(uint16_t value) {
     const int vk = value & 0xFF;
     const int flags = value >> 8;
-    if (vk == 0 && (flags & ~HOTKEYF_EXT) == 0) return QStringLiteral("None");
+    if (vk == 0 && (flags & ~HOTKEYF_EXT) == 0) return QCoreApplication::translate("HotKeyControl", "None");
     QString text;
     if (flags & HOTKEYF_CONTROL) text += QStringLiteral("Ctrl + ");
     if (flags & HOTKEYF_SHIFT) text += QStringLiteral("Shift + ");

@@ -5,18 +5,19 @@
 #include <QTranslator>
 #include <cstdlib>
 
-#include "platform/program_file.h"
 #include "platform/translation.h"
 
 namespace platform {
 
-void installTranslations() {
+void installTranslations(const std::string& runtimeFolder) {
     const std::vector<std::string> names = translationNames(messagesLocale(std::getenv));
     if (names.empty()) return;  // C and POSIX: the source texts
     auto* own = new QTranslator(QCoreApplication::instance());
+    const QString folder = runtimeFolder.empty()
+                               ? QStringLiteral("translations/")
+                               : QString::fromStdString(runtimeFolder) + QStringLiteral("/translations/");
     for (const std::string& name : names) {
-        if (own->load(programFile(QStringLiteral("translations/") + QString::fromStdString(name) +
-                                  QStringLiteral(".qm")))) {
+        if (own->load(folder + QString::fromStdString(name) + QStringLiteral(".qm"))) {
             QCoreApplication::installTranslator(own);
             // Qt's buttons in the same language, where Qt has them.
             const QString qt =

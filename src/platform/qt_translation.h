@@ -3,10 +3,14 @@
 // dialogs' buttons; the core's texts then go through them too.
 #pragma once
 
+#include <string>
+
 namespace platform {
 
-// Once, after the application object is made and the working directory is
-// the program's folder. The locale stays as it was (numbers and dates are not touched).
-void installTranslations();
+// Once, after the application object is made. `runtimeFolder` holds translations/
+// ("" for the working directory), so the start-up boxes, shown before the working
+// directory is chosen, are translated too. The locale stays as it was (numbers and
+// dates are not touched).
+void installTranslations(const std::string& runtimeFolder);
 
 }  // namespace platform

@@ -8,8 +8,9 @@
 #include <string>
 #include <vector>
 
+// Spelt as Qt spells it, so that a file may see both definitions.
 #ifndef QT_TRANSLATE_NOOP
-#define QT_TRANSLATE_NOOP(context, text) text
+#define QT_TRANSLATE_NOOP(scope, x) x
 #endif
 
 namespace platform {

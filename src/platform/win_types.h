@@ -23,6 +23,7 @@ constexpr uint16_t HIWORD(uintptr_t v) {
 constexpr UINT WM_DESTROY = 0x0002;
 constexpr UINT WM_MOVE = 0x0003;
 constexpr UINT WM_SIZE = 0x0005;
+constexpr UINT WM_ACTIVATE = 0x0006;  // wParam WA_ACTIVE or WA_INACTIVE
 constexpr UINT WM_PAINT = 0x000F;
 constexpr UINT WM_CLOSE = 0x0010;
 constexpr UINT WM_ERASEBKGND = 0x0014;
@@ -48,6 +49,9 @@ constexpr WPARAM SC_MINIMIZE = 0xF020;
 constexpr WPARAM SC_CLOSE = 0xF060;
 
 // ShowWindow.
+constexpr WPARAM WA_INACTIVE = 0;
+constexpr WPARAM WA_ACTIVE = 1;
+
 constexpr int SW_HIDE = 0;
 constexpr int SW_SHOWNORMAL = 1;
 constexpr int SW_SHOWMINIMIZED = 2;

@@ -625,6 +625,8 @@ void Window::closeEvent(QCloseEvent* e) {
 }
 
 void Window::changeEvent(QEvent* e) {
+    if (e->type() == QEvent::ActivationChange && !m_destroyed)
+        WindowProc(WM_ACTIVATE, isActiveWindow() ? WA_ACTIVE : WA_INACTIVE, 0);
     if (e->type() == QEvent::WindowStateChange && !m_selfMinimising && !m_destroyed) {
         const auto* change = static_cast<QWindowStateChangeEvent*>(e);
         if (isMinimized() && !(change->oldState() & Qt::WindowMinimized))

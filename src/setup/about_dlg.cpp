@@ -1,5 +1,7 @@
 #include "setup/about_dlg.h"
 
+#include <QCoreApplication>
+
 #include "platform/link_control.h"
 #include "setup/about_contacts.h"
 
@@ -15,19 +17,23 @@ platform::LinkControl* CAboutDlg::AddLink(UINT id, const QString& text, const st
 
 bool CAboutDlg::OnInitDialog() {
     const AboutContacts& c = aboutContacts();
-    AddHeading(IDC_HEADING_SHARE, QStringLiteral("Share"), 3, 7, 229, 14);
+    AddHeading(IDC_HEADING_SHARE, QCoreApplication::translate("CAboutDlg", "Share"), 3, 7, 229, 14);
     m_linkSina =
-        AddLink(IDC_SHARE_SINA, QStringLiteral("To share the Sina micro-blog"), c.sinaShare, 4, 26, 119, 13);
-    m_linkTencent = AddLink(IDC_SHARE_TENCENT, QStringLiteral("To share the Tencent micro-blog"),
+        AddLink(IDC_SHARE_SINA, QCoreApplication::translate("CAboutDlg", "To share the Sina micro-blog"),
+                c.sinaShare, 4, 26, 119, 13);
+    m_linkTencent = AddLink(IDC_SHARE_TENCENT,
+                            QCoreApplication::translate("CAboutDlg", "To share the Tencent micro-blog"),
                             c.tencentShare, 4, 41, 131, 13);
-    AddHeading(IDC_HEADING_ABOUT, QStringLiteral("About"), 3, 57, 229, 14);
-    AddLabel(QStringLiteral("Vantrel Version:beta1"), 7, 75, 85, 8);
-    AddLabel(QStringLiteral("Support:"), 7, 86, 29, 8);
+    AddHeading(IDC_HEADING_ABOUT, QCoreApplication::translate("CAboutDlg", "About"), 3, 57, 229, 14);
+    AddLabel(QCoreApplication::translate("CAboutDlg", "Vantrel Version:beta1"), 7, 75, 85, 8);
+    AddLabel(QCoreApplication::translate("CAboutDlg", "Support:"), 7, 86, 29, 8);
     AddLabel(QString::fromStdString(c.emailLine), 7, 99, 75, 8);
-    m_linkForum = AddLink(IDC_FORUM, QStringLiteral("BBS: ") + QString::fromStdString(c.forum), c.forum, 7,
-                          113, 131, 13);
+    m_linkForum = AddLink(IDC_FORUM,
+                          QCoreApplication::translate("CAboutDlg", "BBS: ") + QString::fromStdString(c.forum),
+                          c.forum, 7, 113, 131, 13);
     m_linkWebsite =
-        AddLink(IDC_WEBSITE, QStringLiteral("Tessaril Official website"), c.website, 7, 126, 131, 13);
+        AddLink(IDC_WEBSITE, QCoreApplication::translate("CAboutDlg", "Tessaril Official website"), c.website,
+                7, 126, 131, 13);
     AddLabel(QString::fromStdString(c.phoneLine), 7, 140, 70, 8);
     return true;
 }

@@ -1,5 +1,6 @@
 #include "setup/bios_dlg.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QPointer>
 
@@ -10,9 +11,13 @@
 namespace setup {
 namespace {
 
-constexpr const char* kFilter = "BIOS Files |*.rom|All Files (*.*)|*.*||";
+constexpr const char* kFilter = QT_TRANSLATE_NOOP("CBiosDlg", "BIOS Files |*.rom|All Files (*.*)|*.*||");
 constexpr const char* kDefaultName = "NvBIOS.rom";
-constexpr const char* kCaption = "BIOS";
+constexpr const char* kCaption = QT_TRANSLATE_NOOP("CBiosDlg", "BIOS");
+
+std::string translated(const char* source) {
+    return QCoreApplication::translate("CBiosDlg", source).toStdString();
+}
 
 std::string orDefault(const std::string& value, const std::string& fallback) {
     return value.empty() ? fallback : value;
@@ -31,9 +36,10 @@ CBiosDlg::CBiosDlg(platform::Window* dialog)
 CBiosDlg::~CBiosDlg() = default;
 
 bool CBiosDlg::OnInitDialog() {
-    AddHeading(IDC_HEADING, QStringLiteral("BIOS"), 3, 7, 229, 14);
-    AddPushButton(IDC_SAVE_BIOS, QStringLiteral("Save BIOS to file"), 7, 33, 59, 14);
-    AddPushButton(IDC_FLASH_BIOS, QStringLiteral("Save file to BIOS"), 7, 58, 59, 14);
+    AddHeading(IDC_HEADING, QCoreApplication::translate("CBiosDlg", "BIOS"), 3, 7, 229, 14);
+    AddPushButton(IDC_SAVE_BIOS, QCoreApplication::translate("CBiosDlg", "Save BIOS to file"), 7, 33, 59, 14);
+    AddPushButton(IDC_FLASH_BIOS, QCoreApplication::translate("CBiosDlg", "Save file to BIOS"), 7, 58, 59,
+                  14);
     return true;
 }
 
@@ -55,7 +61,7 @@ void CBiosDlg::OnSaveBios() {
     if (m_tool.running()) return;
     platform::FileDialogRequest request;
     request.kind = platform::FileDialogRequest::Kind::Save;
-    request.filter = kFilter;
+    request.filter = translated(kFilter);
     request.initialPath = kDefaultName;
     const auto path = platform::ChooseFile(request);
     if (!path) return;
@@ -66,14 +72,18 @@ void CBiosDlg::OnFlashBios() {
     if (m_tool.running()) return;
     platform::FileDialogRequest request;
     request.kind = platform::FileDialogRequest::Kind::Open;
-    request.filter = kFilter;
+    request.filter = translated(kFilter);
     const auto path = platform::ChooseFile(request);
     if (!path) return;
     // Writing a BIOS can leave the card unusable: never without a Yes.
-    const std::string question = "Write the BIOS image " + *path +
-                                 " to the graphics card?\n\nA wrong or damaged image can leave the card "
-                                 "unusable. Do not turn the computer off until the tool has finished.";
-    if (platform::MessageBox(question, kCaption, MB_YESNO | MB_ICONWARNING) != IDYES) return;
+    const std::string question =
+        QCoreApplication::translate("CBiosDlg",
+                                    "Write the BIOS image %1 to the graphics card?\n\nA wrong or damaged "
+                                    "image can leave the card unusable. Do not turn the computer off until "
+                                    "the tool has finished.")
+            .arg(QString::fromStdString(*path))
+            .toStdString();
+    if (platform::MessageBox(question, translated(kCaption), MB_YESNO | MB_ICONWARNING) != IDYES) return;
     Started(m_tool.flashBios(*path, Reporter()));
 }
 
@@ -86,7 +96,8 @@ CFlashTool::Done CBiosDlg::Reporter() {
     return [page = QPointer<CBiosDlg>(this)](const CFlashTool::Outcome& outcome) {
         // A refused second start leaves the running one's page disabled.
         if (page && !page->ToolRunning()) page->setEnabled(true);
-        platform::MessageBox(outcome.message, kCaption, outcome.ok ? MB_ICONINFORMATION : MB_ICONERROR);
+        platform::MessageBox(outcome.message, translated(kCaption),
+                             outcome.ok ? MB_ICONINFORMATION : MB_ICONERROR);
     };
 }
 

@@ -1,6 +1,7 @@
 #include "setup/fan_dlg.h"
 
 #include <QCheckBox>
+#include <QCoreApplication>
 #include <QLabel>
 #include <QLineEdit>
 
@@ -17,14 +18,17 @@ CFanDlg::CFanDlg(platform::Window* dialog, app::MainWindowServices& main)
     : CSettingsPage(dialog), m_main(main) {}
 
 bool CFanDlg::OnInitDialog() {
-    AddHeading(IDC_HEADING, QStringLiteral("Fan control properties"), 3, 7, 229, 14);
+    AddHeading(IDC_HEADING, QCoreApplication::translate("CFanDlg", "Fan control properties"), 3, 7, 229, 14);
     m_chkEnable =
-        AddCheckBox(IDC_ENABLE, QStringLiteral("Enable Ploverin fan control system"), 3, 27, 120, 10);
+        AddCheckBox(IDC_ENABLE, QCoreApplication::translate("CFanDlg", "Enable Ploverin fan control system"),
+                    3, 27, 120, 10);
     m_ctlFan = AddControl(new CStaticFanCtl(this), IDC_FAN_CURVE, 3, 38, 230, 173);
     m_chkAutoEnable = AddCheckBox(
-        IDC_AUTO_ENABLE, QStringLiteral("Auto Enable Ploverin fan control system on Vantrel startup"), 3, 216,
-        212, 10);
-    m_lblPeriod = AddLabel(QStringLiteral("Fan speed update period(in milliseconds)"), 3, 232, 130, 8);
+        IDC_AUTO_ENABLE,
+        QCoreApplication::translate("CFanDlg", "Auto Enable Ploverin fan control system on Vantrel startup"),
+        3, 216, 212, 10);
+    m_lblPeriod = AddLabel(QCoreApplication::translate("CFanDlg", "Fan speed update period(in milliseconds)"),
+                           3, 232, 130, 8);
     BindControl(m_lblPeriod, IDC_PERIOD_LABEL);
     // The edit and its arrows as one control, reaching to the template's up-down.
     m_spinUpdateTime =

@@ -1,6 +1,7 @@
 #include "setup/flash_tool.h"
 
 #include <QByteArray>
+#include <QCoreApplication>
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
@@ -18,6 +19,18 @@ constexpr const char* kToolName = "nvflash";
 
 QString q(const std::string& s) {
     return QString::fromStdString(s);
+}
+
+// A report in the user's language (`source` marked where it is written); the
+// arguments fill %1 and %2 in one pass, so a path holding "%2" stays as it is.
+std::string said(const char* source) {
+    return QCoreApplication::translate("CFlashTool", source).toStdString();
+}
+std::string said(const char* source, const std::string& a) {
+    return QCoreApplication::translate("CFlashTool", source).arg(q(a)).toStdString();
+}
+std::string said(const char* source, const std::string& a, const std::string& b) {
+    return QCoreApplication::translate("CFlashTool", source).arg(q(a), q(b)).toStdString();
 }
 
 // The last non-empty line the tool printed, which is where it says why it failed.
@@ -58,24 +71,39 @@ struct CFlashTool::Job {
     Outcome outcome(int exitCode, QProcess::ExitStatus status) {
         const QByteArray output = process->readAll();
         if (status != QProcess::NormalExit)
-            return {false, "The flashing tool stopped abnormally: " + process->errorString().toStdString()};
+            return {false, said(QT_TRANSLATE_NOOP("CFlashTool", "The flashing tool stopped abnormally: %1"),
+                                process->errorString().toStdString())};
         if (exitCode != 0) {
-            std::string text = "The flashing tool failed (exit status " + std::to_string(exitCode) + ")";
+            const std::string status = std::to_string(exitCode);
             const std::string why = lastLine(output);
-            return {false, why.empty() ? text + "." : text + ": " + why};
+            return {
+                false,
+                why.empty()
+                    ? said(QT_TRANSLATE_NOOP("CFlashTool", "The flashing tool failed (exit status %1)."),
+                           status)
+                    : said(QT_TRANSLATE_NOOP("CFlashTool", "The flashing tool failed (exit status %1): %2"),
+                           status, why)};
         }
-        if (copyFrom.empty()) return {true, "The flashing tool wrote the BIOS image to the card."};
+        if (copyFrom.empty())
+            return {true, said(QT_TRANSLATE_NOOP("CFlashTool",
+                                                 "The flashing tool wrote the BIOS image to the card."))};
 
         const QFileInfo image(q(copyFrom));
         if (!image.isFile() || (imageExisted && image.lastModified() == imageTime))
-            return {false, "The flashing tool wrote no BIOS image (" + copyFrom + " was not written)."};
+            return {false,
+                    said(QT_TRANSLATE_NOOP("CFlashTool",
+                                           "The flashing tool wrote no BIOS image (%1 was not written)."),
+                         copyFrom)};
         // Saved straight into the tool's folder: the image is already where it belongs.
         const QFileInfo target(q(copyTo));
         if (target.exists() && target.canonicalFilePath() == image.canonicalFilePath())
-            return {true, "The BIOS was saved to " + copyTo + "."};
+            return {true, said(QT_TRANSLATE_NOOP("CFlashTool", "The BIOS was saved to %1."), copyTo)};
         const std::string error = copyReplacing(image.filePath(), target.filePath());
-        if (!error.empty()) return {false, "The BIOS image could not be copied to " + copyTo + ": " + error};
-        return {true, "The BIOS was saved to " + copyTo + "."};
+        if (!error.empty())
+            return {false,
+                    said(QT_TRANSLATE_NOOP("CFlashTool", "The BIOS image could not be copied to %1: %2"),
+                         copyTo, error)};
+        return {true, said(QT_TRANSLATE_NOOP("CFlashTool", "The BIOS was saved to %1."), copyTo)};
     }
 };
 
@@ -119,14 +147,17 @@ bool CFlashTool::flashBios(const std::string& imagePath, Done done) {
 bool CFlashTool::start(std::vector<std::string> arguments, std::string copyFrom, std::string copyTo,
                        Done done) {
     if (m_job) {
-        if (done) done({false, "The flashing tool is already running."});
+        if (done)
+            done({false, said(QT_TRANSLATE_NOOP("CFlashTool", "The flashing tool is already running."))});
         return false;
     }
     const std::string tool = toolPath();
     if (tool.empty()) {
         if (done)
-            done({false, "The flashing tool " + std::string(kToolName) +
-                             " was found neither in the program's folder nor on the search path."});
+            done({false, said(QT_TRANSLATE_NOOP("CFlashTool",
+                                                "The flashing tool %1 was found neither in the program's "
+                                                "folder nor on the search path."),
+                              kToolName)});
         return false;
     }
 
@@ -161,8 +192,8 @@ bool CFlashTool::start(std::vector<std::string> arguments, std::string copyFrom,
     QObject::connect(process, &QProcess::errorOccurred, process, [job, finish](QProcess::ProcessError error) {
         // Only a failed start ends the run here; other errors are followed by finished().
         if (error == QProcess::FailedToStart)
-            finish({false,
-                    "The flashing tool could not be started: " + job->process->errorString().toStdString()});
+            finish({false, said(QT_TRANSLATE_NOOP("CFlashTool", "The flashing tool could not be started: %1"),
+                                job->process->errorString().toStdString())});
     });
 
     m_job = job;

@@ -39,7 +39,8 @@ bool CGeneralDlg::OnInitDialog() {
     FollowRightMargin(m_cbUpdateCheck, Follow::Move);
     FollowRightMargin(m_btnCheckNow, Follow::Move);
 
-    for (int i = 0; i < 5; ++i) m_cbUpdateCheck->insertItem(i, QString::fromLatin1(kSchedules[i]));
+    for (int i = 0; i < 5; ++i)
+        m_cbUpdateCheck->insertItem(i, QCoreApplication::translate("CGeneralDlg", kSchedules[i]));
     m_cbUpdateCheck->setCurrentIndex(kFirstSchedule);
 
     m_chkStartWithWindows->setChecked(autostartNames(autostartEntryPath(), platform::executablePath()));

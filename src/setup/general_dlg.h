@@ -23,8 +23,11 @@ class CGeneralDlg : public CSettingsPage {
         IDC_CHECK_NOW = 1010,
     };
     // The update list's entries; the index is the stored schedule.
-    static constexpr const char* kSchedules[5] = {"never", "on startup", "on startup daily",
-                                                  "on startup weekly", "on startup monthly"};
+    static constexpr const char* kSchedules[5] = {QT_TRANSLATE_NOOP("CGeneralDlg", "never"),
+                                                  QT_TRANSLATE_NOOP("CGeneralDlg", "on startup"),
+                                                  QT_TRANSLATE_NOOP("CGeneralDlg", "on startup daily"),
+                                                  QT_TRANSLATE_NOOP("CGeneralDlg", "on startup weekly"),
+                                                  QT_TRANSLATE_NOOP("CGeneralDlg", "on startup monthly")};
 
     CGeneralDlg(platform::Window* dialog, app::MainWindowServices& main);
 

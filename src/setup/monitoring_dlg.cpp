@@ -1,6 +1,7 @@
 #include "setup/monitoring_dlg.h"
 
 #include <QCheckBox>
+#include <QCoreApplication>
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QPushButton>
@@ -16,8 +17,16 @@ namespace {
 
 // The list's rows, in SensorKind order.
 constexpr const char* kRowTexts[monitor::kSensorCount] = {
-    "GPU clock",   "Memory clock", "GPU temperature", "GPU usage",    "Memory usage",
-    "GPU voltage", "Fan speed",    "Fan tachometer",  "Power Target", "Shader clock",
+    QT_TRANSLATE_NOOP("CMonitoringDlg", "GPU clock"),
+    QT_TRANSLATE_NOOP("CMonitoringDlg", "Memory clock"),
+    QT_TRANSLATE_NOOP("CMonitoringDlg", "GPU temperature"),
+    QT_TRANSLATE_NOOP("CMonitoringDlg", "GPU usage"),
+    QT_TRANSLATE_NOOP("CMonitoringDlg", "Memory usage"),
+    QT_TRANSLATE_NOOP("CMonitoringDlg", "GPU voltage"),
+    QT_TRANSLATE_NOOP("CMonitoringDlg", "Fan speed"),
+    QT_TRANSLATE_NOOP("CMonitoringDlg", "Fan tachometer"),
+    QT_TRANSLATE_NOOP("CMonitoringDlg", "Power Target"),
+    QT_TRANSLATE_NOOP("CMonitoringDlg", "Shader clock"),
 };
 
 QString qs(const std::string& s) {
@@ -29,8 +38,11 @@ QString qs(const std::string& s) {
 CMonitoringDlg::CMonitoringDlg(platform::Window* dialog) : CSettingsPage(dialog) {}
 
 bool CMonitoringDlg::OnInitDialog() {
-    AddHeading(IDC_HEADING_MONITORING, QStringLiteral("Hardware monitoring properties"), 3, 7, 229, 14);
-    AddLabel(QStringLiteral("Hardware polling period(in milliseconds) "), 5, 31, 128, 8);
+    AddHeading(IDC_HEADING_MONITORING,
+               QCoreApplication::translate("CMonitoringDlg", "Hardware monitoring properties"), 3, 7, 229,
+               14);
+    AddLabel(QCoreApplication::translate("CMonitoringDlg", "Hardware polling period(in milliseconds) "), 5,
+             31, 128, 8);
     m_spinRefreshRate =
         AddControl(new platform::UpDownEdit(this), IDC_REFRESH_SPIN, 151, 28, 81, 14, setup::Fit::Text);
     BindControl(m_spinRefreshRate->edit(), IDC_REFRESH_RATE);
@@ -38,31 +50,36 @@ bool CMonitoringDlg::OnInitDialog() {
     m_spinRefreshRate->SetRange(100, 60000);
     m_spinRefreshRate->SetStep(100);
 
-    AddHeading(IDC_HEADING_HISTORY, QStringLiteral("Hardware monitoring history"), 3, 49, 229, 14);
-    m_chkLogToFile = AddCheckBox(IDC_LOG_TO_FILE, QStringLiteral("Log history to file"), 5, 71, 71, 10);
+    AddHeading(IDC_HEADING_HISTORY,
+               QCoreApplication::translate("CMonitoringDlg", "Hardware monitoring history"), 3, 49, 229, 14);
+    m_chkLogToFile = AddCheckBox(
+        IDC_LOG_TO_FILE, QCoreApplication::translate("CMonitoringDlg", "Log history to file"), 5, 71, 71, 10);
     m_editLogPath = AddControl(new QLineEdit(this), IDC_LOG_PATH, 5, 88, 213, 12, setup::Fit::Text);
     m_btnBrowse = AddPushButton(IDC_BROWSE, QStringLiteral("..."), 219, 87, 13, 14);
 
-    AddHeading(IDC_HEADING_GRAPHS, QStringLiteral("Active hardware monitoring graphs"), 3, 108, 229, 14);
+    AddHeading(IDC_HEADING_GRAPHS,
+               QCoreApplication::translate("CMonitoringDlg", "Active hardware monitoring graphs"), 3, 108,
+               229, 14);
     m_list = new QTreeWidget(this);
     m_list->setColumnCount(1);
-    m_list->setHeaderLabels({QStringLiteral("Graph")});
+    m_list->setHeaderLabels({QCoreApplication::translate("CMonitoringDlg", "Graph")});
     m_list->header()->setStretchLastSection(true);
     m_list->setRootIsDecorated(false);
     m_list->setSelectionMode(QAbstractItemView::SingleSelection);
     m_list->setSelectionBehavior(QAbstractItemView::SelectRows);
     for (const char* text : kRowTexts) {
-        auto* item = new QTreeWidgetItem(m_list, {QString::fromLatin1(text)});
+        auto* item = new QTreeWidgetItem(m_list, {QCoreApplication::translate("CMonitoringDlg", text)});
         item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsUserCheckable);
         item->setCheckState(0, Qt::Unchecked);
     }
     AddControl(m_list, IDC_GRAPH_LIST, 5, 130, 227, 110);
 
-    AddHeading(IDC_HEADING_LIMITS, QStringLiteral("GPU clock graphs properties"), 3, 246, 229, 14);
-    AddLabel(QStringLiteral("Maxinum limit"), 3, 267, 43, 8);
+    AddHeading(IDC_HEADING_LIMITS,
+               QCoreApplication::translate("CMonitoringDlg", "GPU clock graphs properties"), 3, 246, 229, 14);
+    AddLabel(QCoreApplication::translate("CMonitoringDlg", "Maxinum limit"), 3, 267, 43, 8);
     m_spinMax = AddControl(new platform::UpDownEdit(this), IDC_MAX_SPIN, 172, 265, 60, 14, setup::Fit::Text);
     BindControl(m_spinMax->edit(), IDC_MAX);
-    AddLabel(QStringLiteral("Mininum limit"), 3, 284, 40, 8);
+    AddLabel(QCoreApplication::translate("CMonitoringDlg", "Mininum limit"), 3, 284, 40, 8);
     m_spinMin = AddControl(new platform::UpDownEdit(this), IDC_MIN_SPIN, 172, 281, 60, 14, setup::Fit::Text);
     BindControl(m_spinMin->edit(), IDC_MIN);
     for (platform::UpDownEdit* spin : {m_spinMax, m_spinMin}) spin->SetRange(0, 1000000);
@@ -137,7 +154,8 @@ void CMonitoringDlg::OnListChange() {
         // The box runs its own loop, in which the other notices of the same
         // click arrive: one box is enough.
         m_bTooFewShown = true;
-        platform::MessageBox(kTooFewText, "Vantrel", MB_OK);
+        platform::MessageBox(QCoreApplication::translate("CMonitoringDlg", kTooFewText).toStdString(),
+                             "Vantrel", MB_OK);
         m_bTooFewShown = false;
         for (int row = 0; row < monitor::kSensorCount && active < kMinActive; ++row) {
             if (m_sensors[size_t(row)].active) continue;
@@ -166,7 +184,7 @@ void CMonitoringDlg::OnLimitChange(bool bMax) {
 void CMonitoringDlg::OnBrowse() {
     platform::FileDialogRequest request;
     request.kind = platform::FileDialogRequest::Kind::Save;
-    request.filter = kLogFileFilter;
+    request.filter = QCoreApplication::translate("CMonitoringDlg", kLogFileFilter).toStdString();
     request.initialPath = kLogFileName;
     if (const auto chosen = platform::ChooseFile(request)) m_editLogPath->setText(qs(*chosen));
 }

@@ -35,9 +35,11 @@ class CMonitoringDlg : public setup::CSettingsPage {
         IDC_BROWSE = 1067,
     };
     static constexpr int kMinActive = 4;
-    static constexpr const char* kTooFewText = "Please select at least four";
+    static constexpr const char* kTooFewText =
+        QT_TRANSLATE_NOOP("CMonitoringDlg", "Please select at least four");
     static constexpr const char* kLogFileName = "Vantrel.txt";
-    static constexpr const char* kLogFileFilter = "txt|*.txt|All fils|*.*||";
+    static constexpr const char* kLogFileFilter =
+        QT_TRANSLATE_NOOP("CMonitoringDlg", "txt|*.txt|All fils|*.*||");
 
     explicit CMonitoringDlg(platform::Window* dialog);
 

@@ -1,6 +1,7 @@
 #include "setup/quick_sight_settings_dlg.h"
 
 #include <QButtonGroup>
+#include <QCoreApplication>
 #include <QRadioButton>
 
 #include "settings/settings_reader.h"
@@ -12,8 +13,12 @@ struct Quantity {
     const char* text;
     int width;  // dialog units
 };
-constexpr Quantity kQuantities[6] = {{"GPU clock", 47}, {"Memory clock", 59}, {"Fan speed", 49},
-                                     {"GPU load", 45},  {"TDP(%)", 41},       {"GPU Voltage", 55}};
+constexpr Quantity kQuantities[6] = {{QT_TRANSLATE_NOOP("CQuickSightSettingsDlg", "GPU clock"), 47},
+                                     {QT_TRANSLATE_NOOP("CQuickSightSettingsDlg", "Memory clock"), 59},
+                                     {QT_TRANSLATE_NOOP("CQuickSightSettingsDlg", "Fan speed"), 49},
+                                     {QT_TRANSLATE_NOOP("CQuickSightSettingsDlg", "GPU load"), 45},
+                                     {QT_TRANSLATE_NOOP("CQuickSightSettingsDlg", "TDP(%)"), 41},
+                                     {QT_TRANSLATE_NOOP("CQuickSightSettingsDlg", "GPU Voltage"), 55}};
 
 }  // namespace
 
@@ -26,16 +31,19 @@ void CQuickSightSettingsDlg::AddGroup(Side side, UINT headingId, const QString& 
     auto* group = new QButtonGroup(this);
     const auto& ids = side == kLeft ? kLeftButtons : kRightButtons;
     for (size_t i = 0; i < 6; ++i) {
-        QRadioButton* b = AddRadioButton(ids[i], QString::fromLatin1(kQuantities[i].text), 5, rows[i],
-                                         kQuantities[i].width, 10);
+        QRadioButton* b =
+            AddRadioButton(ids[i], QCoreApplication::translate("CQuickSightSettingsDlg", kQuantities[i].text),
+                           5, rows[i], kQuantities[i].width, 10);
         group->addButton(b);
         m_buttons[side][i] = b;
     }
 }
 
 bool CQuickSightSettingsDlg::OnInitDialog() {
-    AddGroup(kLeft, IDC_HEADING_LEFT, QStringLiteral("Left sight: "), 3, 7, 229, {23, 36, 49, 62, 75, 88});
-    AddGroup(kRight, IDC_HEADING_RIGHT, QStringLiteral("Right sight: "), 2, 104, 227,
+    AddGroup(kLeft, IDC_HEADING_LEFT, QCoreApplication::translate("CQuickSightSettingsDlg", "Left sight: "),
+             3, 7, 229, {23, 36, 49, 62, 75, 88});
+    AddGroup(kRight, IDC_HEADING_RIGHT,
+             QCoreApplication::translate("CQuickSightSettingsDlg", "Right sight: "), 2, 104, 227,
              {122, 134, 146, 158, 170, 182});
 
     const settings::SettingsReader s;

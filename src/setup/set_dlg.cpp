@@ -1,5 +1,6 @@
 #include "setup/set_dlg.h"
 
+#include <QCoreApplication>
 #include <QGuiApplication>
 #include <QPushButton>
 #include <QScreen>
@@ -27,7 +28,13 @@ namespace {
 
 // The tabs, in the order they stand.
 constexpr const char* kTabTexts[CSetDlg::kTabCount] = {
-    "General", "Fan", "BIOS", "Monitoring", "Quick Sight Settings", "UI", "About",
+    QT_TRANSLATE_NOOP("CSetDlg", "General"),
+    QT_TRANSLATE_NOOP("CSetDlg", "Fan"),
+    QT_TRANSLATE_NOOP("CSetDlg", "BIOS"),
+    QT_TRANSLATE_NOOP("CSetDlg", "Monitoring"),
+    QT_TRANSLATE_NOOP("CSetDlg", "Quick Sight Settings"),
+    QT_TRANSLATE_NOOP("CSetDlg", "UI"),
+    QT_TRANSLATE_NOOP("CSetDlg", "About"),
 };
 
 // The order the pages are created in; it is not the tabs' order.
@@ -44,7 +51,7 @@ std::unique_ptr<CSettingsPage> own(Page* page) {
 }  // namespace
 
 CSetDlg::CSetDlg(app::MainWindowServices& main) : platform::Window(main.PanelOwner()), m_main(main) {
-    setWindowTitle(QStringLiteral("Seting Properties"));
+    setWindowTitle(QCoreApplication::translate("CSetDlg", "Seting Properties"));
     setFont(windowFont());
 }
 
@@ -93,7 +100,8 @@ std::unique_ptr<CSettingsPage> CSetDlg::CreatePage(Tab tab) {
 
 bool CSetDlg::OnInitDialog() {
     m_tab = new platform::TabControl(this);
-    for (int i = 0; i < kTabCount; ++i) m_tab->InsertItem(i, QString::fromLatin1(kTabTexts[i]));
+    for (int i = 0; i < kTabCount; ++i)
+        m_tab->InsertItem(i, QCoreApplication::translate("CSetDlg", kTabTexts[i]));
     connect(m_tab, &platform::TabControl::selChange, this, &CSetDlg::OnSelChange);
     Layout();
 
@@ -112,10 +120,10 @@ bool CSetDlg::OnInitDialog() {
 
     // After the pages, so that Tab goes from the tabs through the shown page to
     // the buttons.
-    m_btnOK = new QPushButton(QStringLiteral("OK"), this);
+    m_btnOK = new QPushButton(QCoreApplication::translate("CSetDlg", "OK"), this);
     m_btnOK->setDefault(true);
     BindControl(m_btnOK, IDOK);
-    m_btnCancel = new QPushButton(QStringLiteral("Cancel"), this);
+    m_btnCancel = new QPushButton(QCoreApplication::translate("CSetDlg", "Cancel"), this);
     BindControl(m_btnCancel, IDCANCEL);
     PlaceButtons();
     m_tab->tabBar()->setFocus();

@@ -112,7 +112,8 @@ void CControls::RequestRedraw() {
     if (m_pOwner->RedrawWindow(&m_rect, RDW_INTERNALPAINT))
         m_pOwner->UpdateWindow();
     else
-        platform::MessageBox("RedrawWindow fail", QCoreApplication::applicationName().toStdString(), MB_OK);
+        platform::MessageBox(QCoreApplication::translate("CControls", "RedrawWindow fail").toStdString(),
+                             QCoreApplication::applicationName().toStdString(), MB_OK);
 }
 
 void CControls::PostNotification(uint16_t code) {

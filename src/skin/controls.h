@@ -85,6 +85,12 @@ class CControls {
     // The keyboard's or assistive technology's press: what a click at the
     // control's centre does. False where the control is hidden or disabled.
     virtual bool Press();
+    // A key (VK_*) for the control with the keyboard focus, before the window's
+    // own handling; true when the control used it.
+    virtual bool OnKey(int vk) {
+        (void)vk;
+        return false;
+    }
     // A value set as the user would set it (notifying the owner); false for a
     // control without one.
     virtual bool SetValue(double value) {

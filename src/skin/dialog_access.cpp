@@ -75,6 +75,18 @@ void CDialogBase::SetFocusTo(CControls* control) {
 bool CDialogBase::OnSkinKey(int vk) {
     CControls* focused = FocusedControl();
     if (focused && !Focusable(focused)) focused = nullptr;
+    if (focused && vk != VK_TAB && focused->OnKey(vk)) return true;
+    if (OnFocusKey(vk, focused)) return true;
+    // What neither used goes to an open drop-down, also to one the pointer opened.
+    for (size_t i = 0; i < m_controls.size(); ++i) {
+        CControls* control = m_controls[i];
+        if (control != focused && control->IsShown() && control->IsEnabled() && control->OnKey(vk))
+            return true;
+    }
+    return false;
+}
+
+bool CDialogBase::OnFocusKey(int vk, CControls* focused) {
     const int count = int(m_controls.size());
     switch (vk) {
         case VK_TAB: {

@@ -67,6 +67,13 @@ LRESULT CDialogBase::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_KEYDOWN:
             if (OnSkinKey(int(wParam))) return 0;
             break;
+        case WM_ACTIVATE:
+            deactivated_ = wParam == WA_INACTIVE;
+            if (m_focusMark.Target()) {
+                RedrawWindow(nullptr, RDW_INTERNALPAINT);
+                UpdateWindow();
+            }
+            break;
         default:
             break;
     }

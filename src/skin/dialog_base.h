@@ -67,6 +67,9 @@ class CDialogBase : public platform::Window {
     bool FocusAccessibleItem(int index) override;
     // The control with the keyboard focus; null when none has it.
     CControls* FocusedControl() const { return m_focusMark.Target(); }
+    // The window system made another window the active one since this one was.
+    // A window it never reports activating (no window manager) is not deactivated.
+    bool Deactivated() const { return deactivated_; }
 
   protected:
     // Controls attach themselves, draw into the surface and take part in the
@@ -85,7 +88,8 @@ class CDialogBase : public platform::Window {
     // Tab and Shift+Tab move the focus through the shown, enabled controls that
     // take it, in creation order; Space and Enter press the focused control;
     // arrows move a focused slider by its step, Page Up and Down by ten steps.
-    // True when the key was used.
+    // The focused control's OnKey comes first; a key nobody used is offered to
+    // the other controls (an open drop-down takes it). True when the key was used.
     bool OnSkinKey(int vk);
     // Screen point -> HTCAPTION over the background (the window system drags the
     // window), HTCLIENT over any control, shown or hidden. Panels that must not
@@ -102,8 +106,11 @@ class CDialogBase : public platform::Window {
     using Painted = skin::Recording;
     QPainter* m_painter = nullptr;
     skin::FocusMark m_focusMark;  // in m_controls once a control took the focus
+    bool deactivated_ = false;
     bool Focusable(const CControls* control) const;
     void SetFocusTo(CControls* control);
+    // Tab, and the keys of the focused control (null for none) that any control takes.
+    bool OnFocusKey(int vk, CControls* focused);
     bool m_bErasedInPaint = false;
     std::vector<Painted> m_painted;  // same index as m_controls
     qint64 m_backgroundKey = 0;

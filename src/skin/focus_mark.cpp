@@ -2,10 +2,14 @@
 
 #include <QPen>
 
+#include "skin/dialog_base.h"
+
 namespace skin {
 
 void FocusMark::Draw(QPainter* pDC) {
     if (!m_pTarget || !m_pTarget->IsShown() || !m_pTarget->IsEnabled()) return;
+    // The keys go to another window meanwhile.
+    if (!m_pOwner || m_pOwner->Deactivated()) return;
     const RECT& r = m_pTarget->Rect();
     if (RectWidth(r) < 3 || RectHeight(r) < 3) return;
     // Dark under light: seen on the light and on the dark parts of the skins.

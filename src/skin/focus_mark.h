@@ -1,7 +1,8 @@
 // The keyboard focus of a skinned window: which control has it, and the mark
 // drawn around that control. The mark is itself a control of the window, kept
 // last in its list so that it is drawn over the others and its changes are
-// tracked as any control's are; it takes no pointer input.
+// tracked as any control's are; it takes no pointer input. It is not drawn
+// while another window is active.
 #pragma once
 
 #include "skin/controls.h"

@@ -1,6 +1,7 @@
 #include "skin/menu_list.h"
 
 #include <QLinearGradient>
+#include <algorithm>
 #include <utility>
 
 #include "skin/dialog_base.h"
@@ -18,11 +19,19 @@ constexpr QRgb kText = 0xBCBCBCBC;
 void CMenuItem::Draw(QPainter* pDC) {
     const QRect box(m_rect.left, m_rect.top, RectWidth(m_rect), RectHeight(m_rect));
     QRgb text = kText;
-    if (m_bHover || m_bPressed) {
-        pDC->fillRect(box, QColor::fromRgba(m_bHover ? kHighlight : kPressedHighlight));
+    if (m_bHover || m_bPressed || highlighted_) {
+        pDC->fillRect(box, QColor::fromRgba(m_bHover || !m_bPressed ? kHighlight : kPressedHighlight));
         text = kHighlightText;
     }
     skin::drawSkinLine(pDC, box, m_strText, kTextPoints, text);
+}
+
+bool CMenuItem::OnKey(int vk) {
+    auto* list = static_cast<CMenuList*>(m_pLinkTarget);
+    if (!list) return false;
+    const auto& items = list->m_menuItems;
+    const auto at = std::find(items.begin(), items.end(), this);
+    return list->OnListKey(vk, at == items.end() ? -1 : int(at - items.begin()));
 }
 
 CMenuList::~CMenuList() {
@@ -53,8 +62,59 @@ void CMenuList::Draw(QPainter* pDC) {
 }
 
 void CMenuList::ShowEntries(int nCmdShow) {
-    for (CMenuItem* item : m_menuItems) item->ShowControl(nCmdShow);
+    // Every opening starts without a highlight.
+    highlightedRow_ = -1;
+    for (CMenuItem* item : m_menuItems) {
+        item->SetHighlighted(false);
+        item->ShowControl(nCmdShow);
+    }
     m_bCollapsed = nCmdShow != SW_SHOW;
+}
+
+void CMenuList::Highlight(int row) {
+    highlightedRow_ = row;
+    // One entry stands out: the pointer's is let go until it enters another.
+    for (size_t i = 0; i < m_menuItems.size(); ++i) {
+        m_menuItems[i]->SetHighlighted(int(i) == row);
+        m_menuItems[i]->SetHover(false);
+    }
+    RequestRedraw();
+}
+
+bool CMenuList::OnListKey(int vk, int from) {
+    if (!IsOpen()) return false;
+    const int count = int(m_menuItems.size());
+    switch (vk) {
+        case VK_UP:
+        case VK_DOWN: {
+            const int step = vk == VK_DOWN ? 1 : -1;
+            int row = highlightedRow_;
+            for (int i = 0; i < count && row < 0; ++i)
+                if (m_menuItems[size_t(i)]->IsHover()) row = i;
+            if (row < 0) row = from;
+            Highlight(row < 0 ? (step > 0 ? 0 : count - 1) : std::clamp(row + step, 0, count - 1));
+            return true;
+        }
+        case VK_RETURN:
+        case VK_SPACE:
+            if (highlightedRow_ < 0) return false;  // the focused part's own press
+            Choose(size_t(highlightedRow_));
+            return true;
+        case VK_ESCAPE:
+            ShowEntries(SW_HIDE);
+            return true;
+        default:
+            return false;
+    }
+}
+
+void CMenuList::Choose(size_t row) {
+    CMenuItem* chosen = m_menuItems[row];
+    std::swap(m_nCurSel, chosen->m_nIndex);
+    chosen->SetText(m_items.value(chosen->m_nIndex));
+    m_btnHead.SetText(m_items.value(m_nCurSel));
+    ShowEntries(SW_HIDE);
+    m_pOwner->PostMessage(WM_COMMAND, MAKEWPARAM(LOWORD(m_nID), NOTIFY_CLICK), 0);
 }
 
 void CMenuList::OnLButtonUp(UINT nFlags, int x, int) {
@@ -80,12 +140,5 @@ void CMenuList::OnLButtonUp(UINT nFlags, int x, int) {
         }
         return;
     }
-    if (x > int(kHeadId) && x <= int(kHeadId) + count) {
-        CMenuItem* chosen = m_menuItems[size_t(x - int(kHeadId) - 1)];
-        std::swap(m_nCurSel, chosen->m_nIndex);
-        chosen->SetText(m_items.value(chosen->m_nIndex));
-        m_btnHead.SetText(m_items.value(m_nCurSel));
-        ShowEntries(SW_HIDE);
-        m_pOwner->PostMessage(WM_COMMAND, MAKEWPARAM(LOWORD(m_nID), NOTIFY_CLICK), 0);
-    }
+    if (x > int(kHeadId) && x <= int(kHeadId) + count) Choose(size_t(x - int(kHeadId) - 1));
 }

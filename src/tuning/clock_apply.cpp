@@ -1,5 +1,6 @@
 // Apply, Default and Cancel of the clock panel: the only places, with the
 // voltage panel's switch to "off", where tuning values reach the card.
+#include <QCoreApplication>
 #include <array>
 
 #include "gpu/readings.h"
@@ -13,11 +14,14 @@
 using app::MainWindowServices;
 using platform::truncateToInt;
 
-const char* const kApplyQuestion = "You sure you want to apply the settings?";
-const char* const kApplyCaption = "Warning";
+const char* const kApplyQuestion =
+    QT_TRANSLATE_NOOP("CClockSetDlg", "You sure you want to apply the settings?");
+const char* const kApplyCaption = QT_TRANSLATE_NOOP("CClockSetDlg", "Warning");
 
 void CClockSetDlg::Apply() {
-    if (Ask(kApplyQuestion, kApplyCaption, MB_YESNO) != IDYES) return;
+    if (Ask(QCoreApplication::translate("CClockSetDlg", kApplyQuestion).toStdString(),
+            QCoreApplication::translate("CClockSetDlg", kApplyCaption).toStdString(), MB_YESNO) != IDYES)
+        return;
     const tuning::PrivilegeWatch watch;
     ApplyClock(m_sliderGpuClock, m_last.gpuClock, 0);
     ApplyClock(m_sliderMemClock, m_last.memClock, 1);

@@ -38,11 +38,12 @@ CClockSetDlg::~CClockSetDlg() {
 
 bool CClockSetDlg::OnInitDialog() {
     CreateControls();
-    m_sliderGpuClock.SetTitle(QStringLiteral("GPU Clock Offset,MHz"));
-    m_sliderMemClock.SetTitle(QStringLiteral("Memory Clock Offset,MHz"));
-    m_sliderFan.SetTitle(QStringLiteral("Fan Speed,%"));
-    m_sliderPower.SetTitle(QStringLiteral("Power Target,%"));
-    m_sliderTemp.SetTitle(QStringLiteral("GPU Temp Target,C"));
+    m_sliderGpuClock.SetTitle(QCoreApplication::translate("CClockSetDlg", "GPU Clock Offset,MHz"));
+    m_sliderMemClock.SetTitle(
+        QCoreApplication::translate("CClockSetDlg", "Memory Clock Offset,MHz"));
+    m_sliderFan.SetTitle(QCoreApplication::translate("CClockSetDlg", "Fan Speed,%"));
+    m_sliderPower.SetTitle(QCoreApplication::translate("CClockSetDlg", "Power Target,%"));
+    m_sliderTemp.SetTitle(QCoreApplication::translate("CClockSetDlg", "GPU Temp Target,C"));
     LoadCurrentValues(true);
     PlacePanel();
     return true;

@@ -1,14 +1,17 @@
 #include "tuning/privilege_notice.h"
 
+#include <QCoreApplication>
+
 #include "gpu/driver_binding.h"
 #include "platform/message_box.h"
 
 namespace tuning {
 
-const char* const kPrivilegeText =
+const char* const kPrivilegeText = QT_TRANSLATE_NOOP(
+    "PrivilegeWatch",
     "Changing the graphics card's settings needs administrator rights.\n"
     "The card refused the change, so nothing was changed. Start the service vantreld and join the group "
-    "\"vantrel\", or run Vantrel as root.";
+    "\"vantrel\", or run Vantrel as root.");
 const char* const kPrivilegeCaption = "Vantrel";
 
 namespace {
@@ -24,7 +27,8 @@ bool PrivilegeWatch::Refused() const {
 void PrivilegeWatch::Report() const {
     if (!Refused() || g_shown) return;
     g_shown = true;
-    platform::MessageBox(kPrivilegeText, kPrivilegeCaption, MB_OK | MB_ICONWARNING);
+    platform::MessageBox(QCoreApplication::translate("PrivilegeWatch", kPrivilegeText).toStdString(),
+                         kPrivilegeCaption, MB_OK | MB_ICONWARNING);
 }
 
 void resetPrivilegeNotice() {

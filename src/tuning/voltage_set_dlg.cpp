@@ -7,18 +7,19 @@
 #include "tuning/clock_set_dlg.h"
 #include "tuning/privilege_notice.h"
 
-const char* const kOverVoltageWarning =
+const char* const kOverVoltageWarning = QT_TRANSLATE_NOOP(
+    "CVoltageSetDlg",
     "Enabling this function may cause unpredictable damages to your graphics card. And they are not covered "
     "under any Tessaril product warranty and may not be covered by your graphics card or system "
     "manufacturer's "
-    "warranty.";
+    "warranty.");
 
 namespace {
 
 void createSlider(CSuperSliders& slider, CDialogBase* owner, const RECT& rect, const char* title) {
     slider.SetThumbImage(QStringLiteral("ImageRes/lockset_slider.png"));
     slider.Create(owner, IDC_VOLTAGE_SLIDER, rect, {}, QStringLiteral("ImageRes/lockset_sliderfill.png"));
-    slider.SetTitle(QString::fromLatin1(title));
+    slider.SetTitle(QCoreApplication::translate("CVoltageSetDlg", title));
 }
 
 }  // namespace
@@ -31,8 +32,10 @@ CVoltageSetDlg::CVoltageSetDlg(CClockSetDlg& clockPanel)
 
 bool CVoltageSetDlg::OnInitDialog() {
     PlaceVoltagePanel();
-    createSlider(m_sliderVoltageMin, this, RECT{54, 190, 328, 241}, "Voltage Minimum,mV");
-    createSlider(m_sliderVoltageMax, this, RECT{54, 42, 328, 79}, "GPU Max Voltage,mV");
+    createSlider(m_sliderVoltageMin, this, RECT{54, 190, 328, 241},
+                 QT_TRANSLATE_NOOP("CVoltageSetDlg", "Voltage Minimum,mV"));
+    createSlider(m_sliderVoltageMax, this, RECT{54, 42, 328, 79},
+                 QT_TRANSLATE_NOOP("CVoltageSetDlg", "GPU Max Voltage,mV"));
     m_chkOverVoltageOn.Create(this, IDC_VOLTAGE_OVER_ON, RECT{214, 97, 266, 124}, {},
                               QStringLiteral("ImageRes/lockset_no.png"));
     m_chkOverVoltageOff.Create(this, IDC_VOLTAGE_OVER_OFF, RECT{276, 97, 328, 124}, {},
@@ -98,7 +101,8 @@ bool CVoltageSetDlg::OnCommand(WPARAM wParam, LPARAM lParam) {
 }
 
 void CVoltageSetDlg::SwitchOverVoltageOn() {
-    if (Ask(kOverVoltageWarning, "Warning", MB_YESNO) == IDYES) {
+    if (Ask(QCoreApplication::translate("CVoltageSetDlg", kOverVoltageWarning).toStdString(),
+            QCoreApplication::translate("CVoltageSetDlg", "Warning").toStdString(), MB_YESNO) == IDYES) {
         m_sliderVoltageMax.Enable(true);
     } else {
         m_chkOverVoltageOff.SetCheck(true);

@@ -7,6 +7,10 @@ E2E_DIR="$(mktemp -d "${TMPDIR:-/tmp}/vantrel-e2e-XXXXXX")"
 E2E_PIDS=()
 # One running program per user and display: each test is a user of its own to it.
 export XDG_RUNTIME_DIR="$E2E_DIR"
+# The source texts the tests look for, whatever the caller's locale; a test of a
+# locale names its own when it starts the program.
+export LANG=C.UTF-8
+unset LC_ALL LC_MESSAGES LANGUAGE
 
 e2e_cleanup() {
     local pid

@@ -1,6 +1,8 @@
 // The bar gauge, the animation and the drawn drop-down list.
 #include <gtest/gtest.h>
 
+#include <QKeyEvent>
+
 #include "../support/contrast.h"
 #include "skin/animation.h"
 #include "skin/menu_list.h"
@@ -196,6 +198,78 @@ TEST_F(DropDown, OpenListPaintsItsGradientUnderTheHeadAndHidesItWhenShut) {
     EXPECT_TRUE(paintedBelowHead());
     clickHead();
     EXPECT_FALSE(paintedBelowHead());
+}
+
+// The highlight is drawn as the pointer's is; Escape never reaches the window
+// (which would close a panel) while the list is open.
+TEST_F(DropDown, UpAndDownMoveTheHighlightEnterChoosesItEscapeClosesUnchanged) {
+    list.Create({"A", "B", "C", "D"}, &window, kHead);
+    const auto key = [this](int qtKey) {
+        QKeyEvent press(QEvent::KeyPress, qtKey, Qt::NoModifier);
+        QCoreApplication::sendEvent(&window, &press);
+    };
+    // A pixel inside each entry, where the highlight would be and the text is not.
+    const auto corners = [this] {
+        std::vector<QRgb> pixels;
+        for (const CMenuItem* item : list.m_menuItems)
+            pixels.push_back(window.Compose().pixel(item->Rect().left + 1, item->Rect().top + 1));
+        return pixels;
+    };
+    key(Qt::Key_Tab);
+    ASSERT_EQ(window.FocusedControl(), &list);
+    key(Qt::Key_Down);
+    EXPECT_TRUE(list.m_menuItems.empty()) << "a shut list ignores the arrows";
+    key(Qt::Key_Return);
+    ASSERT_TRUE(list.IsOpen());
+    window.takeCommands();
+    EXPECT_EQ(list.HighlightedRow(), -1);
+    const std::vector<QRgb> unlit = corners();
+    key(Qt::Key_Down);
+    key(Qt::Key_Down);
+    key(Qt::Key_Down);
+    key(Qt::Key_Down);
+    EXPECT_EQ(list.HighlightedRow(), 2) << "the last entry holds";
+    key(Qt::Key_Up);
+    EXPECT_EQ(list.HighlightedRow(), 1);
+    const std::vector<QRgb> now = corners();
+    EXPECT_NE(now[1], unlit[1]);
+    EXPECT_EQ(now[0], unlit[0]);
+    EXPECT_EQ(now[2], unlit[2]) << "the highlight left the entry it moved from";
+    key(Qt::Key_Return);
+    EXPECT_FALSE(list.IsOpen());
+    EXPECT_EQ(list.m_nCurSel, 2);
+    EXPECT_EQ(list.m_btnHead.Text(), "C");
+    EXPECT_EQ(entryTexts(), (std::vector<QString>{"B", "A", "D"}));
+    EXPECT_EQ(window.takeCommands(), (std::vector<WPARAM>{CMenuList::kListId}));
+
+    key(Qt::Key_Space);  // opens again, without a highlight
+    EXPECT_TRUE(list.IsOpen());
+    EXPECT_EQ(list.HighlightedRow(), -1);
+    window.takeCommands();
+    key(Qt::Key_Up);
+    EXPECT_EQ(list.HighlightedRow(), 2) << "Up starts at the bottom";
+    key(Qt::Key_Escape);
+    EXPECT_FALSE(list.IsOpen());
+    EXPECT_EQ(list.m_nCurSel, 2);
+    EXPECT_TRUE(window.takeCommands().empty());
+
+    // Opened by the pointer, without the focus: the keys still reach the list,
+    // and the highlight starts below the entry under the pointer.
+    SkinTestWindow other;
+    CMenuList pointed;
+    pointed.Create({"A", "B", "C"}, &other, kHead);
+    other.click(100, 30);
+    const RECT& b = pointed.m_menuItems[0]->Rect();
+    other.pointAt((b.left + b.right) / 2, (b.top + b.bottom) / 2);
+    QKeyEvent down(QEvent::KeyPress, Qt::Key_Down, Qt::NoModifier);
+    QCoreApplication::sendEvent(&other, &down);
+    EXPECT_EQ(pointed.HighlightedRow(), 1);
+    EXPECT_FALSE(pointed.m_menuItems[0]->IsHover()) << "one entry stands out";
+    other.takeCommands();
+    QKeyEvent space(QEvent::KeyPress, Qt::Key_Space, Qt::NoModifier);
+    QCoreApplication::sendEvent(&other, &space);
+    EXPECT_EQ(pointed.m_nCurSel, 2);
+    EXPECT_EQ(other.takeCommands(), (std::vector<WPARAM>{CMenuList::kListId}));
 }
 
 }  // namespace

@@ -126,6 +126,30 @@ TEST_F(Keyboard, TheFocusMarkFollowsTheFocusInEveryPaint) {
     EXPECT_EQ(window.Surface(), window.ComposeCopy());
 }
 
+TEST_F(Keyboard, TheFocusMarkLeavesWithTheActivationAndComesBackWithIt) {
+    window.show();
+    window.activateWindow();
+    ASSERT_TRUE(spinUntil([&] { return window.PaintCount() > 0 && window.isActiveWindow(); }));
+    const QRect firstBox(10, 10, 50, 20);
+    const QImage unfocused = window.ComposeCopy().copy(firstBox);
+    key(Qt::Key_Tab);
+    const QImage marked = window.Surface().copy(firstBox);
+    ASSERT_NE(marked, unfocused);
+
+    QWidget other;
+    other.resize(50, 50);
+    other.show();
+    other.activateWindow();
+    ASSERT_TRUE(spinUntil([&] { return !window.isActiveWindow(); }));
+    EXPECT_EQ(window.Surface().copy(firstBox), unfocused) << "the mark stayed in an inactive window";
+    EXPECT_EQ(window.FocusedControl(), &first) << "the focus itself stays";
+
+    window.activateWindow();
+    ASSERT_TRUE(spinUntil([&] { return window.isActiveWindow(); }));
+    EXPECT_EQ(window.Surface().copy(firstBox), marked);
+    EXPECT_EQ(window.Surface(), window.ComposeCopy());
+}
+
 TEST_F(Keyboard, ControlsTellRoleNameValueAndTakeActions) {
     const auto item = [&](const CControls& c) { return window.AccessibleItemAt(indexOf(c)); };
     EXPECT_EQ(item(first).role, AccessibleRole::Button);
