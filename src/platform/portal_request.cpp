@@ -50,10 +50,9 @@ PortalRequest* PortalRequest::start(QObject* parent, QDBusConnection bus, const 
     request->timer_->setSingleShot(true);
     connect(request->timer_, &QTimer::timeout, request, [request] {
         if (!request->path_.isEmpty())
-            request->bus_.send(QDBusMessage::createMethodCall(QString::fromLatin1(kPortalService),
-                                                              request->path_,
-                                                              QString::fromLatin1(kRequestInterface),
-                                                              QStringLiteral("Close")));
+            request->bus_.send(QDBusMessage::createMethodCall(
+                QString::fromLatin1(kPortalService), request->path_, QString::fromLatin1(kRequestInterface),
+                QStringLiteral("Close")));
         request->finish({2, {}, QStringLiteral("the portal did not answer in time")});
     });
     request->timer_->start(timeoutMs);

@@ -61,7 +61,10 @@ QString pathOf(const QVariant& value) {
 
 PortalShortcut::PortalShortcut(QDBusConnection bus, std::function<void()> onActivated,
                                std::function<void(const QString&)> onFailed, QObject* parent)
-    : QObject(parent), bus_(std::move(bus)), onActivated_(std::move(onActivated)), onFailed_(std::move(onFailed)) {
+    : QObject(parent),
+      bus_(std::move(bus)),
+      onActivated_(std::move(onActivated)),
+      onFailed_(std::move(onFailed)) {
     registerTypes();
 }
 
@@ -71,10 +74,9 @@ PortalShortcut::~PortalShortcut() {
 
 bool PortalShortcut::available(QDBusConnection bus, int timeoutMs) {
     if (!bus.isConnected()) return false;
-    QDBusMessage get = QDBusMessage::createMethodCall(QString::fromLatin1(kPortalService),
-                                                      QString::fromLatin1(kPortalPath),
-                                                      QStringLiteral("org.freedesktop.DBus.Properties"),
-                                                      QStringLiteral("Get"));
+    QDBusMessage get = QDBusMessage::createMethodCall(
+        QString::fromLatin1(kPortalService), QString::fromLatin1(kPortalPath),
+        QStringLiteral("org.freedesktop.DBus.Properties"), QStringLiteral("Get"));
     get.setArguments({QString::fromLatin1(kInterface), QStringLiteral("version")});
     const QDBusMessage reply = bus.call(get, QDBus::Block, timeoutMs);
     return reply.type() == QDBusMessage::ReplyMessage;
@@ -100,33 +102,31 @@ void PortalShortcut::bind(const QString& id, const QString& description, const Q
                 fail(QStringLiteral("the desktop gave no shortcut session"));
                 return;
             }
-            const QList<ShortcutEntry> shortcuts{
-                {id_,
-                 {{QStringLiteral("description"), description}, {QStringLiteral("preferred_trigger"), trigger}}}};
+            const QList<ShortcutEntry> shortcuts{{id_,
+                                                  {{QStringLiteral("description"), description},
+                                                   {QStringLiteral("preferred_trigger"), trigger}}}};
             const QVariantList args{QVariant::fromValue(QDBusObjectPath(session_)),
                                     QVariant::fromValue(shortcuts), QString()};
-            PortalRequest::start(this, bus_, QString::fromLatin1(kInterface), QStringLiteral("BindShortcuts"),
-                                 args, {}, kAnswerTimeoutMs, [this](const PortalAnswer& bound) {
-                                     if (!bound.ok()) {
-                                         fail(bound.error.isEmpty()
-                                                  ? QStringLiteral("the desktop refused the shortcut")
-                                                  : bound.error);
-                                         return;
-                                     }
-                                     const QVariant list = bound.results.value(QStringLiteral("shortcuts"));
-                                     if (list.canConvert<QDBusArgument>()) {
-                                         const auto given = qdbus_cast<QList<ShortcutEntry>>(list);
-                                         const bool ours = std::any_of(given.begin(), given.end(),
-                                                                       [this](const ShortcutEntry& e) {
-                                                                           return e.id == id_;
-                                                                       });
-                                         if (!ours) {
-                                             fail(QStringLiteral("the desktop did not bind the shortcut"));
-                                             return;
-                                         }
-                                     }
-                                     bound_ = true;
-                                 });
+            PortalRequest::start(
+                this, bus_, QString::fromLatin1(kInterface), QStringLiteral("BindShortcuts"), args, {},
+                kBindTimeoutMs, [this](const PortalAnswer& bound) {
+                    if (!bound.ok()) {
+                        fail(bound.error.isEmpty() ? QStringLiteral("the desktop refused the shortcut")
+                                                   : bound.error);
+                        return;
+                    }
+                    const QVariant list = bound.results.value(QStringLiteral("shortcuts"));
+                    if (list.canConvert<QDBusArgument>()) {
+                        const auto given = qdbus_cast<QList<ShortcutEntry>>(list);
+                        const bool ours = std::any_of(given.begin(), given.end(),
+                                                      [this](const ShortcutEntry& e) { return e.id == id_; });
+                        if (!ours) {
+                            fail(QStringLiteral("the desktop did not bind the shortcut"));
+                            return;
+                        }
+                    }
+                    bound_ = true;
+                });
         });
 }
 

@@ -31,6 +31,8 @@ class PortalShortcut : public QObject {
     bool bound() const { return bound_; }
 
     static constexpr int kAnswerTimeoutMs = 10000;
+    // The desktop may ask the user before it binds.
+    static constexpr int kBindTimeoutMs = 120000;
 
   private slots:
     void onActivatedSignal(const QDBusMessage& message);

@@ -13,9 +13,11 @@ namespace {
 TEST(PortalTrigger, SpellsModifiersAndKeysymNames) {
     using platform::portalTrigger;
     EXPECT_EQ(portalTrigger(0x7B, platform::MOD_ALT), QStringLiteral("ALT+F12"));
-    EXPECT_EQ(portalTrigger('S', platform::MOD_CONTROL | platform::MOD_SHIFT), QStringLiteral("CTRL+SHIFT+s"));
+    EXPECT_EQ(portalTrigger('S', platform::MOD_CONTROL | platform::MOD_SHIFT),
+              QStringLiteral("CTRL+SHIFT+s"));
     EXPECT_EQ(portalTrigger('7', 0), QStringLiteral("7"));
-    EXPECT_EQ(portalTrigger(0x2C, platform::MOD_CONTROL | platform::MOD_ALT), QStringLiteral("CTRL+ALT+Print"));
+    EXPECT_EQ(portalTrigger(0x2C, platform::MOD_CONTROL | platform::MOD_ALT),
+              QStringLiteral("CTRL+ALT+Print"));
     EXPECT_EQ(portalTrigger(0x63, 0), QStringLiteral("KP_3"));
     EXPECT_EQ(portalTrigger(0x87, 0), QStringLiteral("F24"));
     EXPECT_EQ(portalTrigger(0xDB, 0), QStringLiteral("bracketleft"));
@@ -25,8 +27,9 @@ TEST(PortalTrigger, SpellsModifiersAndKeysymNames) {
 }
 
 TEST(PortalPaths, SenderBecomesOnePathElement) {
-    EXPECT_EQ(platform::portalObjectPath(QStringLiteral("request"), QStringLiteral(":1.42"), QStringLiteral("t1")),
-              QStringLiteral("/org/freedesktop/portal/desktop/request/1_42/t1"));
+    EXPECT_EQ(
+        platform::portalObjectPath(QStringLiteral("request"), QStringLiteral(":1.42"), QStringLiteral("t1")),
+        QStringLiteral("/org/freedesktop/portal/desktop/request/1_42/t1"));
     EXPECT_NE(platform::newPortalToken(), platform::newPortalToken());
 }
 
