@@ -5,7 +5,8 @@ a Request object as the real portal does. The test steers it through the
 org.vantrel.test.FakePortal interface:
   SetScreenshot(mode, path)  mode "answer" (the picture at path), "refuse", "silent"
   Activate()                 every bound shortcut is pressed
-It writes one line per call to the log file given as its argument."""
+It writes one line per call to the log file given as its first argument; a
+second argument "refuse-shortcuts" makes it turn every binding down."""
 import sys
 
 import dbus
@@ -93,6 +94,9 @@ class Portal(dbus.service.Object):
     def BindShortcuts(self, session, shortcuts, parent, options, sender):
         if str(session) not in self.sessions:
             raise dbus.exceptions.DBusException("no such session", name="org.freedesktop.portal.Error.NotFound")
+        if sys.argv[2:3] == ["refuse-shortcuts"]:
+            log("bind refused")
+            return self.answer(sender, options, 2, {})
         bound = []
         for sid, props in shortcuts:
             log("bind %s %s (%s)" % (sid, props.get("preferred_trigger", ""), props.get("description", "")))

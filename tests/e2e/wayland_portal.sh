@@ -10,9 +10,13 @@ source "$(dirname "$0")/weston_lib.sh"
 /usr/bin/python3 -c "import dbus, gi.repository.GLib" 2>/dev/null || { echo "SKIP: no python3-dbus"; exit 77; }
 private_session_bus
 log="$E2E_DIR/portal.log"
-/usr/bin/python3 "$(dirname "$0")/fake_portal.py" "$log" &
-E2E_PIDS+=($!)
-wait_for 10 grep -q ready "$log" || fail "the fake portal did not start"
+start_portal() {  # extra arguments
+    /usr/bin/python3 "$(dirname "$0")/fake_portal.py" "$log" "$@" &
+    PORTAL_PID=$!
+    E2E_PIDS+=($PORTAL_PID)
+    wait_for 10 grep -q ready "$log" || fail "the fake portal did not start"
+}
+start_portal
 fake() {  # method args...
     dbus-send --session --print-reply --dest=org.freedesktop.portal.Desktop /org/freedesktop/portal/desktop \
         "org.vantrel.test.FakePortal.$@" >/dev/null || fail "fake portal: $*"
@@ -63,5 +67,18 @@ wait_exit 10
 [ "$VANTREL_RC" -eq 0 ] || fail "exit status $VANTREL_RC"
 grep -q 'hot key is not available' "$E2E_DIR/stdout.txt" && fail "the hot key was said unavailable"
 wait_for 5 grep -q 'session closed' "$log" || fail "the shortcut session was not closed at the end"
+
+# A desktop that turns the shortcut down: said once, and the program runs on.
+kill -TERM "$PORTAL_PID"
+wait "$PORTAL_PID" 2>/dev/null
+rm -f "$log"
+start_portal refuse-shortcuts
+WAYLAND_DISPLAY="$socket" start_vantrel
+wait_for 15 grep -q 'bind refused' "$log" || fail "refusal: no binding asked for"
+wait_for 5 grep -q 'hot key is not available' "$E2E_DIR/stdout.txt" || fail "refusal not said: $(cat "$E2E_DIR/stdout.txt")"
+kill -TERM "$VANTREL_PID"
+wait_exit 10
+[ "$VANTREL_RC" -eq 0 ] || fail "refusal: exit status $VANTREL_RC"
+[ "$(count_lines "$E2E_DIR/stdout.txt" 'hot key is not available')" -eq 1 ] || fail "refusal: $(cat "$E2E_DIR/stdout.txt")"
 stop_weston
 echo "wayland_portal: ok"
