@@ -184,6 +184,13 @@
     </message>
 </context>
 <context>
+    <name>GlobalHotKey</name>
+    <message>
+        <source>Save a screenshot of the Vantrel window</source>
+        <translation>Save a screenshot of the Vantrel window</translation>
+    </message>
+</context>
+<context>
     <name>QuickSight</name>
     <message>
         <source>GPU Clock</source>
