@@ -33,26 +33,18 @@ struct NamedKey {
 };
 
 constexpr NamedKey kNamedKeys[] = {
-    {0x08, 0xFF08, "BackSpace"},   {0x09, 0xFF09, "Tab"},          {0x0D, 0xFF0D, "Return"},
-    {0x13, 0xFF13, "Pause"},       {0x1B, 0xFF1B, "Escape"},       {0x20, 0x0020, "space"},
-    {0x21, 0xFF55, "Page_Up"},     {0x22, 0xFF56, "Page_Down"},    {0x23, 0xFF57, "End"},
-    {0x24, 0xFF50, "Home"},        {0x25, 0xFF51, "Left"},         {0x26, 0xFF52, "Up"},  // Up
-    {0x27, 0xFF53, "Right"},       {0x28, 0xFF54, "Down"},         {0x2C, 0xFF61, "Print"},
-    {0x2D, 0xFF63, "Insert"},      {0x2E, 0xFFFF, "Delete"},       {0x6A, 0xFFAA, "KP_Multiply"},  // keypad *
-    {0x6B, 0xFFAB, "KP_Add"},                                                                      // keypad +
-    {0x6D, 0xFFAD, "KP_Subtract"},                                                                 // keypad -
-    {0x6E, 0xFFAE, "KP_Decimal"},                                                                  // keypad .
-    {0x6F, 0xFFAF, "KP_Divide"},                                                                   // keypad /
-    {0x91, 0xFF14, "Scroll_Lock"}, {0xBA, 0x003B, "semicolon"},                                    // ;
-    {0xBB, 0x003D, "equal"},                                                                       // =
-    {0xBC, 0x002C, "comma"},                                                                       // ,
-    {0xBD, 0x002D, "minus"},                                                                       // -
-    {0xBE, 0x002E, "period"},                                                                      // .
-    {0xBF, 0x002F, "slash"},                                                                       // /
-    {0xC0, 0x0060, "grave"},                                                                       // `
-    {0xDB, 0x005B, "bracketleft"},                                                                 // [
-    {0xDC, 0x005C, "backslash"},   {0xDD, 0x005D, "bracketright"},                                 // ]
-    {0xDE, 0x0027, "apostrophe"},                                                                  // '
+    {0x08, 0xFF08, "BackSpace"},   {0x09, 0xFF09, "Tab"},         {0x0D, 0xFF0D, "Return"},
+    {0x13, 0xFF13, "Pause"},       {0x1B, 0xFF1B, "Escape"},      {0x20, 0x0020, "space"},
+    {0x21, 0xFF55, "Page_Up"},     {0x22, 0xFF56, "Page_Down"},   {0x23, 0xFF57, "End"},
+    {0x24, 0xFF50, "Home"},        {0x25, 0xFF51, "Left"},        {0x26, 0xFF52, "Up"},
+    {0x27, 0xFF53, "Right"},       {0x28, 0xFF54, "Down"},        {0x2C, 0xFF61, "Print"},
+    {0x2D, 0xFF63, "Insert"},      {0x2E, 0xFFFF, "Delete"},      {0x6A, 0xFFAA, "KP_Multiply"},
+    {0x6B, 0xFFAB, "KP_Add"},      {0x6D, 0xFFAD, "KP_Subtract"}, {0x6E, 0xFFAE, "KP_Decimal"},
+    {0x6F, 0xFFAF, "KP_Divide"},   {0x91, 0xFF14, "Scroll_Lock"}, {0xBA, 0x003B, "semicolon"},
+    {0xBB, 0x003D, "equal"},       {0xBC, 0x002C, "comma"},       {0xBD, 0x002D, "minus"},
+    {0xBE, 0x002E, "period"},      {0xBF, 0x002F, "slash"},       {0xC0, 0x0060, "grave"},
+    {0xDB, 0x005B, "bracketleft"}, {0xDC, 0x005C, "backslash"},   {0xDD, 0x005D, "bracketright"},
+    {0xDE, 0x0027, "apostrophe"},
 };
 
 }  // namespace
