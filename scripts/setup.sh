@@ -11,7 +11,7 @@ packages=(build-essential cmake ninja-build pkg-config git
   libgtest-dev libgmock-dev libbenchmark-dev fonts-dejavu-core fonts-dejavu-extra fonts-wqy-microhei
   xvfb xauth xdotool trayer imagemagick x11-utils clang-format qt6-wayland weston xwayland
   appstream desktop-file-utils dpkg-dev file debhelper lintian man-db groff-base
-  qt6-tools-dev qt6-tools-dev-tools qt6-l10n-tools at-spi2-core python3-pyatspi python3-gi dbus)
+  qt6-tools-dev qt6-tools-dev-tools qt6-l10n-tools at-spi2-core python3-pyatspi python3-gi python3-dbus dbus)
 
 install_missing() {
     local missing=()

@@ -646,6 +646,13 @@ The card refused the change, so nothing was changed. Start the service vantreld 
     </message>
 </context>
 <context>
+    <name>GlobalHotKey</name>
+    <message>
+        <source>Save a screenshot of the Vantrel window</source>
+        <translation>Save a screenshot of the Vantrel window</translation>
+    </message>
+</context>
+<context>
     <name>QuickSight</name>
     <message>
         <source>GPU Clock</source>

@@ -153,6 +153,7 @@ class CVantrelDlg : public CDialogBase, public app::MainWindowServices {
     std::unique_ptr<platform::TrayIcon> m_tray;
     std::unique_ptr<platform::GlobalHotKey> m_hotKey;
     bool m_bHotKeyUnavailableSaid = false;  // the desktop offers no global hot key: said once
+    bool screenshotPending_ = false;        // a portal screenshot awaits its answer
     platform::Window* m_pSetDlg = nullptr;  // while the settings window runs
     bool m_bSampling = false;
     bool m_bConfirming = false;

@@ -6,13 +6,21 @@
 #include <string>
 
 #include "app/vantrel_dlg.h"
+#include "platform/display_choice.h"
 #include "platform/hot_key.h"
 #include "platform/screenshot.h"
 #include "platform/tray_icon.h"
 
 namespace {
 constexpr WPARAM kHotKeyId = 0xC000;  // the registration's identifier; any value is handled
+constexpr int kPortalScreenshotTimeoutMs = 10000;
+
+void sayNoScreenshot(const std::string& path, platform::ScreenshotResult result) {
+    if (result != platform::ScreenshotResult::Saved)
+        std::fprintf(stderr, "vantrel: no screenshot saved to %s: %s\n", path.c_str(),
+                     platform::describe(result));
 }
+}  // namespace
 
 void CVantrelDlg::SetTrayIcon(bool bAdd) {
     if (!bAdd) {
@@ -46,7 +54,14 @@ void CVantrelDlg::OnTrayNotify(WPARAM, LPARAM lParam) {
 
 bool CVantrelDlg::RegisterScreenshotHotKey(int virtualKey, int controlFlags) {
     if (!m_hotKey)
-        m_hotKey = std::make_unique<platform::GlobalHotKey>([this] { PostMessage(WM_HOTKEY, kHotKeyId); });
+        m_hotKey = std::make_unique<platform::GlobalHotKey>(
+            [this] { PostMessage(WM_HOTKEY, kHotKeyId); },
+            [this](const QString& why) {
+                if (m_bHotKeyUnavailableSaid) return;
+                m_bHotKeyUnavailableSaid = true;
+                std::fprintf(stderr, "vantrel: the screenshot hot key is not available: %s\n",
+                             why.toLocal8Bit().constData());
+            });
     const bool registered =
         m_hotKey->registerKey(virtualKey & 0xFFFF, platform::hotKeyModifiers(controlFlags));
     // A combination held by another program stays silent; a desktop where no
@@ -54,8 +69,10 @@ bool CVantrelDlg::RegisterScreenshotHotKey(int virtualKey, int controlFlags) {
     if (!registered && (virtualKey & 0xFFFF) && !platform::GlobalHotKey::available() &&
         !m_bHotKeyUnavailableSaid) {
         m_bHotKeyUnavailableSaid = true;
-        std::fputs("vantrel: the screenshot hot key is not available: global hot keys need an X11 display\n",
-                   stderr);
+        std::fputs(
+            "vantrel: the screenshot hot key is not available: global hot keys need an X11 display "
+            "or a desktop portal with global shortcuts\n",
+            stderr);
     }
     return registered;
 }
@@ -68,9 +85,19 @@ void CVantrelDlg::TakeScreenshot() {
     // No folder set: write nothing rather than into the file system's root.
     if (m_strScreenshotPath.isEmpty()) return;
     const std::string path = (m_strScreenshotPath + QLatin1String("/Vantrel.bmp")).toStdString();
-    const platform::ScreenshotResult result =
-        platform::saveScreenArea(QRect(r.left, r.top, RectWidth(r), RectHeight(r)), path);
-    if (result != platform::ScreenshotResult::Saved)
-        std::fprintf(stderr, "vantrel: no screenshot saved to %s: %s\n", path.c_str(),
-                     platform::describe(result));
+    if (!platform::runsOnWayland()) {
+        sayNoScreenshot(path,
+                        platform::saveScreenArea(QRect(r.left, r.top, RectWidth(r), RectHeight(r)), path));
+        return;
+    }
+    // A Wayland client cannot read the screen; the portal can. Presses while its
+    // answer is awaited add nothing.
+    if (screenshotPending_) return;
+    screenshotPending_ = true;
+    // Nor is it told where its window is: the picture is the whole desktop.
+    platform::savePortalScreenshot(this, std::nullopt, 1.0, path, kPortalScreenshotTimeoutMs,
+                                   [this, path](platform::ScreenshotResult result) {
+                                       screenshotPending_ = false;
+                                       sayNoScreenshot(path, result);
+                                   });
 }

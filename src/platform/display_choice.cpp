@@ -7,6 +7,7 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QGuiApplication>
 #include <cstdlib>
 #include <cstring>
 
@@ -89,6 +90,10 @@ bool qtPlatformPluginPresent(const std::string& name) {
         if (!QDir(folder + QStringLiteral("/platforms")).entryList(filter, QDir::Files).isEmpty())
             return true;
     return false;
+}
+
+bool runsOnWayland() {
+    return QGuiApplication::platformName().startsWith(QLatin1String("wayland"));
 }
 
 }  // namespace platform

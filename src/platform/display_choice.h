@@ -45,4 +45,8 @@ bool waylandDisplayReachable(const char* waylandSocket, const char* waylandDispl
 // with libq<name> (libqxcb.so, libqwayland-generic.so).
 bool qtPlatformPluginPresent(const std::string& name);
 
+// Whether the running application is on Qt's native Wayland platform (where the
+// hot key and the screenshot go through the desktop portals).
+bool runsOnWayland();
+
 }  // namespace platform

@@ -4,11 +4,14 @@
 #include <xcb/xcb_keysyms.h>
 
 #include <QCoreApplication>
+#include <QDBusConnection>
 #include <QGuiApplication>
 #include <algorithm>
 #include <cstdlib>
 #include <iterator>
 
+#include "platform/display_choice.h"
+#include "platform/portal_shortcut.h"
 #include "platform/x11_connection.h"
 
 namespace platform {
@@ -21,53 +24,57 @@ uint32_t hotKeyModifiers(int controlFlags) {
     return m;
 }
 
+namespace {
+
+struct NamedKey {
+    int vk;
+    uint32_t keysym;
+    const char* name;  // the keysym's name, as shortcut triggers spell it
+};
+
+constexpr NamedKey kNamedKeys[] = {
+    {0x08, 0xFF08, "BackSpace"},   {0x09, 0xFF09, "Tab"},         {0x0D, 0xFF0D, "Return"},
+    {0x13, 0xFF13, "Pause"},       {0x1B, 0xFF1B, "Escape"},      {0x20, 0x0020, "space"},
+    {0x21, 0xFF55, "Page_Up"},     {0x22, 0xFF56, "Page_Down"},   {0x23, 0xFF57, "End"},
+    {0x24, 0xFF50, "Home"},        {0x25, 0xFF51, "Left"},        {0x26, 0xFF52, "Up"},
+    {0x27, 0xFF53, "Right"},       {0x28, 0xFF54, "Down"},        {0x2C, 0xFF61, "Print"},
+    {0x2D, 0xFF63, "Insert"},      {0x2E, 0xFFFF, "Delete"},      {0x6A, 0xFFAA, "KP_Multiply"},
+    {0x6B, 0xFFAB, "KP_Add"},      {0x6D, 0xFFAD, "KP_Subtract"}, {0x6E, 0xFFAE, "KP_Decimal"},
+    {0x6F, 0xFFAF, "KP_Divide"},   {0x91, 0xFF14, "Scroll_Lock"}, {0xBA, 0x003B, "semicolon"},
+    {0xBB, 0x003D, "equal"},       {0xBC, 0x002C, "comma"},       {0xBD, 0x002D, "minus"},
+    {0xBE, 0x002E, "period"},      {0xBF, 0x002F, "slash"},       {0xC0, 0x0060, "grave"},
+    {0xDB, 0x005B, "bracketleft"}, {0xDC, 0x005C, "backslash"},   {0xDD, 0x005D, "bracketright"},
+    {0xDE, 0x0027, "apostrophe"},
+};
+
+}  // namespace
+
 uint32_t keysymForVirtualKey(int vk) {
     if (vk >= 'A' && vk <= 'Z') return uint32_t(vk - 'A' + 'a');  // X grabs the unshifted keysym
     if (vk >= '0' && vk <= '9') return uint32_t(vk);
     if (vk >= 0x60 && vk <= 0x69) return 0xFFB0 + uint32_t(vk - 0x60);  // keypad digits
     if (vk >= 0x70 && vk <= 0x87) return 0xFFBE + uint32_t(vk - 0x70);  // F1 .. F24
-    static constexpr struct {
-        int vk;
-        uint32_t keysym;
-    } kTable[] = {
-        {0x08, 0xFF08},  // Backspace
-        {0x09, 0xFF09},  // Tab
-        {0x0D, 0xFF0D},  // Return
-        {0x13, 0xFF13},  // Pause
-        {0x1B, 0xFF1B},  // Escape
-        {0x20, 0x0020},  // Space
-        {0x21, 0xFF55},  // Page Up
-        {0x22, 0xFF56},  // Page Down
-        {0x23, 0xFF57},  // End
-        {0x24, 0xFF50},  // Home
-        {0x25, 0xFF51},  // Left
-        {0x26, 0xFF52},  // Up
-        {0x27, 0xFF53},  // Right
-        {0x28, 0xFF54},  // Down
-        {0x2C, 0xFF61},  // Print Screen
-        {0x2D, 0xFF63},  // Insert
-        {0x2E, 0xFFFF},  // Delete
-        {0x6A, 0xFFAA},  // keypad *
-        {0x6B, 0xFFAB},  // keypad +
-        {0x6D, 0xFFAD},  // keypad -
-        {0x6E, 0xFFAE},  // keypad .
-        {0x6F, 0xFFAF},  // keypad /
-        {0x91, 0xFF14},  // Scroll Lock
-        {0xBA, 0x003B},  // ;
-        {0xBB, 0x003D},  // =
-        {0xBC, 0x002C},  // ,
-        {0xBD, 0x002D},  // -
-        {0xBE, 0x002E},  // .
-        {0xBF, 0x002F},  // /
-        {0xC0, 0x0060},  // `
-        {0xDB, 0x005B},  // [
-        {0xDC, 0x005C},  // backslash
-        {0xDD, 0x005D},  // ]
-        {0xDE, 0x0027},  // '
-    };
-    for (const auto& e : kTable)
+    for (const auto& e : kNamedKeys)
         if (e.vk == vk) return e.keysym;
     return 0;
+}
+
+QString portalTrigger(int vk, uint32_t modifiers) {
+    QString key;
+    if ((vk >= 'A' && vk <= 'Z') || (vk >= '0' && vk <= '9'))
+        key = QChar(char16_t(keysymForVirtualKey(vk)));
+    else if (vk >= 0x60 && vk <= 0x69)
+        key = QStringLiteral("KP_%1").arg(vk - 0x60);
+    else if (vk >= 0x70 && vk <= 0x87)
+        key = QStringLiteral("F%1").arg(vk - 0x70 + 1);
+    for (const auto& e : kNamedKeys)
+        if (e.vk == vk) key = QString::fromLatin1(e.name);
+    if (key.isEmpty()) return {};
+    QString trigger;
+    if (modifiers & MOD_CONTROL) trigger += QLatin1String("CTRL+");
+    if (modifiers & MOD_ALT) trigger += QLatin1String("ALT+");
+    if (modifiers & MOD_SHIFT) trigger += QLatin1String("SHIFT+");
+    return trigger + key;
 }
 
 uint16_t x11ModifierMask(uint32_t modifiers) {
@@ -108,7 +115,8 @@ uint16_t numLockMask(xcb_connection_t* c, xcb_key_symbols_t* symbols) {
 
 }  // namespace
 
-GlobalHotKey::GlobalHotKey(std::function<void()> onPress) : m_onPress(std::move(onPress)) {}
+GlobalHotKey::GlobalHotKey(std::function<void()> onPress, std::function<void(const QString&)> onRefused)
+    : m_onPress(std::move(onPress)), onRefused_(std::move(onRefused)) {}
 
 GlobalHotKey::~GlobalHotKey() {
     unregisterKey();
@@ -116,12 +124,37 @@ GlobalHotKey::~GlobalHotKey() {
         QCoreApplication::instance()->removeNativeEventFilter(this);
 }
 
+bool GlobalHotKey::usesPortal() {
+    return runsOnWayland();
+}
+
 bool GlobalHotKey::available() {
-    return x11Connection() != nullptr;
+    if (x11Connection()) return true;
+    return usesPortal() && PortalShortcut::available(QDBusConnection::sessionBus());
+}
+
+bool GlobalHotKey::isRegistered() const {
+    return !m_keycodes.empty() || (portal_ && !portal_->failed());
+}
+
+bool GlobalHotKey::registerWithPortal(int virtualKey, uint32_t modifiers) {
+    const QString trigger = portalTrigger(virtualKey, modifiers);
+    QDBusConnection bus = QDBusConnection::sessionBus();
+    if (trigger.isEmpty() || !PortalShortcut::available(bus)) return false;
+    // Kept after a refusal (isRegistered then says false): it is deleted by the
+    // next registration, never from inside its own answer.
+    portal_ = std::make_unique<PortalShortcut>(bus, m_onPress, [this](const QString& why) {
+        if (onRefused_) onRefused_(why);
+    });
+    portal_->bind(QStringLiteral("screenshot"),
+                  QCoreApplication::translate("GlobalHotKey", "Save a screenshot of the Vantrel window"),
+                  trigger);
+    return true;
 }
 
 bool GlobalHotKey::registerKey(int virtualKey, uint32_t modifiers) {
     unregisterKey();
+    if (usesPortal()) return registerWithPortal(virtualKey, modifiers);
     xcb_connection_t* c = x11Connection();
     const uint32_t keysym = keysymForVirtualKey(virtualKey);
     if (!c || !keysym) return false;
@@ -167,6 +200,7 @@ bool GlobalHotKey::registerKey(int virtualKey, uint32_t modifiers) {
 }
 
 void GlobalHotKey::unregisterKey() {
+    portal_.reset();
     xcb_connection_t* c = m_keycodes.empty() ? nullptr : x11Connection();
     if (c) {
         const xcb_window_t root = rootWindow(c);

@@ -2,13 +2,17 @@
 
 #include <xcb/xcb.h>
 
+#include <QDBusConnection>
 #include <QGuiApplication>
 #include <QImage>
 #include <QPixmap>
 #include <QScreen>
+#include <QUrl>
 #include <algorithm>
+#include <cmath>
 
 #include "platform/bmp_file.h"
+#include "platform/portal_request.h"
 #include "platform/x11_connection.h"
 
 namespace platform {
@@ -54,6 +58,10 @@ const char* describe(ScreenshotResult result) {
             return "the screen gave an all-black picture (the desktop does not let the program look)";
         case ScreenshotResult::NotWritten:
             return "the file could not be written";
+        case ScreenshotResult::Refused:
+            return "the desktop refused the screenshot";
+        case ScreenshotResult::NoAnswer:
+            return "the desktop's screenshot portal gave no picture";
     }
     return "unknown";
 }
@@ -93,6 +101,35 @@ ScreenshotResult saveScreenArea(const QRect& area, const std::string& path) {
     // In device pixels: on a scaled screen the file is larger than the logical area.
     return saveScreenPicture(
         screen->grabWindow(0, clipped.x(), clipped.y(), clipped.width(), clipped.height()).toImage(), path);
+}
+
+QImage cropDesktopPicture(const QImage& picture, const std::optional<QRect>& area, double scale) {
+    if (!area || picture.isNull()) return picture;
+    const double s = scale > 0 ? scale : 1.0;
+    const QRect device(int(std::lround(area->x() * s)), int(std::lround(area->y() * s)),
+                       int(std::lround(area->width() * s)), int(std::lround(area->height() * s)));
+    const QRect clipped = clipToScreen(device, picture.size());
+    return clipped.isEmpty() ? QImage() : picture.copy(clipped);
+}
+
+void savePortalScreenshot(QObject* owner, const std::optional<QRect>& area, double scale, std::string path,
+                          int timeoutMs, std::function<void(ScreenshotResult)> done) {
+    const QVariantMap options{{QStringLiteral("interactive"), false}};
+    PortalRequest::start(
+        owner, QDBusConnection::sessionBus(), QStringLiteral("org.freedesktop.portal.Screenshot"),
+        QStringLiteral("Screenshot"), {QString()}, options, timeoutMs,
+        [area, scale, path = std::move(path), done = std::move(done)](const PortalAnswer& answer) {
+            ScreenshotResult result = ScreenshotResult::NoAnswer;
+            if (answer.response == 0 && answer.error.isEmpty()) {
+                // Only a local file: the answer comes from another process.
+                const QUrl uri(answer.results.value(QStringLiteral("uri")).toString());
+                const QImage picture = uri.isLocalFile() ? QImage(uri.toLocalFile()) : QImage();
+                result = saveScreenPicture(cropDesktopPicture(picture, area, scale), path);
+            } else if (answer.error.isEmpty()) {
+                result = ScreenshotResult::Refused;
+            }
+            if (done) done(result);
+        });
 }
 
 }  // namespace platform

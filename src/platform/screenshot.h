@@ -5,7 +5,11 @@
 #include <QImage>
 #include <QRect>
 #include <QSize>
+#include <functional>
+#include <optional>
 #include <string>
+
+class QObject;
 
 namespace platform {
 
@@ -22,6 +26,8 @@ enum class ScreenshotResult {
     NoPicture,     // nothing to grab or the grab gave nothing (no screen, off the screen, no X11)
     BlackPicture,  // every pixel black: what a compositor gives a client it does not let look
     NotWritten,    // the file could not be written
+    Refused,       // the desktop's screenshot portal said no
+    NoAnswer,      // the portal failed, or did not answer in time
 };
 
 // One line for the user about a result other than Saved.
@@ -33,5 +39,15 @@ ScreenshotResult saveScreenPicture(const QImage& picture, const std::string& pat
 
 // Grabs `area` clipped to the primary screen and saves it as saveScreenPicture does.
 ScreenshotResult saveScreenArea(const QRect& area, const std::string& path);
+
+// The part of a picture of the whole desktop that shows `area` (logical pixels,
+// `scale` device pixels each), clipped to the picture; all of it without an area.
+QImage cropDesktopPicture(const QImage& picture, const std::optional<QRect>& area, double scale);
+
+// Asks the desktop portal for a picture of the screen, without a dialog, and saves
+// cropDesktopPicture's part of it as saveScreenPicture does. `done` runs once, on
+// the UI thread, at the latest `timeoutMs` later; never when `owner` is deleted first.
+void savePortalScreenshot(QObject* owner, const std::optional<QRect>& area, double scale, std::string path,
+                          int timeoutMs, std::function<void(ScreenshotResult)> done);
 
 }  // namespace platform
