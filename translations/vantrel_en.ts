@@ -630,6 +630,13 @@ A wrong or damaged image can leave the card unusable. Do not turn the computer o
     </message>
 </context>
 <context>
+    <name>GlobalHotKey</name>
+    <message>
+        <source>Save a screenshot of the Vantrel window</source>
+        <translation>Save a screenshot of the Vantrel window</translation>
+    </message>
+</context>
+<context>
     <name>HotKeyControl</name>
     <message>
         <source>None</source>
@@ -643,13 +650,6 @@ A wrong or damaged image can leave the card unusable. Do not turn the computer o
 The card refused the change, so nothing was changed. Start the service vantreld and join the group &quot;vantrel&quot;, or run Vantrel as root.</source>
         <translation>Changing the graphics card&apos;s settings needs administrator rights.
 The card refused the change, so nothing was changed. Start the service vantreld and join the group &quot;vantrel&quot;, or run Vantrel as root.</translation>
-    </message>
-</context>
-<context>
-    <name>GlobalHotKey</name>
-    <message>
-        <source>Save a screenshot of the Vantrel window</source>
-        <translation>Save a screenshot of the Vantrel window</translation>
     </message>
 </context>
 <context>

@@ -630,6 +630,13 @@ A wrong or damaged image can leave the card unusable. Do not turn the computer o
     </message>
 </context>
 <context>
+    <name>GlobalHotKey</name>
+    <message>
+        <source>Save a screenshot of the Vantrel window</source>
+        <translation>保存 Vantrel 窗口的截图</translation>
+    </message>
+</context>
+<context>
     <name>HotKeyControl</name>
     <message>
         <source>None</source>
@@ -643,13 +650,6 @@ A wrong or damaged image can leave the card unusable. Do not turn the computer o
 The card refused the change, so nothing was changed. Start the service vantreld and join the group &quot;vantrel&quot;, or run Vantrel as root.</source>
         <translation>更改显卡设置需要管理员权限。
 显卡拒绝了此更改，因此没有任何改动。请启动服务 vantreld 并加入用户组“vantrel”，或以 root 身份运行 Vantrel。</translation>
-    </message>
-</context>
-<context>
-    <name>GlobalHotKey</name>
-    <message>
-        <source>Save a screenshot of the Vantrel window</source>
-        <translation>保存 Vantrel 窗口的截图</translation>
     </message>
 </context>
 <context>
