@@ -85,17 +85,26 @@ void CVantrelDlg::TakeScreenshot() {
     // No folder set: write nothing rather than into the file system's root.
     if (m_strScreenshotPath.isEmpty()) return;
     const std::string path = (m_strScreenshotPath + QLatin1String("/Vantrel.bmp")).toStdString();
+    const QRect area(r.left, r.top, RectWidth(r), RectHeight(r));
+    std::optional<QRect> portalArea;
+    double portalScale = 1.0;
     if (!platform::runsOnWayland()) {
-        sayNoScreenshot(path,
-                        platform::saveScreenArea(QRect(r.left, r.top, RectWidth(r), RectHeight(r)), path));
-        return;
+        const platform::ScreenshotResult grabbed = platform::saveScreenArea(area, path);
+        // XWayland gives an X client black where other programs' windows are; the
+        // desktop's portal can look, and the window's X place is known.
+        if (grabbed != platform::ScreenshotResult::BlackPicture || !platform::x11InWaylandSession()) {
+            sayNoScreenshot(path, grabbed);
+            return;
+        }
+        portalArea = area;
+        portalScale = 0;
     }
     // A Wayland client cannot read the screen; the portal can. Presses while its
     // answer is awaited add nothing.
     if (screenshotPending_) return;
     screenshotPending_ = true;
-    // Nor is it told where its window is: the picture is the whole desktop.
-    platform::savePortalScreenshot(this, std::nullopt, 1.0, path, kPortalScreenshotTimeoutMs,
+    // A native Wayland client is not told where its window is: the whole desktop then.
+    platform::savePortalScreenshot(this, portalArea, portalScale, path, kPortalScreenshotTimeoutMs,
                                    [this, path](platform::ScreenshotResult result) {
                                        screenshotPending_ = false;
                                        sayNoScreenshot(path, result);

@@ -96,4 +96,10 @@ bool runsOnWayland() {
     return QGuiApplication::platformName().startsWith(QLatin1String("wayland"));
 }
 
+bool x11InWaylandSession() {
+    return QGuiApplication::platformName() == QLatin1String("xcb") &&
+           (!qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") ||
+            qEnvironmentVariable("XDG_SESSION_TYPE") == QLatin1String("wayland"));
+}
+
 }  // namespace platform

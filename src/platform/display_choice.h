@@ -48,5 +48,8 @@ bool qtPlatformPluginPresent(const std::string& name);
 // Whether the running application is on Qt's native Wayland platform (where the
 // hot key and the screenshot go through the desktop portals).
 bool runsOnWayland();
+// Whether the X display is XWayland's in a Wayland session, where the X server
+// may show a client only black in place of other programs' windows.
+bool x11InWaylandSession();
 
 }  // namespace platform

@@ -124,7 +124,13 @@ void savePortalScreenshot(QObject* owner, const std::optional<QRect>& area, doub
                 // Only a local file: the answer comes from another process.
                 const QUrl uri(answer.results.value(QStringLiteral("uri")).toString());
                 const QImage picture = uri.isLocalFile() ? QImage(uri.toLocalFile()) : QImage();
-                result = saveScreenPicture(cropDesktopPicture(picture, area, scale), path);
+                double s = scale;
+                if (s <= 0) {
+                    const QScreen* screen = QGuiApplication::primaryScreen();
+                    const int width = screen ? screen->virtualGeometry().width() : 0;
+                    s = width > 0 ? double(picture.width()) / width : 1.0;
+                }
+                result = saveScreenPicture(cropDesktopPicture(picture, area, s), path);
             } else if (answer.error.isEmpty()) {
                 result = ScreenshotResult::Refused;
             }

@@ -45,7 +45,8 @@ ScreenshotResult saveScreenArea(const QRect& area, const std::string& path);
 QImage cropDesktopPicture(const QImage& picture, const std::optional<QRect>& area, double scale);
 
 // Asks the desktop portal for a picture of the screen, without a dialog, and saves
-// cropDesktopPicture's part of it as saveScreenPicture does. `done` runs once, on
+// cropDesktopPicture's part of it as saveScreenPicture does; a `scale` of 0 is the
+// picture's width over the virtual desktop's (X11 coordinates under XWayland). `done` runs once, on
 // the UI thread, at the latest `timeoutMs` later; never when `owner` is deleted first.
 void savePortalScreenshot(QObject* owner, const std::optional<QRect>& area, double scale, std::string path,
                           int timeoutMs, std::function<void(ScreenshotResult)> done);

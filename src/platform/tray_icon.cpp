@@ -1,5 +1,7 @@
 #include "platform/tray_icon.h"
 
+#include <QDBusConnection>
+#include <QDBusConnectionInterface>
 #include <QMenu>
 #include <QPainter>
 #include <QPixmap>
@@ -22,11 +24,11 @@ TrayIcon::TrayIcon(QIcon icon, QString tip, std::vector<MenuItem> menu, MouseCal
             if (m_onCommand) m_onCommand(command);
         });
     }
-    QObject::connect(m_icon.get(), &QSystemTrayIcon::activated, this,
-                     [this](QSystemTrayIcon::ActivationReason reason) {
-                         if (const unsigned message = mouseMessageFor(reason); message && m_onMouse)
-                             m_onMouse(message);
-                     });
+    QObject::connect(
+        m_icon.get(), &QSystemTrayIcon::activated, this, [this](QSystemTrayIcon::ActivationReason reason) {
+            if (const unsigned message = mouseMessageFor(reason, m_statusNotifierHost); message && m_onMouse)
+                m_onMouse(message);
+        });
 }
 
 TrayIcon::~TrayIcon() {
@@ -46,6 +48,11 @@ void TrayIcon::setHostAvailableForTests(std::optional<bool> available) {
 }
 
 void TrayIcon::add() {
+    // Qt makes the icon such an item where a watcher is registered; the host then
+    // shows the menu it is given rather than asking the program for one.
+    const QDBusConnectionInterface* bus = QDBusConnection::sessionBus().interface();
+    m_statusNotifierHost = bus && bus->isServiceRegistered(QStringLiteral("org.kde.StatusNotifierWatcher"));
+    if (m_statusNotifierHost) m_icon->setContextMenu(m_menu.get());
     m_icon->show();
     m_added = true;
 }
@@ -64,12 +71,12 @@ void TrayIcon::popupMenu(const QPoint& at) {
     m_menu->popup(at);
 }
 
-unsigned TrayIcon::mouseMessageFor(int activationReason) {
+unsigned TrayIcon::mouseMessageFor(int activationReason, bool statusNotifierHost) {
     switch (activationReason) {
         case QSystemTrayIcon::DoubleClick:
             return WM_LBUTTONDBLCLK;
         case QSystemTrayIcon::Trigger:
-            return WM_LBUTTONUP;
+            return statusNotifierHost ? WM_LBUTTONDBLCLK : WM_LBUTTONUP;
         case QSystemTrayIcon::Context:
             return WM_RBUTTONUP;
         case QSystemTrayIcon::MiddleClick:

@@ -46,7 +46,9 @@ class TrayIcon : public QObject {
     static void setHostAvailableForTests(std::optional<bool> available);
 
     // The mouse message of a Qt activation reason (QSystemTrayIcon::ActivationReason).
-    static unsigned mouseMessageFor(int activationReason);
+    // A StatusNotifierItem host never reports a double click: its activation (the
+    // host's primary click) stands for one there.
+    static unsigned mouseMessageFor(int activationReason, bool statusNotifierHost = false);
 
   private:
     std::unique_ptr<QSystemTrayIcon> m_icon;
@@ -54,6 +56,7 @@ class TrayIcon : public QObject {
     MouseCallback m_onMouse;
     CommandCallback m_onCommand;
     bool m_added = false;
+    bool m_statusNotifierHost = false;  // the icon is an item of such a host
 };
 
 // A stand-in picture for the icon when the icon file is missing: the tray shows

@@ -39,8 +39,7 @@ CClockSetDlg::~CClockSetDlg() {
 bool CClockSetDlg::OnInitDialog() {
     CreateControls();
     m_sliderGpuClock.SetTitle(QCoreApplication::translate("CClockSetDlg", "GPU Clock Offset,MHz"));
-    m_sliderMemClock.SetTitle(
-        QCoreApplication::translate("CClockSetDlg", "Memory Clock Offset,MHz"));
+    m_sliderMemClock.SetTitle(QCoreApplication::translate("CClockSetDlg", "Memory Clock Offset,MHz"));
     m_sliderFan.SetTitle(QCoreApplication::translate("CClockSetDlg", "Fan Speed,%"));
     m_sliderPower.SetTitle(QCoreApplication::translate("CClockSetDlg", "Power Target,%"));
     m_sliderTemp.SetTitle(QCoreApplication::translate("CClockSetDlg", "GPU Temp Target,C"));

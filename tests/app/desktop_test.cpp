@@ -216,6 +216,9 @@ TEST(TrayIcon, ActivationsBecomeMouseMessagesAndMenuChoicesCommands) {
     EXPECT_EQ(platform::TrayIcon::mouseMessageFor(QSystemTrayIcon::DoubleClick), WM_LBUTTONDBLCLK);
     EXPECT_EQ(platform::TrayIcon::mouseMessageFor(QSystemTrayIcon::Context), WM_RBUTTONUP);
     EXPECT_EQ(platform::TrayIcon::mouseMessageFor(QSystemTrayIcon::Unknown), 0u);
+    // A StatusNotifierItem host's activation is its primary click: it shows the window.
+    EXPECT_EQ(platform::TrayIcon::mouseMessageFor(QSystemTrayIcon::Trigger, true), WM_LBUTTONDBLCLK);
+    EXPECT_EQ(platform::TrayIcon::mouseMessageFor(QSystemTrayIcon::Trigger), WM_LBUTTONUP);
     std::vector<unsigned> commands;
     platform::TrayIcon tray(QIcon(), "Vantrel 1.0.0", {{"Show", 32773}, {"Close", 32772}}, nullptr,
                             [&](unsigned c) { commands.push_back(c); });

@@ -25,6 +25,11 @@ sleep 1
 item=$(sed -n 's/^item //p' "$log" | head -1)
 dbus-send --session --print-reply --dest="$item" /StatusNotifierItem org.freedesktop.DBus.Properties.Get \
     string:org.kde.StatusNotifierItem string:ToolTip | grep -q 'Vantrel' || fail "the item has not the program's tool tip"
+dbus-send --session --print-reply --dest="$item" /StatusNotifierItem org.freedesktop.DBus.Properties.Get \
+    string:org.kde.StatusNotifierItem string:Menu | grep -q 'NO_DBUSMENU' && fail "the item offers the host no menu"
+# The host's activation (its primary click) brings the window back.
+dbus-send --session --type=method_call --dest="$item" /StatusNotifierItem org.kde.StatusNotifierItem.Activate int32:0 int32:0
+wait_for 10 many_colours || fail "activating the item did not show the window: $(cat "$E2E_DIR/stdout.txt")"
 kill -TERM "$VANTREL_PID"
 wait_exit 10
 [ "$VANTREL_RC" -eq 0 ] || fail "exit status $VANTREL_RC"

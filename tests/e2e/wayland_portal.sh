@@ -81,4 +81,26 @@ wait_exit 10
 [ "$VANTREL_RC" -eq 0 ] || fail "refusal: exit status $VANTREL_RC"
 [ "$(count_lines "$E2E_DIR/stdout.txt" 'hot key is not available')" -eq 1 ] || fail "refusal: $(cat "$E2E_DIR/stdout.txt")"
 stop_weston
+
+# Under XWayland the X grab of the screen is black; the portal's picture of the
+# desktop (here at twice the X screen's pixels) is cut to the window's X place.
+kill -TERM "$PORTAL_PID"
+wait "$PORTAL_PID" 2>/dev/null
+rm -f "$log" "$bmp"
+start_portal
+start_weston --xwayland
+xdisplay=$(xwayland_display)
+convert -size 2048x1536 xc:'#996633' "$E2E_DIR/desktop.png"
+fake SetScreenshot string:answer "string:$E2E_DIR/desktop.png"
+DISPLAY="$xdisplay" WAYLAND_DISPLAY="$socket" start_vantrel
+sleep 2
+DISPLAY="$xdisplay" xdotool key alt+F12
+wait_for 15 test -s "$bmp" || fail "XWayland: no bitmap: $(cat "$E2E_DIR/stdout.txt" "$log")"
+grep -q 'screenshot answer' "$log" || fail "XWayland: the portal was not asked"
+[ "$(identify -format '%w %h' "$bmp")" = "950 880" ] || fail "XWayland: bitmap $(identify -format '%w %h' "$bmp")"
+px=$(convert "$bmp" -format "%[hex:p{5,5}]" info:)
+[ "${px:0:6}" = 996633 ] || fail "XWayland: not the portal's picture: $px"
+kill -TERM "$VANTREL_PID"
+wait_exit 10
+stop_weston
 echo "wayland_portal: ok"
