@@ -106,7 +106,7 @@ bool CGpuInfoDlg::OnCommand(WPARAM wParam, LPARAM lParam) {
 
 void CGpuInfoDlg::ChooseGpu() {
     // A click on the list's head reports the list too: only a new GPU counts.
-    const int32_t chosen = m_choices.gpuOf(m_menuGpu.m_nCurSel);
+    const int32_t chosen = m_choices.gpuOf(m_menuGpu.CurSel());
     gpu::GpuContext& global = gpu::globalContext();
     if (chosen < 0 || chosen == global.selectedIndex) return;
     m_main.GpuChanging();

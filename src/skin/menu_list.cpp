@@ -29,7 +29,7 @@ void CMenuItem::Draw(QPainter* pDC) {
 bool CMenuItem::OnKey(int vk) {
     auto* list = static_cast<CMenuList*>(m_pLinkTarget);
     if (!list) return false;
-    const auto& items = list->m_menuItems;
+    const auto& items = list->Entries();
     const auto at = std::find(items.begin(), items.end(), this);
     return list->OnListKey(vk, at == items.end() ? -1 : int(at - items.begin()));
 }
@@ -110,8 +110,10 @@ bool CMenuList::OnListKey(int vk, int from) {
 
 void CMenuList::Choose(size_t row) {
     CMenuItem* chosen = m_menuItems[row];
-    std::swap(m_nCurSel, chosen->m_nIndex);
-    chosen->SetText(m_items.value(chosen->m_nIndex));
+    const int was = m_nCurSel;
+    m_nCurSel = chosen->Index();
+    chosen->SetIndex(was);
+    chosen->SetText(m_items.value(chosen->Index()));
     m_btnHead.SetText(m_items.value(m_nCurSel));
     ShowEntries(SW_HIDE);
     m_pOwner->PostMessage(WM_COMMAND, MAKEWPARAM(LOWORD(m_nID), NOTIFY_CLICK), 0);
@@ -128,7 +130,7 @@ void CMenuList::OnLButtonUp(UINT nFlags, int x, int) {
             for (int k = 0, row = 0; k < m_items.size(); ++k) {
                 if (k == m_nCurSel) continue;
                 auto* item = new CMenuItem;
-                item->m_nIndex = k;
+                item->SetIndex(k);
                 const int top = m_btnHead.Rect().bottom + row * h;
                 m_menuItems.push_back(item);
                 ++row;

@@ -20,9 +20,12 @@ class CMenuItem : public CControls {
     bool OnKey(int vk) override;
     bool IsHighlighted() const { return highlighted_; }
     void SetHighlighted(bool highlighted) { highlighted_ = highlighted; }
-    int m_nIndex = 0;  // index of its text in the list's m_items
+    // The index of its text in the list's entries.
+    void SetIndex(int index) { m_nIndex = index; }
+    int Index() const { return m_nIndex; }
 
   private:
+    int m_nIndex = 0;
     bool highlighted_ = false;  // by the keyboard
 };
 
@@ -49,6 +52,16 @@ class CMenuList : public CControls {
     // The row in m_menuItems the keyboard highlights; -1 for none.
     int HighlightedRow() const { return highlightedRow_; }
 
+    // The chosen entry's index in Items().
+    int CurSel() const { return m_nCurSel; }
+    const QStringList& Items() const { return m_items; }
+    // The entries under the head while the list exists (after the first opening).
+    const std::vector<CMenuItem*>& Entries() const { return m_menuItems; }
+    bool IsCollapsed() const { return m_bCollapsed; }
+    const CButtonEx& Head() const { return m_btnHead; }
+
+  private:
+    friend struct CMenuListProbe;  // the tests' way to blank the head
     int m_nCurSel = 0;
     QStringList m_items;
     std::vector<CMenuItem*> m_menuItems;  // owned
@@ -56,7 +69,6 @@ class CMenuList : public CControls {
     RECT m_rcItems;  // left/right of the entries, top/bottom of the head
     CButtonEx m_btnHead;
 
-  private:
     void ShowEntries(int nCmdShow);
     void Choose(size_t row);
     void Highlight(int row);

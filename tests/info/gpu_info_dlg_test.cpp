@@ -11,6 +11,10 @@
 #include "support/fake_main_window.h"
 #include "support/sim_card.h"
 
+struct CMenuListProbe {
+    static CButtonEx& head(CMenuList& list) { return list.m_btnHead; }
+};
+
 namespace {
 
 using infotest::chooseEntry;
@@ -82,8 +86,8 @@ class GpuInfoPanel : public ::testing::Test {
 
 TEST_F(GpuInfoPanel, TwoGpusAreNumberedAndTheLabelsShowTheFirstDockedUnderTheMainWindow) {
     CGpuInfoDlg& panel = open(infotest::twoGpuCard());
-    EXPECT_EQ(panel.m_menuGpu.m_items, (QStringList{"1.Sim 680", "2.Sim 460"}));
-    EXPECT_EQ(panel.m_menuGpu.m_btnHead.Text(), "1.Sim 680");
+    EXPECT_EQ(panel.m_menuGpu.Items(), (QStringList{"1.Sim 680", "2.Sim 460"}));
+    EXPECT_EQ(panel.m_menuGpu.Head().Text(), "1.Sim 680");
     expectLabelsShow(information());
     EXPECT_EQ(panel.m_txtInfo[1].Text(), "GDDR5");
     EXPECT_EQ(panel.m_txtInfo[5].Text(), "256Bit");
@@ -122,7 +126,7 @@ TEST_F(GpuInfoPanel, ChoosingAnEntryMakesItsGpuTheOneInUseAndRefillsTheLabels) {
     CGpuInfoDlg& panel = open(infotest::twoGpuCard());
     chooseEntry(panel, 1);
     EXPECT_EQ(gpu::globalContext().selectedIndex, 1);
-    EXPECT_EQ(panel.m_menuGpu.m_btnHead.Text(), "2.Sim 460");
+    EXPECT_EQ(panel.m_menuGpu.Head().Text(), "2.Sim 460");
     expectLabelsShow(information());
     EXPECT_EQ(panel.m_txtInfo[1].Text(), "GDDR3");
     EXPECT_EQ(panel.m_txtInfo[5].Text(), "192Bit");
@@ -143,7 +147,7 @@ TEST_F(GpuInfoPanel, AGpuWhoseNameIsRefusedIsLeftOutAndNeverShiftsTheChoice) {
         <gpu name="First" busWidth="256"/>
         <gpu name="Second" busWidth="128"><fault interface="GPU_GetFullName" status="-1"/></gpu>
         <gpu name="Third" busWidth="384" vbios="third.bios"/></card>)");
-    EXPECT_EQ(panel.m_menuGpu.m_items, (QStringList{"1.First", "3.Third"}));
+    EXPECT_EQ(panel.m_menuGpu.Items(), (QStringList{"1.First", "3.Third"}));
     chooseEntry(panel, 1);
     EXPECT_EQ(gpu::globalContext().selectedIndex, 2);  // the GPU the entry names, not the entry's place
     EXPECT_EQ(panel.m_txtInfo[5].Text(), "384Bit");
@@ -154,15 +158,15 @@ TEST_F(GpuInfoPanel, AGpuWhoseNameIsRefusedIsLeftOutAndNeverShiftsTheChoice) {
 
 TEST_F(GpuInfoPanel, ASingleGpuIsListedByNameAndAGpuWithoutNameLeavesAnEmptyList) {
     CGpuInfoDlg& single = open(R"(<card frozen="1"><gpu name="Only"/></card>)");
-    EXPECT_EQ(single.m_menuGpu.m_items, QStringList{"Only"});
+    EXPECT_EQ(single.m_menuGpu.Items(), QStringList{"Only"});
     click(single, 220, 29);
-    EXPECT_TRUE(single.m_menuGpu.m_menuItems.empty());
+    EXPECT_TRUE(single.m_menuGpu.Entries().empty());
     EXPECT_TRUE(m_hooks.empty());
     TearDown();
 
     CGpuInfoDlg& nameless =
         open(R"(<card frozen="1"><gpu><fault interface="GPU_GetFullName" status="-1"/></gpu></card>)");
-    EXPECT_TRUE(nameless.m_menuGpu.m_items.isEmpty());
+    EXPECT_TRUE(nameless.m_menuGpu.Items().isEmpty());
     chooseEntry(nameless, 1);
     nameless.Compose();
     EXPECT_EQ(gpu::globalContext().selectedIndex, 0);
@@ -176,11 +180,11 @@ TEST_F(GpuInfoPanel, AReopenedPanelNamesTheGpuInUseAndOffersTheOthers) {
     m_panel = std::make_unique<CGpuInfoDlg>(m_services);
     m_panel->Create();
     runEvents();
-    EXPECT_EQ(m_panel->m_menuGpu.m_btnHead.Text(), "2.Sim 460");
+    EXPECT_EQ(m_panel->m_menuGpu.Head().Text(), "2.Sim 460");
     EXPECT_EQ(m_panel->m_txtInfo[5].Text(), "192Bit");
     chooseEntry(*m_panel, 1);  // the one entry offered: the first GPU
     EXPECT_EQ(gpu::globalContext().selectedIndex, 0);
-    EXPECT_EQ(m_panel->m_menuGpu.m_btnHead.Text(), "1.Sim 680");
+    EXPECT_EQ(m_panel->m_menuGpu.Head().Text(), "1.Sim 680");
 }
 
 // The pixels where two compositions differ, as one rectangle.
@@ -200,7 +204,7 @@ TEST_F(GpuInfoPanel, ALongNameIsCutShortOnOneLineInsideItsControlAndWholeInTheTo
     const QString longName = "1.Vantrel Sim 4070 Ti SUPER Edition";
     CGpuInfoDlg& panel = open(R"(<card frozen="1"><gpu name="Vantrel Sim 4070 Ti SUPER Edition"/>)"
                               R"(<gpu name="Sim 460"/></card>)");
-    CButtonEx& head = panel.m_menuGpu.m_btnHead;
+    CButtonEx& head = CMenuListProbe::head(panel.m_menuGpu);
     ASSERT_EQ(head.Text(), longName);
     const QImage withName = panel.ComposeCopy();
     head.SetText({});
@@ -218,8 +222,8 @@ TEST_F(GpuInfoPanel, ALongNameIsCutShortOnOneLineInsideItsControlAndWholeInTheTo
     chooseEntry(panel, 1);
     ASSERT_EQ(head.Text(), "2.Sim 460");
     click(panel, 220, 29);  // open the list: its entry is the long name
-    ASSERT_EQ(panel.m_menuGpu.m_menuItems.size(), 1u);
-    EXPECT_EQ(panel.m_menuGpu.m_menuItems[0]->ToolTip(), longName);
+    ASSERT_EQ(panel.m_menuGpu.Entries().size(), 1u);
+    EXPECT_EQ(panel.m_menuGpu.Entries()[0]->ToolTip(), longName);
     panel.SendMessage(WM_MOUSEMOVE, 0, MAKELPARAM(220, 29));
     EXPECT_TRUE(panel.toolTip().isEmpty());
     CStaticText& label = panel.m_txtInfo[4];

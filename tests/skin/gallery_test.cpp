@@ -97,7 +97,7 @@ TEST(Gallery, OneOfEachControlComposesWithTheShippedPictures) {
         list.Create({"GPU 0: Simulated", "GPU 1: Second card", "GPU 2: Third card"}, &window,
                     RECT{230, 230, 447, 252});
         list.OnMessage(WM_CTRL_LINK, CMenuList::kHeadId, 0);  // opened
-        list.m_menuItems.at(0)->SetHover(true);
+        list.Entries().at(0)->SetHover(true);
 
         const QImage& image = window.Compose();
         ASSERT_TRUE(image.save(QString::fromStdString((out / "controls.png").string())));

@@ -94,12 +94,12 @@ class DropDown : public SkinTest {
     void clickHead() { window.click(100, 30); }
     // Clicks entry k (1-based) of the open drop-down.
     void clickEntry(int k) {
-        const RECT& r = list.m_menuItems.at(size_t(k - 1))->Rect();
+        const RECT& r = list.Entries().at(size_t(k - 1))->Rect();
         window.click((r.left + r.right) / 2, (r.top + r.bottom) / 2);
     }
     std::vector<QString> entryTexts() const {
         std::vector<QString> texts;
-        for (const CMenuItem* item : list.m_menuItems) texts.push_back(item->Text());
+        for (const CMenuItem* item : list.Entries()) texts.push_back(item->Text());
         return texts;
     }
 
@@ -109,44 +109,44 @@ class DropDown : public SkinTest {
 
 TEST_F(DropDown, ChoosingAnEntrySwapsItWithTheCurrentOne) {
     list.Create({"A", "B", "C"}, &window, kHead);
-    EXPECT_EQ(list.m_btnHead.Text(), "A");
+    EXPECT_EQ(list.Head().Text(), "A");
     clickHead();
-    ASSERT_EQ(list.m_menuItems.size(), 2u);
+    ASSERT_EQ(list.Entries().size(), 2u);
     EXPECT_EQ(entryTexts(), (std::vector<QString>{"B", "C"}));
-    EXPECT_EQ(list.m_menuItems[0]->ID(), 3101u);
-    EXPECT_EQ(list.m_menuItems[1]->Rect().top, 60) << "entries stack one head height each";
-    EXPECT_EQ(list.m_menuItems[1]->Rect().left, 37);
+    EXPECT_EQ(list.Entries()[0]->ID(), 3101u);
+    EXPECT_EQ(list.Entries()[1]->Rect().top, 60) << "entries stack one head height each";
+    EXPECT_EQ(list.Entries()[1]->Rect().left, 37);
     // The list shares the head's rectangle, so the owner hears the list's own click too.
     EXPECT_EQ(window.takeCommands(), (std::vector<WPARAM>{CMenuList::kListId, 3100}));
 
     clickEntry(2);
-    EXPECT_EQ(list.m_nCurSel, 2);
-    EXPECT_EQ(list.m_btnHead.Text(), "C");
+    EXPECT_EQ(list.CurSel(), 2);
+    EXPECT_EQ(list.Head().Text(), "C");
     EXPECT_EQ(entryTexts(), (std::vector<QString>{"B", "A"}));
-    EXPECT_TRUE(list.m_bCollapsed);
-    EXPECT_FALSE(list.m_menuItems[0]->IsShown());
+    EXPECT_TRUE(list.IsCollapsed());
+    EXPECT_FALSE(list.Entries()[0]->IsShown());
     EXPECT_EQ(window.takeCommands(), (std::vector<WPARAM>{3102, CMenuList::kListId}));
 
     clickHead();
-    EXPECT_FALSE(list.m_bCollapsed);
-    EXPECT_TRUE(list.m_menuItems[1]->IsShown());
+    EXPECT_FALSE(list.IsCollapsed());
+    EXPECT_TRUE(list.Entries()[1]->IsShown());
     clickEntry(2);  // A again
-    EXPECT_EQ(list.m_nCurSel, 0);
-    EXPECT_EQ(list.m_btnHead.Text(), "A");
+    EXPECT_EQ(list.CurSel(), 0);
+    EXPECT_EQ(list.Head().Text(), "A");
     EXPECT_EQ(entryTexts(), (std::vector<QString>{"B", "C"}));
     clickHead();
     clickHead();
-    EXPECT_TRUE(list.m_bCollapsed) << "the head toggles the open list shut";
+    EXPECT_TRUE(list.IsCollapsed()) << "the head toggles the open list shut";
 }
 
 TEST_F(DropDown, AnotherCurrentEntryStandsInTheHeadAndTheOthersFollowInListOrder) {
     list.Create({"A", "B", "C"}, &window, kHead, 2);
-    EXPECT_EQ(list.m_btnHead.Text(), "C");
+    EXPECT_EQ(list.Head().Text(), "C");
     clickHead();
     EXPECT_EQ(entryTexts(), (std::vector<QString>{"A", "B"}));
     clickEntry(1);
-    EXPECT_EQ(list.m_nCurSel, 0);
-    EXPECT_EQ(list.m_btnHead.Text(), "A");
+    EXPECT_EQ(list.CurSel(), 0);
+    EXPECT_EQ(list.Head().Text(), "A");
     EXPECT_EQ(entryTexts(), (std::vector<QString>{"C", "B"}));
 }
 
@@ -162,14 +162,14 @@ TEST_F(DropDown, AHoveredOrPressedEntrysTextStandsOutFromItsHighlight) {
                 best = std::max(best, testsupport::contrastRatio(image.pixel(x, y), behind));
         return best;
     };
-    for (const CMenuItem* item : list.m_menuItems) {
+    for (const CMenuItem* item : list.Entries()) {
         const RECT& r = item->Rect();
         window.SendMessage(WM_MOUSEMOVE, 0, MAKELPARAM((r.left + r.right) / 2, (r.top + r.bottom) / 2));
         ASSERT_TRUE(item->IsHover());
         EXPECT_GE(contrast(r), 4.5) << "hovered " << item->Text().toStdString();
     }
     // Held down, at the top of the gradient and at its dark end.
-    for (const CMenuItem* item : {list.m_menuItems.front(), list.m_menuItems.back()}) {
+    for (const CMenuItem* item : {list.Entries().front(), list.Entries().back()}) {
         const RECT r = item->Rect();
         const LPARAM at = MAKELPARAM((r.left + r.right) / 2, (r.top + r.bottom) / 2);
         window.SendMessage(WM_MOUSEMOVE, 0, at);
@@ -185,9 +185,9 @@ TEST_F(DropDown, OneEntryListOnlyHasItsHead) {
     list.Create({"Only"}, &window, kHead);
     clickHead();
     clickHead();
-    EXPECT_TRUE(list.m_menuItems.empty());
+    EXPECT_TRUE(list.Entries().empty());
     EXPECT_EQ(window.takeCommands(), (std::vector<WPARAM>{3010, 3100, 3010, 3100}));
-    EXPECT_EQ(list.m_nCurSel, 0);
+    EXPECT_EQ(list.CurSel(), 0);
 }
 
 TEST_F(DropDown, OpenListPaintsItsGradientUnderTheHeadAndHidesItWhenShut) {
@@ -211,14 +211,14 @@ TEST_F(DropDown, UpAndDownMoveTheHighlightEnterChoosesItEscapeClosesUnchanged) {
     // A pixel inside each entry, where the highlight would be and the text is not.
     const auto corners = [this] {
         std::vector<QRgb> pixels;
-        for (const CMenuItem* item : list.m_menuItems)
+        for (const CMenuItem* item : list.Entries())
             pixels.push_back(window.Compose().pixel(item->Rect().left + 1, item->Rect().top + 1));
         return pixels;
     };
     key(Qt::Key_Tab);
     ASSERT_EQ(window.FocusedControl(), &list);
     key(Qt::Key_Down);
-    EXPECT_TRUE(list.m_menuItems.empty()) << "a shut list ignores the arrows";
+    EXPECT_TRUE(list.Entries().empty()) << "a shut list ignores the arrows";
     key(Qt::Key_Return);
     ASSERT_TRUE(list.IsOpen());
     window.takeCommands();
@@ -237,8 +237,8 @@ TEST_F(DropDown, UpAndDownMoveTheHighlightEnterChoosesItEscapeClosesUnchanged) {
     EXPECT_EQ(now[2], unlit[2]) << "the highlight left the entry it moved from";
     key(Qt::Key_Return);
     EXPECT_FALSE(list.IsOpen());
-    EXPECT_EQ(list.m_nCurSel, 2);
-    EXPECT_EQ(list.m_btnHead.Text(), "C");
+    EXPECT_EQ(list.CurSel(), 2);
+    EXPECT_EQ(list.Head().Text(), "C");
     EXPECT_EQ(entryTexts(), (std::vector<QString>{"B", "A", "D"}));
     EXPECT_EQ(window.takeCommands(), (std::vector<WPARAM>{CMenuList::kListId}));
 
@@ -250,7 +250,7 @@ TEST_F(DropDown, UpAndDownMoveTheHighlightEnterChoosesItEscapeClosesUnchanged) {
     EXPECT_EQ(list.HighlightedRow(), 2) << "Up starts at the bottom";
     key(Qt::Key_Escape);
     EXPECT_FALSE(list.IsOpen());
-    EXPECT_EQ(list.m_nCurSel, 2);
+    EXPECT_EQ(list.CurSel(), 2);
     EXPECT_TRUE(window.takeCommands().empty());
 
     // Opened by the pointer, without the focus: the keys still reach the list,
@@ -259,16 +259,16 @@ TEST_F(DropDown, UpAndDownMoveTheHighlightEnterChoosesItEscapeClosesUnchanged) {
     CMenuList pointed;
     pointed.Create({"A", "B", "C"}, &other, kHead);
     other.click(100, 30);
-    const RECT& b = pointed.m_menuItems[0]->Rect();
+    const RECT& b = pointed.Entries()[0]->Rect();
     other.pointAt((b.left + b.right) / 2, (b.top + b.bottom) / 2);
     QKeyEvent down(QEvent::KeyPress, Qt::Key_Down, Qt::NoModifier);
     QCoreApplication::sendEvent(&other, &down);
     EXPECT_EQ(pointed.HighlightedRow(), 1);
-    EXPECT_FALSE(pointed.m_menuItems[0]->IsHover()) << "one entry stands out";
+    EXPECT_FALSE(pointed.Entries()[0]->IsHover()) << "one entry stands out";
     other.takeCommands();
     QKeyEvent space(QEvent::KeyPress, Qt::Key_Space, Qt::NoModifier);
     QCoreApplication::sendEvent(&other, &space);
-    EXPECT_EQ(pointed.m_nCurSel, 2);
+    EXPECT_EQ(pointed.CurSel(), 2);
     EXPECT_EQ(other.takeCommands(), (std::vector<WPARAM>{CMenuList::kListId}));
 }
 
