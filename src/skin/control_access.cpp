@@ -22,8 +22,7 @@ bool CControls::Press() {
     OnMessage(WM_LBUTTONDOWN, 0, centre);
     OnMessage(WM_LBUTTONUP, 0, centre);
     // No press of the background is in progress, whatever the pointer does next.
-    m_pOwner->m_bAllowBackgroundDown = true;
-    if (!m_pOwner->m_bBackgroundDown) m_pOwner->ReleaseCapture();
+    m_pOwner->PressEndedWithoutPointer();
     return true;
 }
 

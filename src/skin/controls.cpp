@@ -14,7 +14,7 @@ void CControls::Create(CDialogBase* pOwner, UINT nID, const RECT& rect, const QS
     m_strText = text;
     m_nID = nID;
     m_strImage = image;
-    pOwner->m_controls.push_back(this);
+    pOwner->AttachControl(this);
     Init();
 }
 
@@ -35,9 +35,8 @@ bool CControls::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
                 active->save();
                 Draw(active);
                 active->restore();
-            } else if (!m_pOwner->m_memDC.isNull()) {
-                QPainter painter(&m_pOwner->m_memDC);
-                Draw(&painter);
+            } else {
+                m_pOwner->DrawControlNow(*this);
             }
             break;
         case WM_TIMER:
@@ -63,14 +62,14 @@ bool CControls::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
                 OnMouseLeave(0, x, y);
                 m_bHover = false;
                 m_bLeft = true;
-                if (!m_pOwner->m_bBackgroundDown) m_pOwner->ReleaseCapture();
+                m_pOwner->ReleaseCaptureUnlessBackgroundDown();
                 RequestRedraw();
             }
             break;
         }
         case WM_LBUTTONDOWN:
             if (!Contains(x, y)) break;
-            m_pOwner->m_bAllowBackgroundDown = false;
+            m_pOwner->ControlTookPress();
             if (!m_bEnable) break;
             m_pOwner->SetCapture();
             OnLButtonDown(0, x, y);

@@ -94,6 +94,12 @@ void CDialogBase::ShowToolTipAt(int x, int y) {
     if (tip != toolTip()) setToolTip(tip);
 }
 
+void CDialogBase::DrawControlNow(CControls& control) {
+    if (m_memDC.isNull()) return;
+    QPainter painter(&m_memDC);
+    control.Draw(&painter);
+}
+
 const QImage& CDialogBase::Compose() {
     ComposeWith(Path::Paint, true);
     return m_memDC;

@@ -71,11 +71,22 @@ class CDialogBase : public platform::Window {
     // A window it never reports activating (no window manager) is not deactivated.
     bool Deactivated() const { return deactivated_; }
 
-  protected:
-    // Controls attach themselves, draw into the surface and take part in the
-    // background-press bookkeeping.
-    friend class CControls;
+    // For its controls: attaching one (CControls::Create), drawing one at once
+    // outside a paint, and the bookkeeping of a press that a control takes from
+    // the background, or that ends without the pointer (keyboard, assistive
+    // technology).
+    void AttachControl(CControls* control) { m_controls.push_back(control); }
+    void DrawControlNow(CControls& control);
+    void ControlTookPress() { m_bAllowBackgroundDown = false; }
+    void PressEndedWithoutPointer() {
+        m_bAllowBackgroundDown = true;
+        ReleaseCaptureUnlessBackgroundDown();
+    }
+    void ReleaseCaptureUnlessBackgroundDown() {
+        if (!m_bBackgroundDown) ReleaseCapture();
+    }
 
+  protected:
     std::vector<CControls*> m_controls;
     QString m_strBackground;
     bool m_bBackgroundDown = false;
