@@ -49,8 +49,9 @@ class CMonitoringDlg : public setup::CSettingsPage {
 
     // The row whose limits the limit edits show and change; -1 before any.
     int EditRow() const { return m_nEditRow; }
+    // Per quantity, its active flag and limits as the page holds them now.
+    const monitor::SensorTexts& Sensor(size_t k) const { return m_sensors.at(k); }
 
-    std::array<monitor::SensorTexts, monitor::kSensorCount> m_sensors;
     platform::UpDownEdit* m_spinRefreshRate = nullptr;
     QCheckBox* m_chkLogToFile = nullptr;
     QLineEdit* m_editLogPath = nullptr;
@@ -65,6 +66,8 @@ class CMonitoringDlg : public setup::CSettingsPage {
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
   private:
+    std::array<monitor::SensorTexts, monitor::kSensorCount> m_sensors;
+
     void Load();
     void OnListChange();
     void OnLimitChange(bool bMax);

@@ -108,7 +108,7 @@ TEST_F(MonitoringPageTest, UntickingOneOfFourTicksTheFirstFreeRowFromTheTopOnce)
     tick(3, false);  // four again, row 0 comes back
     EXPECT_EQ(g_boxes.size(), 1u);
     EXPECT_EQ(ticks(), "1110010000");
-    for (int r = 0; r < 10; ++r) EXPECT_EQ(page.m_sensors[size_t(r)].active, ticks()[size_t(r)] == '1') << r;
+    for (int r = 0; r < 10; ++r) EXPECT_EQ(page.Sensor(size_t(r)).active, ticks()[size_t(r)] == '1') << r;
 }
 
 TEST_F(MonitoringPageTest, LimitsFollowTheSelectedRowAndEveryVisitStartsOnGpuClock) {
@@ -120,7 +120,7 @@ TEST_F(MonitoringPageTest, LimitsFollowTheSelectedRowAndEveryVisitStartsOnGpuClo
     EXPECT_EQ(page.m_spinMax->text(), "100");
     page.m_spinMax->setText("777");
     run();
-    EXPECT_EQ(page.m_sensors[0].max, "100");
+    EXPECT_EQ(page.Sensor(0).max, "100");
 
     m_window->SelectTab(CSetDlg::kMonitoring);
     run();
@@ -129,7 +129,7 @@ TEST_F(MonitoringPageTest, LimitsFollowTheSelectedRowAndEveryVisitStartsOnGpuClo
     page.m_spinMax->setText("4500");
     page.m_list->setCurrentItem(row(6));  // unticked: the limits are shown but locked
     run();
-    EXPECT_EQ(page.m_sensors[0].max, "4500");
+    EXPECT_EQ(page.Sensor(0).max, "4500");
     EXPECT_EQ(page.m_spinMax->text(), "700");
     EXPECT_FALSE(page.m_spinMax->isEnabled());
     EXPECT_FALSE(page.m_spinMin->isEnabled());
@@ -138,8 +138,8 @@ TEST_F(MonitoringPageTest, LimitsFollowTheSelectedRowAndEveryVisitStartsOnGpuClo
     EXPECT_TRUE(page.m_spinMax->isEnabled());
     page.m_spinMin->stepBy(3);
     run();
-    EXPECT_EQ(page.m_sensors[6].min, "9");
-    EXPECT_EQ(page.m_sensors[0].max, "4500");
+    EXPECT_EQ(page.Sensor(6).min, "9");
+    EXPECT_EQ(page.Sensor(0).max, "4500");
 
     m_window->SelectTab(CSetDlg::kGeneral);
     m_window->SelectTab(CSetDlg::kMonitoring);
