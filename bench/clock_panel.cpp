@@ -45,7 +45,7 @@ void BM_SliderDragFrame(benchmark::State& state) {
     panel.Create();
     for (int i = 0; i < 5; ++i) QCoreApplication::processEvents();
     CSuperSliders& slider =
-        state.range(0) == 0 ? static_cast<CSuperSliders&>(panel.m_sliderGpuClock) : panel.m_sliderPower;
+        state.range(0) == 0 ? static_cast<CSuperSliders&>(panel.GpuClockSlider()) : panel.PowerSlider();
     const RECT thumb = slider.ThumbRect();
     const int y = (thumb.top + thumb.bottom) / 2;
     panel.SendMessage(WM_MOUSEMOVE, 0, MAKELPARAM(thumb.left + 2, y));

@@ -66,7 +66,7 @@ void BM_GraphDraw(benchmark::State& state) {
         noMainWindow, [] { return std::time_t(0); }, [](int32_t) { return 0; });
     panel.Create();
     panel.KillTimer(kMonitorSampleTimer);
-    CWaveformDisplay& graph = panel.m_graph[0];
+    CWaveformDisplay& graph = panel.Graphs()[0];
     graph.SetRange(0, 100);
     for (int i = 0; i < graph.Capacity() + 10; ++i)
         graph.AddSample(50 + int(40 * ((i * 37) % 17 - 8) / 8.0), QStringLiteral("12:0:0"));

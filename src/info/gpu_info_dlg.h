@@ -47,9 +47,9 @@ class CGpuInfoDlg : public CDialogBase {
     // The rectangle of label i (0-based) in client pixels.
     static RECT LabelRect(int i);
 
-    CButtonEx m_btnBack;
-    std::array<CStaticText, 10> m_txtInfo;
-    CMenuList m_menuGpu;
+    // Its child controls, for driving it as a user would (tests).
+    std::array<CStaticText, 10>& InfoTexts() { return m_txtInfo; }
+    CMenuList& GpuMenu() { return m_menuGpu; }
 
   protected:
     bool OnInitDialog() override;
@@ -61,6 +61,9 @@ class CGpuInfoDlg : public CDialogBase {
     LRESULT OnNcHitTest(int, int) override { return HTCLIENT; }
 
   private:
+    CButtonEx m_btnBack;
+    std::array<CStaticText, 10> m_txtInfo;
+    CMenuList m_menuGpu;
     // Keeps the driver initialised while the panel lives; the queries use the global context.
     gpu::GpuContext m_gpuContext;
     // Which GPU each entry of m_menuGpu stands for.

@@ -58,8 +58,9 @@ class CMonitorDlg : public CDialogBase {
     // Which quantity each graph shows.
     const monitor::GraphSlots& Slots() const { return m_slot; }
 
-    CButtonEx m_btnClose;
-    std::array<CWaveformDisplay, monitor::kGraphCount> m_graph;
+    // Its child controls, for driving it as a user would (tests).
+    CButtonEx& CloseButton() { return m_btnClose; }
+    std::array<CWaveformDisplay, monitor::kGraphCount>& Graphs() { return m_graph; }
 
   protected:
     bool OnInitDialog() override;
@@ -69,6 +70,8 @@ class CMonitorDlg : public CDialogBase {
     LRESULT OnNcHitTest(int, int) override { return HTCLIENT; }
 
   private:
+    CButtonEx m_btnClose;
+    std::array<CWaveformDisplay, monitor::kGraphCount> m_graph;
     monitor::GraphSlots m_slot;
     int32_t m_nRefreshRate = 1000;
     bool m_bLogToFile = false;

@@ -24,15 +24,14 @@ class CAboutDlg : public CSettingsPage {
 
     explicit CAboutDlg(platform::Window* dialog);
 
-    platform::LinkControl* m_linkSina = nullptr;
-    platform::LinkControl* m_linkTencent = nullptr;
-    platform::LinkControl* m_linkForum = nullptr;
-    platform::LinkControl* m_linkWebsite = nullptr;
-
   protected:
     bool OnInitDialog() override;
 
   private:
+    platform::LinkControl* m_linkSina = nullptr;
+    platform::LinkControl* m_linkTencent = nullptr;
+    platform::LinkControl* m_linkForum = nullptr;
+    platform::LinkControl* m_linkWebsite = nullptr;
     platform::LinkControl* AddLink(UINT id, const QString& text, const std::string& address, int x, int y,
                                    int cx, int cy);
 };

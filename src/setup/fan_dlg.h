@@ -46,17 +46,23 @@ class CFanDlg : public setup::CSettingsPage {
     // Shows or hides everything that only matters while fan-curve control is on.
     void ShowCurveGroup(bool show);
 
-    QCheckBox* m_chkEnable = nullptr;
-    QCheckBox* m_chkAutoEnable = nullptr;
-    QLabel* m_lblPeriod = nullptr;
-    platform::UpDownEdit* m_spinUpdateTime = nullptr;
-    CStaticFanCtl* m_ctlFan = nullptr;
+    // Its child controls, for driving it as a user would (tests).
+    QCheckBox* EnableBox() const { return m_chkEnable; }
+    QCheckBox* AutoEnableBox() const { return m_chkAutoEnable; }
+    QLabel* PeriodLabel() const { return m_lblPeriod; }
+    platform::UpDownEdit* UpdateTimeSpin() const { return m_spinUpdateTime; }
+    CStaticFanCtl* FanEditor() const { return m_ctlFan; }
 
   protected:
     bool OnInitDialog() override;
     bool OnCommand(WPARAM wParam, LPARAM lParam) override;
 
   private:
+    QCheckBox* m_chkEnable = nullptr;
+    QCheckBox* m_chkAutoEnable = nullptr;
+    QLabel* m_lblPeriod = nullptr;
+    platform::UpDownEdit* m_spinUpdateTime = nullptr;
+    CStaticFanCtl* m_ctlFan = nullptr;
     void Load();
     void OnEnableClicked();
 

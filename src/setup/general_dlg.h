@@ -36,16 +36,21 @@ class CGeneralDlg : public CSettingsPage {
     // -1 when the list has no selection.
     int UpdateSelection() const;
 
-    QCheckBox* m_chkStartWithWindows = nullptr;
-    QCheckBox* m_chkStartMinimized = nullptr;
-    QComboBox* m_cbUpdateCheck = nullptr;
-    QPushButton* m_btnCheckNow = nullptr;
+    // Its child controls, for driving it as a user would (tests).
+    QCheckBox* StartWithWindowsBox() const { return m_chkStartWithWindows; }
+    QCheckBox* StartMinimizedBox() const { return m_chkStartMinimized; }
+    QComboBox* UpdateCheckCombo() const { return m_cbUpdateCheck; }
+    QPushButton* CheckNowButton() const { return m_btnCheckNow; }
 
   protected:
     bool OnInitDialog() override;
     bool OnCommand(WPARAM wParam, LPARAM lParam) override;
 
   private:
+    QCheckBox* m_chkStartWithWindows = nullptr;
+    QCheckBox* m_chkStartMinimized = nullptr;
+    QComboBox* m_cbUpdateCheck = nullptr;
+    QPushButton* m_btnCheckNow = nullptr;
     app::MainWindowServices& m_main;
 };
 

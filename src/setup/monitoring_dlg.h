@@ -52,13 +52,14 @@ class CMonitoringDlg : public setup::CSettingsPage {
     // Per quantity, its active flag and limits as the page holds them now.
     const monitor::SensorTexts& Sensor(size_t k) const { return m_sensors.at(k); }
 
-    platform::UpDownEdit* m_spinRefreshRate = nullptr;
-    QCheckBox* m_chkLogToFile = nullptr;
-    QLineEdit* m_editLogPath = nullptr;
-    QPushButton* m_btnBrowse = nullptr;
-    QTreeWidget* m_list = nullptr;
-    platform::UpDownEdit* m_spinMax = nullptr;
-    platform::UpDownEdit* m_spinMin = nullptr;
+    // Its child controls, for driving it as a user would (tests).
+    platform::UpDownEdit* RefreshRateSpin() const { return m_spinRefreshRate; }
+    QCheckBox* LogToFileBox() const { return m_chkLogToFile; }
+    QLineEdit* LogPathEdit() const { return m_editLogPath; }
+    QPushButton* BrowseButton() const { return m_btnBrowse; }
+    QTreeWidget* SensorList() const { return m_list; }
+    platform::UpDownEdit* MaxSpin() const { return m_spinMax; }
+    platform::UpDownEdit* MinSpin() const { return m_spinMin; }
 
   protected:
     bool OnInitDialog() override;
@@ -66,6 +67,13 @@ class CMonitoringDlg : public setup::CSettingsPage {
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
   private:
+    platform::UpDownEdit* m_spinRefreshRate = nullptr;
+    QCheckBox* m_chkLogToFile = nullptr;
+    QLineEdit* m_editLogPath = nullptr;
+    QPushButton* m_btnBrowse = nullptr;
+    QTreeWidget* m_list = nullptr;
+    platform::UpDownEdit* m_spinMax = nullptr;
+    platform::UpDownEdit* m_spinMin = nullptr;
     std::array<monitor::SensorTexts, monitor::kSensorCount> m_sensors;
 
     void Load();

@@ -36,15 +36,18 @@ class CUIDlg : public CSettingsPage {
     // Virtual-key code in the low byte, hot-key control flags in the high byte.
     uint16_t HotKey() const;
 
-    platform::BrowseEdit* m_editSaveTo = nullptr;
-    platform::HotKeyControl* m_hotKey = nullptr;
-    QComboBox* m_cbSkin = nullptr;
+    // Its child controls, for driving it as a user would (tests).
+    platform::BrowseEdit* SaveToEdit() const { return m_editSaveTo; }
+    platform::HotKeyControl* HotKeyEdit() const { return m_hotKey; }
 
   protected:
     bool OnInitDialog() override;
     void PaintPage(QPainter& p) override;
 
   private:
+    platform::BrowseEdit* m_editSaveTo = nullptr;
+    platform::HotKeyControl* m_hotKey = nullptr;
+    QComboBox* m_cbSkin = nullptr;
     QImage m_preview;
 };
 

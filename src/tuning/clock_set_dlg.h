@@ -93,14 +93,27 @@ class CClockSetDlg : public CDialogBase {
     void RememberVoltageMin(float mV) { m_last.voltageMin = mV; }
     void RememberVoltageMax(float mV) { m_last.voltageMax = mV; }
 
-    CButtonEx m_btnClose, m_btnApply, m_btnDefault, m_btnCancel;
-    CCheckButtonEx m_chkPriorityOn, m_chkPriorityOff;
-    CCheckButtonEx m_chkLink, m_chkVoltage;
-    CCheckButtonEx m_chkOne, m_chkTwo, m_chkThree;
-    CButtonEx m_btnSave, m_btnSaveOne, m_btnSaveTwo, m_btnSaveThree;
-    CCheckButtonEx m_chkFanAuto, m_chkFanManual, m_chkFanUserDefine;
-    CSuperSlidersStepping m_sliderGpuClock, m_sliderMemClock;
-    CSuperSliders m_sliderFan, m_sliderPower, m_sliderTemp;
+    // Its child controls, for driving it as a user would (tests).
+    CButtonEx& CloseButton() { return m_btnClose; }
+    CButtonEx& ApplyButton() { return m_btnApply; }
+    CCheckButtonEx& PriorityOnButton() { return m_chkPriorityOn; }
+    CCheckButtonEx& PriorityOffButton() { return m_chkPriorityOff; }
+    CCheckButtonEx& LinkButton() { return m_chkLink; }
+    CCheckButtonEx& ProfileOneButton() { return m_chkOne; }
+    CCheckButtonEx& ProfileTwoButton() { return m_chkTwo; }
+    CCheckButtonEx& ProfileThreeButton() { return m_chkThree; }
+    CButtonEx& SaveButton() { return m_btnSave; }
+    CButtonEx& SaveOneButton() { return m_btnSaveOne; }
+    CButtonEx& SaveTwoButton() { return m_btnSaveTwo; }
+    CButtonEx& SaveThreeButton() { return m_btnSaveThree; }
+    CCheckButtonEx& FanAutoButton() { return m_chkFanAuto; }
+    CCheckButtonEx& FanManualButton() { return m_chkFanManual; }
+    CCheckButtonEx& FanUserDefineButton() { return m_chkFanUserDefine; }
+    CSuperSlidersStepping& GpuClockSlider() { return m_sliderGpuClock; }
+    CSuperSlidersStepping& MemClockSlider() { return m_sliderMemClock; }
+    CSuperSliders& FanSlider() { return m_sliderFan; }
+    CSuperSliders& PowerSlider() { return m_sliderPower; }
+    CSuperSliders& TempSlider() { return m_sliderTemp; }
 
   protected:
     bool OnInitDialog() override;
@@ -111,6 +124,14 @@ class CClockSetDlg : public CDialogBase {
     void OnCancel() override;
 
   private:
+    CButtonEx m_btnClose, m_btnApply, m_btnDefault, m_btnCancel;
+    CCheckButtonEx m_chkPriorityOn, m_chkPriorityOff;
+    CCheckButtonEx m_chkLink, m_chkVoltage;
+    CCheckButtonEx m_chkOne, m_chkTwo, m_chkThree;
+    CButtonEx m_btnSave, m_btnSaveOne, m_btnSaveTwo, m_btnSaveThree;
+    CCheckButtonEx m_chkFanAuto, m_chkFanManual, m_chkFanUserDefine;
+    CSuperSlidersStepping m_sliderGpuClock, m_sliderMemClock;
+    CSuperSliders m_sliderFan, m_sliderPower, m_sliderTemp;
     LastValues m_last;
     void CreateControls();
     void Apply();

@@ -81,8 +81,8 @@ class FanPageTest : public ::testing::Test {
         return attribute ? r.text(path, attribute) : r.text(path);
     }
     static bool groupShown(CFanDlg& page) {
-        const QWidget* group[] = {page.m_ctlFan, page.m_chkAutoEnable, page.m_lblPeriod,
-                                  page.m_spinUpdateTime};
+        const QWidget* group[] = {page.FanEditor(), page.AutoEnableBox(), page.PeriodLabel(),
+                                  page.UpdateTimeSpin()};
         const int shown = int(std::count_if(std::begin(group), std::end(group),
                                             [&](const QWidget* w) { return w->isVisibleTo(&page); }));
         EXPECT_TRUE(shown == 0 || shown == 4) << shown << " of the group shown";
@@ -127,7 +127,7 @@ TEST_F(FanPageTest, TheEnableBoxShowsTheMainWindowsLiveStateAndTheGroupFollowsIt
         Stored s;
         s.enableFan = c.enableFan;
         CFanDlg& page = open(s, c.control);
-        EXPECT_EQ(page.m_chkEnable->isChecked(), c.ticked) << c.control << " " << c.enableFan;
+        EXPECT_EQ(page.EnableBox()->isChecked(), c.ticked) << c.control << " " << c.enableFan;
         EXPECT_EQ(groupShown(page), c.ticked) << c.control << " " << c.enableFan;
         m_window.reset();
     }
@@ -139,10 +139,10 @@ TEST_F(FanPageTest, LoadShowsTheStoredCurvePeriodAndAutoBoxAndHandsAutoSystemOn)
     s.updateTime = "250";
     s.blLine = "2";  // any number but 0 is the stepped form
     CFanDlg& page = open(s, 1);
-    EXPECT_TRUE(page.m_chkAutoEnable->isChecked());
+    EXPECT_TRUE(page.AutoEnableBox()->isChecked());
     EXPECT_EQ(m_host.calls, "auto=1;");
-    EXPECT_EQ(page.m_spinUpdateTime->text(), "250");
-    EXPECT_TRUE(page.m_ctlFan->Stepped());
+    EXPECT_EQ(page.UpdateTimeSpin()->text(), "250");
+    EXPECT_TRUE(page.FanEditor()->Stepped());
     const fan::FanCurve curve = page.Curve();
     const int expected[8][2] = {{30, 30}, {40, 35}, {50, 45}, {60, 55},
                                 {70, 70}, {75, 80}, {80, 90}, {85, 100}};
@@ -158,19 +158,19 @@ TEST_F(FanPageTest, ClearingTheEnableBoxHidesTheGroupAndClearsAutoForGood) {
     s.autoSystem = "1";
     CFanDlg& page = open(s, 1);
     ASSERT_TRUE(groupShown(page));
-    page.m_chkEnable->click();
+    page.EnableBox()->click();
     run();
     EXPECT_FALSE(groupShown(page));
-    EXPECT_FALSE(page.m_chkAutoEnable->isChecked());
-    page.m_chkEnable->click();
+    EXPECT_FALSE(page.AutoEnableBox()->isChecked());
+    page.EnableBox()->click();
     run();
     EXPECT_TRUE(groupShown(page));
-    EXPECT_FALSE(page.m_chkAutoEnable->isChecked()) << "ticking again leaves the auto box cleared";
+    EXPECT_FALSE(page.AutoEnableBox()->isChecked()) << "ticking again leaves the auto box cleared";
 }
 
 TEST_F(FanPageTest, ThePeriodSpinsWithinItsRangeAndTheEditTakesDigitsOnly) {
     CFanDlg& page = open({}, 1);
-    platform::UpDownEdit& spin = *page.m_spinUpdateTime;
+    platform::UpDownEdit& spin = *page.UpdateTimeSpin();
     spin.setText("100");
     spin.stepBy(-1);
     EXPECT_EQ(spin.text(), "100");
@@ -189,15 +189,15 @@ TEST_F(FanPageTest, ThePeriodSpinsWithinItsRangeAndTheEditTakesDigitsOnly) {
 
 TEST_F(FanPageTest, OkStoresTheEditedCurveAndPeriodAsTypedThenTheMainWindowRereads) {
     CFanDlg& page = open({}, 0);
-    page.m_chkEnable->click();
+    page.EnableBox()->click();
     run();
-    CStaticFanCtl& ctl = *page.m_ctlFan;
+    CStaticFanCtl& ctl = *page.FanEditor();
     const RECT g = ctl.gridRect();
     // The fourth point (60, 55) to 65 °C, 20 %; then the stepped form.
     drag(ctl, 3, QPoint(g.left + (g.right - g.left) * 65 / 100, g.bottom - (g.bottom - g.top) * 20 / 100));
     mouse(ctl, QEvent::MouseButtonDblClick, QPoint(5, 5), Qt::LeftButton, Qt::LeftButton);
-    page.m_chkAutoEnable->setChecked(true);
-    page.m_spinUpdateTime->setText("");  // stored as typed
+    page.AutoEnableBox()->setChecked(true);
+    page.UpdateTimeSpin()->setText("");  // stored as typed
     m_window->SendMessage(WM_COMMAND, IDOK);
 
     const int x = std::stoi(stored("/Vantrel/FanDlg/FanMap", "FourX"));
@@ -220,7 +220,7 @@ TEST_F(FanPageTest, OkStoresTheEditedCurveAndPeriodAsTypedThenTheMainWindowRerea
 TEST_F(FanPageTest, ClearedAndOkTurnsTheCurveOffAndStoresAutoOff) {
     Stored s;
     s.autoSystem = "1";
-    open(s, 1).m_chkEnable->click();
+    open(s, 1).EnableBox()->click();
     run();
     m_window->SendMessage(WM_COMMAND, IDOK);
     EXPECT_EQ(stored("/Vantrel/FanDlg/AutoSystem"), "0");
@@ -232,9 +232,9 @@ TEST_F(FanPageTest, ClearedAndOkTurnsTheCurveOffAndStoresAutoOff) {
 TEST_F(FanPageTest, CancelStoresNothingAndLeavesTheFanAlone) {
     for (bool closeButton : {false, true}) {
         CFanDlg& page = open({}, 1);
-        drag(*page.m_ctlFan, 0, QPoint(5, 5));
-        page.m_spinUpdateTime->setText("50");
-        page.m_chkEnable->click();
+        drag(*page.FanEditor(), 0, QPoint(5, 5));
+        page.UpdateTimeSpin()->setText("50");
+        page.EnableBox()->click();
         run();
         if (closeButton)
             m_window->close();

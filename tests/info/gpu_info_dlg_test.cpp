@@ -70,8 +70,9 @@ class GpuInfoPanel : public ::testing::Test {
     // Each label against the information entry it stands for.
     void expectLabelsShow(const std::vector<std::string>& list) {
         ASSERT_EQ(list.size(), size_t(gpu::kInformationCount));
-        for (size_t i = 0; i < m_panel->m_txtInfo.size(); ++i)
-            EXPECT_EQ(m_panel->m_txtInfo[i].Text().toStdString(), list[size_t(CGpuInfoDlg::kLabelEntries[i])])
+        for (size_t i = 0; i < m_panel->InfoTexts().size(); ++i)
+            EXPECT_EQ(m_panel->InfoTexts()[i].Text().toStdString(),
+                      list[size_t(CGpuInfoDlg::kLabelEntries[i])])
                 << "label " << i + 1;
     }
 
@@ -86,13 +87,13 @@ class GpuInfoPanel : public ::testing::Test {
 
 TEST_F(GpuInfoPanel, TwoGpusAreNumberedAndTheLabelsShowTheFirstDockedUnderTheMainWindow) {
     CGpuInfoDlg& panel = open(infotest::twoGpuCard());
-    EXPECT_EQ(panel.m_menuGpu.Items(), (QStringList{"1.Sim 680", "2.Sim 460"}));
-    EXPECT_EQ(panel.m_menuGpu.Head().Text(), "1.Sim 680");
+    EXPECT_EQ(panel.GpuMenu().Items(), (QStringList{"1.Sim 680", "2.Sim 460"}));
+    EXPECT_EQ(panel.GpuMenu().Head().Text(), "1.Sim 680");
     expectLabelsShow(information());
-    EXPECT_EQ(panel.m_txtInfo[1].Text(), "GDDR5");
-    EXPECT_EQ(panel.m_txtInfo[5].Text(), "256Bit");
-    EXPECT_EQ(panel.m_txtInfo[9].Text(), "80.04.09.00.01");
-    EXPECT_EQ(panel.m_txtInfo[0].Colour(), 0xFFB4B4B4u);
+    EXPECT_EQ(panel.InfoTexts()[1].Text(), "GDDR5");
+    EXPECT_EQ(panel.InfoTexts()[5].Text(), "256Bit");
+    EXPECT_EQ(panel.InfoTexts()[9].Text(), "80.04.09.00.01");
+    EXPECT_EQ(panel.InfoTexts()[0].Colour(), 0xFFB4B4B4u);
 
     const RECT r = panel.GetWindowRect();
     EXPECT_EQ(r.left, 115);
@@ -109,16 +110,16 @@ TEST_F(GpuInfoPanel, TwoGpusAreNumberedAndTheLabelsShowTheFirstDockedUnderTheMai
 
 TEST_F(GpuInfoPanel, EachSecondRefreshesGpuClockMemoryClockAndBandwidthOnly) {
     CGpuInfoDlg& panel = open(infotest::twoGpuCard());
-    for (CStaticText& label : panel.m_txtInfo) label.SetText("stale");
+    for (CStaticText& label : panel.InfoTexts()) label.SetText("stale");
     const int paints = panel.PaintCount();
     panel.SendMessage(WM_TIMER, kGpuInfoTimer);
     std::vector<std::string> live;
     gpu::queryLiveClockInformation(live);
     ASSERT_EQ(live.size(), 3u);
-    EXPECT_EQ(panel.m_txtInfo[2].Text().toStdString(), live[0]);
-    EXPECT_EQ(panel.m_txtInfo[7].Text().toStdString(), live[1]);
-    EXPECT_EQ(panel.m_txtInfo[6].Text().toStdString(), live[2]);
-    for (int i : {0, 1, 3, 4, 5, 8, 9}) EXPECT_EQ(panel.m_txtInfo[size_t(i)].Text(), "stale") << i;
+    EXPECT_EQ(panel.InfoTexts()[2].Text().toStdString(), live[0]);
+    EXPECT_EQ(panel.InfoTexts()[7].Text().toStdString(), live[1]);
+    EXPECT_EQ(panel.InfoTexts()[6].Text().toStdString(), live[2]);
+    for (int i : {0, 1, 3, 4, 5, 8, 9}) EXPECT_EQ(panel.InfoTexts()[size_t(i)].Text(), "stale") << i;
     EXPECT_GT(panel.PaintCount(), paints);
 }
 
@@ -126,18 +127,18 @@ TEST_F(GpuInfoPanel, ChoosingAnEntryMakesItsGpuTheOneInUseAndRefillsTheLabels) {
     CGpuInfoDlg& panel = open(infotest::twoGpuCard());
     chooseEntry(panel, 1);
     EXPECT_EQ(gpu::globalContext().selectedIndex, 1);
-    EXPECT_EQ(panel.m_menuGpu.Head().Text(), "2.Sim 460");
+    EXPECT_EQ(panel.GpuMenu().Head().Text(), "2.Sim 460");
     expectLabelsShow(information());
-    EXPECT_EQ(panel.m_txtInfo[1].Text(), "GDDR3");
-    EXPECT_EQ(panel.m_txtInfo[5].Text(), "192Bit");
+    EXPECT_EQ(panel.InfoTexts()[1].Text(), "GDDR3");
+    EXPECT_EQ(panel.InfoTexts()[5].Text(), "192Bit");
     EXPECT_EQ(m_hooks, (std::vector<std::string>{"changing 0", "changed 1"}));
     // The live refresh follows the chosen GPU too.
     panel.SendMessage(WM_TIMER, kGpuInfoTimer);
-    EXPECT_EQ(panel.m_txtInfo[7].Text(), "900MHz");
+    EXPECT_EQ(panel.InfoTexts()[7].Text(), "900MHz");
 
     chooseEntry(panel, 1);  // the drop-down now offers the first GPU
     EXPECT_EQ(gpu::globalContext().selectedIndex, 0);
-    EXPECT_EQ(panel.m_txtInfo[5].Text(), "256Bit");
+    EXPECT_EQ(panel.InfoTexts()[5].Text(), "256Bit");
     EXPECT_EQ(m_hooks.size(), 4u);
     EXPECT_TRUE(m_card->trace().empty());
 }
@@ -147,30 +148,30 @@ TEST_F(GpuInfoPanel, AGpuWhoseNameIsRefusedIsLeftOutAndNeverShiftsTheChoice) {
         <gpu name="First" busWidth="256"/>
         <gpu name="Second" busWidth="128"><fault interface="GPU_GetFullName" status="-1"/></gpu>
         <gpu name="Third" busWidth="384" vbios="third.bios"/></card>)");
-    EXPECT_EQ(panel.m_menuGpu.Items(), (QStringList{"1.First", "3.Third"}));
+    EXPECT_EQ(panel.GpuMenu().Items(), (QStringList{"1.First", "3.Third"}));
     chooseEntry(panel, 1);
     EXPECT_EQ(gpu::globalContext().selectedIndex, 2);  // the GPU the entry names, not the entry's place
-    EXPECT_EQ(panel.m_txtInfo[5].Text(), "384Bit");
-    EXPECT_EQ(panel.m_txtInfo[9].Text(), "third.bios");
+    EXPECT_EQ(panel.InfoTexts()[5].Text(), "384Bit");
+    EXPECT_EQ(panel.InfoTexts()[9].Text(), "third.bios");
     chooseEntry(panel, 1);
     EXPECT_EQ(gpu::globalContext().selectedIndex, 0);
 }
 
 TEST_F(GpuInfoPanel, ASingleGpuIsListedByNameAndAGpuWithoutNameLeavesAnEmptyList) {
     CGpuInfoDlg& single = open(R"(<card frozen="1"><gpu name="Only"/></card>)");
-    EXPECT_EQ(single.m_menuGpu.Items(), QStringList{"Only"});
+    EXPECT_EQ(single.GpuMenu().Items(), QStringList{"Only"});
     click(single, 220, 29);
-    EXPECT_TRUE(single.m_menuGpu.Entries().empty());
+    EXPECT_TRUE(single.GpuMenu().Entries().empty());
     EXPECT_TRUE(m_hooks.empty());
     TearDown();
 
     CGpuInfoDlg& nameless =
         open(R"(<card frozen="1"><gpu><fault interface="GPU_GetFullName" status="-1"/></gpu></card>)");
-    EXPECT_TRUE(nameless.m_menuGpu.Items().isEmpty());
+    EXPECT_TRUE(nameless.GpuMenu().Items().isEmpty());
     chooseEntry(nameless, 1);
     nameless.Compose();
     EXPECT_EQ(gpu::globalContext().selectedIndex, 0);
-    EXPECT_EQ(nameless.m_txtInfo[9].Text(), "80.04.09.00.01");  // the facts are still shown
+    EXPECT_EQ(nameless.InfoTexts()[9].Text(), "80.04.09.00.01");  // the facts are still shown
 }
 
 TEST_F(GpuInfoPanel, AReopenedPanelNamesTheGpuInUseAndOffersTheOthers) {
@@ -180,11 +181,11 @@ TEST_F(GpuInfoPanel, AReopenedPanelNamesTheGpuInUseAndOffersTheOthers) {
     m_panel = std::make_unique<CGpuInfoDlg>(m_services);
     m_panel->Create();
     runEvents();
-    EXPECT_EQ(m_panel->m_menuGpu.Head().Text(), "2.Sim 460");
-    EXPECT_EQ(m_panel->m_txtInfo[5].Text(), "192Bit");
+    EXPECT_EQ(m_panel->GpuMenu().Head().Text(), "2.Sim 460");
+    EXPECT_EQ(m_panel->InfoTexts()[5].Text(), "192Bit");
     chooseEntry(*m_panel, 1);  // the one entry offered: the first GPU
     EXPECT_EQ(gpu::globalContext().selectedIndex, 0);
-    EXPECT_EQ(m_panel->m_menuGpu.Head().Text(), "1.Sim 680");
+    EXPECT_EQ(m_panel->GpuMenu().Head().Text(), "1.Sim 680");
 }
 
 // The pixels where two compositions differ, as one rectangle.
@@ -204,7 +205,7 @@ TEST_F(GpuInfoPanel, ALongNameIsCutShortOnOneLineInsideItsControlAndWholeInTheTo
     const QString longName = "1.Vantrel Sim 4070 Ti SUPER Edition";
     CGpuInfoDlg& panel = open(R"(<card frozen="1"><gpu name="Vantrel Sim 4070 Ti SUPER Edition"/>)"
                               R"(<gpu name="Sim 460"/></card>)");
-    CButtonEx& head = CMenuListProbe::head(panel.m_menuGpu);
+    CButtonEx& head = CMenuListProbe::head(panel.GpuMenu());
     ASSERT_EQ(head.Text(), longName);
     const QImage withName = panel.ComposeCopy();
     head.SetText({});
@@ -222,11 +223,11 @@ TEST_F(GpuInfoPanel, ALongNameIsCutShortOnOneLineInsideItsControlAndWholeInTheTo
     chooseEntry(panel, 1);
     ASSERT_EQ(head.Text(), "2.Sim 460");
     click(panel, 220, 29);  // open the list: its entry is the long name
-    ASSERT_EQ(panel.m_menuGpu.Entries().size(), 1u);
-    EXPECT_EQ(panel.m_menuGpu.Entries()[0]->ToolTip(), longName);
+    ASSERT_EQ(panel.GpuMenu().Entries().size(), 1u);
+    EXPECT_EQ(panel.GpuMenu().Entries()[0]->ToolTip(), longName);
     panel.SendMessage(WM_MOUSEMOVE, 0, MAKELPARAM(220, 29));
     EXPECT_TRUE(panel.toolTip().isEmpty());
-    CStaticText& label = panel.m_txtInfo[4];
+    CStaticText& label = panel.InfoTexts()[4];
     const QImage before = panel.ComposeCopy();
     label.SetText("555.42.06 (open kernel modules, beta)");
     const QRect labelInk = differing(before, panel.ComposeCopy());

@@ -85,7 +85,7 @@ class MonitorPanelTest : public ::testing::Test {
     void pointAt(int x, int y) { m_panel->SendMessage(WM_MOUSEMOVE, 0, MAKELPARAM(x, y)); }
     int hovered() const {
         int n = 0;
-        for (const CWaveformDisplay& g : m_panel->m_graph) n += g.IsHover();
+        for (const CWaveformDisplay& g : m_panel->Graphs()) n += g.IsHover();
         return n;
     }
 
@@ -103,17 +103,17 @@ class MonitorPanelTest : public ::testing::Test {
 
 TEST_F(MonitorPanelTest, GraphsFollowTheActiveQuantitiesAndSamplingFeedsThemAndTheLog) {
     CMonitorDlg& panel = open(m_fake);
-    EXPECT_EQ(panel.m_graph[0].CaptionLabel().Text(), QStringLiteral("Memory Clock,MHz"));
-    EXPECT_EQ(panel.m_graph[3].CaptionLabel().Text(), QStringLiteral("Memory Usage,MB"));
-    EXPECT_EQ(panel.m_graph[0].MaxLabel().Text(), QStringLiteral("12000"));
+    EXPECT_EQ(panel.Graphs()[0].CaptionLabel().Text(), QStringLiteral("Memory Clock,MHz"));
+    EXPECT_EQ(panel.Graphs()[3].CaptionLabel().Text(), QStringLiteral("Memory Usage,MB"));
+    EXPECT_EQ(panel.Graphs()[0].MaxLabel().Text(), QStringLiteral("12000"));
     EXPECT_EQ(panel.TimerPeriod(kMonitorSampleTimer), 1000u);
 
     // Timer 500 makes graph 0 post its tick, which runs the step.
     panel.SendMessage(WM_TIMER, kMonitorSampleTimer);
     run();
-    EXPECT_EQ(panel.m_graph[0].Values(), std::vector<int>{3004});
-    EXPECT_EQ(panel.m_graph[2].Values(), std::vector<int>{0});  // a failed read shows 0
-    EXPECT_EQ(panel.m_graph[0].Times().front().count(':'), 2);
+    EXPECT_EQ(panel.Graphs()[0].Values(), std::vector<int>{3004});
+    EXPECT_EQ(panel.Graphs()[2].Values(), std::vector<int>{0});  // a failed read shows 0
+    EXPECT_EQ(panel.Graphs()[0].Times().front().count(':'), 2);
 
     // GPU clock is not shown: its column stays blank, as does the failed usage.
     const std::string log = ascii(readBytes(m_dir / "log.txt"));
@@ -127,14 +127,14 @@ TEST_F(MonitorPanelTest, GraphsFollowTheActiveQuantitiesAndSamplingFeedsThemAndT
     panel.SampleStep();
     panel.SetLogging(false, QString::fromStdString((m_dir / "log.txt").string()));
     panel.SampleStep();
-    EXPECT_EQ(panel.m_graph[0].Values().size(), 3u);
+    EXPECT_EQ(panel.Graphs()[0].Values().size(), 3u);
     EXPECT_EQ(ascii(readBytes(m_dir / "log.txt")), log);
     EXPECT_FALSE(fs::exists(m_dir / "missing"));
 }
 
 TEST_F(MonitorPanelTest, TheExtremesLabelsAreReadableOnThePanelBehindThem) {
     CMonitorDlg& panel = open(m_fake);
-    for (CWaveformDisplay& graph : panel.m_graph) {
+    for (CWaveformDisplay& graph : panel.Graphs()) {
         CWaveformDisplayProbe::blankExtremes(graph);
     }
     const QImage behind = panel.ComposeCopy();
@@ -154,9 +154,9 @@ TEST_F(MonitorPanelTest, TheExtremesLabelsAreReadableOnThePanelBehindThem) {
             }
         return lowest;
     };
-    for (size_t k = 0; k < panel.m_graph.size(); ++k) {
-        EXPECT_GE(worst(panel.m_graph[k].HighestLabel()), 4.5) << "Max: of graph " << k;
-        EXPECT_GE(worst(panel.m_graph[k].LowestLabel()), 4.5) << "Min: of graph " << k;
+    for (size_t k = 0; k < panel.Graphs().size(); ++k) {
+        EXPECT_GE(worst(panel.Graphs()[k].HighestLabel()), 4.5) << "Max: of graph " << k;
+        EXPECT_GE(worst(panel.Graphs()[k].LowestLabel()), 4.5) << "Min: of graph " << k;
     }
 }
 
@@ -166,7 +166,7 @@ TEST_F(MonitorPanelTest, RetuningKeepsTheHistoryOfGraphsThatKeepTheirQuantity) {
 
     panel.SetRefreshRate(250);
     EXPECT_EQ(panel.TimerPeriod(kMonitorSampleTimer), 250u);
-    EXPECT_EQ(panel.m_graph[0].Values().size(), 3u);
+    EXPECT_EQ(panel.Graphs()[0].Values().size(), 3u);
 
     // GPU clock on: it takes graph 0, everything shifts down one graph.
     monitor::SensorEntries sensors{};
@@ -176,14 +176,14 @@ TEST_F(MonitorPanelTest, RetuningKeepsTheHistoryOfGraphsThatKeepTheirQuantity) {
     sensors[monitor::MemoryUsage] = {true, 4096, 0};
     sensors[monitor::FanSpeed] = {true, 100, 0};  // fifth: ignored
     panel.AssignGraphs(sensors);
-    EXPECT_TRUE(panel.m_graph[0].Values().empty());
-    EXPECT_EQ(panel.m_graph[0].CaptionLabel().Text(), QStringLiteral("GPU Clock,MHz"));
-    EXPECT_EQ(panel.m_graph[1].Values().size(), 3u);  // temperature stays in graph 1
-    EXPECT_EQ(panel.m_graph[1].MaxLabel().Text(), QStringLiteral("110"));
-    EXPECT_EQ(panel.m_graph[3].Values().size(), 3u);
-    EXPECT_EQ(panel.m_graph[3].Max(), 4096);
+    EXPECT_TRUE(panel.Graphs()[0].Values().empty());
+    EXPECT_EQ(panel.Graphs()[0].CaptionLabel().Text(), QStringLiteral("GPU Clock,MHz"));
+    EXPECT_EQ(panel.Graphs()[1].Values().size(), 3u);  // temperature stays in graph 1
+    EXPECT_EQ(panel.Graphs()[1].MaxLabel().Text(), QStringLiteral("110"));
+    EXPECT_EQ(panel.Graphs()[3].Values().size(), 3u);
+    EXPECT_EQ(panel.Graphs()[3].Max(), 4096);
     panel.SampleStep();
-    EXPECT_EQ(panel.m_graph[0].Values(), std::vector<int>{1006});
+    EXPECT_EQ(panel.Graphs()[0].Values(), std::vector<int>{1006});
     EXPECT_EQ(panel.Slots()[0].kind, monitor::GPUClock);
 }
 
@@ -193,10 +193,10 @@ TEST_F(MonitorPanelTest, CursorShowsOnAllFourGraphsAndGoesWhenThePointerLeavesTh
     const int x = 300;
     pointAt(x, 250);  // into graph 1
     EXPECT_EQ(hovered(), 4);
-    for (const CWaveformDisplay& g : panel.m_graph) EXPECT_EQ(g.MousePoint().x, x);
+    for (const CWaveformDisplay& g : panel.Graphs()) EXPECT_EQ(g.MousePoint().x, x);
     const QImage shown = panel.surface();  // what the last paint left on screen
     // The dash-dot line in the upper half of every graph's column x.
-    for (const CWaveformDisplay& g : panel.m_graph) {
+    for (const CWaveformDisplay& g : panel.Graphs()) {
         int grey = 0;
         for (int y = g.Rect().top; y < g.Rect().top + 30; ++y) grey += shown.pixel(x, y) == 0xFFBCBCBC;
         EXPECT_GT(grey, 5) << g.Rect().top;
@@ -205,7 +205,7 @@ TEST_F(MonitorPanelTest, CursorShowsOnAllFourGraphsAndGoesWhenThePointerLeavesTh
     pointAt(x, 180);  // between graphs 1 and 0: no graph under the pointer
     EXPECT_EQ(hovered(), 0);
     const QImage gone = panel.surface();
-    for (const CWaveformDisplay& g : panel.m_graph) {
+    for (const CWaveformDisplay& g : panel.Graphs()) {
         int grey = 0;
         for (int y = g.Rect().top; y < g.Rect().top + 30; ++y) grey += gone.pixel(x, y) == 0xFFBCBCBC;
         EXPECT_EQ(grey, 0) << g.Rect().top;
@@ -230,7 +230,7 @@ TEST_F(MonitorPanelTest, ReadingsComeFromTheGpuTheProgramWorksOn) {
     EXPECT_NE(first, second);
     CMonitorDlg& panel = open();
     panel.SampleStep();
-    EXPECT_EQ(panel.m_graph[0].Values(), std::vector<int>{second});
+    EXPECT_EQ(panel.Graphs()[0].Values(), std::vector<int>{second});
 }
 
 TEST_F(MonitorPanelTest, MainWindowOpensOnePanelDockedBesideItAndClosesItOn1027) {

@@ -75,9 +75,9 @@ class MonitoringPageTest : public ::testing::Test {
     static void run() {
         for (int i = 0; i < 3; ++i) QCoreApplication::processEvents();
     }
-    QTreeWidgetItem* row(int r) { return m_window->MonitoringPage()->m_list->topLevelItem(r); }
+    QTreeWidgetItem* row(int r) { return m_window->MonitoringPage()->SensorList()->topLevelItem(r); }
     void tick(int r, bool on) {
-        m_window->MonitoringPage()->m_list->setCurrentItem(row(r));  // a click selects the row too
+        m_window->MonitoringPage()->SensorList()->setCurrentItem(row(r));  // a click selects the row too
         row(r)->setCheckState(0, on ? Qt::Checked : Qt::Unchecked);
         run();
     }
@@ -95,7 +95,7 @@ class MonitoringPageTest : public ::testing::Test {
 
 TEST_F(MonitoringPageTest, UntickingOneOfFourTicksTheFirstFreeRowFromTheTopOnce) {
     CMonitoringDlg& page = open("1111000000");
-    EXPECT_EQ(page.m_list->topLevelItemCount(), 10);
+    EXPECT_EQ(page.SensorList()->topLevelItemCount(), 10);
     EXPECT_EQ(row(9)->text(0), "Shader clock");
     tick(2, false);  // the first free row is the one just unticked
     EXPECT_EQ(g_boxes, std::vector<std::string>{"Please select at least four"});
@@ -117,26 +117,26 @@ TEST_F(MonitoringPageTest, LimitsFollowTheSelectedRowAndEveryVisitStartsOnGpuClo
     m_window->Create();
     CMonitoringDlg& page = *m_window->MonitoringPage();
     // Before the first visit no row owns the edits: typing stores nothing.
-    EXPECT_EQ(page.m_spinMax->text(), "100");
-    page.m_spinMax->setText("777");
+    EXPECT_EQ(page.MaxSpin()->text(), "100");
+    page.MaxSpin()->setText("777");
     run();
     EXPECT_EQ(page.Sensor(0).max, "100");
 
     m_window->SelectTab(CSetDlg::kMonitoring);
     run();
-    EXPECT_EQ(page.m_list->currentIndex().row(), 0);
-    EXPECT_EQ(page.m_spinMax->text(), "100");
-    page.m_spinMax->setText("4500");
-    page.m_list->setCurrentItem(row(6));  // unticked: the limits are shown but locked
+    EXPECT_EQ(page.SensorList()->currentIndex().row(), 0);
+    EXPECT_EQ(page.MaxSpin()->text(), "100");
+    page.MaxSpin()->setText("4500");
+    page.SensorList()->setCurrentItem(row(6));  // unticked: the limits are shown but locked
     run();
     EXPECT_EQ(page.Sensor(0).max, "4500");
-    EXPECT_EQ(page.m_spinMax->text(), "700");
-    EXPECT_FALSE(page.m_spinMax->isEnabled());
-    EXPECT_FALSE(page.m_spinMin->isEnabled());
+    EXPECT_EQ(page.MaxSpin()->text(), "700");
+    EXPECT_FALSE(page.MaxSpin()->isEnabled());
+    EXPECT_FALSE(page.MinSpin()->isEnabled());
     row(6)->setCheckState(0, Qt::Checked);
     run();
-    EXPECT_TRUE(page.m_spinMax->isEnabled());
-    page.m_spinMin->stepBy(3);
+    EXPECT_TRUE(page.MaxSpin()->isEnabled());
+    page.MinSpin()->stepBy(3);
     run();
     EXPECT_EQ(page.Sensor(6).min, "9");
     EXPECT_EQ(page.Sensor(0).max, "4500");
@@ -144,14 +144,14 @@ TEST_F(MonitoringPageTest, LimitsFollowTheSelectedRowAndEveryVisitStartsOnGpuClo
     m_window->SelectTab(CSetDlg::kGeneral);
     m_window->SelectTab(CSetDlg::kMonitoring);
     run();
-    EXPECT_EQ(page.m_list->currentIndex().row(), 0);
-    EXPECT_EQ(page.m_spinMax->text(), "4500");
-    EXPECT_TRUE(page.m_spinMax->isEnabled());
+    EXPECT_EQ(page.SensorList()->currentIndex().row(), 0);
+    EXPECT_EQ(page.MaxSpin()->text(), "4500");
+    EXPECT_TRUE(page.MaxSpin()->isEnabled());
 }
 
 TEST_F(MonitoringPageTest, PeriodSpinStaysInItsRangeAndTheTypedTextIsKept) {
     CMonitoringDlg& page = open("1111000000");
-    platform::UpDownEdit& spin = *page.m_spinRefreshRate;
+    platform::UpDownEdit& spin = *page.RefreshRateSpin();
     spin.setText("150");
     spin.stepBy(1);
     EXPECT_EQ(spin.text(), "250");
@@ -169,10 +169,10 @@ TEST_F(MonitoringPageTest, PeriodSpinStaysInItsRangeAndTheTypedTextIsKept) {
 
 TEST_F(MonitoringPageTest, BrowseAsksForATextFileAndCancelKeepsThePath) {
     CMonitoringDlg& page = open("1111000000");
-    EXPECT_FALSE(page.m_editLogPath->isEnabled());
-    page.m_chkLogToFile->click();
+    EXPECT_FALSE(page.LogPathEdit()->isEnabled());
+    page.LogToFileBox()->click();
     run();
-    EXPECT_TRUE(page.m_editLogPath->isEnabled());
+    EXPECT_TRUE(page.LogPathEdit()->isEnabled());
 
     platform::FileDialogRequest seen;
     std::optional<std::string> answer;
@@ -180,16 +180,16 @@ TEST_F(MonitoringPageTest, BrowseAsksForATextFileAndCancelKeepsThePath) {
         seen = r;
         return answer;
     });
-    page.m_btnBrowse->click();
+    page.BrowseButton()->click();
     run();
     EXPECT_EQ(seen.kind, platform::FileDialogRequest::Kind::Save);
     EXPECT_EQ(seen.initialPath, "Vantrel.txt");
     EXPECT_EQ(seen.filter, "txt|*.txt|All fils|*.*||");
-    EXPECT_EQ(page.m_editLogPath->text(), "old.txt");
+    EXPECT_EQ(page.LogPathEdit()->text(), "old.txt");
     answer = "/home/u/new log.txt";
-    page.m_btnBrowse->click();
+    page.BrowseButton()->click();
     run();
-    EXPECT_EQ(page.m_editLogPath->text(), "/home/u/new log.txt");
+    EXPECT_EQ(page.LogPathEdit()->text(), "/home/u/new log.txt");
 }
 
 TEST_F(MonitoringPageTest, OkStoresTheTextsAsTypedAndRetunesTheOpenPanel) {
@@ -205,13 +205,13 @@ TEST_F(MonitoringPageTest, OkStoresTheTextsAsTypedAndRetunesTheOpenPanel) {
     CMonitoringDlg& page = open("1111000000");
     tick(5, true);   // a fifth active quantity: stored, no graph
     tick(1, false);  // graph 1 moves from the memory clock to the temperature
-    page.m_list->setCurrentItem(row(3));
+    page.SensorList()->setCurrentItem(row(3));
     run();
-    page.m_spinMax->setText("080");  // as typed
-    page.m_spinRefreshRate->setText("200");
-    page.m_chkLogToFile->setChecked(true);
+    page.MaxSpin()->setText("080");  // as typed
+    page.RefreshRateSpin()->setText("200");
+    page.LogToFileBox()->setChecked(true);
     const fs::path log = m_dir / "new.txt";
-    page.m_editLogPath->setText(QString::fromStdString(log.string()));
+    page.LogPathEdit()->setText(QString::fromStdString(log.string()));
     run();
     m_window->SendMessage(WM_COMMAND, IDOK);
 
@@ -230,11 +230,11 @@ TEST_F(MonitoringPageTest, OkStoresTheTextsAsTypedAndRetunesTheOpenPanel) {
     const int32_t kinds[] = {monitor::GPUClock, monitor::GPUTemperature, monitor::GPUUsage,
                              monitor::GPUVoltage};
     for (size_t k = 0; k < 4; ++k) EXPECT_EQ(panel.Slots()[k].kind, kinds[k]) << k;
-    EXPECT_EQ(panel.m_graph[0].Values().size(), 3u);  // kept its quantity and history
-    EXPECT_TRUE(panel.m_graph[1].Values().empty());
-    EXPECT_TRUE(panel.m_graph[2].Values().empty());
-    EXPECT_EQ(panel.m_graph[3].Values().size(), 0u);
-    EXPECT_EQ(panel.m_graph[2].Max(), 80);
+    EXPECT_EQ(panel.Graphs()[0].Values().size(), 3u);  // kept its quantity and history
+    EXPECT_TRUE(panel.Graphs()[1].Values().empty());
+    EXPECT_TRUE(panel.Graphs()[2].Values().empty());
+    EXPECT_EQ(panel.Graphs()[3].Values().size(), 0u);
+    EXPECT_EQ(panel.Graphs()[2].Max(), 80);
     panel.SampleStep();
     EXPECT_TRUE(fs::exists(log));
 }

@@ -196,15 +196,15 @@ TEST_F(SetDlgTest, CancelAndTheCloseButtonChangeNothingEvenAfterCheckNow) {
     m_host.checkForUpdateNow = [](QWidget& owner) { app::CheckNow(owner); };
     for (bool closeButton : {false, true}) {
         CSetDlg& w = open({});
-        general().m_btnCheckNow->click();
+        general().CheckNowButton()->click();
         const int expected = closeButton ? 2 : 1;
         for (int i = 0; i < 200 && checks < expected; ++i)
             QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
         EXPECT_EQ(checks, expected);
-        general().m_chkStartWithWindows->setChecked(true);
-        general().m_chkStartMinimized->setChecked(true);
+        general().StartWithWindowsBox()->setChecked(true);
+        general().StartMinimizedBox()->setChecked(true);
         quickSight().Button(CQuickSightSettingsDlg::kLeft, 4)->setChecked(true);
-        ui().m_hotKey->SetHotKey(0);
+        ui().HotKeyEdit()->SetHotKey(0);
         if (closeButton)
             w.close();
         else
@@ -224,7 +224,7 @@ TEST_F(SetDlgTest, OkRewritesItsOwnNodesAndLeavesEveryOtherByteAlone) {
     d.right = "1";
     d.key = "0x41";  // read as 0
     open(d);
-    EXPECT_TRUE(general().m_chkStartMinimized->isChecked());
+    EXPECT_TRUE(general().StartMinimizedBox()->isChecked());
     // "Memory clock" stands second in the right group but has the highest ID.
     EXPECT_TRUE(quickSight().Button(CQuickSightSettingsDlg::kRight, 1)->isChecked());
     EXPECT_TRUE(quickSight().GetDlgItem<QRadioButton>(1076)->isChecked());
@@ -252,9 +252,9 @@ TEST_F(SetDlgTest, AnUnknownChoiceShowsNothingAndStaysStored) {
     EXPECT_EQ(quickSight().Choice(CQuickSightSettingsDlg::kLeft), -1);
     for (int i = 0; i < 6; ++i)
         EXPECT_FALSE(quickSight().Button(CQuickSightSettingsDlg::kLeft, i)->isChecked());
-    EXPECT_EQ(general().m_cbUpdateCheck->currentIndex(), -1);
-    EXPECT_EQ(general().m_cbUpdateCheck->count(), 5);
-    EXPECT_EQ(general().m_cbUpdateCheck->itemText(4), "on startup monthly");
+    EXPECT_EQ(general().UpdateCheckCombo()->currentIndex(), -1);
+    EXPECT_EQ(general().UpdateCheckCombo()->count(), 5);
+    EXPECT_EQ(general().UpdateCheckCombo()->itemText(4), "on startup monthly");
 
     pressOk();
     const std::string after = document();
@@ -270,7 +270,7 @@ TEST_F(SetDlgTest, StartWithWindowsFollowsTheEntryForThisVeryExecutable) {
     for (const std::string& other : {std::string("/elsewhere/vantrel"), upper}) {
         ASSERT_TRUE(setup::writeAutostartEntry(m_entry, other));
         open({});
-        EXPECT_FALSE(general().m_chkStartWithWindows->isChecked()) << other;
+        EXPECT_FALSE(general().StartWithWindowsBox()->isChecked()) << other;
         pressOk();  // unchecked: the entry goes, whatever it named
         EXPECT_FALSE(fs::exists(m_entry)) << other;
         m_window.reset();
@@ -278,12 +278,12 @@ TEST_F(SetDlgTest, StartWithWindowsFollowsTheEntryForThisVeryExecutable) {
 
     ASSERT_TRUE(setup::writeAutostartEntry(m_entry, "/elsewhere/vantrel"));
     open({});
-    general().m_chkStartWithWindows->setChecked(true);
+    general().StartWithWindowsBox()->setChecked(true);
     pressOk();
     EXPECT_TRUE(setup::autostartNames(m_entry, self));
     m_window.reset();
     open({});
-    EXPECT_TRUE(general().m_chkStartWithWindows->isChecked());
+    EXPECT_TRUE(general().StartWithWindowsBox()->isChecked());
 }
 
 TEST_F(SetDlgTest, TheHotKeyRoundTripsAndAnEmptyOneIsReleased) {
@@ -291,7 +291,7 @@ TEST_F(SetDlgTest, TheHotKeyRoundTripsAndAnEmptyOneIsReleased) {
     d.key = "83";  // S
     d.modifiers = std::to_string(platform::HOTKEYF_CONTROL | platform::HOTKEYF_ALT);
     open(d);
-    EXPECT_EQ(ui().m_hotKey->text(), "Ctrl + Alt + S");
+    EXPECT_EQ(ui().HotKeyEdit()->text(), "Ctrl + Alt + S");
     EXPECT_EQ(ui().HotKey(), platform::hotKeyValue('S', platform::HOTKEYF_CONTROL | platform::HOTKEYF_ALT));
     pressOk();
     EXPECT_NE(document().find(R"(<HotKey VirtualKeyCode="83" Modifiers="6"/>)"), std::string::npos);
@@ -300,8 +300,8 @@ TEST_F(SetDlgTest, TheHotKeyRoundTripsAndAnEmptyOneIsReleased) {
     m_host.calls.clear();
     m_window.reset();
     open({});
-    ui().m_hotKey->SetHotKey(0);
-    ui().m_editSaveTo->setText("  typed, not checked ");
+    ui().HotKeyEdit()->SetHotKey(0);
+    ui().SaveToEdit()->setText("  typed, not checked ");
     pressOk();
     EXPECT_NE(document().find(R"(<HotKey VirtualKeyCode="0" Modifiers="0"/>)"), std::string::npos);
     EXPECT_NE(document().find("<SaveToFilePath>  typed, not checked </SaveToFilePath>"), std::string::npos);

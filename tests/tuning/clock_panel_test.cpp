@@ -29,32 +29,33 @@ TEST_F(ClockPanelTest, OpensDockedWithTheCardsValuesAndWritesNothing) {
     EXPECT_EQ(RectWidth(r), 379);
     EXPECT_EQ(RectHeight(r), 671);
 
-    EXPECT_EQ(p.m_sliderGpuClock.GetPos(), 1006.0f);
-    EXPECT_EQ(p.m_sliderGpuClock.Min(), 1006.0f - 502);
-    EXPECT_EQ(p.m_sliderGpuClock.Max(), 1006.0f + 928);
-    EXPECT_EQ(p.m_sliderMemClock.GetPos(), 1502.0f);
-    EXPECT_EQ(p.m_sliderMemClock.Max(), 1502.0f + 1000);
-    EXPECT_EQ(p.m_sliderFan.GetPos(), 40.0f);
-    EXPECT_EQ(p.m_sliderFan.Min(), 30.0f);
-    EXPECT_FALSE(p.m_sliderFan.IsEnabled());
-    EXPECT_EQ(p.m_sliderPower.GetPos(), 100.0f);
-    EXPECT_EQ(p.m_sliderPower.Max(), 115.0f);
-    EXPECT_EQ(p.m_sliderTemp.GetPos(), 82.0f);
-    EXPECT_EQ(p.m_sliderTemp.Min(), 60.0f);
-    EXPECT_TRUE(p.m_chkPriorityOff.GetCheck());
-    EXPECT_TRUE(p.m_chkFanAuto.GetCheck());
-    EXPECT_TRUE(p.m_chkLink.GetCheck());
-    EXPECT_FALSE(p.m_btnSave.IsShown());
-    EXPECT_FALSE(p.m_chkOne.GetCheck() || p.m_chkTwo.GetCheck() || p.m_chkThree.GetCheck());
-    EXPECT_EQ(p.m_sliderGpuClock.Title(), "GPU Clock Offset,MHz");
-    EXPECT_EQ(p.m_sliderTemp.Title(), "GPU Temp Target,C");
+    EXPECT_EQ(p.GpuClockSlider().GetPos(), 1006.0f);
+    EXPECT_EQ(p.GpuClockSlider().Min(), 1006.0f - 502);
+    EXPECT_EQ(p.GpuClockSlider().Max(), 1006.0f + 928);
+    EXPECT_EQ(p.MemClockSlider().GetPos(), 1502.0f);
+    EXPECT_EQ(p.MemClockSlider().Max(), 1502.0f + 1000);
+    EXPECT_EQ(p.FanSlider().GetPos(), 40.0f);
+    EXPECT_EQ(p.FanSlider().Min(), 30.0f);
+    EXPECT_FALSE(p.FanSlider().IsEnabled());
+    EXPECT_EQ(p.PowerSlider().GetPos(), 100.0f);
+    EXPECT_EQ(p.PowerSlider().Max(), 115.0f);
+    EXPECT_EQ(p.TempSlider().GetPos(), 82.0f);
+    EXPECT_EQ(p.TempSlider().Min(), 60.0f);
+    EXPECT_TRUE(p.PriorityOffButton().GetCheck());
+    EXPECT_TRUE(p.FanAutoButton().GetCheck());
+    EXPECT_TRUE(p.LinkButton().GetCheck());
+    EXPECT_FALSE(p.SaveButton().IsShown());
+    EXPECT_FALSE(p.ProfileOneButton().GetCheck() || p.ProfileTwoButton().GetCheck() ||
+                 p.ProfileThreeButton().GetCheck());
+    EXPECT_EQ(p.GpuClockSlider().Title(), "GPU Clock Offset,MHz");
+    EXPECT_EQ(p.TempSlider().Title(), "GPU Temp Target,C");
 
     // Cancel right after opening: the fan slider goes to the driver's minimum.
-    p.m_sliderGpuClock.SetPos(1100);
+    p.GpuClockSlider().SetPos(1100);
     command(p, IDC_CLOCK_CANCEL);
-    EXPECT_EQ(p.m_sliderGpuClock.GetPos(), 1006.0f);
-    EXPECT_EQ(p.m_sliderFan.GetPos(), 30.0f);
-    EXPECT_EQ(p.m_sliderPower.GetPos(), 100.0f);
+    EXPECT_EQ(p.GpuClockSlider().GetPos(), 1006.0f);
+    EXPECT_EQ(p.FanSlider().GetPos(), 30.0f);
+    EXPECT_EQ(p.PowerSlider().GetPos(), 100.0f);
     EXPECT_TRUE(trace().empty());
 
     // A second press of the main window's button shows the same panel.
@@ -65,23 +66,23 @@ TEST_F(ClockPanelTest, OpensDockedWithTheCardsValuesAndWritesNothing) {
 
 TEST_F(ClockPanelTest, ApplyWritesOffsetsFromTheBaseClocksAfterAYes) {
     CClockSetDlg& p = open();
-    p.m_sliderGpuClock.SetPos(1056);
-    p.m_sliderMemClock.SetPos(1402);
+    p.GpuClockSlider().SetPos(1056);
+    p.MemClockSlider().SetPos(1402);
     answers = {IDNO};
     command(p, IDC_CLOCK_APPLY);
     EXPECT_EQ(boxes, std::vector<std::string>{"Warning|You sure you want to apply the settings?"});
     EXPECT_TRUE(trace().empty());
-    EXPECT_FALSE(p.m_btnSave.IsShown());
+    EXPECT_FALSE(p.SaveButton().IsShown());
 
     command(p, IDC_CLOCK_APPLY);
     EXPECT_EQ(trace(), (std::vector<std::string>{lines::enableOverclock(), lines::clock(0, 50000),
                                                  lines::clock(4, -100000), lines::power(100000),
                                                  lines::thermal(20992, 0), lines::cooler(30, 32)}));
-    EXPECT_EQ(p.m_sliderGpuClock.GetPos(), 1056.0f);  // read back from the card
+    EXPECT_EQ(p.GpuClockSlider().GetPos(), 1056.0f);  // read back from the card
     EXPECT_EQ(p.Last().gpuClock, 1056);
     // The memory clock reads back with its offset, so the slider stays where it was put.
-    EXPECT_EQ(p.m_sliderMemClock.GetPos(), 1402.0f);
-    EXPECT_TRUE(p.m_btnSave.IsShown() && p.m_btnSaveThree.IsShown());
+    EXPECT_EQ(p.MemClockSlider().GetPos(), 1402.0f);
+    EXPECT_TRUE(p.SaveButton().IsShown() && p.SaveThreeButton().IsShown());
     EXPECT_EQ(setting("/Vantrel/FanDlg/AutoSystem"), "0");
 
     // Unchanged sliders: offsets of the difference to the base clocks again.
@@ -94,7 +95,7 @@ TEST_F(ClockPanelTest, ApplyWritesOffsetsFromTheBaseClocksAfterAYes) {
 TEST_F(ClockPanelTest, DefaultRestoresTheCardInItsOrder) {
     CClockSetDlg& p = open(card(), "1");
     ASSERT_TRUE(m_window->FanTimerRunning());
-    p.m_chkPriorityOn.SetCheck(true);
+    p.PriorityOnButton().SetCheck(true);
     command(p, IDC_CLOCK_DEFAULT);
     EXPECT_EQ(trace(), (std::vector<std::string>{
                            lines::enableOverclock(), lines::clock(0, 0), lines::clock(4, 0),
@@ -103,10 +104,10 @@ TEST_F(ClockPanelTest, DefaultRestoresTheCardInItsOrder) {
                            lines::cooler(30, 32),  // the fan curve stops and hands the fan back
                        }));
     EXPECT_TRUE(boxes.empty());
-    EXPECT_FALSE(p.m_chkLink.GetCheck());
-    EXPECT_TRUE(p.m_chkPriorityOff.GetCheck());
-    EXPECT_EQ(p.m_sliderFan.GetPos(), 30.0f);
-    EXPECT_EQ(p.m_sliderTemp.GetPos(), 82.0f);
+    EXPECT_FALSE(p.LinkButton().GetCheck());
+    EXPECT_TRUE(p.PriorityOffButton().GetCheck());
+    EXPECT_EQ(p.FanSlider().GetPos(), 30.0f);
+    EXPECT_EQ(p.TempSlider().GetPos(), 82.0f);
     EXPECT_EQ(m_window->FanControl(), CVantrelDlg::kFanOff);
     EXPECT_FALSE(m_window->FanTimerRunning());
     EXPECT_FALSE(m_window->FanAutoEnable());
@@ -116,25 +117,25 @@ TEST_F(ClockPanelTest, DefaultRestoresTheCardInItsOrder) {
 TEST_F(ClockPanelTest, ProfilesLoadWithoutTheirZerosAndSaveAfterApply) {
     CClockSetDlg& p =
         open(card(), "0", R"(<One GPUClock="1050" MemoryClock="0" FanSpeed="0" TDP="110" GPUTemp="0"/>)");
-    click(p, p.m_chkOne);
-    EXPECT_TRUE(p.m_chkOne.GetCheck());
-    EXPECT_EQ(p.m_sliderGpuClock.GetPos(), 1050.0f);
-    EXPECT_EQ(p.m_sliderMemClock.GetPos(), 1502.0f);
-    EXPECT_EQ(p.m_sliderFan.GetPos(), 40.0f);
-    EXPECT_EQ(p.m_sliderPower.GetPos(), 110.0f);
-    EXPECT_EQ(p.m_sliderTemp.GetPos(), 82.0f);
-    EXPECT_TRUE(p.m_chkFanManual.GetCheck());
-    EXPECT_FALSE(p.m_sliderFan.IsEnabled());  // until Manual itself is clicked
+    click(p, p.ProfileOneButton());
+    EXPECT_TRUE(p.ProfileOneButton().GetCheck());
+    EXPECT_EQ(p.GpuClockSlider().GetPos(), 1050.0f);
+    EXPECT_EQ(p.MemClockSlider().GetPos(), 1502.0f);
+    EXPECT_EQ(p.FanSlider().GetPos(), 40.0f);
+    EXPECT_EQ(p.PowerSlider().GetPos(), 110.0f);
+    EXPECT_EQ(p.TempSlider().GetPos(), 82.0f);
+    EXPECT_TRUE(p.FanManualButton().GetCheck());
+    EXPECT_FALSE(p.FanSlider().IsEnabled());  // until Manual itself is clicked
     EXPECT_TRUE(trace().empty());
 
     // Save keeps the selected profile; its buttons appear only after an Apply.
     command(p, IDC_CLOCK_APPLY);
-    ASSERT_TRUE(p.m_btnSaveTwo.IsShown());
-    click(p, p.m_btnSave);
-    EXPECT_TRUE(p.m_chkOne.GetCheck());
+    ASSERT_TRUE(p.SaveTwoButton().IsShown());
+    click(p, p.SaveButton());
+    EXPECT_TRUE(p.ProfileOneButton().GetCheck());
     openVoltage(p);
-    click(p, p.m_btnSaveTwo);
-    EXPECT_FALSE(p.m_btnSave.IsShown() || p.m_btnSaveTwo.IsShown());
+    click(p, p.SaveTwoButton());
+    EXPECT_FALSE(p.SaveButton().IsShown() || p.SaveTwoButton().IsShown());
     const char* two = "/Vantrel/ClockSetDlg/Two";
     EXPECT_EQ(setting(two, "GPUClock"), "1050");
     EXPECT_EQ(setting(two, "MemoryClock"), "1502");
@@ -149,7 +150,7 @@ TEST_F(ClockPanelTest, ProfilesLoadWithoutTheirZerosAndSaveAfterApply) {
 TEST_F(ClockPanelTest, ProfileVoltagesSwitchOverVoltageOnWithoutEnablingIt) {
     CClockSetDlg& p = open(card(), "0", R"(<Three GPUVoltageMax="25" GPUVoltageMin="1012"/>)");
     CVoltageSetDlg& v = openVoltage(p);
-    click(p, p.m_chkThree);
+    click(p, p.ProfileThreeButton());
     EXPECT_EQ(v.OverVoltageSlider().GetPos(), 25.0f);
     EXPECT_TRUE(v.OverVoltageOnButton().GetCheck());
     EXPECT_FALSE(v.OverVoltageSlider().IsEnabled());
@@ -159,30 +160,30 @@ TEST_F(ClockPanelTest, ProfileVoltagesSwitchOverVoltageOnWithoutEnablingIt) {
 
 TEST_F(ClockPanelTest, LinkedTargetsFollowEachOtherOnlyWhileLinked) {
     CClockSetDlg& p = open();
-    p.m_sliderPower.SetPos(115);
+    p.PowerSlider().SetPos(115);
     command(p, MAKEWPARAM(IDC_CLOCK_POWER, 1));
-    EXPECT_EQ(p.m_sliderTemp.GetPos(), 92.0f);  // the maximum power gives the maximum temperature
-    p.m_sliderTemp.SetPos(87);
+    EXPECT_EQ(p.TempSlider().GetPos(), 92.0f);  // the maximum power gives the maximum temperature
+    p.TempSlider().SetPos(87);
     command(p, MAKEWPARAM(IDC_CLOCK_TEMP, 1));
-    EXPECT_FLOAT_EQ(p.m_sliderPower.GetPos(), 107.5f);
+    EXPECT_FLOAT_EQ(p.PowerSlider().GetPos(), 107.5f);
 
-    click(p, p.m_chkLink);
-    EXPECT_FALSE(p.m_chkLink.GetCheck());
-    p.m_sliderPower.SetPos(60);
+    click(p, p.LinkButton());
+    EXPECT_FALSE(p.LinkButton().GetCheck());
+    p.PowerSlider().SetPos(60);
     command(p, MAKEWPARAM(IDC_CLOCK_POWER, 1));
-    EXPECT_EQ(p.m_sliderTemp.GetPos(), 87.0f);
+    EXPECT_EQ(p.TempSlider().GetPos(), 87.0f);
     // Checking the link again pulls the temperature to the power target.
-    click(p, p.m_chkLink);
-    EXPECT_LT(p.m_sliderTemp.GetPos(), 82.0f);
+    click(p, p.LinkButton());
+    EXPECT_LT(p.TempSlider().GetPos(), 82.0f);
     EXPECT_TRUE(trace().empty());
 }
 
 TEST_F(ClockPanelTest, FanModesHandTheFanBetweenDriverLevelAndCurve) {
     CClockSetDlg& p = open(card(), "1");
-    EXPECT_TRUE(p.m_chkFanUserDefine.GetCheck());
-    click(p, p.m_chkFanManual);
-    EXPECT_TRUE(p.m_sliderFan.IsEnabled());
-    p.m_sliderFan.SetPos(65);
+    EXPECT_TRUE(p.FanUserDefineButton().GetCheck());
+    click(p, p.FanManualButton());
+    EXPECT_TRUE(p.FanSlider().IsEnabled());
+    p.FanSlider().SetPos(65);
     command(p, IDC_CLOCK_APPLY);
     // The curve stops and hands the fan back before the fixed level goes out.
     std::vector<std::string> t = trace();
@@ -193,8 +194,8 @@ TEST_F(ClockPanelTest, FanModesHandTheFanBetweenDriverLevelAndCurve) {
     EXPECT_EQ(p.Last().fanSpeed, 65);
 
     m_card->clearTrace();
-    click(p, p.m_chkFanUserDefine);
-    EXPECT_FALSE(p.m_sliderFan.IsEnabled());
+    click(p, p.FanUserDefineButton());
+    EXPECT_FALSE(p.FanSlider().IsEnabled());
     command(p, IDC_CLOCK_APPLY);
     for (const std::string& line : trace())
         EXPECT_EQ(line.find("GPU_SetCoolerLevels"), std::string::npos) << line;
@@ -203,7 +204,7 @@ TEST_F(ClockPanelTest, FanModesHandTheFanBetweenDriverLevelAndCurve) {
 
     // The settings window's choice shown on the open panel.
     p.SelectFanMode(false);
-    EXPECT_TRUE(p.m_chkFanAuto.GetCheck());
+    EXPECT_TRUE(p.FanAutoButton().GetCheck());
 }
 
 TEST_F(ClockPanelTest, RefusedWritesReturnTheirSliders) {
@@ -211,17 +212,17 @@ TEST_F(ClockPanelTest, RefusedWritesReturnTheirSliders) {
                                 R"(GPU_ThermalPoliciesSetStatus" status="-5"/>)"));
     CVoltageSetDlg& v = openVoltage(p);
     click(v, v.OverVoltageOnButton());
-    p.m_sliderGpuClock.SetPos(1100);
-    p.m_sliderMemClock.SetPos(1600);
-    p.m_sliderPower.SetPos(110);
-    p.m_sliderTemp.SetPos(85);
+    p.GpuClockSlider().SetPos(1100);
+    p.MemClockSlider().SetPos(1600);
+    p.PowerSlider().SetPos(110);
+    p.TempSlider().SetPos(85);
     v.CoreVoltageSlider().SetPos(1025);
     v.OverVoltageSlider().SetPos(25);
     command(p, IDC_CLOCK_APPLY);
-    EXPECT_EQ(p.m_sliderGpuClock.GetPos(), 1006.0f);
-    EXPECT_EQ(p.m_sliderMemClock.GetPos(), 1502.0f);
-    EXPECT_EQ(p.m_sliderPower.GetPos(), 100.0f);
-    EXPECT_EQ(p.m_sliderTemp.GetPos(), 85.0f);  // a refused temperature stays where it was put
+    EXPECT_EQ(p.GpuClockSlider().GetPos(), 1006.0f);
+    EXPECT_EQ(p.MemClockSlider().GetPos(), 1502.0f);
+    EXPECT_EQ(p.PowerSlider().GetPos(), 100.0f);
+    EXPECT_EQ(p.TempSlider().GetPos(), 85.0f);  // a refused temperature stays where it was put
     EXPECT_EQ(p.Last().tempTarget, 82);
     EXPECT_EQ(v.CoreVoltageSlider().GetPos(), 1000.0f);
     EXPECT_EQ(v.OverVoltageSlider().GetPos(), 0.0f);
@@ -234,13 +235,13 @@ TEST_F(ClockPanelTest, RefusedWritesReturnTheirSliders) {
 TEST_F(ClockPanelTest, UnreadableBaseClocksWriteNoOffset) {
     // The panel's own read at opening succeeds; Apply's reads of the base clocks fail.
     CClockSetDlg& p = open(card(R"(<fault interface="GPU_GetAllClockFrequencies" status="-1" after="1"/>)"));
-    p.m_sliderGpuClock.SetPos(1100);
-    p.m_sliderMemClock.SetPos(1600);
+    p.GpuClockSlider().SetPos(1100);
+    p.MemClockSlider().SetPos(1600);
     command(p, IDC_CLOCK_APPLY);
     for (const std::string& line : trace())
         EXPECT_EQ(line.find("GPU_SetPstates20"), std::string::npos) << line;
-    EXPECT_EQ(p.m_sliderGpuClock.GetPos(), 1006.0f);
-    EXPECT_EQ(p.m_sliderMemClock.GetPos(), 1502.0f);
+    EXPECT_EQ(p.GpuClockSlider().GetPos(), 1006.0f);
+    EXPECT_EQ(p.MemClockSlider().GetPos(), 1502.0f);
 }
 
 TEST_F(ClockPanelTest, PrivilegeRefusalIsExplainedOncePerRun) {
@@ -248,11 +249,11 @@ TEST_F(ClockPanelTest, PrivilegeRefusalIsExplainedOncePerRun) {
         open(card(R"(<fault interface="GPU_SetPstates20 GPU_EnableOverclockedPstates )"
                   R"(GPU_PowerPoliciesSetStatus GPU_ThermalPoliciesSetStatus GPU_SetCoolerLevels" )"
                   R"(status="-137"/>)"));
-    p.m_sliderGpuClock.SetPos(1100);
+    p.GpuClockSlider().SetPos(1100);
     command(p, IDC_CLOCK_APPLY);
     const std::string notice = std::string("Vantrel|") + tuning::kPrivilegeText;
     EXPECT_EQ(boxes, (std::vector<std::string>{"Warning|You sure you want to apply the settings?", notice}));
-    EXPECT_EQ(p.m_sliderGpuClock.GetPos(), 1006.0f);
+    EXPECT_EQ(p.GpuClockSlider().GetPos(), 1006.0f);
     for (const std::string& line : trace()) EXPECT_NE(line.find("status=-137"), std::string::npos) << line;
 
     boxes.clear();
@@ -328,29 +329,29 @@ TEST_F(ClockPanelTest, OverVoltageFoundOnTheCardSwitchesOnWithoutAWarning) {
 
 TEST_F(ClockPanelTest, ClockLockDisablesTheAdjustingControlsAndGivesThemBack) {
     CClockSetDlg& p = open(card(R"(<powerPolicies supported="0"/>)"));
-    EXPECT_FALSE(p.m_sliderPower.IsEnabled());  // no power policies to read
+    EXPECT_FALSE(p.PowerSlider().IsEnabled());  // no power policies to read
     CVoltageSetDlg& v = openVoltage(p);
     click(*m_window, m_window->ClockLockButton());
     EXPECT_TRUE(p.IsLocked());
     for (const CControls* c : p.Controls()) {
-        const bool exempt =
-            c == &p.m_btnClose || c == &p.m_btnSaveOne || c == &p.m_btnSaveTwo || c == &p.m_btnSaveThree;
+        const bool exempt = c == &p.CloseButton() || c == &p.SaveOneButton() || c == &p.SaveTwoButton() ||
+                            c == &p.SaveThreeButton();
         if (!exempt && c->LinkTarget() == nullptr && c->ID() != CSuperSliders::kLabelId) {
             EXPECT_FALSE(c->IsEnabled()) << c->ID();
         }
     }
-    EXPECT_TRUE(p.m_btnClose.IsEnabled());
+    EXPECT_TRUE(p.CloseButton().IsEnabled());
     EXPECT_FALSE(v.CoreVoltageSlider().IsEnabled() || v.OverVoltageOnButton().IsEnabled() ||
                  v.OverVoltageOffButton().IsEnabled());
-    click(p, p.m_btnApply);
+    click(p, p.ApplyButton());
     EXPECT_TRUE(boxes.empty());
 
     click(*m_window, m_window->ClockLockButton());
     EXPECT_FALSE(p.IsLocked());
-    EXPECT_TRUE(p.m_btnApply.IsEnabled() && p.m_sliderGpuClock.IsEnabled() &&
+    EXPECT_TRUE(p.ApplyButton().IsEnabled() && p.GpuClockSlider().IsEnabled() &&
                 v.CoreVoltageSlider().IsEnabled());
-    EXPECT_FALSE(p.m_sliderPower.IsEnabled());        // still nothing to write to
-    EXPECT_FALSE(p.m_sliderFan.IsEnabled());          // Auto
+    EXPECT_FALSE(p.PowerSlider().IsEnabled());        // still nothing to write to
+    EXPECT_FALSE(p.FanSlider().IsEnabled());          // Auto
     EXPECT_FALSE(v.OverVoltageSlider().IsEnabled());  // over-voltage off
     EXPECT_TRUE(trace().empty());
 }
@@ -366,7 +367,7 @@ TEST_F(ClockPanelTest, PanelsFollowTheMainWindowAndCloseThroughIt) {
     EXPECT_EQ(v.GetWindowRect().left, 500 - 358 - 353);
     EXPECT_EQ(v.GetWindowRect().top, 150 + 78);
 
-    click(p, p.m_btnClose);
+    click(p, p.CloseButton());
     EXPECT_EQ(m_window->ClockSetPanel(), nullptr);
     EXPECT_FALSE(m_window->ClockLockButton().IsEnabled());
     EXPECT_FALSE(m_window->ClockLockButton().GetCheck());
@@ -380,12 +381,12 @@ TEST_F(ClockPanelTest, ReloadRangesReadsTheNewlyChosenGpu) {
         "max=\"900000\" delta=\"0\" deltaMin=\"-100000\" deltaMax=\"100000\"/><clock domain=\"4\" "
         "type=\"single\" freq=\"1000000\" delta=\"0\" deltaMin=\"-100000\" deltaMax=\"100000\"/>"
         "</pstate></pstates></gpu></card>");
-    EXPECT_EQ(p.m_sliderGpuClock.GetPos(), 1006.0f);
+    EXPECT_EQ(p.GpuClockSlider().GetPos(), 1006.0f);
     m_context->selectedIndex = 1;
     p.ReloadRanges();
-    EXPECT_EQ(p.m_sliderGpuClock.GetPos(), 800.0f);
-    EXPECT_EQ(p.m_sliderGpuClock.Max(), 800.0f + 928);
-    EXPECT_EQ(p.m_sliderMemClock.GetPos(), 1000.0f);
+    EXPECT_EQ(p.GpuClockSlider().GetPos(), 800.0f);
+    EXPECT_EQ(p.GpuClockSlider().Max(), 800.0f + 928);
+    EXPECT_EQ(p.MemClockSlider().GetPos(), 1000.0f);
     EXPECT_EQ(p.Last().gpuClock, 800);
     EXPECT_TRUE(trace().empty());
 }

@@ -19,7 +19,7 @@ void commitFanPage(CVantrelDlg& main, bool enable) {
         auto* window = main.findChild<setup::CSetDlg*>();
         ASSERT_NE(window, nullptr);
         window->SelectTab(setup::CSetDlg::kFan);
-        if (window->FanPage()->m_chkEnable->isChecked() != enable) window->FanPage()->m_chkEnable->click();
+        if (window->FanPage()->EnableBox()->isChecked() != enable) window->FanPage()->EnableBox()->click();
         QCoreApplication::processEvents();
         window->SendMessage(WM_COMMAND, IDOK);
     });
@@ -35,17 +35,17 @@ TEST_F(ClockPanelTest, SettingsOkSwitchesTheOpenPanelsFanModeAndTheCurve) {
     setenv("XDG_CONFIG_HOME", (m_dir / "config").c_str(), 1);
 
     CClockSetDlg& p = open();
-    ASSERT_TRUE(p.m_chkFanAuto.GetCheck());
+    ASSERT_TRUE(p.FanAutoButton().GetCheck());
     commitFanPage(*m_window, true);
-    EXPECT_TRUE(p.m_chkFanUserDefine.GetCheck());
-    EXPECT_FALSE(p.m_chkFanAuto.GetCheck() || p.m_chkFanManual.GetCheck());
+    EXPECT_TRUE(p.FanUserDefineButton().GetCheck());
+    EXPECT_FALSE(p.FanAutoButton().GetCheck() || p.FanManualButton().GetCheck());
     EXPECT_EQ(m_window->FanControl(), CVantrelDlg::kFanCurve);
     EXPECT_TRUE(m_window->HasTimer(kFanTimer));
     EXPECT_TRUE(trace().empty()) << "the first level comes one period later";
 
     commitFanPage(*m_window, false);
-    EXPECT_TRUE(p.m_chkFanAuto.GetCheck());
-    EXPECT_FALSE(p.m_chkFanUserDefine.GetCheck() || p.m_chkFanManual.GetCheck());
+    EXPECT_TRUE(p.FanAutoButton().GetCheck());
+    EXPECT_FALSE(p.FanUserDefineButton().GetCheck() || p.FanManualButton().GetCheck());
     EXPECT_EQ(m_window->FanControl(), CVantrelDlg::kFanOff);
     EXPECT_FALSE(m_window->HasTimer(kFanTimer));
     EXPECT_EQ(trace(), std::vector<std::string>{lines::cooler(30, 32)}) << "the fan handed back";

@@ -76,12 +76,12 @@ class NvmlPanelTest : public ::testing::Test {
 TEST_F(NvmlPanelTest, ApplyAndDefaultReachNvmlInItsUnits) {
     CClockSetDlg& p = open();
     EXPECT_EQ(std::string(fake->log), "");  // opening writes nothing
-    p.m_sliderGpuClock.SetPos(p.m_sliderGpuClock.GetPos() + 50);
-    p.m_sliderMemClock.SetPos(p.m_sliderMemClock.GetPos() + 100);
-    p.m_sliderPower.SetPos(90);
-    p.m_sliderTemp.SetPos(87);
-    p.m_chkFanManual.SetCheck(true);
-    p.m_sliderFan.SetPos(60);
+    p.GpuClockSlider().SetPos(p.GpuClockSlider().GetPos() + 50);
+    p.MemClockSlider().SetPos(p.MemClockSlider().GetPos() + 100);
+    p.PowerSlider().SetPos(90);
+    p.TempSlider().SetPos(87);
+    p.FanManualButton().SetCheck(true);
+    p.FanSlider().SetPos(60);
     p.SendMessage(WM_COMMAND, IDC_CLOCK_APPLY);
     EXPECT_EQ(std::string(fake->log),
               "SetClockOffsets dev0 type0 50\n"        // MHz
@@ -103,14 +103,14 @@ TEST_F(NvmlPanelTest, ApplyAndDefaultReachNvmlInItsUnits) {
 TEST_F(NvmlPanelTest, WithoutPrivilegeOneMessageAndNoWrite) {
     fake->denySetters = 1;
     CClockSetDlg& p = open();
-    const float gpu = p.m_sliderGpuClock.GetPos();
-    p.m_sliderGpuClock.SetPos(gpu + 50);
-    p.m_sliderPower.SetPos(90);
+    const float gpu = p.GpuClockSlider().GetPos();
+    p.GpuClockSlider().SetPos(gpu + 50);
+    p.PowerSlider().SetPos(90);
     p.SendMessage(WM_COMMAND, IDC_CLOCK_APPLY);
     EXPECT_EQ(boxes, (std::vector<std::string>{"Warning|You sure you want to apply the settings?",
                                                std::string("Vantrel|") + tuning::kPrivilegeText}));
-    EXPECT_EQ(p.m_sliderGpuClock.GetPos(), gpu);
-    EXPECT_EQ(p.m_sliderPower.GetPos(), 100.0f);
+    EXPECT_EQ(p.GpuClockSlider().GetPos(), gpu);
+    EXPECT_EQ(p.PowerSlider().GetPos(), 100.0f);
     EXPECT_EQ(std::string(fake->log), "");
 
     boxes.clear();
