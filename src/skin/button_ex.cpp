@@ -12,35 +12,39 @@ constexpr QRgb kCheckText = 0xFFFF6400;
 QRectF boxOf(const RECT& r) {
     return QRectF(r.left, r.top, RectWidth(r), RectHeight(r));
 }
-
-uint64_t buttonState(const RECT& rect, const QString& image, int frame, const QString& text) {
-    const QImage* picture = skin::PictureCache::instance().get(image);
-    return skin::DrawStateKey()
-        .add(rect)
-        .add(frame)
-        .add(uint64_t(picture ? picture->cacheKey() : 0))
-        .add(text)
-        .add(skin::skinFontGeneration())
-        .value();
-}
 }  // namespace
 
-uint64_t CButtonEx::DrawState() const {
-    return buttonState(m_rect, m_strImage, m_bHover ? 1 : m_bPressed ? 2 : 0, m_strText);
+int CButtonEx::Frame() const {
+    return m_bHover ? 1 : m_bPressed ? 2 : 0;
 }
 
-uint64_t CCheckButtonEx::DrawState() const {
-    return buttonState(m_rect, m_strImage, (m_bHover && !m_bNoHover) ? 1 : m_bCheck ? 2 : 0, m_strText);
+QRgb CButtonEx::TextColour() const {
+    return kButtonText;
 }
 
 void CButtonEx::Draw(QPainter* pDC) {
-    DrawPicture(pDC, m_strImage, m_bHover ? 1 : m_bPressed ? 2 : 0);
-    skin::drawSkinLine(pDC, boxOf(m_rect), m_strText, kTextPoints, kButtonText);
+    DrawPicture(pDC, m_strImage, Frame());
+    skin::drawSkinLine(pDC, boxOf(m_rect), m_strText, kTextPoints, TextColour());
 }
 
-void CCheckButtonEx::Draw(QPainter* pDC) {
-    DrawPicture(pDC, m_strImage, (m_bHover && !m_bNoHover) ? 1 : m_bCheck ? 2 : 0);
-    skin::drawSkinLine(pDC, boxOf(m_rect), m_strText, kTextPoints, kCheckText);
+uint64_t CButtonEx::DrawState() const {
+    const QImage* picture = skin::PictureCache::instance().get(m_strImage);
+    return skin::DrawStateKey()
+        .add(m_rect)
+        .add(Frame())
+        .add(uint64_t(picture ? picture->cacheKey() : 0))
+        .add(m_strText)
+        .add(uint64_t(TextColour()))
+        .add(skin::skinFontGeneration())
+        .value();
+}
+
+int CCheckButtonEx::Frame() const {
+    return (m_bHover && !m_bNoHover) ? 1 : m_bCheck ? 2 : 0;
+}
+
+QRgb CCheckButtonEx::TextColour() const {
+    return kCheckText;
 }
 
 void CCheckButtonEx::SettleAgainstGroup() {

@@ -14,13 +14,16 @@ class CButtonEx : public CControls {
     uint64_t DrawState() const override;
     QString ToolTip() const override { return CutTextToolTip(kTextPoints); }
     platform::AccessibleItem Describe() const override;
+
+  protected:
+    // The picture strip's frame for the current state, and the caption's colour.
+    virtual int Frame() const;
+    virtual QRgb TextColour() const;
 };
 
 // Frames: unchecked, hover (either state), checked. Text in ARGB 0xFFFF6400.
 class CCheckButtonEx : public CButtonEx {
   public:
-    void Draw(QPainter* pDC) override;
-    uint64_t DrawState() const override;
     void OnLButtonUp(UINT nFlags, int x, int y) override;
     // TRUE clears the group; FALSE on a radio member keeps it checked when no
     // other member is (a group always keeps one checked). A change asks for a
@@ -30,6 +33,10 @@ class CCheckButtonEx : public CButtonEx {
     platform::AccessibleItem Describe() const override;
     // Hover shows no frame of its own: the button keeps its checked look.
     void SetNoHover(bool noHover) { m_bNoHover = noHover; }
+
+  protected:
+    int Frame() const override;
+    QRgb TextColour() const override;
 
   private:
     friend void MakeRadioGroup(std::initializer_list<CCheckButtonEx*> members);
