@@ -3,6 +3,7 @@
 #include <optional>
 
 #include "skin/paint_recorder.h"
+#include "skin/paint_rects.h"
 #include "skin/picture_cache.h"
 
 namespace {
@@ -109,7 +110,7 @@ QImage CDialogBase::ComposeCopy() {
     const QImage kept = m_memDC;
     m_memDC = QImage();
     const std::vector<Painted> painted = Measure();
-    Paint(QRect(0, 0, std::max(width(), 1), std::max(height(), 1)), true, Path::Paint, painted);
+    Paint({QRect(0, 0, std::max(width(), 1), std::max(height(), 1))}, true, Path::Paint, painted);
     QImage copy = m_memDC;
     m_memDC = kept;
     return copy;
@@ -147,7 +148,10 @@ std::vector<CDialogBase::Painted> CDialogBase::Measure() {
             QPainter painter(&*recorder);
             control->Draw(&painter);
         }
-        painted[i] = Painted{recorder->bounds() & QRect(QPoint(0, 0), size), recorder->key(), true};
+        const QRect all(QPoint(0, 0), size);
+        std::vector<skin::PaintRecorder::Part> parts = recorder->parts();
+        for (skin::PaintRecorder::Part& part : parts) part.bounds &= all;
+        painted[i] = Painted{recorder->bounds() & all, recorder->key(), true, std::move(parts)};
         if (kept && !(painted[i] == *kept)) ++g_unreportedChanges;
         if (state) m_recordings.keep(i, control, state, painted[i]);
     }
@@ -169,26 +173,27 @@ void CDialogBase::ComposeWith(Path path, bool whole) {
 
     std::vector<Painted> painted = Measure();
     const QRect all(QPoint(0, 0), size);
-    QRegion region;
-    if (whole) {
-        region = all;
-    } else {
-        region = UpdateRegion();
-        for (size_t i = 0; i < painted.size(); ++i) {
-            const Painted before = i < m_painted.size() ? m_painted[i] : Painted{};
-            if (before == painted[i]) continue;
-            region += before.bounds;
-            region += painted[i].bounds;
-        }
-        region &= all;
-        whole = region == QRegion(all);
+    std::vector<QRect> rects;
+    if (!whole) {
+        std::vector<QRect> places(UpdateRegion().begin(), UpdateRegion().end());
+        for (size_t i = 0; i < painted.size(); ++i)
+            skin::addChangedPlaces(i < m_painted.size() ? m_painted[i] : Painted{}, painted[i], places);
+        rects = skin::paintRects(places, all);
     }
-    if (!region.isEmpty()) Paint(region, whole, path, painted);
+    QRegion region;
+    for (const QRect& r : rects) region += r;
+    whole = whole || region == QRegion(all);
+    if (whole) {
+        rects = {all};
+        region = all;
+    }
+    if (!rects.empty()) Paint(rects, whole, path, painted);
     m_painted = std::move(painted);
     UpdateLayeredArea(region);
 }
 
-void CDialogBase::Paint(const QRegion& region, bool whole, Path path, const std::vector<Painted>& painted) {
+void CDialogBase::Paint(const std::vector<QRect>& rects, bool whole, Path path,
+                        const std::vector<Painted>& painted) {
     const QSize size(std::max(width(), 1), std::max(height(), 1));
     if (m_memDC.size() != size || m_memDC.format() != QImage::Format_ARGB32_Premultiplied) {
         m_memDC = QImage(size, QImage::Format_ARGB32_Premultiplied);
@@ -202,12 +207,11 @@ void CDialogBase::Paint(const QRegion& region, bool whole, Path path, const std:
         background && background->width() >= size.width() && background->height() >= size.height();
     QPainter painter(&m_memDC);
     m_painter = &painter;
-    // One rectangle of the region at a time: under a clip of several rectangles
-    // the raster engine leaves its straight copies for span filling shared out
-    // to worker threads, which costs more than the whole paint at this size.
-    const QRegion area = whole ? QRegion(QRect(QPoint(0, 0), size)) : region;
+    // One rectangle at a time: under a clip of several rectangles the raster
+    // engine leaves its straight copies for span filling shared out to worker
+    // threads, which costs more than the whole paint at this size.
     const size_t count = std::min(m_controls.size(), painted.size());
-    for (const QRect& rect : area) {
+    for (const QRect& rect : rects) {
         painter.setClipRect(rect);
         painter.setCompositionMode(QPainter::CompositionMode_Source);
         skin::CompositionMemo::Key key;

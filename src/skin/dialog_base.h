@@ -133,7 +133,8 @@ class CDialogBase : public platform::Window {
     // What each shown control draws; a control whose DrawState() was recorded
     // before is taken from m_recordings without being drawn.
     std::vector<Painted> Measure();
-    void Paint(const QRegion& region, bool whole, Path path, const std::vector<Painted>& painted);
+    // Composes each of `rects` (not overlapping) from the background up.
+    void Paint(const std::vector<QRect>& rects, bool whole, Path path, const std::vector<Painted>& painted);
     // What the composition of `rect` depends on: its place, the background and
     // the keys of the controls that reach it.
     skin::CompositionMemo::Key MemoKey(const QRect& rect, bool covering,

@@ -71,6 +71,13 @@ void addPath(Hash& h, const QPainterPath& path) {
     }
 }
 
+// The whole pixels a device rectangle touches.
+QRect pixelsOf(const QRectF& b) {
+    if (b.isEmpty()) return {};
+    const int left = int(std::floor(b.left())), top = int(std::floor(b.top()));
+    return QRect(left, top, int(std::ceil(b.right())) - left, int(std::ceil(b.bottom())) - top);
+}
+
 }  // namespace
 
 class PaintRecorder::Engine : public QPaintEngine {
@@ -80,9 +87,19 @@ class PaintRecorder::Engine : public QPaintEngine {
     void reset() {
         m_bounds = QRectF();
         m_key = Hash();
+        m_parts.clear();
+        m_partsKept = true;
     }
     QRectF bounds() const { return m_bounds; }
     uint64_t key() const { return m_key.value(); }
+    // Empty where the drawing had more operations than are worth comparing one by one.
+    std::vector<PaintRecorder::Part> parts() const {
+        std::vector<PaintRecorder::Part> parts;
+        if (!m_partsKept) return parts;
+        parts.reserve(m_parts.size());
+        for (const OpenPart& part : m_parts) parts.push_back({pixelsOf(part.bounds), part.key.value()});
+        return parts;
+    }
 
     bool begin(QPaintDevice*) override { return true; }
     bool end() override { return true; }
@@ -140,6 +157,7 @@ class PaintRecorder::Engine : public QPaintEngine {
     void drawPath(const QPainterPath& path) override {
         op(6);
         addPath(m_key, path);
+        if (m_partsKept) addPath(m_parts.back().key, path);
         shape(path.controlPointRect());
     }
     void drawPoints(const QPointF* points, int n) override {
@@ -154,7 +172,7 @@ class PaintRecorder::Engine : public QPaintEngine {
         op(9 + int(mode));
         QRectF box;
         for (int i = 0; i < n; ++i) {
-            m_key.add(points[i]);
+            keys().add(points[i]);
             box |= QRectF(points[i], points[i]);
         }
         if (mode == PolylineMode)
@@ -191,17 +209,43 @@ class PaintRecorder::Engine : public QPaintEngine {
     }
 
   private:
-    Hash& op(int code) {
-        m_key.add(code).add(m_state);
-        return m_key;
+    // The key of the whole drawing, and from here on of a new part, take what
+    // the operation adds.
+    struct Keys {
+        Hash* whole;
+        Hash* part;
+        Keys& add(auto v) {
+            whole->add(v);
+            if (part) part->add(v);
+            return *this;
+        }
+    };
+    struct OpenPart {
+        QRectF bounds;
+        Hash key;
+    };
+    Keys op(int code) {
+        if (m_partsKept && m_parts.size() >= PaintRecorder::kMostParts) {
+            m_partsKept = false;
+            m_parts.clear();
+        }
+        if (m_partsKept) m_parts.emplace_back();
+        Keys keys{&m_key, m_partsKept ? &m_parts.back().key : nullptr};
+        keys.add(code).add(m_state);
+        return keys;
     }
+    void cover(const QRectF& device) {
+        m_bounds |= device;
+        if (m_partsKept && !m_parts.empty()) m_parts.back().bounds |= device;
+    }
+    Keys keys() { return Keys{&m_key, m_partsKept && !m_parts.empty() ? &m_parts.back().key : nullptr}; }
     // Device area of a logical rectangle, with a pixel for smoothing unless it
     // lies on whole pixels.
     void area(const QRectF& r) {
-        m_key.add(r);
+        keys().add(r);
         const QRectF mapped = m_transform.mapRect(r);
         const bool whole = m_transform.type() <= QTransform::TxTranslate && mapped == QRectF(mapped.toRect());
-        m_bounds |= whole ? mapped : mapped.adjusted(-1, -1, 1, 1);
+        cover(whole ? mapped : mapped.adjusted(-1, -1, 1, 1));
     }
     qreal penReach() const {
         if (m_pen.style() == Qt::NoPen) return 0;
@@ -213,22 +257,24 @@ class PaintRecorder::Engine : public QPaintEngine {
         return w * join / 2 + 1;
     }
     void stroke(const QRectF& r) {
-        m_key.add(r);
+        keys().add(r);
         const qreal reach = penReach();
         if (reach == 0) return;
         const QRectF mapped = m_transform.mapRect(r);
-        m_bounds |= mapped.adjusted(-reach - 1, -reach - 1, reach + 1, reach + 1);
+        cover(mapped.adjusted(-reach - 1, -reach - 1, reach + 1, reach + 1));
     }
     void shape(const QRectF& r) {
-        m_key.add(r);
+        keys().add(r);
         const qreal reach = penReach();
         const QRectF mapped = m_transform.mapRect(r.normalized());
-        if (m_brush.style() != Qt::NoBrush) m_bounds |= mapped.adjusted(-1, -1, 1, 1);
-        if (reach > 0) m_bounds |= mapped.adjusted(-reach - 1, -reach - 1, reach + 1, reach + 1);
+        if (m_brush.style() != Qt::NoBrush) cover(mapped.adjusted(-1, -1, 1, 1));
+        if (reach > 0) cover(mapped.adjusted(-reach - 1, -reach - 1, reach + 1, reach + 1));
     }
 
     QRectF m_bounds;
     Hash m_key;
+    std::vector<OpenPart> m_parts;
+    bool m_partsKept = true;
     uint64_t m_state = 0;
     QPen m_pen;
     QBrush m_brush;
@@ -251,10 +297,11 @@ void PaintRecorder::reset() {
 }
 
 QRect PaintRecorder::bounds() const {
-    const QRectF b = m_engine->bounds();
-    if (b.isEmpty()) return {};
-    const int left = int(std::floor(b.left())), top = int(std::floor(b.top()));
-    return QRect(left, top, int(std::ceil(b.right())) - left, int(std::ceil(b.bottom())) - top);
+    return pixelsOf(m_engine->bounds());
+}
+
+std::vector<PaintRecorder::Part> PaintRecorder::parts() const {
+    return m_engine->parts();
 }
 
 uint64_t PaintRecorder::key() const {

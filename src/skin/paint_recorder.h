@@ -10,6 +10,7 @@
 #include <QSize>
 #include <cstdint>
 #include <memory>
+#include <vector>
 
 class QPaintEngine;
 
@@ -27,6 +28,17 @@ class PaintRecorder : public QPaintDevice {
     // Device pixels the recorded drawing may touch (a little more, never less).
     QRect bounds() const;
     uint64_t key() const;
+
+    // One drawing operation: the pixels it may touch and a key of it with the
+    // painter state it was made in.
+    struct Part {
+        QRect bounds;
+        uint64_t key = 0;
+        bool operator==(const Part&) const = default;
+    };
+    // The recording operation by operation; empty for one of more than kMostParts.
+    static constexpr size_t kMostParts = 24;
+    std::vector<Part> parts() const;
 
     QPaintEngine* paintEngine() const override;
 

@@ -18,9 +18,11 @@ void fillInBands(QPainter* painter, QRect rect, const QColor& colour) {
     // Off-surface rows (a value past the range) are not worth a band each.
     if (const QPaintDevice* device = painter->device(); device && painter->transform().isIdentity())
         rect &= QRect(0, 0, device->width(), device->height());
-    for (int top = rect.top(); top <= rect.bottom(); top += kBandRows)
-        painter->fillRect(QRect(rect.left(), top, rect.width(), std::min(kBandRows, rect.bottom() + 1 - top)),
-                          colour);
+    // From the bottom up: a new value changes the top band only.
+    for (int bottom = rect.bottom(); bottom >= rect.top(); bottom -= kBandRows) {
+        const int rows = std::min(kBandRows, bottom + 1 - rect.top());
+        painter->fillRect(QRect(rect.left(), bottom + 1 - rows, rect.width(), rows), colour);
+    }
 }
 }  // namespace
 

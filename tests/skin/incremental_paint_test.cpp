@@ -158,6 +158,40 @@ TEST_P(IncrementalPaint, RandomChangesLeaveThePictureOfAWholeComposition) {
 
 INSTANTIATE_TEST_SUITE_P(Backgrounds, IncrementalPaint, ::testing::Values(true, false));
 
+// A reading that changes beside the eye: the gauge repaints where its value
+// label and the top of its bar moved, not its scale, and the eye frame keeps
+// its own rectangle, so a frame composed before is copied.
+TEST_F(IncrementalPaint, AGaugeValueRepaintsWhatMovedAndTheEyeBesideItIsAKeptFrame) {
+    writePatternStrip("ImageRes/bg.png", 300, 200, 1, 1);
+    writePatternStrip("ImageRes/eye.png", 60, 60, 6, 2);
+    SkinTestWindow window(QStringLiteral("ImageRes/bg.png"));
+    window.resize(300, 200);
+    CAnimation eye;
+    eye.Create(&window, 1, RECT{100, 60, 160, 120}, {}, QStringLiteral("ImageRes/eye.png"));
+    eye.SetFrameCount(6);
+    CProgressbar gauge;
+    gauge.Create(&window, 2, RECT{20, 30, 30, 180});
+    gauge.SetRange(100);
+    gauge.SetScaleRects({QRectF(32, 170, 30, 10), QRectF(32, 132, 30, 10), QRectF(32, 95, 30, 10),
+                         QRectF(32, 57, 30, 10), QRectF(32, 20, 30, 10)});
+    gauge.SetPos(50);
+    window.show();
+    ASSERT_TRUE(spinUntil([&] { return window.PaintCount() > 0; }));
+    for (int frame = 0; frame < 6; ++frame) window.tick(CAnimation::kTimerId);  // every frame composed once
+    QCoreApplication::processEvents();
+
+    for (const int value : {51, 57, 49}) {
+        const long long flushed = window.FlushedPixels();
+        const size_t kept = window.KeptCompositionsUsed();
+        gauge.SetPos(value);
+        window.tick(CAnimation::kTimerId);
+        EXPECT_EQ(window.KeptCompositionsUsed(), kept + 1) << value;
+        // The gauge's whole drawing (labels and bar) is 52 x 170 pixels.
+        EXPECT_LT(window.FlushedPixels() - flushed, 60 * 60 + 52 * 170 / 3) << value;
+        EXPECT_EQ(window.surface(), window.ComposeCopy()) << value;
+    }
+}
+
 TEST_F(IncrementalPaint, AnEyeFrameReachesTheScreenAloneAndAWholeRedrawAll) {
     writePatternStrip("ImageRes/bg.png", 300, 200, 1, 1);
     writePatternStrip("ImageRes/eye.png", 60, 60, 6, 2);
