@@ -119,6 +119,7 @@ QImage CDialogBase::ComposeCopy() {
 std::vector<CDialogBase::Painted> CDialogBase::Measure() {
     std::vector<Painted> painted(m_controls.size());
     const QSize size(std::max(width(), 1), std::max(height(), 1));
+    const QRect all(QPoint(0, 0), size);
     if (size != m_recordedSize) {
         m_recordings.clear();
         m_recordedSize = size;
@@ -148,7 +149,6 @@ std::vector<CDialogBase::Painted> CDialogBase::Measure() {
             QPainter painter(&*recorder);
             control->Draw(&painter);
         }
-        const QRect all(QPoint(0, 0), size);
         std::vector<skin::PaintRecorder::Part> parts = recorder->parts();
         for (skin::PaintRecorder::Part& part : parts) part.bounds &= all;
         painted[i] = Painted{recorder->bounds() & all, recorder->key(), true, std::move(parts)};

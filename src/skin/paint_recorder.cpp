@@ -63,7 +63,8 @@ void addBrush(Hash& h, const QBrush& b) {
     h.add(t.m11()).add(t.m12()).add(t.m21()).add(t.m22()).add(t.dx()).add(t.dy());
 }
 
-void addPath(Hash& h, const QPainterPath& path) {
+template <typename Sink>
+void addPath(Sink& h, const QPainterPath& path) {
     h.add(int(path.fillRule())).add(int(path.elementCount()));
     for (int i = 0; i < path.elementCount(); ++i) {
         const QPainterPath::Element e = path.elementAt(i);
@@ -155,9 +156,8 @@ class PaintRecorder::Engine : public QPaintEngine {
     }
     void drawEllipse(const QRect& r) override { drawEllipse(QRectF(r)); }
     void drawPath(const QPainterPath& path) override {
-        op(6);
-        addPath(m_key, path);
-        if (m_partsKept) addPath(m_parts.back().key, path);
+        Keys keys = op(6);
+        addPath(keys, path);
         shape(path.controlPointRect());
     }
     void drawPoints(const QPointF* points, int n) override {
@@ -230,9 +230,9 @@ class PaintRecorder::Engine : public QPaintEngine {
             m_parts.clear();
         }
         if (m_partsKept) m_parts.emplace_back();
-        Keys keys{&m_key, m_partsKept ? &m_parts.back().key : nullptr};
-        keys.add(code).add(m_state);
-        return keys;
+        Keys opened = keys();
+        opened.add(code).add(m_state);
+        return opened;
     }
     void cover(const QRectF& device) {
         m_bounds |= device;

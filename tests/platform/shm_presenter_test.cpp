@@ -111,12 +111,3 @@ TEST(ShmPresenter, TheServerHoldsTheSurfaceAfterPaintsExposesAndResizes) {
 }
 
 }  // namespace
-
-int main(int argc, char** argv) {
-    setenv("QT_QPA_PLATFORM", "xcb", 1);
-    // Without an X server the one test skips.
-    if (!std::getenv("DISPLAY")) setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    QApplication app(argc, argv);
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
-}

@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
-#include <cstdlib>
 #include <vector>
 
 #include "platform/window.h"
@@ -66,12 +65,3 @@ TEST(WindowSeen, CoveredMinimisedOrHiddenPaintsNothingButKeepsItsTimers) {
 }
 
 }  // namespace
-
-int main(int argc, char** argv) {
-    setenv("QT_QPA_PLATFORM", "xcb", 1);
-    // Without an X server the test skips.
-    if (!std::getenv("DISPLAY")) setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    QApplication app(argc, argv);
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
-}

@@ -34,6 +34,16 @@ void writePatternStrip(const std::filesystem::path& file, int w, int h, int fram
     image.save(QString::fromStdString(file.string()), "PNG");
 }
 
+// A six-frame eye in the middle and a gauge of range 100 with its scale on the left.
+void createEyeAndGauge(SkinTestWindow& window, CAnimation& eye, CProgressbar& gauge) {
+    eye.Create(&window, 1, RECT{100, 60, 160, 120}, {}, QStringLiteral("ImageRes/eye.png"));
+    eye.SetFrameCount(6);
+    gauge.Create(&window, 2, RECT{20, 30, 30, 180});
+    gauge.SetRange(100);
+    gauge.SetScaleRects({QRectF(32, 170, 30, 10), QRectF(32, 132, 30, 10), QRectF(32, 95, 30, 10),
+                         QRectF(32, 57, 30, 10), QRectF(32, 20, 30, 10)});
+}
+
 class IncrementalPaint : public SkinTest, public ::testing::WithParamInterface<bool> {};
 
 // covering: the background fills the window; otherwise a smaller translucent one.
@@ -52,13 +62,8 @@ TEST_P(IncrementalPaint, RandomChangesLeaveThePictureOfAWholeComposition) {
     SkinTestWindow window(QStringLiteral("ImageRes/bg.png"));
     window.resize(300, 200);
     CAnimation eye;
-    eye.Create(&window, 1, RECT{100, 60, 160, 120}, {}, QStringLiteral("ImageRes/eye.png"));
-    eye.SetFrameCount(6);
     CProgressbar gauge;
-    gauge.Create(&window, 2, RECT{20, 30, 30, 180});
-    gauge.SetRange(100);
-    gauge.SetScaleRects({QRectF(32, 170, 30, 10), QRectF(32, 132, 30, 10), QRectF(32, 95, 30, 10),
-                         QRectF(32, 57, 30, 10), QRectF(32, 20, 30, 10)});
+    createEyeAndGauge(window, eye, gauge);
     CButtonEx button;
     button.Create(&window, 3, RECT{170, 10, 220, 34}, QStringLiteral("Go"),
                   QStringLiteral("ImageRes/button.png"));
@@ -167,13 +172,8 @@ TEST_F(IncrementalPaint, AGaugeValueRepaintsWhatMovedAndTheEyeBesideItIsAKeptFra
     SkinTestWindow window(QStringLiteral("ImageRes/bg.png"));
     window.resize(300, 200);
     CAnimation eye;
-    eye.Create(&window, 1, RECT{100, 60, 160, 120}, {}, QStringLiteral("ImageRes/eye.png"));
-    eye.SetFrameCount(6);
     CProgressbar gauge;
-    gauge.Create(&window, 2, RECT{20, 30, 30, 180});
-    gauge.SetRange(100);
-    gauge.SetScaleRects({QRectF(32, 170, 30, 10), QRectF(32, 132, 30, 10), QRectF(32, 95, 30, 10),
-                         QRectF(32, 57, 30, 10), QRectF(32, 20, 30, 10)});
+    createEyeAndGauge(window, eye, gauge);
     gauge.SetPos(50);
     window.show();
     ASSERT_TRUE(spinUntil([&] { return window.PaintCount() > 0; }));
