@@ -172,7 +172,6 @@ ShmPresenter::ShmPresenter(QWidget* window, std::unique_ptr<Segment> segment)
 ShmPresenter::~ShmPresenter() {
     xcb_connection_t* c = m_segment->connection;
     if (c != x11Connection()) return;  // the application's connection is gone with it
-    if (m_readPending) xcb_discard_reply(c, m_readMark);
     xcb_free_gc(c, m_gc);
     m_segment.reset();
     xcb_flush(c);
@@ -183,26 +182,11 @@ bool ShmPresenter::fits(const QWidget* window) const {
            window->size() == m_segment->image.size();
 }
 
-void ShmPresenter::waitUntilRead() {
-    if (!m_readPending) return;
-    m_readPending = false;
-    xcb_connection_t* c = m_segment->connection;
-    void* reply = nullptr;
-    xcb_generic_error_t* error = nullptr;
-    if (!xcb_poll_for_reply(c, m_readMark, &reply, &error))
-        reply = xcb_get_input_focus_reply(c, xcb_get_input_focus_cookie_t{m_readMark}, &error);
-    std::free(reply);
-    std::free(error);
-}
-
 bool ShmPresenter::present(const QImage& picture, const QRegion& area) {
     QImage& image = m_segment->image;
     const QRegion inside = area & image.rect() & picture.rect();
     if (picture.format() != image.format()) return false;
     if (inside.isEmpty()) return true;
-    // The server reads the segment while it carries out a put: the last one's
-    // pixels stay until it has.
-    waitUntilRead();
     xcb_connection_t* c = m_segment->connection;
     const auto window = xcb_window_t(m_windowId);
     // One detach check for the whole present, not one per row.
@@ -217,9 +201,6 @@ bool ShmPresenter::present(const QImage& picture, const QRegion& area) {
                           int16_t(r.y()), uint16_t(r.width()), uint16_t(r.height()), int16_t(r.x()),
                           int16_t(r.y()), kDepth, XCB_IMAGE_FORMAT_Z_PIXMAP, 0, m_segment->id, 0);
     }
-    // Requests are carried out in order: the answer to this one means the puts are done.
-    m_readMark = xcb_get_input_focus(c).sequence;
-    m_readPending = true;
     xcb_flush(c);
     m_behind += inside;
     return true;

@@ -1,9 +1,11 @@
 // Hands rectangles of a top-level window's picture to the X server through a
-// shared-memory image of its own: one request per rectangle and no round trip
-// to the server on the way. Qt's own backing store asks the server, on every
-// paint of an area it sent before, whether it has finished reading it; here
-// that question goes out with the picture and its answer is normally in by the
-// next one.
+// shared-memory image of its own: one request per rectangle, nothing to wait
+// for and no answer from the server. Qt's own backing store asks the server, on
+// every paint of an area it sent before, whether it has finished reading it.
+// Here each pixel of the shared image stands for the same pixel of the window,
+// and a present writes it before its put goes out: a put the server carries out
+// late can only show newer pixels of the same place, which the put that follows
+// shows again. So the window on the screen always ends as the last picture.
 //
 // Qt still serves exposes from the window's backing store, so what went to the
 // screen this way is copied there when an expose comes (and what Qt paints
@@ -43,8 +45,6 @@ class ShmPresenter : public QObject {
   private:
     struct Segment;
     ShmPresenter(QWidget* window, std::unique_ptr<Segment> segment);
-    // Waits, if it must, until the server has read what the last present sent.
-    void waitUntilRead();
     // Copies what only went to the screen into the window's backing store.
     void catchUpStore();
 
@@ -53,8 +53,6 @@ class ShmPresenter : public QObject {
     quintptr m_windowId;
     std::unique_ptr<Segment> m_segment;
     uint32_t m_gc = 0;
-    unsigned m_readMark = 0;  // request whose answer says the last present was read
-    bool m_readPending = false;
     QRegion m_behind;  // on the screen from here, not yet in Qt's backing store
 };
 
