@@ -18,6 +18,17 @@ void CAnimation::OnTimer() {
     RedrawNow(m_rect);
 }
 
+const skin::Recording* CAnimation::DescribeDrawing(QSize) {
+    const uint64_t told = DrawState();
+    if (told == m_toldFor) return &m_told;
+    std::vector<skin::PaintRecorder::Part> parts;
+    if (const skin::PaintRecorder::Part frame = PicturePart(m_strImage, m_nFrame); !frame.bounds.isEmpty())
+        parts.push_back(frame);
+    m_told = skin::recordingOf(std::move(parts));
+    m_toldFor = told;
+    return &m_told;
+}
+
 uint64_t CAnimation::DrawState() const {
     const QImage* picture = skin::PictureCache::instance().get(m_strImage);
     return skin::DrawStateKey()

@@ -4,6 +4,7 @@
 
 #include "platform/message_box.h"
 #include "skin/dialog_base.h"
+#include "skin/draw_state.h"
 #include "skin/picture_cache.h"
 #include "skin/skin_font.h"
 
@@ -126,6 +127,19 @@ void CControls::DrawPicture(QPainter* pDC, const QString& path, int frame) const
     const int h = RectHeight(m_rect);
     if (w <= 0 || h <= 0) return;
     pDC->drawImage(QPoint(m_rect.left, m_rect.top), *picture, QRect(frame * w, 0, w, h));
+}
+
+skin::PaintRecorder::Part CControls::PicturePart(const QString& path, int frame) const {
+    const QImage* picture = skin::PictureCache::instance().get(path);
+    const int w = RectWidth(m_rect);
+    const int h = RectHeight(m_rect);
+    if (!picture || w <= 0 || h <= 0) return {};
+    // The painter draws only the part of the frame inside the picture.
+    const QRect source = QRect(frame * w, 0, w, h) & picture->rect();
+    if (source.isEmpty()) return {};
+    const QRect pixels = source.translated(m_rect.left - frame * w, m_rect.top);
+    return {pixels,
+            skin::DrawStateKey().add(QRectF(pixels)).add(uint64_t(picture->cacheKey())).add(frame).value()};
 }
 
 QString CControls::CutTextToolTip(double points) const {

@@ -9,6 +9,7 @@
 
 #include "platform/accessible_item.h"
 #include "platform/win_window.h"
+#include "skin/recording.h"
 
 class CDialogBase;
 
@@ -48,6 +49,15 @@ class CControls {
     // that can tell it without drawing; 0 for one that cannot, which its owner
     // then draws into a recorder at every paint to see whether it changed.
     virtual uint64_t DrawState() const { return 0; }
+    // What Draw() draws on a window of `surface` pixels, told without drawing:
+    // its operations in order, each with the pixels it may touch and a key that
+    // changes whenever those pixels may. The control keeps it until the next
+    // call. Null for a control that cannot tell, which its owner then knows by
+    // DrawState() or by drawing it into a recorder.
+    virtual const skin::Recording* DescribeDrawing(QSize surface) {
+        (void)surface;
+        return nullptr;
+    }
     virtual void OnLButtonDown(UINT nFlags, int x, int y) { (void)nFlags, (void)x, (void)y; }
     // nFlags is WM_CTRL_LINK for a link notification; x is then the clicked control's ID.
     virtual void OnLButtonUp(UINT nFlags, int x, int y) { (void)nFlags, (void)x, (void)y; }
@@ -131,6 +141,8 @@ class CControls {
     void PostNotification(uint16_t code);
     // Frame `frame` of a picture strip of frames the size of m_rect, at m_rect.
     void DrawPicture(QPainter* pDC, const QString& path, int frame) const;
+    // The pixels DrawPicture covers and a key of them; empty where it draws nothing.
+    skin::PaintRecorder::Part PicturePart(const QString& path, int frame) const;
     // The text itself when drawSkinLine cuts it at `points`.
     QString CutTextToolTip(double points) const;
 };

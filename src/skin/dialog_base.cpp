@@ -124,18 +124,10 @@ std::vector<CDialogBase::Painted> CDialogBase::Measure() {
         m_recordings.clear();
         m_recordedSize = size;
     }
+    if (g_drawStateCheck) m_seen.resize(m_controls.size());
     // Made on the first control that must be drawn to be known.
     std::optional<skin::PaintRecorder> recorder;
-    for (size_t i = 0; i < painted.size(); ++i) {
-        CControls* control = m_controls[i];
-        if (!control->IsShown()) continue;
-        const uint64_t state = control->DrawState();
-        const Painted* kept = state ? m_recordings.find(i, control, state) : nullptr;
-        if (kept && !g_drawStateCheck) {
-            painted[i] = *kept;
-            ++m_recordingsSkipped;
-            continue;
-        }
+    const auto record = [&](CControls* control) {
         if (!recorder) {
             QImage like(1, 1, QImage::Format_ARGB32_Premultiplied);
             like.setDotsPerMeterX(kDotsPerMeter);
@@ -151,7 +143,33 @@ std::vector<CDialogBase::Painted> CDialogBase::Measure() {
         }
         std::vector<skin::PaintRecorder::Part> parts = recorder->parts();
         for (skin::PaintRecorder::Part& part : parts) part.bounds &= all;
-        painted[i] = Painted{recorder->bounds() & all, recorder->key(), true, std::move(parts)};
+        return Painted{recorder->bounds() & all, recorder->key(), true, std::move(parts)};
+    };
+    for (size_t i = 0; i < painted.size(); ++i) {
+        CControls* control = m_controls[i];
+        if (!control->IsShown()) continue;
+        if (const Painted* described = control->DescribeDrawing(size)) {
+            Painted told = *described;
+            for (skin::PaintRecorder::Part& part : told.parts) part.bounds &= all;
+            told.bounds &= all;
+            if (g_drawStateCheck) {
+                Painted seen = record(control);
+                const auto& [toldBefore, seenBefore] = m_seen[i];
+                if (!skin::toldAsSeen(toldBefore, seenBefore, told, seen)) ++g_unreportedChanges;
+                m_seen[i] = {told, std::move(seen)};
+            }
+            painted[i] = std::move(told);
+            ++m_recordingsSkipped;
+            continue;
+        }
+        const uint64_t state = control->DrawState();
+        const Painted* kept = state ? m_recordings.find(i, control, state) : nullptr;
+        if (kept && !g_drawStateCheck) {
+            painted[i] = *kept;
+            ++m_recordingsSkipped;
+            continue;
+        }
+        painted[i] = record(control);
         if (kept && !(painted[i] == *kept)) ++g_unreportedChanges;
         if (state) m_recordings.keep(i, control, state, painted[i]);
     }

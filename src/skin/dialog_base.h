@@ -49,12 +49,14 @@ class CDialogBase : public platform::Window {
     QPainter* ActivePainter() const { return m_painter; }
     // Rectangles copied from an earlier composition instead of drawn again.
     size_t KeptCompositionsUsed() const { return m_memo.hits(); }
-    // Controls taken for unchanged by their DrawState() and not drawn to see.
+    // Controls known without being drawn to see: by their DrawState() or by
+    // telling their drawing themselves.
     size_t RecordingsSkipped() const { return m_recordingsSkipped; }
 
     // For tests: every window draws every control into the recorder at every
     // paint, as if no control told its own state, and counts the controls whose
-    // unchanged DrawState() hid a change of their drawing.
+    // unchanged DrawState() hid a change of their drawing, or whose own account
+    // of their drawing missed what the recorder saw.
     static void SetDrawStateCheck(bool on);
     static size_t UnreportedChanges();
 
@@ -129,6 +131,8 @@ class CDialogBase : public platform::Window {
     QSize m_recordedSize;  // the window's size the recordings were clipped to
     skin::CompositionMemo m_memo;
     size_t m_recordingsSkipped = 0;
+    // While checking: what each control told and what the recorder saw at the last paint.
+    std::vector<std::pair<Painted, Painted>> m_seen;
     void ComposeWith(Path path, bool whole);
     // What each shown control draws; a control whose DrawState() was recorded
     // before is taken from m_recordings without being drawn.

@@ -7,7 +7,7 @@
 #include <bit>
 #include <cstdint>
 
-#include "platform/win_types.h"
+#include "platform/win_window.h"
 
 namespace skin {
 

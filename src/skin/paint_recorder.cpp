@@ -102,7 +102,11 @@ class PaintRecorder::Engine : public QPaintEngine {
         return parts;
     }
 
-    bool begin(QPaintDevice*) override { return true; }
+    // A painter starts from its own initial state, whatever the last one left.
+    bool begin(QPaintDevice*) override {
+        if (state) updateState(*state);
+        return true;
+    }
     bool end() override { return true; }
     Type type() const override { return QPaintEngine::User; }
 
@@ -135,11 +139,11 @@ class PaintRecorder::Engine : public QPaintEngine {
 
     void drawRects(const QRect* rects, int n) override {
         op(1);
-        for (int i = 0; i < n; ++i) shape(QRectF(rects[i]));
+        for (int i = 0; i < n; ++i) shape(QRectF(rects[i]), true);
     }
     void drawRects(const QRectF* rects, int n) override {
         op(2);
-        for (int i = 0; i < n; ++i) shape(rects[i]);
+        for (int i = 0; i < n; ++i) shape(rects[i], true);
     }
     void drawLines(const QLine* lines, int n) override {
         op(3);
@@ -239,13 +243,15 @@ class PaintRecorder::Engine : public QPaintEngine {
         if (m_partsKept && !m_parts.empty()) m_parts.back().bounds |= device;
     }
     Keys keys() { return Keys{&m_key, m_partsKept && !m_parts.empty() ? &m_parts.back().key : nullptr}; }
-    // Device area of a logical rectangle, with a pixel for smoothing unless it
-    // lies on whole pixels.
+    // A device rectangle, with a pixel for smoothing unless it lies on whole pixels.
+    QRectF filled(const QRectF& mapped) const {
+        const bool whole = m_transform.type() <= QTransform::TxTranslate && mapped == QRectF(mapped.toRect());
+        return whole ? mapped : mapped.adjusted(-1, -1, 1, 1);
+    }
+    // Device area of a logical rectangle.
     void area(const QRectF& r) {
         keys().add(r);
-        const QRectF mapped = m_transform.mapRect(r);
-        const bool whole = m_transform.type() <= QTransform::TxTranslate && mapped == QRectF(mapped.toRect());
-        cover(whole ? mapped : mapped.adjusted(-1, -1, 1, 1));
+        cover(filled(m_transform.mapRect(r)));
     }
     qreal penReach() const {
         if (m_pen.style() == Qt::NoPen) return 0;
@@ -263,11 +269,13 @@ class PaintRecorder::Engine : public QPaintEngine {
         const QRectF mapped = m_transform.mapRect(r);
         cover(mapped.adjusted(-reach - 1, -reach - 1, reach + 1, reach + 1));
     }
-    void shape(const QRectF& r) {
+    // A rectangle filled on whole pixels covers exactly those; other shapes may
+    // reach a pixel past their box.
+    void shape(const QRectF& r, bool rectangle = false) {
         keys().add(r);
         const qreal reach = penReach();
         const QRectF mapped = m_transform.mapRect(r.normalized());
-        if (m_brush.style() != Qt::NoBrush) cover(mapped.adjusted(-1, -1, 1, 1));
+        if (m_brush.style() != Qt::NoBrush) cover(rectangle ? filled(mapped) : mapped.adjusted(-1, -1, 1, 1));
         if (reach > 0) cover(mapped.adjusted(-reach - 1, -reach - 1, reach + 1, reach + 1));
     }
 

@@ -13,33 +13,81 @@ constexpr int kBandRows = 64;
 
 // Qt hands a fill of about a hundred rows or more to its thread pool, whose
 // wake-ups cost far more than the bar's few pixels: fill in bands short enough to
-// stay on this thread. The pixels are the same.
-void fillInBands(QPainter* painter, QRect rect, const QColor& colour) {
-    // Off-surface rows (a value past the range) are not worth a band each.
-    if (const QPaintDevice* device = painter->device(); device && painter->transform().isIdentity())
-        rect &= QRect(0, 0, device->width(), device->height());
+// stay on this thread. The pixels are the same. Only rows on `surface` (where it
+// is known) count, so a value past the range is not worth a band per 64 rows.
+template <typename Fill>
+void forEachBand(QRect rect, const QRect& surface, Fill fill) {
+    if (surface.isValid()) rect &= surface;
     // From the bottom up: a new value changes the top band only.
     for (int bottom = rect.bottom(); bottom >= rect.top(); bottom -= kBandRows) {
         const int rows = std::min(kBandRows, bottom + 1 - rect.top());
-        painter->fillRect(QRect(rect.left(), bottom + 1 - rows, rect.width(), rows), colour);
+        fill(QRect(rect.left(), bottom + 1 - rows, rect.width(), rows));
     }
 }
 }  // namespace
 
-void CProgressbar::Draw(QPainter* pDC) {
+int CProgressbar::BarHeight() const {
     const int64_t range = int64_t(m_nMax) - m_nMin;
     // An empty range draws as if at the minimum.
     const float ratio = range == 0 ? 0.0f : float(m_nPos) / float(range);
-    const int height = RectHeight(m_rect);
-    const int h = platform::truncateToInt(float(height) * ratio);
-    const int width = RectWidth(m_rect);
-    if (h > 0)
-        fillInBands(pDC, QRect(m_rect.left, m_rect.bottom - h, width, h), QColor::fromRgba(kBarColour));
+    return platform::truncateToInt(float(RectHeight(m_rect)) * ratio);
+}
 
-    const QRectF valueBox(m_rect.left - 10, double(m_rect.bottom) - h - 10, width + 20, 10);
-    skin::drawSkinText(pDC, valueBox, QString::number(m_nPos), kLabelPoints, kBarColour);
+QRect CProgressbar::BarRect(int height) const {
+    return QRect(m_rect.left, m_rect.bottom - height, RectWidth(m_rect), height);
+}
+
+QRectF CProgressbar::ValueBox(int height) const {
+    return QRectF(m_rect.left - 10, double(m_rect.bottom) - height - 10, RectWidth(m_rect) + 20, 10);
+}
+
+void CProgressbar::Draw(QPainter* pDC) {
+    const int h = BarHeight();
+    if (h > 0) {
+        // The device's rows are known only to a painter that does not move.
+        QRect surface;
+        if (const QPaintDevice* device = pDC->device(); device && pDC->transform().isIdentity())
+            surface = QRect(0, 0, device->width(), device->height());
+        const QColor colour = QColor::fromRgba(kBarColour);
+        forEachBand(BarRect(h), surface, [&](const QRect& band) { pDC->fillRect(band, colour); });
+    }
+    skin::drawSkinText(pDC, ValueBox(h), QString::number(m_nPos), kLabelPoints, kBarColour);
     for (size_t i = 0; i < m_scaleRects.size(); ++i)
         skin::drawSkinText(pDC, m_scaleRects[i], m_scaleTexts[i], kLabelPoints, kBarColour);
+}
+
+const skin::Recording* CProgressbar::DescribeDrawing(QSize surface) {
+    const uint64_t told =
+        skin::DrawStateKey().add(DrawState()).add(surface.width()).add(surface.height()).value();
+    if (told == m_toldFor) return &m_told;
+    const auto textPart = [](const QRectF& box, const QString& label,
+                             std::vector<skin::PaintRecorder::Part>& parts) {
+        const skin::TextPlace place = skin::placeSkinText(box, label, kLabelPoints, kBarColour);
+        if (!place.pixels.isEmpty())
+            parts.push_back(
+                {place.pixels, skin::DrawStateKey().add(QRectF(place.pixels)).add(place.raster).value()});
+    };
+    // The scale stays while the value moves.
+    skin::DrawStateKey scale;
+    scale.add(skin::skinFontGeneration());
+    for (size_t i = 0; i < m_scaleRects.size(); ++i) scale.add(m_scaleRects[i]).add(m_scaleTexts[i]);
+    if (scale.value() != m_scalePartsFor) {
+        m_scaleParts.clear();
+        for (size_t i = 0; i < m_scaleRects.size(); ++i)
+            textPart(m_scaleRects[i], m_scaleTexts[i], m_scaleParts);
+        m_scalePartsFor = scale.value();
+    }
+    std::vector<skin::PaintRecorder::Part> parts;
+    const int h = BarHeight();
+    if (h > 0)
+        forEachBand(BarRect(h), QRect(QPoint(0, 0), surface), [&](const QRect& band) {
+            parts.push_back({band, skin::DrawStateKey().add(QRectF(band)).add(uint64_t(kBarColour)).value()});
+        });
+    textPart(ValueBox(h), QString::number(m_nPos), parts);
+    parts.insert(parts.end(), m_scaleParts.begin(), m_scaleParts.end());
+    m_told = skin::recordingOf(std::move(parts));
+    m_toldFor = told;
+    return &m_told;
 }
 
 void CProgressbar::SetRange(int nMax) {

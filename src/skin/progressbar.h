@@ -12,6 +12,7 @@ class CProgressbar : public CControls {
   public:
     void Draw(QPainter* pDC) override;
     uint64_t DrawState() const override;
+    const skin::Recording* DescribeDrawing(QSize surface) override;
     // Range 0..nMax; labels "0", nMax x 0.25, 0.5, 0.75 (truncated), nMax.
     void SetRange(int nMax);
     void SetScaleRects(const std::array<QRectF, 5>& rects) { m_scaleRects = rects; }
@@ -26,9 +27,19 @@ class CProgressbar : public CControls {
     const std::array<QString, 5>& ScaleTexts() const { return m_scaleTexts; }
 
   private:
+    // Rows of the bar at the value, and the box its value label is centred in.
+    int BarHeight() const;
+    QRect BarRect(int height) const;
+    QRectF ValueBox(int height) const;
+
     std::array<QRectF, 5> m_scaleRects{};
     std::array<QString, 5> m_scaleTexts{};
     int m_nMax = 100;
     int m_nMin = 0;
     int m_nPos = 0;
+    // The last drawing told, and the scale labels' operations, with keys of what they were told for.
+    skin::Recording m_told;
+    uint64_t m_toldFor = 0;
+    std::vector<skin::PaintRecorder::Part> m_scaleParts;
+    uint64_t m_scalePartsFor = 0;
 };

@@ -3,47 +3,12 @@
 // known without being drawn into the recorder again.
 #pragma once
 
-#include <QRect>
 #include <cstdint>
 #include <unordered_map>
-#include <vector>
 
-#include "skin/paint_recorder.h"
+#include "skin/recording.h"
 
 namespace skin {
-
-// Where a control's drawing lies and a key of how it looks, also operation by
-// operation where it had few.
-struct Recording {
-    QRect bounds;
-    uint64_t key = 0;
-    bool shown = false;
-    std::vector<PaintRecorder::Part> parts;
-    bool operator==(const Recording&) const = default;
-};
-
-// Appends to `places` where the pictures of two recordings of one control may
-// differ: past the operations both begin and end with, whatever lies between,
-// in either. Operations drawn after the change are the same operations on the
-// same pixels outside it, so nothing else changes.
-inline void addChangedPlaces(const Recording& before, const Recording& after, std::vector<QRect>& places) {
-    if (before.key == after.key && before.bounds == after.bounds && before.shown == after.shown) return;
-    if (before.parts.empty() || after.parts.empty() || before.shown != after.shown) {
-        places.push_back(before.bounds);
-        places.push_back(after.bounds);
-        return;
-    }
-    const auto& a = before.parts;
-    const auto& b = after.parts;
-    size_t head = 0;
-    while (head < a.size() && head < b.size() && a[head] == b[head]) ++head;
-    size_t tail = 0;
-    while (tail < a.size() - head && tail < b.size() - head &&
-           a[a.size() - 1 - tail] == b[b.size() - 1 - tail])
-        ++tail;
-    for (size_t i = head; i < a.size() - tail; ++i) places.push_back(a[i].bounds);
-    for (size_t i = head; i < b.size() - tail; ++i) places.push_back(b[i].bounds);
-}
 
 class RecordingCache {
   public:

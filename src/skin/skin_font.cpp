@@ -107,13 +107,20 @@ const QPaintDevice* skinDevice() {
     return &probe;
 }
 
+int skinTextFlags(int align) {
+    return Qt::AlignVCenter | Qt::TextWordWrap | Qt::TextDontClip | horizontalFlag(align);
+}
+
 }  // namespace
 
 void drawSkinText(QPainter* painter, const QRectF& box, const QString& text, double points, QRgb argb,
                   int align) {
     if (text.isEmpty()) return;
-    drawText(painter, box, Qt::AlignVCenter | Qt::TextWordWrap | Qt::TextDontClip | horizontalFlag(align),
-             text, points, argb);
+    drawText(painter, box, skinTextFlags(align), text, points, argb);
+}
+
+TextPlace placeSkinText(const QRectF& box, const QString& text, double points, QRgb argb, int align) {
+    return placeText(box, skinTextFlags(align), text, points, argb, skinDevice()->logicalDpiY());
 }
 
 void drawSkinLine(QPainter* painter, const QRectF& box, const QString& text, double points, QRgb argb,

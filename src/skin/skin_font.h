@@ -5,6 +5,8 @@
 #include <QRgb>
 #include <QString>
 
+#include "skin/text_cache.h"
+
 class QPainter;
 
 namespace skin {
@@ -29,6 +31,11 @@ enum TextAlign { AlignNear = 0, AlignCenter = 1, AlignFar = 2 };
 // `box`, horizontally as `align`. Empty text draws nothing.
 void drawSkinText(QPainter* painter, const QRectF& box, const QString& text, double points, QRgb argb,
                   int align = AlignCenter);
+
+// Where drawSkinText puts `text` on a window at the skin's resolution, and a key
+// of its pixels (see placeText).
+TextPlace placeSkinText(const QRectF& box, const QString& text, double points, QRgb argb,
+                        int align = AlignCenter);
 
 // A control's text: as drawSkinText, but on one line, and a text wider than
 // `box` is cut short with "…" so that it never leaves the control.

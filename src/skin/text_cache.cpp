@@ -57,20 +57,19 @@ void dropRasters() {
     cache().dropRegistered = false;
 }
 
-// The text drawn on a transparent image just large enough, cropped to its ink.
-Raster rasterise(const Key& key, const QFont& font) {
-    QImage probe(1, 1, QImage::Format_ARGB32_Premultiplied);
-    const int dpm = int(std::lround(key.dpi / 0.0254));
-    probe.setDotsPerMeterX(dpm);
-    probe.setDotsPerMeterY(dpm);
-    const QRectF layout = QFontMetricsF(font, &probe).boundingRect(key.box, key.flags, key.text);
-    const double pixels = key.points * key.dpi / 72.0;
-    const double slack = pixels / 2 + 2;
-    const QRectF reach = (layout | key.box).adjusted(-slack, -slack, slack, slack);
-    const QRect area(QPoint(int(std::floor(reach.left())), int(std::floor(reach.top()))),
-                     QPoint(int(std::ceil(reach.right())), int(std::ceil(reach.bottom()))));
-    Raster raster;
-    if (area.width() <= 0 || area.height() <= 0 || area.width() > 4096 || area.height() > 4096) return raster;
+// The whole pixels a device rectangle touches.
+QRect pixelArea(const QRectF& r) {
+    return QRect(QPoint(int(std::floor(r.left())), int(std::floor(r.top()))),
+                 QPoint(int(std::ceil(r.right())), int(std::ceil(r.bottom()))));
+}
+
+bool drawable(const QRect& area) {
+    return area.width() > 0 && area.height() > 0 && area.width() <= 4096 && area.height() <= 4096;
+}
+
+// The text drawn on a transparent image over `area` (device pixels); `layout`,
+// where given, gets where the text was laid out.
+QImage drawnOver(const QRect& area, const Key& key, const QFont& font, int dpm, QRectF* layout) {
     QImage image(area.size(), QImage::Format_ARGB32_Premultiplied);
     image.setDotsPerMeterX(dpm);
     image.setDotsPerMeterY(dpm);
@@ -80,8 +79,38 @@ Raster rasterise(const Key& key, const QFont& font) {
         p.translate(-area.topLeft());
         p.setFont(font);
         p.setPen(QColor::fromRgba(key.argb));
-        p.drawText(key.box, key.flags, key.text);
+        p.drawText(key.box, key.flags, key.text, layout);
     }
+    return image;
+}
+
+// The text drawn on a transparent image large enough, cropped to its ink.
+Raster rasterise(const Key& key, const QFont& font) {
+    const int dpm = int(std::lround(key.dpi / 0.0254));
+    const double pixels = key.points * key.dpi / 72.0;
+    // Glyphs may reach this far past their layout.
+    const double slack = pixels / 2 + 2;
+    // First around the box: a label whose layout stays near it is laid out once.
+    // Text that reaches farther is drawn again on an image as large as it needs.
+    const double near = 2 * pixels + slack;
+    QRect area = pixelArea(key.box.adjusted(-near, -near, near, near));
+    QRectF layout;
+    QImage image;
+    if (drawable(area)) {
+        image = drawnOver(area, key, font, dpm, &layout);
+    } else {
+        QImage probe(1, 1, QImage::Format_ARGB32_Premultiplied);
+        probe.setDotsPerMeterX(dpm);
+        probe.setDotsPerMeterY(dpm);
+        layout = QFontMetricsF(font, &probe).boundingRect(key.box, key.flags, key.text);
+    }
+    const QRect needed = pixelArea((layout | key.box).adjusted(-slack, -slack, slack, slack));
+    if (image.isNull() || !area.contains(needed)) {
+        area = needed;
+        if (!drawable(area)) return {};
+        image = drawnOver(area, key, font, dpm, nullptr);
+    }
+    Raster raster;
     // Crop to the pixels the text touched.
     int top = image.height(), bottom = -1, left = image.width(), right = -1;
     for (int y = 0; y < image.height(); ++y) {
@@ -110,36 +139,17 @@ void evictOldest(Cache& c) {
     c.rasters.removeIf([cut](const auto& entry) { return entry.value().lastUse < cut; });
 }
 
-}  // namespace
-
-void drawText(QPainter* painter, const QRectF& box, int flags, const QString& text, double points,
-              QRgb argb) {
-    if (text.isEmpty()) return;
-    const QFont font = skinFont(points);
-    const QTransform& t = painter->transform();
-    const QPaintDevice* device = painter->device();
-    const bool copyable = device && t.type() <= QTransform::TxTranslate && t.dx() == std::floor(t.dx()) &&
-                          t.dy() == std::floor(t.dy()) &&
-                          painter->compositionMode() == QPainter::CompositionMode_SourceOver &&
-                          painter->opacity() == 1.0 && device->logicalDpiX() == device->logicalDpiY();
-    if (!copyable) {
-        painter->setFont(font);
-        painter->setPen(QColor::fromRgba(argb));
-        painter->drawText(box, flags, text);
-        return;
-    }
+// The kept raster of `text` in the box `placed` (device pixels), made now when
+// it is new; `origin` is where the key's box starts.
+const Raster& rasterAt(const QRectF& placed, int flags, const QString& text, double points, QRgb argb,
+                       int dpi, QPointF& origin) {
     Cache& c = cache();
+    const QFont font = skinFont(points);
     // The same text moved by whole pixels is the same raster moved: a value label
     // that rides on a gauge's bar is laid out once per value, not per height.
-    const QRectF placed = box.translated(t.dx(), t.dy());
-    const QPointF origin(std::floor(placed.left()), std::floor(placed.top()));
-    const Key key{text,
-                  font.family() + u'/' + font.styleName(),
-                  points,
-                  argb,
-                  placed.translated(-origin),
-                  flags,
-                  device->logicalDpiY()};
+    origin = QPointF(std::floor(placed.left()), std::floor(placed.top()));
+    const Key key{
+        text, font.family() + u'/' + font.styleName(), points, argb, placed.translated(-origin), flags, dpi};
     auto it = c.rasters.find(key);
     if (it == c.rasters.end()) {
         if (c.rasters.size() >= kCapacity) evictOldest(c);
@@ -151,8 +161,39 @@ void drawText(QPainter* painter, const QRectF& box, int flags, const QString& te
         it = c.rasters.insert(key, rasterise(key, font));
     }
     it->lastUse = ++c.clock;
-    if (it->image.isNull()) return;
-    painter->drawImage(QPointF(it->at) + origin - QPointF(t.dx(), t.dy()), it->image);
+    return *it;
+}
+
+}  // namespace
+
+void drawText(QPainter* painter, const QRectF& box, int flags, const QString& text, double points,
+              QRgb argb) {
+    if (text.isEmpty()) return;
+    const QTransform& t = painter->transform();
+    const QPaintDevice* device = painter->device();
+    const bool copyable = device && t.type() <= QTransform::TxTranslate && t.dx() == std::floor(t.dx()) &&
+                          t.dy() == std::floor(t.dy()) &&
+                          painter->compositionMode() == QPainter::CompositionMode_SourceOver &&
+                          painter->opacity() == 1.0 && device->logicalDpiX() == device->logicalDpiY();
+    if (!copyable) {
+        painter->setFont(skinFont(points));
+        painter->setPen(QColor::fromRgba(argb));
+        painter->drawText(box, flags, text);
+        return;
+    }
+    QPointF origin;
+    const Raster& raster =
+        rasterAt(box.translated(t.dx(), t.dy()), flags, text, points, argb, device->logicalDpiY(), origin);
+    if (raster.image.isNull()) return;
+    painter->drawImage(QPointF(raster.at) + origin - QPointF(t.dx(), t.dy()), raster.image);
+}
+
+TextPlace placeText(const QRectF& box, int flags, const QString& text, double points, QRgb argb, int dpi) {
+    if (text.isEmpty()) return {};
+    QPointF origin;
+    const Raster& raster = rasterAt(box, flags, text, points, argb, dpi, origin);
+    if (raster.image.isNull()) return {};
+    return {QRect(raster.at + origin.toPoint(), raster.image.size()), uint64_t(raster.image.cacheKey())};
 }
 
 size_t textCacheSize() {

@@ -10,6 +10,7 @@
 #include "skin/animation.h"
 #include "skin/button_ex.h"
 #include "skin/menu_list.h"
+#include "skin/paint_recorder.h"
 #include "skin/picture_cache.h"
 #include "skin/progressbar.h"
 #include "skin/static_text.h"
@@ -46,6 +47,13 @@ void createEyeAndGauge(SkinTestWindow& window, CAnimation& eye, CProgressbar& ga
 
 class IncrementalPaint : public SkinTest, public ::testing::WithParamInterface<bool> {};
 
+// Every paint also draws every control into the recorder, to check what the
+// controls say of their own drawing.
+struct DrawStateCheck {
+    DrawStateCheck() { CDialogBase::SetDrawStateCheck(true); }
+    ~DrawStateCheck() { CDialogBase::SetDrawStateCheck(false); }
+};
+
 // covering: the background fills the window; otherwise a smaller translucent one.
 TEST_P(IncrementalPaint, RandomChangesLeaveThePictureOfAWholeComposition) {
     const bool covering = GetParam();
@@ -81,6 +89,7 @@ TEST_P(IncrementalPaint, RandomChangesLeaveThePictureOfAWholeComposition) {
     menu.Create({QStringLiteral("GPU 0"), QStringLiteral("GPU 1"), QStringLiteral("GPU 2")}, &window,
                 RECT{170, 40, 270, 56});
 
+    const DrawStateCheck recorderCheck;
     window.show();
     ASSERT_TRUE(spinUntil([&] { return window.PaintCount() > 0; }));
 
@@ -156,6 +165,7 @@ TEST_P(IncrementalPaint, RandomChangesLeaveThePictureOfAWholeComposition) {
         QCoreApplication::processEvents();
         const QImage whole = window.ComposeCopy();
         ASSERT_EQ(window.surface(), whole) << "step " << step << ": " << what;
+        ASSERT_EQ(CDialogBase::UnreportedChanges(), 0u) << "step " << step << ": " << what;
     }
     EXPECT_GT(window.KeptCompositionsUsed(), 0u) << "rectangles that came round again were copied";
     EXPECT_GT(window.RecordingsSkipped(), 0u) << "controls that said they were unchanged were not drawn";
@@ -304,6 +314,73 @@ TEST_F(IncrementalPaint, TextIsRasterisedOncePerLookAndDrawsAsDirectText) {
         skin::drawText(&p, moved.translated(0.5, 0), flags, QStringLiteral("Fan 45%"), 10, 0xCCC80000);
     }
     EXPECT_EQ(skin::textRasterCount() - made, 3u);
+}
+
+// Text wrapped far past its box is drawn as direct text would be, and placeText
+// tells exactly the pixels it inks.
+TEST_F(IncrementalPaint, TextFarPastItsBoxDrawsAsDirectTextWhereItWasPlaced) {
+    const QRectF box(40, 110, 20, 8);
+    const int flags = Qt::AlignHCenter | Qt::AlignVCenter | Qt::TextWordWrap | Qt::TextDontClip;
+    const QString text = QStringLiteral("Memory clock offset of the second profile, kept");
+    const auto blank = [] {
+        QImage image(200, 240, QImage::Format_ARGB32_Premultiplied);
+        image.setDotsPerMeterX(3780);
+        image.setDotsPerMeterY(3780);
+        image.fill(Qt::transparent);
+        return image;
+    };
+    QImage direct = blank();
+    {
+        QPainter p(&direct);
+        p.setFont(skin::skinFont(9));
+        p.setPen(QColor::fromRgba(0xFFFFFFFF));
+        p.drawText(box, flags, text);
+    }
+    QImage cached = blank();
+    {
+        QPainter p(&cached);
+        skin::drawText(&p, box, flags, text, 9, 0xFFFFFFFF);
+    }
+    EXPECT_EQ(cached, direct);
+
+    QRect inked;
+    for (int y = 0; y < direct.height(); ++y)
+        for (int x = 0; x < direct.width(); ++x)
+            if (direct.pixel(x, y)) inked |= QRect(x, y, 1, 1);
+    ASSERT_GT(inked.height(), 3 * box.height()) << "the text wraps well past its box";
+    EXPECT_EQ(skin::placeText(box, flags, text, 9, 0xFFFFFFFF, 96).pixels, inked);
+}
+
+// The recorder's key of a drawing depends on nothing drawn before it, and a
+// filled rectangle on whole pixels covers just those pixels.
+TEST_F(IncrementalPaint, ARecordingIsTheSameWhateverWasRecordedBeforeIt) {
+    QImage like(1, 1, QImage::Format_ARGB32_Premultiplied);
+    like.setDotsPerMeterX(3780);
+    like.setDotsPerMeterY(3780);
+    skin::PaintRecorder recorder(like, QSize(100, 100));
+    const auto record = [&](auto draw) {
+        recorder.reset();
+        QPainter p(&recorder);
+        draw(p);
+        p.end();
+        return std::pair(recorder.key(), recorder.parts());
+    };
+    const QImage picture(8, 8, QImage::Format_ARGB32_Premultiplied);
+    const auto fill = [&](QPainter& p) {
+        p.drawImage(QPoint(50, 50), picture);
+        p.fillRect(QRect(10, 20, 30, 5), QColor(200, 0, 0));
+    };
+    const auto first = record(fill);
+    record([](QPainter& p) {
+        p.setPen(QPen(Qt::blue, 3));
+        p.setBrush(Qt::green);
+        p.translate(5, 5);
+        p.drawEllipse(QRect(0, 0, 20, 10));
+    });
+    EXPECT_EQ(record(fill), first);
+    ASSERT_EQ(first.second.size(), 2u);
+    EXPECT_EQ(first.second[0].bounds, QRect(50, 50, 8, 8));
+    EXPECT_EQ(first.second[1].bounds, QRect(10, 20, 30, 5));
 }
 
 }  // namespace
