@@ -2,6 +2,7 @@
 if(TARGET vantrel_mainwin)
   add_executable(bench_eye_tick ${CMAKE_CURRENT_LIST_DIR}/eye_tick.cpp)
   target_link_libraries(bench_eye_tick PRIVATE vantrel_mainwin benchmark::benchmark)
+  target_include_directories(bench_eye_tick PRIVATE ${PROJECT_SOURCE_DIR}/tests)
   target_compile_definitions(bench_eye_tick PRIVATE SIM_DRIVER_PATH="${VANTREL_DRIVER_DIR}/libnvapi-sim.so"
                                                     RUNTIME_DIR="${VANTREL_RUNTIME_DIR}")
   if(TARGET nvapi_sim)

@@ -18,15 +18,13 @@ void CAnimation::OnTimer() {
     RedrawNow(m_rect);
 }
 
-const skin::Recording* CAnimation::DescribeDrawing(QSize) {
-    const uint64_t told = DrawState();
-    if (told == m_toldFor) return &m_told;
+bool CAnimation::DescribeDrawing(QSize, skin::Recording& drawing) {
+    const QImage* picture = skin::PictureCache::instance().get(m_strImage);
     std::vector<skin::PaintRecorder::Part> parts;
-    if (const skin::PaintRecorder::Part frame = PicturePart(m_strImage, m_nFrame); !frame.bounds.isEmpty())
-        parts.push_back(frame);
-    m_told = skin::recordingOf(std::move(parts));
-    m_toldFor = told;
-    return &m_told;
+    if (const skin::PaintRecorder::Part part = PicturePart(picture, m_nFrame); !part.bounds.isEmpty())
+        parts.push_back(part);
+    drawing = skin::recordingOf(std::move(parts));
+    return true;
 }
 
 uint64_t CAnimation::DrawState() const {

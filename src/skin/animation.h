@@ -13,7 +13,7 @@ class CAnimation : public CControls {
     void OnTimer() override;
     platform::AccessibleItem Describe() const override;
     uint64_t DrawState() const override;
-    const skin::Recording* DescribeDrawing(QSize surface) override;
+    bool DescribeDrawing(QSize surface, skin::Recording& drawing) override;
 
     // Frames in the picture strip; the shown frame starts over past the last.
     void SetFrameCount(int count) { m_nFrameCount = count; }
@@ -24,6 +24,4 @@ class CAnimation : public CControls {
   private:
     int m_nFrame = 0;
     int m_nFrameCount = 2;
-    skin::Recording m_told;  // the last drawing told, and a key of what for
-    uint64_t m_toldFor = 0;
 };

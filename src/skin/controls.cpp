@@ -129,8 +129,7 @@ void CControls::DrawPicture(QPainter* pDC, const QString& path, int frame) const
     pDC->drawImage(QPoint(m_rect.left, m_rect.top), *picture, QRect(frame * w, 0, w, h));
 }
 
-skin::PaintRecorder::Part CControls::PicturePart(const QString& path, int frame) const {
-    const QImage* picture = skin::PictureCache::instance().get(path);
+skin::PaintRecorder::Part CControls::PicturePart(const QImage* picture, int frame) const {
     const int w = RectWidth(m_rect);
     const int h = RectHeight(m_rect);
     if (!picture || w <= 0 || h <= 0) return {};

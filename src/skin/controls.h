@@ -51,12 +51,12 @@ class CControls {
     virtual uint64_t DrawState() const { return 0; }
     // What Draw() draws on a window of `surface` pixels, told without drawing:
     // its operations in order, each with the pixels it may touch and a key that
-    // changes whenever those pixels may. The control keeps it until the next
-    // call. Null for a control that cannot tell, which its owner then knows by
-    // DrawState() or by drawing it into a recorder.
-    virtual const skin::Recording* DescribeDrawing(QSize surface) {
-        (void)surface;
-        return nullptr;
+    // changes whenever those pixels may. Asked for a DrawState() its owner has
+    // not seen before. False for a control that cannot tell, which its owner
+    // then draws into a recorder.
+    virtual bool DescribeDrawing(QSize surface, skin::Recording& drawing) {
+        (void)surface, (void)drawing;
+        return false;
     }
     virtual void OnLButtonDown(UINT nFlags, int x, int y) { (void)nFlags, (void)x, (void)y; }
     // nFlags is WM_CTRL_LINK for a link notification; x is then the clicked control's ID.
@@ -141,8 +141,9 @@ class CControls {
     void PostNotification(uint16_t code);
     // Frame `frame` of a picture strip of frames the size of m_rect, at m_rect.
     void DrawPicture(QPainter* pDC, const QString& path, int frame) const;
-    // The pixels DrawPicture covers and a key of them; empty where it draws nothing.
-    skin::PaintRecorder::Part PicturePart(const QString& path, int frame) const;
+    // The pixels DrawPicture covers with `picture` (its picture, null for none
+    // loaded) and a key of them; empty where it draws nothing.
+    skin::PaintRecorder::Part PicturePart(const QImage* picture, int frame) const;
     // The text itself when drawSkinLine cuts it at `points`.
     QString CutTextToolTip(double points) const;
 };

@@ -148,20 +148,6 @@ std::vector<CDialogBase::Painted> CDialogBase::Measure() {
     for (size_t i = 0; i < painted.size(); ++i) {
         CControls* control = m_controls[i];
         if (!control->IsShown()) continue;
-        if (const Painted* described = control->DescribeDrawing(size)) {
-            Painted told = *described;
-            for (skin::PaintRecorder::Part& part : told.parts) part.bounds &= all;
-            told.bounds &= all;
-            if (g_drawStateCheck) {
-                Painted seen = record(control);
-                const auto& [toldBefore, seenBefore] = m_seen[i];
-                if (!skin::toldAsSeen(toldBefore, seenBefore, told, seen)) ++g_unreportedChanges;
-                m_seen[i] = {told, std::move(seen)};
-            }
-            painted[i] = std::move(told);
-            ++m_recordingsSkipped;
-            continue;
-        }
         const uint64_t state = control->DrawState();
         const Painted* kept = state ? m_recordings.find(i, control, state) : nullptr;
         if (kept && !g_drawStateCheck) {
@@ -169,8 +155,22 @@ std::vector<CDialogBase::Painted> CDialogBase::Measure() {
             ++m_recordingsSkipped;
             continue;
         }
-        painted[i] = record(control);
-        if (kept && !(painted[i] == *kept)) ++g_unreportedChanges;
+        if (Painted told; control->DescribeDrawing(size, told)) {
+            for (skin::PaintRecorder::Part& part : told.parts) part.bounds &= all;
+            told.bounds &= all;
+            if (g_drawStateCheck) {
+                Painted seen = record(control);
+                const auto& [toldBefore, seenBefore] = m_seen[i];
+                if (!skin::toldAsSeen(toldBefore, seenBefore, told, seen) || (kept && !(*kept == told)))
+                    ++g_unreportedChanges;
+                m_seen[i] = {told, std::move(seen)};
+            }
+            painted[i] = std::move(told);
+            ++m_recordingsSkipped;
+        } else {
+            painted[i] = record(control);
+            if (kept && !(painted[i] == *kept)) ++g_unreportedChanges;
+        }
         if (state) m_recordings.keep(i, control, state, painted[i]);
     }
     return painted;

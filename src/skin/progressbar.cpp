@@ -56,10 +56,7 @@ void CProgressbar::Draw(QPainter* pDC) {
         skin::drawSkinText(pDC, m_scaleRects[i], m_scaleTexts[i], kLabelPoints, kBarColour);
 }
 
-const skin::Recording* CProgressbar::DescribeDrawing(QSize surface) {
-    const uint64_t told =
-        skin::DrawStateKey().add(DrawState()).add(surface.width()).add(surface.height()).value();
-    if (told == m_toldFor) return &m_told;
+bool CProgressbar::DescribeDrawing(QSize surface, skin::Recording& drawing) {
     const auto textPart = [](const QRectF& box, const QString& label,
                              std::vector<skin::PaintRecorder::Part>& parts) {
         const skin::TextPlace place = skin::placeSkinText(box, label, kLabelPoints, kBarColour);
@@ -85,9 +82,8 @@ const skin::Recording* CProgressbar::DescribeDrawing(QSize surface) {
         });
     textPart(ValueBox(h), QString::number(m_nPos), parts);
     parts.insert(parts.end(), m_scaleParts.begin(), m_scaleParts.end());
-    m_told = skin::recordingOf(std::move(parts));
-    m_toldFor = told;
-    return &m_told;
+    drawing = skin::recordingOf(std::move(parts));
+    return true;
 }
 
 void CProgressbar::SetRange(int nMax) {
