@@ -18,7 +18,7 @@ void CAnimation::OnTimer() {
     RedrawNow(m_rect);
 }
 
-bool CAnimation::DescribeDrawing(QSize, skin::Recording& drawing) {
+bool CAnimation::DescribeDrawing(QSize, skin::Recording& drawing) const {
     const QImage* picture = skin::PictureCache::instance().get(m_strImage);
     std::vector<skin::PaintRecorder::Part> parts;
     if (const skin::PaintRecorder::Part part = PicturePart(picture, m_nFrame); !part.bounds.isEmpty())

@@ -13,7 +13,7 @@ class CAnimation : public CControls {
     void OnTimer() override;
     platform::AccessibleItem Describe() const override;
     uint64_t DrawState() const override;
-    bool DescribeDrawing(QSize surface, skin::Recording& drawing) override;
+    bool DescribeDrawing(QSize surface, skin::Recording& drawing) const override;
 
     // Frames in the picture strip; the shown frame starts over past the last.
     void SetFrameCount(int count) { m_nFrameCount = count; }

@@ -54,7 +54,7 @@ class CControls {
     // changes whenever those pixels may. Asked for a DrawState() its owner has
     // not seen before. False for a control that cannot tell, which its owner
     // then draws into a recorder.
-    virtual bool DescribeDrawing(QSize surface, skin::Recording& drawing) {
+    virtual bool DescribeDrawing(QSize surface, skin::Recording& drawing) const {
         (void)surface, (void)drawing;
         return false;
     }

@@ -56,7 +56,7 @@ void CProgressbar::Draw(QPainter* pDC) {
         skin::drawSkinText(pDC, m_scaleRects[i], m_scaleTexts[i], kLabelPoints, kBarColour);
 }
 
-bool CProgressbar::DescribeDrawing(QSize surface, skin::Recording& drawing) {
+bool CProgressbar::DescribeDrawing(QSize surface, skin::Recording& drawing) const {
     const auto textPart = [](const QRectF& box, const QString& label,
                              std::vector<skin::PaintRecorder::Part>& parts) {
         const skin::TextPlace place = skin::placeSkinText(box, label, kLabelPoints, kBarColour);
@@ -64,16 +64,6 @@ bool CProgressbar::DescribeDrawing(QSize surface, skin::Recording& drawing) {
             parts.push_back(
                 {place.pixels, skin::DrawStateKey().add(QRectF(place.pixels)).add(place.raster).value()});
     };
-    // The scale stays while the value moves.
-    skin::DrawStateKey scale;
-    scale.add(skin::skinFontGeneration());
-    for (size_t i = 0; i < m_scaleRects.size(); ++i) scale.add(m_scaleRects[i]).add(m_scaleTexts[i]);
-    if (scale.value() != m_scalePartsFor) {
-        m_scaleParts.clear();
-        for (size_t i = 0; i < m_scaleRects.size(); ++i)
-            textPart(m_scaleRects[i], m_scaleTexts[i], m_scaleParts);
-        m_scalePartsFor = scale.value();
-    }
     std::vector<skin::PaintRecorder::Part> parts;
     const int h = BarHeight();
     if (h > 0)
@@ -81,7 +71,7 @@ bool CProgressbar::DescribeDrawing(QSize surface, skin::Recording& drawing) {
             parts.push_back({band, skin::DrawStateKey().add(QRectF(band)).add(uint64_t(kBarColour)).value()});
         });
     textPart(ValueBox(h), QString::number(m_nPos), parts);
-    parts.insert(parts.end(), m_scaleParts.begin(), m_scaleParts.end());
+    for (size_t i = 0; i < m_scaleRects.size(); ++i) textPart(m_scaleRects[i], m_scaleTexts[i], parts);
     drawing = skin::recordingOf(std::move(parts));
     return true;
 }

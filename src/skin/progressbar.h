@@ -12,7 +12,7 @@ class CProgressbar : public CControls {
   public:
     void Draw(QPainter* pDC) override;
     uint64_t DrawState() const override;
-    bool DescribeDrawing(QSize surface, skin::Recording& drawing) override;
+    bool DescribeDrawing(QSize surface, skin::Recording& drawing) const override;
     // Range 0..nMax; labels "0", nMax x 0.25, 0.5, 0.75 (truncated), nMax.
     void SetRange(int nMax);
     void SetScaleRects(const std::array<QRectF, 5>& rects) { m_scaleRects = rects; }
@@ -37,7 +37,4 @@ class CProgressbar : public CControls {
     int m_nMax = 100;
     int m_nMin = 0;
     int m_nPos = 0;
-    // The scale labels' operations as last told, and a key of what for.
-    std::vector<skin::PaintRecorder::Part> m_scaleParts;
-    uint64_t m_scalePartsFor = 0;
 };
