@@ -1,6 +1,7 @@
 #include "skin/composition_memo.h"
 
 #include <algorithm>
+#include <cstring>
 
 namespace skin {
 namespace {
@@ -44,6 +45,19 @@ void CompositionMemo::keep(Key key, QImage pixels) {
 void CompositionMemo::clear() {
     m_entries.clear();
     m_bytes = 0;
+}
+
+bool copyPixels(const QImage& pixels, QImage& surface, QPoint at) {
+    if (pixels.format() != surface.format() || pixels.depth() != 32 || pixels.isNull() ||
+        !surface.rect().contains(QRect(at, pixels.size())))
+        return false;
+    const size_t rowBytes = size_t(pixels.width()) * 4;
+    // One detach check for the whole copy, not one per row.
+    uchar* const into = surface.bits();
+    const qsizetype stride = surface.bytesPerLine();
+    for (int y = 0; y < pixels.height(); ++y)
+        std::memcpy(into + (at.y() + y) * stride + qsizetype(at.x()) * 4, pixels.constScanLine(y), rowBytes);
+    return true;
 }
 
 }  // namespace skin

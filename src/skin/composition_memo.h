@@ -39,4 +39,9 @@ class CompositionMemo {
     size_t m_hits = 0;
 };
 
+// Puts `pixels` into `surface` with their top-left at `at`, as a painter in
+// source mode would, row by row; false, and nothing copied, unless both have the
+// same 32-bit format and `pixels` lies inside `surface`.
+bool copyPixels(const QImage& pixels, QImage& surface, QPoint at);
+
 }  // namespace skin

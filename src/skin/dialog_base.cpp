@@ -223,23 +223,28 @@ void CDialogBase::Paint(const std::vector<QRect>& rects, bool whole, Path path,
     // clearing and blending.
     const bool covering =
         background && background->width() >= size.width() && background->height() >= size.height();
+    // Kept rectangles first, copied row by row: an animation that came round
+    // again needs no painter at all.
+    std::vector<std::pair<QRect, skin::CompositionMemo::Key>> drawn;
+    for (const QRect& rect : rects) {
+        skin::CompositionMemo::Key key;
+        if (!whole && skin::CompositionMemo::worthKeeping(rect)) {
+            key = MemoKey(rect, covering, painted);
+            if (const QImage* kept = m_memo.find(key); kept && skin::copyPixels(*kept, m_memDC, rect.topLeft()))
+                continue;
+        }
+        drawn.emplace_back(rect, std::move(key));
+    }
+    if (drawn.empty()) return;
     QPainter painter(&m_memDC);
     m_painter = &painter;
     // One rectangle at a time: under a clip of several rectangles the raster
     // engine leaves its straight copies for span filling shared out to worker
     // threads, which costs more than the whole paint at this size.
     const size_t count = std::min(m_controls.size(), painted.size());
-    for (const QRect& rect : rects) {
+    for (auto& [rect, key] : drawn) {
         painter.setClipRect(rect);
         painter.setCompositionMode(QPainter::CompositionMode_Source);
-        skin::CompositionMemo::Key key;
-        if (!whole && skin::CompositionMemo::worthKeeping(rect)) {
-            key = MemoKey(rect, covering, painted);
-            if (const QImage* kept = m_memo.find(key)) {
-                painter.drawImage(rect.topLeft(), *kept);
-                continue;
-            }
-        }
         if (covering)
             painter.drawImage(0, 0, *background);
         else
