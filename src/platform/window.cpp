@@ -14,25 +14,13 @@
 #include <cmath>
 
 #include "platform/obscured_watch.h"
+#include "platform/posted_messages.h"
 #include "platform/shm_presenter.h"
 #include "platform/virtual_keys.h"
 #include "platform/window_accessible.h"
 
 namespace platform {
 namespace {
-
-// A posted message on its way through the Qt event queue.
-class PostedMessage : public QEvent {
-  public:
-    static QEvent::Type kind() {
-        static const auto type = QEvent::Type(QEvent::registerEventType());
-        return type;
-    }
-    PostedMessage(UINT m, WPARAM w, LPARAM l) : QEvent(kind()), message(m), wParam(w), lParam(l) {}
-    UINT message;
-    WPARAM wParam;
-    LPARAM lParam;
-};
 
 constexpr UINT kMinimumTimerMs = 10;
 constexpr WPARAM SIZE_RESTORED = 0;
@@ -147,7 +135,7 @@ void Window::OnSysCommand(WPARAM code, LPARAM) {
 
 bool Window::PostMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     if (m_destroyed) return false;
-    QCoreApplication::postEvent(this, new PostedMessage(message, wParam, lParam));
+    postMessage(this, message, wParam, lParam);
     return true;
 }
 
@@ -489,8 +477,10 @@ bool Window::eventFilter(QObject* watched, QEvent* e) {
 }
 
 bool Window::event(QEvent* e) {
+    const EventHandling handling;
     if (e->type() == PostedMessage::kind()) {
         auto* m = static_cast<PostedMessage*>(e);
+        m->delivered();
         if (!m_destroyed) WindowProc(m->message, m->wParam, m->lParam);
         return true;
     }

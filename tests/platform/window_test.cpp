@@ -6,9 +6,12 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QEventLoop>
 #include <QMouseEvent>
+#include <QTimer>
 #include <algorithm>
 #include <cstdlib>
+#include <functional>
 #include <vector>
 
 #include "support/spin_until.h"
@@ -72,6 +75,76 @@ TEST(WindowMessages, PostedMessagesArriveInOrderAndNotAfterDestruction) {
     EXPECT_FALSE(window.HasTimer(5));
     QCoreApplication::sendPostedEvents(&window);
     EXPECT_TRUE(window.posted.empty()) << "what was queued before destruction is dropped";
+}
+
+// A window whose handler of WM_USER does what the test says, after noting it.
+class Poster : public platform::Window {
+  public:
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override {
+        if (message == WM_USER) {
+            posted.push_back(wParam);
+            if (onUser) onUser(wParam);
+        }
+        if (message == WM_TIMER && onTimer) onTimer();
+        return platform::Window::WindowProc(message, wParam, lParam);
+    }
+    std::vector<WPARAM> posted;
+    std::function<void(WPARAM)> onUser;
+    std::function<void()> onTimer;
+};
+
+TEST(WindowMessages, WhatAHandlerPostsComesAfterItInOrderAndBehindWhatWasQueuedBefore) {
+    Poster window;
+    std::vector<WPARAM> seenInHandler;
+    window.onUser = [&](WPARAM value) {
+        if (value == 0) {
+            window.PostMessage(WM_USER, 1);
+            window.PostMessage(WM_USER, 2);
+            seenInHandler = window.posted;
+        }
+        if (value == 10) window.PostMessage(WM_USER, 12);
+    };
+    window.PostMessage(WM_USER, 0);
+    QCoreApplication::sendPostedEvents(&window);
+    EXPECT_EQ(seenInHandler, (std::vector<WPARAM>{0})) << "nothing arrives while its poster runs";
+    EXPECT_EQ(window.posted, (std::vector<WPARAM>{0, 1, 2}));
+
+    window.posted.clear();
+    window.PostMessage(WM_USER, 10);
+    window.PostMessage(WM_USER, 11);
+    ASSERT_TRUE(spinUntil([&] { return window.posted.size() >= 3; }));
+    EXPECT_EQ(window.posted, (std::vector<WPARAM>{10, 11, 12}));
+
+    // A message that posts itself again yields to the event loop every time.
+    window.posted.clear();
+    window.onUser = [&](WPARAM value) { window.PostMessage(WM_USER, value); };
+    window.PostMessage(WM_USER, 20);
+    QCoreApplication::processEvents();
+    EXPECT_GE(window.posted.size(), 1u);
+    EXPECT_LT(window.posted.size(), 100u);
+    window.onUser = nullptr;
+    QCoreApplication::sendPostedEvents(&window);
+}
+
+TEST(WindowMessages, AHandlerWaitingInALoopOfItsOwnGetsWhatItPostedThere) {
+    Poster window;
+    bool arrivedInLoop = false;
+    bool ticked = false;
+    // Inside a timer event, as the eye posts its command at each frame.
+    window.onTimer = [&] {
+        if (ticked) return;
+        ticked = true;
+        window.KillTimer(9);
+        window.PostMessage(WM_USER, 1);
+        QEventLoop loop;
+        QTimer::singleShot(50, &loop, &QEventLoop::quit);
+        loop.exec();
+        arrivedInLoop = window.posted == std::vector<WPARAM>{1};
+    };
+    window.SetTimer(9, 10);
+    ASSERT_TRUE(spinUntil([&] { return ticked && !window.posted.empty(); }));
+    EXPECT_TRUE(arrivedInLoop);
+    EXPECT_EQ(window.posted, (std::vector<WPARAM>{1}));
 }
 
 TEST(WindowPaint, RequestsBeforeThePaintEndInOnePaint) {
