@@ -14,6 +14,7 @@
 #include <QSysInfo>
 #include <QWidget>
 #include <QWindow>
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 
@@ -77,8 +78,8 @@ struct ShmPresenter::Segment {
 
     // A segment the server made and handed over (MIT-SHM 1.2), else one made
     // here and attached; the server refusing both leaves none.
-    static std::unique_ptr<Segment> make(xcb_connection_t* c, QSize size) {
-        auto segment = std::make_unique<Segment>();
+    static std::shared_ptr<Segment> make(xcb_connection_t* c, QSize size) {
+        auto segment = std::make_shared<Segment>();
         segment->connection = c;
         segment->bytes = size_t(size.width()) * size_t(size.height()) * 4;
         if (!segment->fromServer() && !segment->fromSystemV()) return nullptr;
@@ -152,12 +153,12 @@ std::unique_ptr<ShmPresenter> ShmPresenter::create(QWidget* window) {
     if (!geometry || !attributes || geometry->depth != kDepth || !isArgb32(c, attributes->visual))
         return nullptr;
 
-    std::unique_ptr<Segment> segment = Segment::make(c, window->size());
+    std::shared_ptr<Segment> segment = Segment::make(c, window->size());
     if (!segment) return nullptr;
     return std::unique_ptr<ShmPresenter>(new ShmPresenter(window, std::move(segment)));
 }
 
-ShmPresenter::ShmPresenter(QWidget* window, std::unique_ptr<Segment> segment)
+ShmPresenter::ShmPresenter(QWidget* window, std::shared_ptr<Segment> segment)
     : m_window(window),
       m_handle(window->windowHandle()),
       m_windowId(window->internalWinId()),
@@ -182,21 +183,67 @@ bool ShmPresenter::fits(const QWidget* window) const {
            window->size() == m_segment->image.size();
 }
 
+bool ShmPresenter::holds(const QImage& picture) const {
+    return picture.constBits() == m_segment->address;
+}
+
+bool ShmPresenter::ownSegment(const QImage& picture) {
+    if (m_segment.use_count() == 1) return true;
+    std::shared_ptr<Segment> fresh = Segment::make(m_segment->connection, m_segment->image.size());
+    if (!fresh) return false;
+    m_segment = std::move(fresh);
+    // What only went to the screen must still be there for catchUpStore.
+    copyWhole(picture);
+    return true;
+}
+
+void ShmPresenter::copyWhole(const QImage& picture) {
+    const QImage& image = m_segment->image;
+    const size_t rowBytes = size_t(std::min(image.width(), picture.width())) * 4;
+    for (int y = 0; y < image.height() && y < picture.height(); ++y)
+        std::memcpy(m_segment->address + y * image.bytesPerLine(), picture.constScanLine(y), rowBytes);
+}
+
+QImage ShmPresenter::adopt(const QImage& picture) {
+    if (picture.size() != m_segment->image.size() || picture.format() != m_segment->image.format())
+        return {};
+    if (holds(picture)) return picture;
+    if (m_segment.use_count() > 1) {
+        if (!ownSegment(picture)) return {};
+    } else {
+        copyWhole(picture);
+    }
+    const QSize size = m_segment->image.size();
+    auto* keeper = new std::shared_ptr<Segment>(m_segment);
+    QImage on(
+        m_segment->address, size.width(), size.height(), size.width() * 4, QImage::Format_ARGB32_Premultiplied,
+        [](void* held) { delete static_cast<std::shared_ptr<Segment>*>(held); }, keeper);
+    on.setDotsPerMeterX(picture.dotsPerMeterX());
+    on.setDotsPerMeterY(picture.dotsPerMeterY());
+    on.setDevicePixelRatio(picture.devicePixelRatio());
+    return on;
+}
+
 bool ShmPresenter::present(const QImage& picture, const QRegion& area) {
-    QImage& image = m_segment->image;
-    const QRegion inside = area & image.rect() & picture.rect();
-    if (picture.format() != image.format()) return false;
+    const QRegion inside = area & m_segment->image.rect() & picture.rect();
+    if (picture.format() != m_segment->image.format()) return false;
     if (inside.isEmpty()) return true;
+    if (!holds(picture)) {
+        // Composed elsewhere: copied in, unless an image outside lies on it.
+        if (!ownSegment(picture)) return false;
+        uchar* const into = m_segment->address;
+        const qsizetype intoStride = m_segment->image.bytesPerLine();
+        for (const QRect& r : inside) {
+            const size_t rowBytes = size_t(r.width()) * 4;
+            for (int y = r.top(); y <= r.bottom(); ++y)
+                std::memcpy(into + y * intoStride + r.left() * 4, picture.constScanLine(y) + r.left() * 4,
+                            rowBytes);
+        }
+    }
     xcb_connection_t* c = m_segment->connection;
     const auto window = xcb_window_t(m_windowId);
-    // One detach check for the whole present, not one per row.
-    uchar* const into = image.bits();
-    const qsizetype intoStride = image.bytesPerLine();
+    const QImage& image = m_segment->image;
     for (const QRect& r : inside) {
-        const size_t rowBytes = size_t(r.width()) * 4;
-        for (int y = r.top(); y <= r.bottom(); ++y)
-            std::memcpy(into + y * intoStride + r.left() * 4, picture.constScanLine(y) + r.left() * 4,
-                        rowBytes);
         xcb_shm_put_image(c, window, m_gc, uint16_t(image.width()), uint16_t(image.height()), int16_t(r.x()),
                           int16_t(r.y()), uint16_t(r.width()), uint16_t(r.height()), int16_t(r.x()),
                           int16_t(r.y()), kDepth, XCB_IMAGE_FORMAT_Z_PIXMAP, 0, m_segment->id, 0);

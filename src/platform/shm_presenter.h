@@ -7,6 +7,10 @@
 // late can only show newer pixels of the same place, which the put that follows
 // shows again. So the window on the screen always ends as the last picture.
 //
+// The window may compose straight into the shared image (adopt): a present of
+// that picture then copies nothing. A server that reads a put late may then
+// show a paint half done for one frame; the put that follows shows it whole.
+//
 // Qt still serves exposes from the window's backing store, so what went to the
 // screen this way is copied there when an expose comes (and what Qt paints
 // itself it has already).
@@ -36,6 +40,12 @@ class ShmPresenter : public QObject {
     // Puts `area` of `picture` (the window's size) on the screen; false, and
     // nothing sent, for a picture that is not ARGB32 premultiplied.
     bool present(const QImage& picture, const QRegion& area);
+    // `picture` (the window's size) copied into the shared image, to be painted
+    // on from now on: an image on the shared memory, which stays while any copy
+    // of it does. Null where no shared memory is to be had.
+    QImage adopt(const QImage& picture);
+    // Whether `picture` lies on the shared image.
+    bool holds(const QImage& picture) const;
     // Qt painted `area` into the window's backing store itself.
     void storeUpdated(const QRegion& area) { m_behind -= area; }
 
@@ -44,14 +54,18 @@ class ShmPresenter : public QObject {
 
   private:
     struct Segment;
-    ShmPresenter(QWidget* window, std::unique_ptr<Segment> segment);
+    ShmPresenter(QWidget* window, std::shared_ptr<Segment> segment);
+    // A new shared image holding all of `picture` where an image outside still
+    // lies on the present one (it must not change under it).
+    bool ownSegment(const QImage& picture);
+    void copyWhole(const QImage& picture);
     // Copies what only went to the screen into the window's backing store.
     void catchUpStore();
 
     QWidget* m_window;
     QPointer<QWindow> m_handle;
     quintptr m_windowId;
-    std::unique_ptr<Segment> m_segment;
+    std::shared_ptr<Segment> m_segment;  // also held by every image adopted on it
     uint32_t m_gc = 0;
     QRegion m_behind;  // on the screen from here, not yet in Qt's backing store
 };

@@ -73,6 +73,9 @@ bool Window::PresentDirectly(const QRegion& area) {
     }
     if (!m_presenter || !m_presenter->present(m_surface, area)) return false;
     for (const QRect& r : area) m_flushedPixels += qint64(r.width()) * r.height();
+    // Composed on the shared image from now on: the next present copies nothing.
+    if (!m_presenter->holds(m_surface))
+        if (QImage shared = m_presenter->adopt(m_surface); !shared.isNull()) m_surface = std::move(shared);
     return true;
 }
 

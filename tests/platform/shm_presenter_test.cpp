@@ -110,4 +110,37 @@ TEST(ShmPresenter, TheServerHoldsTheSurfaceAfterPaintsExposesAndResizes) {
     EXPECT_EQ(onServer(canvas), canvas.surface()) << "after a resize";
 }
 
+// The window composes on the shared image itself; a copy of its surface taken
+// meanwhile keeps its pixels through later paints and after the window is gone.
+TEST(ShmPresenter, ACopyOfTheSurfaceKeepsItsPixelsThroughPaintsAndOutlivesTheWindow) {
+    if (!platform::x11Connection()) GTEST_SKIP() << "needs an X server";
+    QImage kept, expected;
+    {
+        Canvas canvas;
+        canvas.setGeometry(40, 40, 120, 90);
+        canvas.show();
+        ASSERT_TRUE(spinUntil([&] { return canvas.windowHandle() && canvas.windowHandle()->isExposed(); }));
+        QCoreApplication::processEvents();
+        canvas.seed = 1;
+        canvas.RedrawWindow(nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+        ASSERT_TRUE(canvas.PresentsDirectly());
+        canvas.seed = 2;
+        canvas.RedrawWindow(nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+        EXPECT_EQ(onServer(canvas), canvas.surface());
+
+        kept = canvas.surface();
+        expected = kept.copy();
+        const RECT part{10, 10, 60, 50};
+        for (int seed : {3, 4, 5}) {
+            canvas.seed = seed;
+            canvas.RedrawWindow(seed == 4 ? nullptr : &part, RDW_INVALIDATE | RDW_UPDATENOW);
+            EXPECT_EQ(onServer(canvas), canvas.surface()) << seed;
+            EXPECT_EQ(kept, expected) << seed;
+        }
+        EXPECT_TRUE(canvas.PresentsDirectly());
+    }
+    QCoreApplication::processEvents();
+    EXPECT_EQ(kept, expected) << "after the window";
+}
+
 }  // namespace
