@@ -205,8 +205,7 @@ void ShmPresenter::copyWhole(const QImage& picture) {
 }
 
 QImage ShmPresenter::adopt(const QImage& picture) {
-    if (picture.size() != m_segment->image.size() || picture.format() != m_segment->image.format())
-        return {};
+    if (picture.size() != m_segment->image.size() || picture.format() != m_segment->image.format()) return {};
     if (holds(picture)) return picture;
     if (m_segment.use_count() > 1) {
         if (!ownSegment(picture)) return {};
@@ -216,7 +215,8 @@ QImage ShmPresenter::adopt(const QImage& picture) {
     const QSize size = m_segment->image.size();
     auto* keeper = new std::shared_ptr<Segment>(m_segment);
     QImage on(
-        m_segment->address, size.width(), size.height(), size.width() * 4, QImage::Format_ARGB32_Premultiplied,
+        m_segment->address, size.width(), size.height(), size.width() * 4,
+        QImage::Format_ARGB32_Premultiplied,
         [](void* held) { delete static_cast<std::shared_ptr<Segment>*>(held); }, keeper);
     on.setDotsPerMeterX(picture.dotsPerMeterX());
     on.setDotsPerMeterY(picture.dotsPerMeterY());

@@ -230,7 +230,8 @@ void CDialogBase::Paint(const std::vector<QRect>& rects, bool whole, Path path,
         skin::CompositionMemo::Key key;
         if (!whole && skin::CompositionMemo::worthKeeping(rect)) {
             key = MemoKey(rect, covering, painted);
-            if (const QImage* kept = m_memo.find(key); kept && skin::copyPixels(*kept, m_memDC, rect.topLeft()))
+            if (const QImage* kept = m_memo.find(key);
+                kept && skin::copyPixels(*kept, m_memDC, rect.topLeft()))
                 continue;
         }
         drawn.emplace_back(rect, std::move(key));
