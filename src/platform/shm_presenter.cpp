@@ -14,7 +14,6 @@
 #include <QSysInfo>
 #include <QWidget>
 #include <QWindow>
-#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 
@@ -193,15 +192,16 @@ bool ShmPresenter::ownSegment(const QImage& picture) {
     if (!fresh) return false;
     m_segment = std::move(fresh);
     // What only went to the screen must still be there for catchUpStore.
-    copyWhole(picture);
+    copyIn(picture, picture.rect() & m_segment->image.rect());
     return true;
 }
 
-void ShmPresenter::copyWhole(const QImage& picture) {
-    const QImage& image = m_segment->image;
-    const size_t rowBytes = size_t(std::min(image.width(), picture.width())) * 4;
-    for (int y = 0; y < image.height() && y < picture.height(); ++y)
-        std::memcpy(m_segment->address + y * image.bytesPerLine(), picture.constScanLine(y), rowBytes);
+void ShmPresenter::copyIn(const QImage& picture, const QRect& r) {
+    uchar* const into = m_segment->address;
+    const qsizetype intoStride = m_segment->image.bytesPerLine();
+    const size_t rowBytes = size_t(r.width()) * 4;
+    for (int y = r.top(); y <= r.bottom(); ++y)
+        std::memcpy(into + y * intoStride + r.left() * 4, picture.constScanLine(y) + r.left() * 4, rowBytes);
 }
 
 QImage ShmPresenter::adopt(const QImage& picture) {
@@ -210,7 +210,7 @@ QImage ShmPresenter::adopt(const QImage& picture) {
     if (m_segment.use_count() > 1) {
         if (!ownSegment(picture)) return {};
     } else {
-        copyWhole(picture);
+        copyIn(picture, picture.rect());
     }
     const QSize size = m_segment->image.size();
     auto* keeper = new std::shared_ptr<Segment>(m_segment);
@@ -231,14 +231,7 @@ bool ShmPresenter::present(const QImage& picture, const QRegion& area) {
     if (!holds(picture)) {
         // Composed elsewhere: copied in, unless an image outside lies on it.
         if (!ownSegment(picture)) return false;
-        uchar* const into = m_segment->address;
-        const qsizetype intoStride = m_segment->image.bytesPerLine();
-        for (const QRect& r : inside) {
-            const size_t rowBytes = size_t(r.width()) * 4;
-            for (int y = r.top(); y <= r.bottom(); ++y)
-                std::memcpy(into + y * intoStride + r.left() * 4, picture.constScanLine(y) + r.left() * 4,
-                            rowBytes);
-        }
+        for (const QRect& r : inside) copyIn(picture, r);
     }
     xcb_connection_t* c = m_segment->connection;
     const auto window = xcb_window_t(m_windowId);

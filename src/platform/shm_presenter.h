@@ -58,7 +58,8 @@ class ShmPresenter : public QObject {
     // A new shared image holding all of `picture` where an image outside still
     // lies on the present one (it must not change under it).
     bool ownSegment(const QImage& picture);
-    void copyWhole(const QImage& picture);
+    // Rectangle `r` of `picture` into the shared image.
+    void copyIn(const QImage& picture, const QRect& r);
     // Copies what only went to the screen into the window's backing store.
     void catchUpStore();
 
