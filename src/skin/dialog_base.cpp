@@ -109,21 +109,31 @@ const QImage& CDialogBase::Compose() {
 QImage CDialogBase::ComposeCopy() {
     const QImage kept = m_memDC;
     m_memDC = QImage();
-    const std::vector<Painted> painted = Measure();
+    // Measured on copies: the surface keeps what the window's own compositions measured.
+    std::vector<Painted> painted = m_painted;
+    std::vector<MeasuredState> states = m_paintedStates;
+    Measure(painted, states, nullptr);
     Paint({QRect(0, 0, std::max(width(), 1), std::max(height(), 1))}, true, Path::Paint, painted);
     QImage copy = m_memDC;
     m_memDC = kept;
     return copy;
 }
 
-std::vector<CDialogBase::Painted> CDialogBase::Measure() {
-    std::vector<Painted> painted(m_controls.size());
+void CDialogBase::Measure(std::vector<Painted>& painted, std::vector<MeasuredState>& states,
+                          std::vector<QRect>* places) {
     const QSize size(std::max(width(), 1), std::max(height(), 1));
     const QRect all(QPoint(0, 0), size);
     if (size != m_recordedSize) {
         m_recordings.clear();
         m_recordedSize = size;
     }
+    // Bounds are clipped to the size they were measured at.
+    if (size != m_measuredSize) {
+        states.assign(states.size(), MeasuredState{});
+        m_measuredSize = size;
+    }
+    painted.resize(m_controls.size());
+    states.resize(m_controls.size());
     if (g_drawStateCheck) m_seen.resize(m_controls.size());
     // Made on the first control that must be drawn to be known.
     std::optional<skin::PaintRecorder> recorder;
@@ -147,33 +157,40 @@ std::vector<CDialogBase::Painted> CDialogBase::Measure() {
     };
     for (size_t i = 0; i < painted.size(); ++i) {
         CControls* control = m_controls[i];
-        if (!control->IsShown()) continue;
-        const uint64_t state = control->DrawState();
-        const Painted* kept = state ? m_recordings.find(i, control, state) : nullptr;
-        if (kept && !g_drawStateCheck) {
-            painted[i] = *kept;
+        const MeasuredState state{control, control->IsShown() ? control->DrawState() : 0};
+        // Unchanged since it was measured: nothing to do, not even a copy.
+        if (state.drawState && state == states[i] && !g_drawStateCheck) {
             ++m_recordingsSkipped;
             continue;
         }
-        if (Painted told; control->DescribeDrawing(size, told)) {
-            for (skin::PaintRecorder::Part& part : told.parts) part.bounds &= all;
-            told.bounds &= all;
-            if (g_drawStateCheck) {
-                Painted seen = record(control);
-                const auto& [toldBefore, seenBefore] = m_seen[i];
-                if (!skin::toldAsSeen(toldBefore, seenBefore, told, seen) || (kept && !(*kept == told)))
-                    ++g_unreportedChanges;
-                m_seen[i] = {told, std::move(seen)};
+        Painted now;
+        if (control->IsShown()) {
+            const Painted* kept = state.drawState ? m_recordings.find(i, control, state.drawState) : nullptr;
+            if (kept && !g_drawStateCheck) {
+                now = *kept;
+                ++m_recordingsSkipped;
+            } else if (Painted told; control->DescribeDrawing(size, told)) {
+                for (skin::PaintRecorder::Part& part : told.parts) part.bounds &= all;
+                told.bounds &= all;
+                if (g_drawStateCheck) {
+                    Painted seen = record(control);
+                    const auto& [toldBefore, seenBefore] = m_seen[i];
+                    if (!skin::toldAsSeen(toldBefore, seenBefore, told, seen) || (kept && !(*kept == told)))
+                        ++g_unreportedChanges;
+                    m_seen[i] = {told, std::move(seen)};
+                }
+                now = std::move(told);
+                ++m_recordingsSkipped;
+            } else {
+                now = record(control);
+                if (kept && !(now == *kept)) ++g_unreportedChanges;
             }
-            painted[i] = std::move(told);
-            ++m_recordingsSkipped;
-        } else {
-            painted[i] = record(control);
-            if (kept && !(painted[i] == *kept)) ++g_unreportedChanges;
+            if (state.drawState) m_recordings.keep(i, control, state.drawState, now);
         }
-        if (state) m_recordings.keep(i, control, state, painted[i]);
+        if (places) skin::addChangedPlaces(painted[i], now, *places);
+        painted[i] = std::move(now);
+        states[i] = state;
     }
-    return painted;
 }
 
 void CDialogBase::ComposeWith(Path path, bool whole) {
@@ -189,15 +206,11 @@ void CDialogBase::ComposeWith(Path path, bool whole) {
     if (backgroundKey != m_backgroundKey) whole = true;
     m_backgroundKey = backgroundKey;
 
-    std::vector<Painted> painted = Measure();
+    std::vector<QRect> places(UpdateRegion().begin(), UpdateRegion().end());
+    Measure(m_painted, m_paintedStates, &places);
     const QRect all(QPoint(0, 0), size);
     std::vector<QRect> rects;
-    if (!whole) {
-        std::vector<QRect> places(UpdateRegion().begin(), UpdateRegion().end());
-        for (size_t i = 0; i < painted.size(); ++i)
-            skin::addChangedPlaces(i < m_painted.size() ? m_painted[i] : Painted{}, painted[i], places);
-        rects = skin::paintRects(places, all);
-    }
+    if (!whole) rects = skin::paintRects(places, all);
     QRegion region;
     for (const QRect& r : rects) region += r;
     whole = whole || region == QRegion(all);
@@ -205,8 +218,7 @@ void CDialogBase::ComposeWith(Path path, bool whole) {
         rects = {all};
         region = all;
     }
-    if (!rects.empty()) Paint(rects, whole, path, painted);
-    m_painted = std::move(painted);
+    if (!rects.empty()) Paint(rects, whole, path, m_painted);
     UpdateLayeredArea(region);
 }
 

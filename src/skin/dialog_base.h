@@ -126,6 +126,14 @@ class CDialogBase : public platform::Window {
     bool OnFocusKey(int vk, CControls* focused);
     bool m_bErasedInPaint = false;
     std::vector<Painted> m_painted;  // same index as m_controls
+    // Which control stood at an index and its DrawState() when it was measured.
+    struct MeasuredState {
+        const CControls* control = nullptr;
+        uint64_t drawState = 0;
+        bool operator==(const MeasuredState&) const = default;
+    };
+    std::vector<MeasuredState> m_paintedStates;
+    QSize m_measuredSize;  // the window's size m_paintedStates were measured at
     qint64 m_backgroundKey = 0;
     skin::RecordingCache m_recordings;
     QSize m_recordedSize;  // the window's size the recordings were clipped to
@@ -134,9 +142,12 @@ class CDialogBase : public platform::Window {
     // While checking: what each control told and what the recorder saw at the last paint.
     std::vector<std::pair<Painted, Painted>> m_seen;
     void ComposeWith(Path path, bool whole);
-    // What each shown control draws; a control whose DrawState() was recorded
-    // before is taken from m_recordings without being drawn.
-    std::vector<Painted> Measure();
+    // Brings `painted` to what each control draws now, and appends to `places`
+    // (unless null) where that changed. A control whose DrawState() is what
+    // `states` holds for it is left alone; one recorded before in that state is
+    // taken from m_recordings without being drawn.
+    void Measure(std::vector<Painted>& painted, std::vector<MeasuredState>& states,
+                 std::vector<QRect>* places);
     // Composes each of `rects` (not overlapping) from the background up.
     void Paint(const std::vector<QRect>& rects, bool whole, Path path, const std::vector<Painted>& painted);
     // What the composition of `rect` depends on: its place, the background and
