@@ -31,6 +31,7 @@ void PictureCache::setEnabled(bool enabled) {
 }
 
 void PictureCache::clear() {
+    m_recent = {};
     m_entries.clear();
     if (m_watcher) {
         const QStringList paths = m_watcher->files() + m_watcher->directories();
@@ -125,6 +126,8 @@ void PictureCache::check(const QString& path, Entry& entry) {
 
 const QImage* PictureCache::get(const QString& name) {
     if (name.isEmpty()) return nullptr;
+    if (const Entry* entry = m_enabled ? recentEntry(name) : nullptr)
+        return entry->image.isNull() ? nullptr : &entry->image;
     const QString path = platform::programFile(name);
     if (!m_enabled) {
         Stamp stamp;
@@ -135,7 +138,18 @@ const QImage* PictureCache::get(const QString& name) {
     }
     Entry& entry = m_entries[path];
     if (!entry.known || !entry.watched) check(path, entry);
+    m_recent[m_nextRecent] = {name, &entry};
+    m_nextRecent = (m_nextRecent + 1) % m_recent.size();
     return entry.image.isNull() ? nullptr : &entry.image;
+}
+
+const PictureCache::Entry* PictureCache::recentEntry(const QString& name) const {
+    // The very string asked for before: its characters cannot have changed while
+    // this copy shares them, so no path is built and nothing hashed.
+    for (const Recent& recent : m_recent)
+        if (recent.entry && recent.name.constData() == name.constData() && recent.name.size() == name.size())
+            return recent.entry->known && recent.entry->watched ? recent.entry : nullptr;
+    return nullptr;
 }
 
 }  // namespace skin

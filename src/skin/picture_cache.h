@@ -3,6 +3,7 @@
 #include <QImage>
 #include <QSet>
 #include <QString>
+#include <array>
 #include <memory>
 #include <unordered_map>
 
@@ -55,7 +56,17 @@ class PictureCache {
     void onFolderChanged(const QString& folder);
     static void dropWatcher();
 
+    // An entry asked for lately under the very same string, known and watched.
+    const Entry* recentEntry(const QString& name) const;
+
     std::unordered_map<QString, Entry> m_entries;
+    // The last few names asked for: a window asks for the same ones at every paint.
+    struct Recent {
+        QString name;
+        const Entry* entry = nullptr;
+    };
+    std::array<Recent, 8> m_recent;
+    size_t m_nextRecent = 0;
     std::unique_ptr<QFileSystemWatcher> m_watcher;
     QSet<QString> m_watchedFiles;
     QSet<QString> m_watchedFolders;

@@ -71,7 +71,15 @@ bool CProgressbar::DescribeDrawing(QSize surface, skin::Recording& drawing) cons
             parts.push_back({band, skin::DrawStateKey().add(QRectF(band)).add(uint64_t(kBarColour)).value()});
         });
     textPart(ValueBox(h), QString::number(m_nPos), parts);
-    for (size_t i = 0; i < m_scaleRects.size(); ++i) textPart(m_scaleRects[i], m_scaleTexts[i], parts);
+    // The scale's labels stay where they are while the value moves: placed once.
+    const uint64_t scaleKey = skin::DrawStateKey().add(m_scaleKey).add(skin::skinFontGeneration()).value();
+    if (m_scaleParts.key != scaleKey) {
+        m_scaleParts.parts.clear();
+        for (size_t i = 0; i < m_scaleRects.size(); ++i)
+            textPart(m_scaleRects[i], m_scaleTexts[i], m_scaleParts.parts);
+        m_scaleParts.key = scaleKey;
+    }
+    parts.insert(parts.end(), m_scaleParts.parts.begin(), m_scaleParts.parts.end());
     drawing = skin::recordingOf(std::move(parts));
     return true;
 }
@@ -81,11 +89,22 @@ void CProgressbar::SetRange(int nMax) {
     m_nMax = nMax;
     m_scaleTexts = {QStringLiteral("0"), QString::number(int(nMax * 0.25)), QString::number(int(nMax * 0.5)),
                     QString::number(int(nMax * 0.75)), QString::number(nMax)};
+    KeepScaleKey();
+}
+
+void CProgressbar::SetScaleRects(const std::array<QRectF, 5>& rects) {
+    m_scaleRects = rects;
+    KeepScaleKey();
+}
+
+void CProgressbar::KeepScaleKey() {
+    skin::DrawStateKey key;
+    for (size_t i = 0; i < m_scaleRects.size(); ++i) key.add(m_scaleRects[i]).add(m_scaleTexts[i]);
+    m_scaleKey = key.value();
 }
 
 uint64_t CProgressbar::DrawState() const {
     skin::DrawStateKey key;
-    key.add(m_rect).add(m_nPos).add(m_nMin).add(m_nMax).add(skin::skinFontGeneration());
-    for (size_t i = 0; i < m_scaleRects.size(); ++i) key.add(m_scaleRects[i]).add(m_scaleTexts[i]);
+    key.add(m_rect).add(m_nPos).add(m_nMin).add(m_nMax).add(skin::skinFontGeneration()).add(m_scaleKey);
     return key.value();
 }

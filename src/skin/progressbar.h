@@ -2,6 +2,7 @@
 
 #include <QRectF>
 #include <array>
+#include <vector>
 
 #include "skin/controls.h"
 
@@ -15,7 +16,7 @@ class CProgressbar : public CControls {
     bool DescribeDrawing(QSize surface, skin::Recording& drawing) const override;
     // Range 0..nMax; labels "0", nMax x 0.25, 0.5, 0.75 (truncated), nMax.
     void SetRange(int nMax);
-    void SetScaleRects(const std::array<QRectF, 5>& rects) { m_scaleRects = rects; }
+    void SetScaleRects(const std::array<QRectF, 5>& rects);
     platform::AccessibleItem Describe() const override;
 
     // No repaint: the owner's next paint shows it.
@@ -34,6 +35,15 @@ class CProgressbar : public CControls {
 
     std::array<QRectF, 5> m_scaleRects{};
     std::array<QString, 5> m_scaleTexts{};
+    // The scale's share of DrawState(), kept since it changes only with the scale.
+    uint64_t m_scaleKey = 0;  // none until a scale is set
+    void KeepScaleKey();
+    // The scale labels' parts as DescribeDrawing last placed them, and for which scale and font.
+    struct ScaleParts {
+        uint64_t key = 0;
+        std::vector<skin::PaintRecorder::Part> parts;
+    };
+    mutable ScaleParts m_scaleParts;
     int m_nMax = 100;
     int m_nMin = 0;
     int m_nPos = 0;
