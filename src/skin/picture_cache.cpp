@@ -143,7 +143,13 @@ const QImage* PictureCache::get(const QString& name) {
     return entry.image.isNull() ? nullptr : &entry.image;
 }
 
-const PictureCache::Entry* PictureCache::recentEntry(const QString& name) const {
+const PictureCache::Entry* PictureCache::recentEntry(const QString& name) {
+    // A name stands for another file once the program's folder moved.
+    if (platform::programFilesDir() != m_recentFolder) {
+        m_recent = {};
+        m_recentFolder = platform::programFilesDir();
+        return nullptr;
+    }
     // The very string asked for before: its characters cannot have changed while
     // this copy shares them, so no path is built and nothing hashed.
     for (const Recent& recent : m_recent)

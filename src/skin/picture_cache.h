@@ -5,6 +5,7 @@
 #include <QString>
 #include <array>
 #include <memory>
+#include <string>
 #include <unordered_map>
 
 class QFileSystemWatcher;
@@ -57,7 +58,7 @@ class PictureCache {
     static void dropWatcher();
 
     // An entry asked for lately under the very same string, known and watched.
-    const Entry* recentEntry(const QString& name) const;
+    const Entry* recentEntry(const QString& name);
 
     std::unordered_map<QString, Entry> m_entries;
     // The last few names asked for: a window asks for the same ones at every paint.
@@ -67,6 +68,7 @@ class PictureCache {
     };
     std::array<Recent, 8> m_recent;
     size_t m_nextRecent = 0;
+    std::string m_recentFolder;  // the program's folder they were asked for in
     std::unique_ptr<QFileSystemWatcher> m_watcher;
     QSet<QString> m_watchedFiles;
     QSet<QString> m_watchedFolders;
