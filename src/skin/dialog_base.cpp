@@ -127,11 +127,6 @@ void CDialogBase::Measure(std::vector<Painted>& painted, std::vector<MeasuredSta
         m_recordings.clear();
         m_recordedSize = size;
     }
-    // Bounds are clipped to the size they were measured at.
-    if (size != m_measuredSize) {
-        states.assign(states.size(), MeasuredState{});
-        m_measuredSize = size;
-    }
     painted.resize(m_controls.size());
     states.resize(m_controls.size());
     if (g_drawStateCheck) m_seen.resize(m_controls.size());
@@ -157,7 +152,7 @@ void CDialogBase::Measure(std::vector<Painted>& painted, std::vector<MeasuredSta
     };
     for (size_t i = 0; i < painted.size(); ++i) {
         CControls* control = m_controls[i];
-        const MeasuredState state{control, control->IsShown() ? control->DrawState() : 0};
+        const MeasuredState state{control, control->IsShown() ? control->DrawState() : 0, size};
         // Unchanged since it was measured: nothing to do, not even a copy.
         if (state.drawState && state == states[i] && !g_drawStateCheck) {
             ++m_recordingsSkipped;

@@ -126,14 +126,15 @@ class CDialogBase : public platform::Window {
     bool OnFocusKey(int vk, CControls* focused);
     bool m_bErasedInPaint = false;
     std::vector<Painted> m_painted;  // same index as m_controls
-    // Which control stood at an index and its DrawState() when it was measured.
+    // Which control stood at an index, its DrawState() and the window's size
+    // (bounds are clipped to it) when it was measured.
     struct MeasuredState {
         const CControls* control = nullptr;
         uint64_t drawState = 0;
+        QSize size;
         bool operator==(const MeasuredState&) const = default;
     };
     std::vector<MeasuredState> m_paintedStates;
-    QSize m_measuredSize;  // the window's size m_paintedStates were measured at
     qint64 m_backgroundKey = 0;
     skin::RecordingCache m_recordings;
     QSize m_recordedSize;  // the window's size the recordings were clipped to
