@@ -58,7 +58,7 @@ int main(int argc, char** argv) {
     }
 
     // Qt aborts when its platform cannot start: choose one that can, or say why not.
-    const platform::PlatformChoice choice = platform::choosePlatform();
+    platform::PlatformChoice choice = platform::choosePlatform();
     if (!choice.ok()) {
         std::fprintf(stderr, "vantrel: %s\n", choice.error().c_str());
         return 1;
@@ -73,6 +73,7 @@ int main(int argc, char** argv) {
     int qtArgumentCount = int(qtArguments.size());
     qtArguments.push_back(nullptr);
     QApplication application(qtArgumentCount, qtArguments.data());
+    choice.releaseConnection();
     // The runtime folder is the executable's from the start: every box, the
     // start-up ones too, is in the user's language.
     platform::installTranslations(platform::executableDir());

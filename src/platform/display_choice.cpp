@@ -38,27 +38,36 @@ PlatformChoice choosePlatformFor(const std::string& userPlatform, bool xReachabl
 PlatformChoice choosePlatform() {
     const char* user = std::getenv("QT_QPA_PLATFORM");
     const std::string userPlatform = user ? user : "";
-    const bool x = xDisplayReachable(std::getenv("DISPLAY"));
+    std::shared_ptr<void> xConnection = connectXDisplay(std::getenv("DISPLAY"));
+    const bool x = xConnection != nullptr;
     // Probed only where it decides something.
     const bool wayland =
         (userPlatform.empty() && !x) || userPlatform.rfind("wayland", 0) == 0
             ? waylandDisplayReachable(std::getenv("WAYLAND_SOCKET"), std::getenv("WAYLAND_DISPLAY"),
                                       std::getenv("XDG_RUNTIME_DIR"))
             : false;
-    return choosePlatformFor(userPlatform, x, wayland, wayland && qtPlatformPluginPresent("wayland"));
+    PlatformChoice choice =
+        choosePlatformFor(userPlatform, x, wayland, wayland && qtPlatformPluginPresent("wayland"));
+    if (choice.ok()) choice.holdConnection(std::move(xConnection));
+    return choice;
 }
 
 bool xDisplayReachable(const char* display) {
-    if (!display || !*display) return false;
+    return connectXDisplay(display) != nullptr;
+}
+
+std::shared_ptr<void> connectXDisplay(const char* display) {
+    if (!display || !*display) return nullptr;
     // A busy X server now and then refuses one connection; that is not "no X".
     for (int attempt = 0; attempt < 3; ++attempt) {
         if (attempt) usleep(100 * 1000);
         xcb_connection_t* c = xcb_connect(display, nullptr);
-        const bool ok = !xcb_connection_has_error(c);
+        if (!xcb_connection_has_error(c))
+            return std::shared_ptr<void>(
+                c, [](void* held) { xcb_disconnect(static_cast<xcb_connection_t*>(held)); });
         xcb_disconnect(c);
-        if (ok) return true;
     }
-    return false;
+    return nullptr;
 }
 
 bool waylandDisplayReachable(const char* waylandSocket, const char* waylandDisplay, const char* runtimeDir) {

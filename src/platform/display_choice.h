@@ -3,6 +3,7 @@
 // display should end with a message instead.
 #pragma once
 
+#include <memory>
 #include <string>
 #include <utility>
 
@@ -19,11 +20,19 @@ class PlatformChoice {
     const std::string& platform() const { return platform_; }
     const std::string& error() const { return error_; }
 
+    // The X connection the probe opened, held until Qt has made its own: an X
+    // server whose last client leaves resets, and refuses connections while it
+    // does, so a probe that was the only client would make Qt's start abort.
+    void holdConnection(std::shared_ptr<void> connection) { held_ = std::move(connection); }
+    bool holdsConnection() const { return held_ != nullptr; }
+    void releaseConnection() { held_.reset(); }
+
   private:
     PlatformChoice(std::string platform, std::string error)
         : platform_(std::move(platform)), error_(std::move(error)) {}
     std::string platform_;
     std::string error_;
+    std::shared_ptr<void> held_;
 };
 
 // The rule. The user's QT_QPA_PLATFORM always wins (only checked where it names
@@ -38,6 +47,9 @@ PlatformChoice choosePlatform();
 
 // Whether an X server answers on `display` (null or empty: no).
 bool xDisplayReachable(const char* display);
+// A connection to the X server on `display`, closed when the last copy goes;
+// null where none answers (null or empty: none).
+std::shared_ptr<void> connectXDisplay(const char* display);
 // Whether a Wayland compositor listens where libwayland would connect: WAYLAND_SOCKET,
 // else WAYLAND_DISPLAY (default "wayland-0"), relative to `runtimeDir` unless absolute.
 bool waylandDisplayReachable(const char* waylandSocket, const char* waylandDisplay, const char* runtimeDir);
