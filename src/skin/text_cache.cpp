@@ -112,16 +112,19 @@ Raster rasterise(const Key& key, const QFont& font) {
     }
     Raster raster;
     // Crop to the pixels the text touched.
-    int top = image.height(), bottom = -1, left = image.width(), right = -1;
-    for (int y = 0; y < image.height(); ++y) {
+    const int width = image.width(), height = image.height();
+    int top = height, bottom = -1, left = width, right = -1;
+    for (int y = 0; y < height; ++y) {
         const auto* line = reinterpret_cast<const QRgb*>(image.constScanLine(y));
-        for (int x = 0; x < image.width(); ++x) {
-            if (!line[x]) continue;
-            top = std::min(top, y);
-            bottom = y;
-            left = std::min(left, x);
-            right = std::max(right, x);
-        }
+        int first = 0;
+        while (first < width && !line[first]) ++first;
+        if (first == width) continue;
+        int last = width - 1;
+        while (!line[last]) --last;
+        top = std::min(top, y);
+        bottom = y;
+        left = std::min(left, first);
+        right = std::max(right, last);
     }
     if (bottom < 0) return raster;
     raster.image = image.copy(left, top, right - left + 1, bottom - top + 1);
