@@ -1,5 +1,8 @@
 #pragma once
 
+#include <QRect>
+#include <vector>
+
 #include "skin/controls.h"
 
 // A picture-strip animation on the owner's timer 500 (500 ms; the owner may
@@ -22,6 +25,27 @@ class CAnimation : public CControls {
     int Frame() const { return m_nFrame; }
 
   private:
+    // Where the shown frame goes, in pieces: first the pixels that are the same
+    // in every frame (a key without the frame), then the box where frames differ.
+    // So a new frame changes the box only, and the pieces are what Draw draws.
+    // One piece keyed by the frame where the strip is not whole or all of it moves.
+    struct Piece {
+        QRect source;  // in the picture
+        QRect pixels;  // in the window
+        bool still;
+    };
+    std::vector<Piece> Pieces(const QImage& picture) const;
+    // The box of the frame (frame coordinates) outside which every frame has the
+    // same pixels; empty where none differs. Kept for the picture and frames.
+    QRect MovingBox(const QImage& picture) const;
+
     int m_nFrame = 0;
     int m_nFrameCount = 2;
+    struct MovingBoxFor {
+        qint64 picture = 0;
+        QSize frame;
+        int frames = 0;
+        QRect box;
+    };
+    mutable MovingBoxFor m_moving;
 };

@@ -35,6 +35,18 @@ void writePatternStrip(const std::filesystem::path& file, int w, int h, int fram
     image.save(QString::fromStdString(file.string()), "PNG");
 }
 
+// As writePatternStrip, but the frames differ only inside `moving` (frame
+// coordinates): outside it every frame has the pixels of the first.
+void writeStripMovingIn(const std::filesystem::path& file, int w, int h, int frames, const QRect& moving) {
+    writePatternStrip(file, w, h, frames, 2);
+    QImage image(QString::fromStdString(file.string()));
+    for (int f = 1; f < frames; ++f)
+        for (int y = 0; y < h; ++y)
+            for (int x = 0; x < w; ++x)
+                if (!moving.contains(x, y)) image.setPixel(f * w + x, y, image.pixel(x, y));
+    image.save(QString::fromStdString(file.string()), "PNG");
+}
+
 // A six-frame eye in the middle and a gauge of range 100 with its scale on the left.
 void createEyeAndGauge(SkinTestWindow& window, CAnimation& eye, CProgressbar& gauge) {
     eye.Create(&window, 1, RECT{100, 60, 160, 120}, {}, QStringLiteral("ImageRes/eye.png"));
@@ -58,7 +70,11 @@ struct DrawStateCheck {
 TEST_P(IncrementalPaint, RandomChangesLeaveThePictureOfAWholeComposition) {
     const bool covering = GetParam();
     writePatternStrip("ImageRes/bg.png", covering ? 300 : 220, covering ? 200 : 150, 1, 1);
-    writePatternStrip("ImageRes/eye.png", 60, 60, 6, 2);
+    // An eye whose frames differ everywhere, and one that moves only inside.
+    if (covering)
+        writeStripMovingIn("ImageRes/eye.png", 60, 60, 6, QRect(8, 12, 40, 30));
+    else
+        writePatternStrip("ImageRes/eye.png", 60, 60, 6, 2);
     writePatternStrip("ImageRes/button.png", 50, 24, 3, 3);
     writePatternStrip("ImageRes/check.png", 40, 20, 3, 4);
     writePatternStrip("ImageRes/bar.png", 241, 9, 1, 5);
@@ -252,6 +268,42 @@ TEST_F(IncrementalPaint, AnEyeFrameReachesTheScreenAloneAndAWholeRedrawAll) {
     EXPECT_EQ(window.PaintCount() - paints, 1) << "composed once, not again from the event loop";
     window.tick(CAnimation::kTimerId);
     EXPECT_TRUE(sameColours(onScreen(), window.surface()));
+}
+
+// An eye whose frames differ only in a box sends only that box at a tick, and
+// draws the frame it would have drawn whole.
+TEST_F(IncrementalPaint, AnEyeFrameSendsOnlyWhereFramesDiffer) {
+    writePatternStrip("ImageRes/bg.png", 300, 200, 1, 1);
+    const QRect moving(8, 12, 40, 30);
+    writeStripMovingIn("ImageRes/eye.png", 60, 60, 6, moving);
+    SkinTestWindow window(QStringLiteral("ImageRes/bg.png"));
+    CAnimation eye;
+    eye.Create(&window, 1, RECT{100, 60, 160, 120}, {}, QStringLiteral("ImageRes/eye.png"));
+    eye.SetFrameCount(6);
+    const DrawStateCheck recorderCheck;
+    window.show();
+    ASSERT_TRUE(spinUntil([&] { return window.PaintCount() > 0; }));
+    QCoreApplication::processEvents();
+
+    QImage whole(60, 60, QImage::Format_ARGB32_Premultiplied);
+    for (int tick = 1; tick <= 7; ++tick) {
+        const long long before = window.FlushedPixels();
+        window.tick(CAnimation::kTimerId);
+        EXPECT_EQ(window.FlushedPixels() - before, moving.width() * moving.height()) << tick;
+        EXPECT_EQ(window.surface(), window.ComposeCopy()) << tick;
+        whole.fill(Qt::transparent);
+        {
+            QPainter p(&whole);
+            p.translate(-100, -60);
+            eye.Draw(&p);
+        }
+        EXPECT_EQ(whole, skin::PictureCache::instance()
+                             .get(QStringLiteral("ImageRes/eye.png"))
+                             ->copy(eye.Frame() * 60, 0, 60, 60)
+                             .convertToFormat(QImage::Format_ARGB32_Premultiplied))
+            << tick;
+    }
+    EXPECT_EQ(CDialogBase::UnreportedChanges(), 0u);
 }
 
 TEST_F(IncrementalPaint, TextIsRasterisedOncePerLookAndDrawsAsDirectText) {
