@@ -13,8 +13,7 @@ void CAnimation::Init() {
 
 void CAnimation::Draw(QPainter* pDC) {
     const QImage* picture = skin::PictureCache::instance().get(m_strImage);
-    if (!picture) return;
-    const std::vector<Piece> pieces = Pieces(*picture);
+    const std::vector<Piece> pieces = Pieces(picture);
     if (pieces.empty()) {
         DrawPicture(pDC, m_strImage, m_nFrame);
         return;
@@ -25,8 +24,7 @@ void CAnimation::Draw(QPainter* pDC) {
 void CAnimation::OnTimer() {
     m_nFrame = m_nFrame >= m_nFrameCount - 1 ? 0 : m_nFrame + 1;
     // The still pixels are the same in every frame: only the moving box is drawn again.
-    const QImage* picture = skin::PictureCache::instance().get(m_strImage);
-    const std::vector<Piece> pieces = picture ? Pieces(*picture) : std::vector<Piece>();
+    const std::vector<Piece> pieces = Pieces(skin::PictureCache::instance().get(m_strImage));
     if (pieces.empty()) {
         RedrawNow(m_rect);
         return;
@@ -38,7 +36,7 @@ void CAnimation::OnTimer() {
 bool CAnimation::DescribeDrawing(QSize, skin::Recording& drawing) const {
     const QImage* picture = skin::PictureCache::instance().get(m_strImage);
     std::vector<skin::PaintRecorder::Part> parts;
-    const std::vector<Piece> pieces = picture ? Pieces(*picture) : std::vector<Piece>();
+    const std::vector<Piece> pieces = Pieces(picture);
     for (const Piece& piece : pieces) {
         skin::DrawStateKey key;
         key.add(QRectF(piece.pixels)).add(uint64_t(picture->cacheKey()));
@@ -52,11 +50,11 @@ bool CAnimation::DescribeDrawing(QSize, skin::Recording& drawing) const {
     return true;
 }
 
-std::vector<CAnimation::Piece> CAnimation::Pieces(const QImage& picture) const {
+std::vector<CAnimation::Piece> CAnimation::Pieces(const QImage* picture) const {
     const int w = RectWidth(m_rect);
     const int h = RectHeight(m_rect);
-    if (w <= 0 || h <= 0 || m_nFrame < 0 || m_nFrame >= m_nFrameCount) return {};
-    const QRect box = MovingBox(picture);
+    if (!picture || w <= 0 || h <= 0 || m_nFrame < 0 || m_nFrame >= m_nFrameCount) return {};
+    const QRect box = MovingBox(*picture);
     if (box.isEmpty() || box == QRect(0, 0, w, h)) return {};
     const QRect still[] = {QRect(0, 0, w, box.top()), QRect(0, box.top(), box.left(), box.height()),
                            QRect(box.right() + 1, box.top(), w - box.right() - 1, box.height()),

@@ -28,13 +28,14 @@ class CAnimation : public CControls {
     // Where the shown frame goes, in pieces: first the pixels that are the same
     // in every frame (a key without the frame), then the box where frames differ.
     // So a new frame changes the box only, and the pieces are what Draw draws.
-    // One piece keyed by the frame where the strip is not whole or all of it moves.
+    // None (draw the frame as one piece keyed by it) without a picture, where the
+    // strip is not whole or where all of the frame moves.
     struct Piece {
         QRect source;  // in the picture
         QRect pixels;  // in the window
         bool still;
     };
-    std::vector<Piece> Pieces(const QImage& picture) const;
+    std::vector<Piece> Pieces(const QImage* picture) const;
     // The box of the frame (frame coordinates) outside which every frame has the
     // same pixels; empty where none differs. Kept for the picture and frames.
     QRect MovingBox(const QImage& picture) const;
