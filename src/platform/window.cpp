@@ -277,6 +277,12 @@ void Window::UpdateWindow() {
         repaint(m_unflushed);
 }
 
+bool Window::ShowSurfaceNow(const QRect& area) {
+    if (!isVisible() || !m_seen || m_inPaint || PaintPending() || !m_unflushed.isEmpty()) return false;
+    const QRect inside = area & rect();
+    return inside.isEmpty() || FlushToScreen(inside);
+}
+
 bool Window::FlushToScreen(const QRegion& area) {
     // Straight into the window's backing store: a top-level window with a
     // surface of its own, exposed, and no child widget under the area (a copy

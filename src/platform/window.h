@@ -128,6 +128,10 @@ class Window : public QWidget {
     // Paints at once if a paint is pending (invalid area or RDW_INTERNALPAINT) and
     // the window is shown.
     void UpdateWindow();
+    // Sends `area` of surface() to the screen now, without a paint: false, and
+    // nothing sent, while the window is not seen, a paint is due or under way, or
+    // what an earlier paint composed has not all reached the screen.
+    bool ShowSurfaceNow(const QRect& area);
     int PaintCount() const { return m_paintCount; }
     // True while WM_ERASEBKGND and WM_PAINT of one paint are being delivered.
     bool InPaint() const { return m_inPaint; }

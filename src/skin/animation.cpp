@@ -26,10 +26,13 @@ void CAnimation::OnTimer() {
     // The still pixels are the same in every frame: only the moving box is drawn again.
     const std::vector<Piece> pieces = Pieces(skin::PictureCache::instance().get(m_strImage));
     if (pieces.empty()) {
-        RedrawNow(m_rect);
+        if (!m_pOwner->ShowKnownFrame(*this,
+                                      QRect(m_rect.left, m_rect.top, RectWidth(m_rect), RectHeight(m_rect))))
+            RedrawNow(m_rect);
         return;
     }
     const QRect box = pieces.back().pixels;
+    if (m_pOwner->ShowKnownFrame(*this, box)) return;
     RedrawNow(RECT{box.left(), box.top(), box.right() + 1, box.bottom() + 1});
 }
 
@@ -106,6 +109,15 @@ uint64_t CAnimation::DrawState() const {
     return skin::DrawStateKey()
         .add(m_rect)
         .add(m_nFrame)
+        .add(uint64_t(picture ? picture->cacheKey() : 0))
+        .value();
+}
+
+uint64_t CAnimation::StillState() const {
+    const QImage* picture = skin::PictureCache::instance().get(m_strImage);
+    return skin::DrawStateKey()
+        .add(m_rect)
+        .add(m_nFrameCount)
         .add(uint64_t(picture ? picture->cacheKey() : 0))
         .value();
 }

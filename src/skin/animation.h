@@ -16,6 +16,8 @@ class CAnimation : public CControls {
     void OnTimer() override;
     platform::AccessibleItem Describe() const override;
     uint64_t DrawState() const override;
+    // DrawState() apart from the frame shown.
+    uint64_t StillState() const;
     bool DescribeDrawing(QSize surface, skin::Recording& drawing) const override;
 
     // Frames in the picture strip; the shown frame starts over past the last.

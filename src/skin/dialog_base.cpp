@@ -1,7 +1,9 @@
 #include "skin/dialog_base.h"
 
+#include <algorithm>
 #include <optional>
 
+#include "skin/animation.h"
 #include "skin/paint_recorder.h"
 #include "skin/paint_rects.h"
 #include "skin/picture_cache.h"
@@ -214,7 +216,60 @@ void CDialogBase::ComposeWith(Path path, bool whole) {
         region = all;
     }
     if (!rects.empty()) Paint(rects, whole, path, m_painted);
+    KeepKnownFrame(background && background->width() >= size.width() &&
+                   background->height() >= size.height());
     UpdateLayeredArea(region);
+}
+
+bool CDialogBase::ShowKnownFrame(const CAnimation& animation, const QRect& box) {
+    const CControls* followed = &animation;
+    if (!m_knownFrames.follows(followed, box, animation.FrameCount())) {
+        m_knownFrames.follow(followed, box, animation.FrameCount());
+        return false;
+    }
+    const QImage* pixels = m_knownFrames.frame(animation.Frame(), animation.DrawState());
+    if (!pixels || !animation.IsShown() || !UnchangedSinceMeasured(followed)) return false;
+    // Should the screen not take it now, the paint that follows composes the same pixels.
+    if (!skin::copyPixels(*pixels, m_memDC, box.topLeft()) || !ShowSurfaceNow(box)) return false;
+    ++m_knownFramesShown;
+    if (g_drawStateCheck && ComposeCopy().copy(box) != m_memDC.copy(box)) ++g_unreportedChanges;
+    return true;
+}
+
+void CDialogBase::KeepKnownFrame(bool covering) {
+    const CControls* followed = m_knownFrames.animation();
+    if (!followed) return;
+    const auto at = std::find(m_controls.begin(), m_controls.end(), followed);
+    const auto* animation = at == m_controls.end() ? nullptr : dynamic_cast<const CAnimation*>(*at);
+    const QRect& box = m_knownFrames.box();
+    const auto index = size_t(at - m_controls.begin());
+    if (!animation || !animation->IsShown() || index >= m_painted.size() ||
+        !QRect(QPoint(0, 0), m_memDC.size()).contains(box)) {
+        m_knownFrames.forget();
+        return;
+    }
+    skin::CompositionMemo::Key context = MemoKey(box, covering, m_painted, index);
+    context.push_back(animation->StillState());
+    m_knownFrames.setContext(std::move(context));
+    const uint64_t state = animation->DrawState();
+    if (!m_knownFrames.frame(animation->Frame(), state))
+        m_knownFrames.keep(animation->Frame(), state, m_memDC.copy(box));
+}
+
+bool CDialogBase::UnchangedSinceMeasured(const CControls* except) const {
+    const QSize size(std::max(width(), 1), std::max(height(), 1));
+    if (m_paintedStates.size() != m_controls.size() || m_memDC.size() != size) return false;
+    const QImage* background = skin::PictureCache::instance().get(m_strBackground);
+    if ((background ? background->cacheKey() : 0) != m_backgroundKey) return false;
+    for (size_t i = 0; i < m_controls.size(); ++i) {
+        const CControls* control = m_controls[i];
+        if (control == except) continue;
+        const uint64_t drawState = control->IsShown() ? control->DrawState() : 0;
+        // A shown control that only its drawing tells about may have changed.
+        if (control->IsShown() && !drawState) return false;
+        if (!(MeasuredState{control, drawState, size} == m_paintedStates[i])) return false;
+    }
+    return true;
 }
 
 void CDialogBase::Paint(const std::vector<QRect>& rects, bool whole, Path path,
@@ -278,14 +333,14 @@ void CDialogBase::Paint(const std::vector<QRect>& rects, bool whole, Path path,
 }
 
 skin::CompositionMemo::Key CDialogBase::MemoKey(const QRect& rect, bool covering,
-                                                const std::vector<Painted>& painted) const {
+                                                const std::vector<Painted>& painted, size_t leaveOut) const {
     skin::CompositionMemo::Key key{uint64_t(rect.x()),        uint64_t(rect.y()),
                                    uint64_t(rect.width()),    uint64_t(rect.height()),
                                    uint64_t(m_memDC.width()), uint64_t(m_memDC.height()),
                                    uint64_t(m_backgroundKey), uint64_t(covering)};
     const size_t count = std::min(m_controls.size(), painted.size());
     for (size_t i = 0; i < count; ++i) {
-        if (!rect.intersects(painted[i].bounds)) continue;
+        if (i == leaveOut || !rect.intersects(painted[i].bounds)) continue;
         key.push_back(i);
         key.push_back(painted[i].key);
     }

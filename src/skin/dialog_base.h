@@ -16,7 +16,10 @@
 #include "skin/composition_memo.h"
 #include "skin/controls.h"
 #include "skin/focus_mark.h"
+#include "skin/known_frames.h"
 #include "skin/recording_cache.h"
+
+class CAnimation;
 
 class CDialogBase : public platform::Window {
   public:
@@ -52,6 +55,16 @@ class CDialogBase : public platform::Window {
     // Controls known without being drawn to see: by their DrawState() or by
     // telling their drawing themselves.
     size_t RecordingsSkipped() const { return m_recordingsSkipped; }
+
+    // For an animation's tick: shows its present frame in `box` (window pixels)
+    // from the pixels kept when the same frame was last composed, without
+    // composing anything. False, and nothing shown, where none are kept, another
+    // control may have changed since the last paint measured it, or a paint is due
+    // anyway. Each paint keeps the frame it leaves in the box of the animation
+    // asked for last.
+    bool ShowKnownFrame(const CAnimation& animation, const QRect& box);
+    // Ticks shown that way.
+    size_t KnownFramesShown() const { return m_knownFramesShown; }
 
     // For tests: every window draws every control into the recorder at every
     // paint, as if no control told its own state, and counts the controls whose
@@ -142,6 +155,12 @@ class CDialogBase : public platform::Window {
     size_t m_recordingsSkipped = 0;
     // While checking: what each control told and what the recorder saw at the last paint.
     std::vector<std::pair<Painted, Painted>> m_seen;
+    skin::KnownFrames m_knownFrames;
+    size_t m_knownFramesShown = 0;
+    // The followed animation's present frame, from the surface just composed.
+    void KeepKnownFrame(bool covering);
+    // Whether every control but `except` is in the state the last paint measured.
+    bool UnchangedSinceMeasured(const CControls* except) const;
     void ComposeWith(Path path, bool whole);
     // Brings `painted` to what each control draws now, and appends to `places`
     // (unless null) where that changed. A control whose DrawState() is what
@@ -152,9 +171,9 @@ class CDialogBase : public platform::Window {
     // Composes each of `rects` (not overlapping) from the background up.
     void Paint(const std::vector<QRect>& rects, bool whole, Path path, const std::vector<Painted>& painted);
     // What the composition of `rect` depends on: its place, the background and
-    // the keys of the controls that reach it.
-    skin::CompositionMemo::Key MemoKey(const QRect& rect, bool covering,
-                                       const std::vector<Painted>& painted) const;
+    // the keys of the controls that reach it (but the one at `leaveOut`).
+    skin::CompositionMemo::Key MemoKey(const QRect& rect, bool covering, const std::vector<Painted>& painted,
+                                       size_t leaveOut = SIZE_MAX) const;
     void Forward(UINT message, WPARAM wParam, LPARAM lParam);
     // The tooltip of the topmost shown control under (x, y) that has one.
     void ShowToolTipAt(int x, int y);

@@ -3,6 +3,7 @@
 #include <QPen>
 
 #include "skin/dialog_base.h"
+#include "skin/draw_state.h"
 
 namespace skin {
 
@@ -20,6 +21,13 @@ void FocusMark::Draw(QPainter* pDC) {
     QPen dashes(QColor(255, 220, 64), 1, Qt::DashLine);
     pDC->setPen(dashes);
     pDC->drawRect(box);
+}
+
+uint64_t FocusMark::DrawState() const {
+    DrawStateKey key;
+    key.add(uint64_t(reinterpret_cast<uintptr_t>(m_pTarget))).add(int(m_pOwner && m_pOwner->Deactivated()));
+    if (m_pTarget) key.add(m_pTarget->Rect()).add(int(m_pTarget->IsShown())).add(int(m_pTarget->IsEnabled()));
+    return key.value();
 }
 
 }  // namespace skin

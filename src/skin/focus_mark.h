@@ -12,6 +12,7 @@ namespace skin {
 class FocusMark : public CControls {
   public:
     void Draw(QPainter* pDC) override;
+    uint64_t DrawState() const override;
     CControls* Target() const { return m_pTarget; }
     void SetTarget(CControls* target) { m_pTarget = target; }
 

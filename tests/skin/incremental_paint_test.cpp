@@ -306,6 +306,77 @@ TEST_F(IncrementalPaint, AnEyeFrameSendsOnlyWhereFramesDiffer) {
     EXPECT_EQ(CDialogBase::UnreportedChanges(), 0u);
 }
 
+// Once every frame was composed, a tick shows its frame without composing, until
+// anything else changed: a control that only changed its state (no redraw asked
+// for), a label over the eye (its frames are composed anew); a hidden eye shows none.
+TEST_F(IncrementalPaint, AFrameComposedBeforeIsShownWithoutAPaintWhileNothingElseChanged) {
+    writePatternStrip("ImageRes/bg.png", 300, 200, 1, 1);
+    const QRect moving(8, 12, 40, 30);
+    writeStripMovingIn("ImageRes/eye.png", 60, 60, 6, moving);
+    SkinTestWindow window(QStringLiteral("ImageRes/bg.png"));
+    window.resize(300, 200);
+    CAnimation eye;
+    CProgressbar gauge;
+    createEyeAndGauge(window, eye, gauge);
+    CStaticText label;
+    label.Create(&window, 5, RECT{110, 70, 150, 90}, QStringLiteral("40"));
+    const DrawStateCheck recorderCheck;
+    window.show();
+    ASSERT_TRUE(spinUntil([&] { return window.PaintCount() > 0; }));
+    QCoreApplication::processEvents();
+    for (int frame = 0; frame < 6; ++frame) window.tick(CAnimation::kTimerId);
+
+    const auto tick = [&](const char* what) {
+        const int paints = window.PaintCount();
+        const size_t shown = window.KnownFramesShown();
+        window.tick(CAnimation::kTimerId);
+        EXPECT_EQ(window.surface(), window.ComposeCopy()) << what;
+        EXPECT_EQ(window.PaintCount() - paints + int(window.KnownFramesShown() - shown), 1) << what;
+        return window.PaintCount() == paints;
+    };
+    for (int round = 0; round < 6; ++round) {
+        const long long before = window.FlushedPixels();
+        EXPECT_TRUE(tick("known frame")) << round;
+        EXPECT_EQ(window.FlushedPixels() - before, moving.width() * moving.height()) << round;
+    }
+    gauge.SetPos(42);
+    EXPECT_FALSE(tick("gauge moved"));
+    EXPECT_TRUE(tick("known frame after the gauge"));
+
+    label.SetText(QStringLiteral("41"));
+    window.RedrawWindow(nullptr, RDW_INTERNALPAINT);
+    window.UpdateWindow();
+    for (int frame = 1; frame < 6; ++frame) EXPECT_FALSE(tick("frame under a new label")) << frame;
+    EXPECT_TRUE(tick("known frame under the new label"));
+
+    eye.ShowControl(SW_HIDE);
+    window.RedrawWindow(nullptr, RDW_INTERNALPAINT);
+    window.UpdateWindow();
+    const size_t shown = window.KnownFramesShown();
+    window.tick(CAnimation::kTimerId);
+    EXPECT_EQ(window.KnownFramesShown(), shown) << "a hidden eye shows no frame";
+    EXPECT_EQ(window.surface(), window.ComposeCopy());
+
+    // Ticks among changes that no one asks to be painted.
+    eye.ShowControl(SW_SHOW);
+    std::mt19937 random(5);
+    for (int step = 0; step < 200; ++step) {
+        switch (random() % 4) {
+            case 0:
+                gauge.SetPos(int(random() % 100));
+                break;
+            case 1:
+                label.SetText(QString::number(random() % 3));
+                break;
+            default:
+                break;
+        }
+        tick("random step");
+    }
+    EXPECT_GT(window.KnownFramesShown(), shown + 20);
+    EXPECT_EQ(CDialogBase::UnreportedChanges(), 0u);
+}
+
 TEST_F(IncrementalPaint, TextIsRasterisedOncePerLookAndDrawsAsDirectText) {
     QImage direct(120, 40, QImage::Format_ARGB32_Premultiplied);
     direct.setDotsPerMeterX(3780);
