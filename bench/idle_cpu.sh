@@ -6,21 +6,24 @@
 # panel open (monitor, info, clock). Not a test: prints figures.
 #
 # Usage: idle_cpu.sh [-s SECONDS] [-r RUNS] [-c "main covered minimised monitor info clock"]
-#                    [-p "main covered"] RUNTIME_DIR...
+#                    [-p "main covered"] [-f] RUNTIME_DIR...
 # With several runtime folders (a build before and after a change) the runs
 # alternate between them, so a busy moment of the machine hits both alike.
+# -f keeps the simulated card's readings still, as a real card's are at rest
+# (otherwise its load swings with a 40 s period and the gauges move at most ticks).
 # -p names the cases the peer, psensor (a GTK sensor monitor refreshing every
 # second), runs in each round beside them, where it is installed; -p "" for none.
 # Prints one line per run and, at the end, the median of each (folder, case).
 # IDLE_CPU_DISPLAY picks the first display number tried (default 57).
 set -u
 seconds=30 runs=5 configs="main covered minimised monitor info clock" peer_configs="main covered"
-while getopts s:r:c:p: opt; do
+while getopts s:r:c:p:f opt; do
     case $opt in
         s) seconds=$OPTARG ;;
         r) runs=$OPTARG ;;
         c) configs=$OPTARG ;;
         p) peer_configs=$OPTARG ;;
+        f) export VANTREL_SIM_FROZEN=1 ;;
         *) exit 2 ;;
     esac
 done

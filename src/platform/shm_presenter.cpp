@@ -14,6 +14,7 @@
 #include <QSysInfo>
 #include <QWidget>
 #include <QWindow>
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 
@@ -24,6 +25,8 @@ namespace {
 
 // The only depth presented this way: 32-bit premultiplied ARGB.
 constexpr uint8_t kDepth = 32;
+// Pictures the server keeps for a window: an animation's frames, with room to spare.
+constexpr size_t kKeptPictures = 32;
 
 template <typename Reply>
 struct Freed {
@@ -172,6 +175,7 @@ ShmPresenter::ShmPresenter(QWidget* window, std::shared_ptr<Segment> segment)
 ShmPresenter::~ShmPresenter() {
     xcb_connection_t* c = m_segment->connection;
     if (c != x11Connection()) return;  // the application's connection is gone with it
+    for (const Kept& k : m_kept) xcb_free_pixmap(c, k.pixmap);
     xcb_free_gc(c, m_gc);
     m_segment.reset();
     xcb_flush(c);
@@ -246,6 +250,55 @@ bool ShmPresenter::present(const QImage& picture, const QRegion& area) {
     return true;
 }
 
+uint32_t ShmPresenter::keptPixmap(const QImage& pixels) {
+    for (Kept& k : m_kept)
+        if (k.image == pixels.cacheKey() && k.size == pixels.size()) {
+            k.lastUse = ++m_keptClock;
+            return k.pixmap;
+        }
+    xcb_connection_t* c = m_segment->connection;
+    if (m_kept.size() >= kKeptPictures) {
+        const auto oldest = std::min_element(
+            m_kept.begin(), m_kept.end(), [](const Kept& a, const Kept& b) { return a.lastUse < b.lastUse; });
+        xcb_free_pixmap(c, oldest->pixmap);
+        m_kept.erase(oldest);
+    }
+    const xcb_pixmap_t pixmap = xcb_generate_id(c);
+    // Asked once per picture: a server short of memory says so here, not at every showing.
+    if (xcb_generic_error_t* error = xcb_request_check(
+            c, xcb_create_pixmap_checked(c, kDepth, pixmap, xcb_window_t(m_windowId),
+                                         uint16_t(pixels.width()), uint16_t(pixels.height())))) {
+        std::free(error);
+        return 0;
+    }
+    // In bands that fit one request each.
+    const size_t rowBytes = size_t(pixels.width()) * 4;
+    const size_t requestBytes = size_t(xcb_get_maximum_request_length(c)) * 4;
+    const int bandRows = int(std::max<size_t>(1, (requestBytes - 64) / rowBytes));
+    for (int top = 0; top < pixels.height(); top += bandRows) {
+        const int rows = std::min(bandRows, pixels.height() - top);
+        xcb_put_image(c, XCB_IMAGE_FORMAT_Z_PIXMAP, pixmap, m_gc, uint16_t(pixels.width()), uint16_t(rows), 0,
+                      int16_t(top), 0, kDepth, uint32_t(rowBytes * size_t(rows)), pixels.constScanLine(top));
+    }
+    m_kept.push_back({pixels.cacheKey(), pixmap, pixels.size(), ++m_keptClock});
+    return pixmap;
+}
+
+bool ShmPresenter::showKept(const QImage& pixels, QPoint at) {
+    const QRect r(at, pixels.size());
+    if (pixels.format() != QImage::Format_ARGB32_Premultiplied || pixels.isNull() ||
+        pixels.bytesPerLine() != qsizetype(pixels.width()) * 4 || !m_segment->image.rect().contains(r))
+        return false;
+    const uint32_t pixmap = keptPixmap(pixels);
+    if (!pixmap) return false;
+    xcb_connection_t* c = m_segment->connection;
+    xcb_copy_area(c, pixmap, xcb_window_t(m_windowId), m_gc, 0, 0, int16_t(r.x()), int16_t(r.y()),
+                  uint16_t(r.width()), uint16_t(r.height()));
+    xcb_flush(c);
+    m_behind += r;
+    return true;
+}
+
 bool ShmPresenter::eventFilter(QObject* watched, QEvent* event) {
     if (watched == m_handle && event->type() == QEvent::Expose) catchUpStore();
     return false;
@@ -254,6 +307,7 @@ bool ShmPresenter::eventFilter(QObject* watched, QEvent* event) {
 void ShmPresenter::catchUpStore() {
     QBackingStore* store = m_window->backingStore();
     if (m_behind.isEmpty() || !store) return;
+    if (m_beforeReading) m_beforeReading();
     const QRegion behind = m_behind & QRect(QPoint(0, 0), store->size());
     m_behind = QRegion();
     if (behind.isEmpty()) return;

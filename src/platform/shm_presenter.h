@@ -20,7 +20,9 @@
 #include <QObject>
 #include <QPointer>
 #include <QRegion>
+#include <functional>
 #include <memory>
+#include <vector>
 
 class QWidget;
 class QWindow;
@@ -48,6 +50,15 @@ class ShmPresenter : public QObject {
     bool holds(const QImage& picture) const;
     // Qt painted `area` into the window's backing store itself.
     void storeUpdated(const QRegion& area) { m_behind -= area; }
+    // Puts `pixels` (ARGB32 premultiplied) on the screen at `at` from a copy the
+    // server keeps, made at their first showing: no pixel leaves this process
+    // again for the same image. False, nothing sent, where the server will not
+    // keep them or they do not lie inside the window. The window's picture then
+    // lags behind the screen there until the window brings it up to date.
+    bool showKept(const QImage& pixels, QPoint at);
+    // Called before the presenter reads the window's picture (an expose), so that
+    // the window can bring it up to date.
+    void setBeforeReading(std::function<void()> bringUpToDate) { m_beforeReading = std::move(bringUpToDate); }
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -69,6 +80,17 @@ class ShmPresenter : public QObject {
     std::shared_ptr<Segment> m_segment;  // also held by every image adopted on it
     uint32_t m_gc = 0;
     QRegion m_behind;  // on the screen from here, not yet in Qt's backing store
+    std::function<void()> m_beforeReading;
+    struct Kept {
+        qint64 image = 0;  // QImage::cacheKey()
+        uint32_t pixmap = 0;
+        QSize size;
+        uint64_t lastUse = 0;
+    };
+    std::vector<Kept> m_kept;
+    uint64_t m_keptClock = 0;
+    // The server's copy of `pixels`, made now where there is none; 0 where the server refuses.
+    uint32_t keptPixmap(const QImage& pixels);
 };
 
 }  // namespace platform

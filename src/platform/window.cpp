@@ -70,6 +70,7 @@ bool Window::PresentDirectly(const QRegion& area) {
     if (!m_presenter && m_presenterRefused != now) {
         m_presenter = ShmPresenter::create(this);
         if (!m_presenter) m_presenterRefused = now;
+        if (m_presenter) m_presenter->setBeforeReading([this] { BringSurfaceUpToDate(); });
     }
     if (!m_presenter || !m_presenter->present(m_surface, area)) return false;
     for (const QRect& r : area) m_flushedPixels += qint64(r.width()) * r.height();
@@ -283,19 +284,40 @@ bool Window::ShowSurfaceNow(const QRect& area) {
     return inside.isEmpty() || FlushToScreen(inside);
 }
 
-bool Window::FlushToScreen(const QRegion& area) {
+bool Window::ShowKeptPixelsNow(const QImage& pixels, QPoint at) {
+    const QRect area(at, pixels.size());
+    if (!isVisible() || !m_seen || m_inPaint || PaintPending() || !m_unflushed.isEmpty()) return false;
+    // Only onto a window whose picture lies on the presenter's shared image, so
+    // that an expose finds it there once it is brought up to date.
+    if (!m_presenter || !m_presenter->fits(this) || !m_presenter->holds(m_surface) || !ScreenTakes(area))
+        return false;
+    if (!m_presenter->showKept(pixels, at)) return false;
+    m_flushedPixels += qint64(area.width()) * area.height();
+    ++m_keptPixelsShown;
+    return true;
+}
+
+bool Window::ScreenTakes(const QRegion& area) const {
     // Straight into the window's backing store: a top-level window with a
     // surface of its own, exposed, and no child widget under the area (a copy
     // of the surface would cover it). Anything else goes through Qt's repaint.
     if (IsChild() || !updatesEnabled() || m_surface.size() != size()) return false;
-    QWindow* window = windowHandle();
-    QBackingStore* store = backingStore();
+    const QWindow* window = windowHandle();
+    const QBackingStore* store = backingStore();
     if (!window || !window->isExposed() || !store || store->size() != size()) return false;
     for (const QObject* object : children()) {
         const auto* child = qobject_cast<const QWidget*>(object);
         if (child && !child->isWindow() && child->isVisible() && area.intersects(child->geometry()))
             return false;
     }
+    return true;
+}
+
+bool Window::FlushToScreen(const QRegion& area) {
+    BringSurfaceUpToDate();
+    if (!ScreenTakes(area)) return false;
+    QWindow* window = windowHandle();
+    QBackingStore* store = backingStore();
     if (PresentDirectly(area)) return true;
     store->beginPaint(area);
     QPaintDevice* device = store->paintDevice();
@@ -510,6 +532,7 @@ bool Window::event(QEvent* e) {
 }
 
 void Window::paintEvent(QPaintEvent* e) {
+    BringSurfaceUpToDate();
     const QRegion asked = e->region();
     // What the window system asks for on its own (a show, a resize, an expose)
     // is invalid; what we asked for is composed already or about to be.

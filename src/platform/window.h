@@ -132,6 +132,14 @@ class Window : public QWidget {
     // nothing sent, while the window is not seen, a paint is due or under way, or
     // what an earlier paint composed has not all reached the screen.
     bool ShowSurfaceNow(const QRect& area);
+    // As ShowSurfaceNow for `pixels` at `at`, sent from a copy the X server keeps
+    // of them (no pixel leaves this process again for the same image) and
+    // without copying them into surface(): the window does that in
+    // BringSurfaceUpToDate(), before anything reads the surface. False, nothing
+    // sent, also where the server cannot keep pictures for the window.
+    bool ShowKeptPixelsNow(const QImage& pixels, QPoint at);
+    // Showings that way since the window was made.
+    long long KeptPixelsShown() const { return m_keptPixelsShown; }
     int PaintCount() const { return m_paintCount; }
     // True while WM_ERASEBKGND and WM_PAINT of one paint are being delivered.
     bool InPaint() const { return m_inPaint; }
@@ -194,8 +202,14 @@ class Window : public QWidget {
 
     // The composed picture of the window: whatever WM_PAINT leaves in it is what
     // the screen shows (per-pixel alpha).
-    QImage& surface() { return m_surface; }
-    const QImage& surface() const { return m_surface; }
+    QImage& surface() {
+        BringSurfaceUpToDate();
+        return m_surface;
+    }
+    const QImage& surface() const {
+        BringSurfaceUpToDate();
+        return m_surface;
+    }
 
     // Starts a window-system move of the whole window (a drag by its background).
     bool BeginSystemMove();
@@ -216,6 +230,8 @@ class Window : public QWidget {
     void NotifyAccessibleValue(int index);
 
   protected:
+    // Copies into surface() what went to the screen without it (ShowKeptPixelsNow).
+    virtual void BringSurfaceUpToDate() const {}
     virtual bool OnInitDialog() { return true; }
     virtual void OnOK() { EndDialog(IDOK); }
     virtual void OnCancel() { EndDialog(IDCANCEL); }
@@ -270,6 +286,8 @@ class Window : public QWidget {
     // Hands area of the surface to the X server through shared memory; false
     // where that cannot be had for this window.
     bool PresentDirectly(const QRegion& area);
+    // Whether FlushToScreen may put `area` into the window's backing store itself.
+    bool ScreenTakes(const QRegion& area) const;
     // Copies area of the surface onto p's device (transparent where there is no
     // surface) and counts it as handed to the window system.
     void CopySurface(QPainter& p, const QRegion& area);
@@ -302,6 +320,7 @@ class Window : public QWidget {
     QRegion m_unflushed;  // composed, not yet on the screen
     long long m_flushedPixels = 0;
     std::unique_ptr<ShmPresenter> m_presenter;
+    long long m_keptPixelsShown = 0;
     std::pair<quintptr, QSize> m_presenterRefused;  // native window and size it could not be had for
     bool m_paintQueued = false;
     bool m_erasePending = false;

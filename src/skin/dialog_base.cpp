@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <optional>
+#include <utility>
 
 #include "skin/animation.h"
 #include "skin/paint_recorder.h"
@@ -99,6 +100,7 @@ void CDialogBase::ShowToolTipAt(int x, int y) {
 
 void CDialogBase::DrawControlNow(CControls& control) {
     if (m_memDC.isNull()) return;
+    BringSurfaceUpToDate();
     QPainter painter(&m_memDC);
     control.Draw(&painter);
 }
@@ -109,6 +111,7 @@ const QImage& CDialogBase::Compose() {
 }
 
 QImage CDialogBase::ComposeCopy() {
+    BringSurfaceUpToDate();
     const QImage kept = m_memDC;
     m_memDC = QImage();
     // Measured on copies: the surface keeps what the window's own compositions measured.
@@ -191,6 +194,7 @@ void CDialogBase::Measure(std::vector<Painted>& painted, std::vector<MeasuredSta
 }
 
 void CDialogBase::ComposeWith(Path path, bool whole) {
+    BringSurfaceUpToDate();
     const QSize size(std::max(width(), 1), std::max(height(), 1));
     if (m_memDC.size() != size || m_memDC.format() != QImage::Format_ARGB32_Premultiplied) {
         m_memDC = QImage(size, QImage::Format_ARGB32_Premultiplied);
@@ -229,11 +233,25 @@ bool CDialogBase::ShowKnownFrame(const CAnimation& animation, const QRect& box) 
     }
     const QImage* pixels = m_knownFrames.frame(animation.Frame(), animation.DrawState());
     if (!pixels || !animation.IsShown() || !UnchangedSinceMeasured(followed)) return false;
-    // Should the screen not take it now, the paint that follows composes the same pixels.
-    if (!skin::copyPixels(*pixels, m_memDC, box.topLeft()) || !ShowSurfaceNow(box)) return false;
+    if (!m_notInSurface.pixels.isNull() && QRect(m_notInSurface.at, m_notInSurface.pixels.size()) != box)
+        BringSurfaceUpToDate();
+    if (ShowKeptPixelsNow(*pixels, box.topLeft())) {
+        // The surface takes them only when something reads it: most ticks nothing does.
+        m_notInSurface = {*pixels, box.topLeft()};
+    } else {
+        BringSurfaceUpToDate();
+        // Should the screen not take it now, the paint that follows composes the same pixels.
+        if (!skin::copyPixels(*pixels, m_memDC, box.topLeft()) || !ShowSurfaceNow(box)) return false;
+    }
     ++m_knownFramesShown;
-    if (g_drawStateCheck && ComposeCopy().copy(box) != m_memDC.copy(box)) ++g_unreportedChanges;
+    if (g_drawStateCheck && ComposeCopy().copy(box) != *pixels) ++g_unreportedChanges;
     return true;
+}
+
+void CDialogBase::BringSurfaceUpToDate() const {
+    if (m_notInSurface.pixels.isNull()) return;
+    const NotInSurface behind = std::exchange(m_notInSurface, {});
+    skin::copyPixels(behind.pixels, m_memDC, behind.at);
 }
 
 void CDialogBase::KeepKnownFrame(bool covering) {

@@ -42,7 +42,10 @@ class CDialogBase : public platform::Window {
     // order). Not owned.
     const std::vector<CControls*>& Controls() const { return m_controls; }
     // The composed picture (the window's surface).
-    const QImage& Surface() const { return m_memDC; }
+    const QImage& Surface() const {
+        BringSurfaceUpToDate();
+        return m_memDC;
+    }
     // A press on the background is in progress (the window is being dragged);
     // a press that began on a control never counts as one.
     bool BackgroundDown() const { return m_bBackgroundDown; }
@@ -157,6 +160,13 @@ class CDialogBase : public platform::Window {
     std::vector<std::pair<Painted, Painted>> m_seen;
     skin::KnownFrames m_knownFrames;
     size_t m_knownFramesShown = 0;
+    // A known frame the window system showed from its own copy, not yet in m_memDC.
+    struct NotInSurface {
+        QImage pixels;
+        QPoint at;
+    };
+    mutable NotInSurface m_notInSurface;
+    void BringSurfaceUpToDate() const override;
     // The followed animation's present frame, from the surface just composed.
     void KeepKnownFrame(bool covering);
     // Whether every control but `except` is in the state the last paint measured.
