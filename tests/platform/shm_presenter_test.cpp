@@ -13,8 +13,12 @@
 #include "platform/window.h"
 #include "platform/x11_connection.h"
 #include "support/spin_until.h"
+#include "support/x11_pixels.h"
 
 namespace {
+
+using testsupport::ExposeCounter;
+using testsupport::onServer;
 
 // Paints its update region in a pattern that differs per pixel and per `seed`.
 class Canvas : public platform::Window {
@@ -41,31 +45,6 @@ class Canvas : public platform::Window {
                             x, y, qRgb((x * 7 + seed * 40) % 256, (y * 5 + seed) % 256, (x ^ y) % 256));
         }
         return Window::WindowProc(message, wParam, lParam);
-    }
-};
-
-// The window's pixels as the server holds them.
-QImage onServer(const QWidget& window) {
-    xcb_connection_t* c = platform::x11Connection();
-    xcb_get_image_reply_t* reply =
-        xcb_get_image_reply(c,
-                            xcb_get_image(c, XCB_IMAGE_FORMAT_Z_PIXMAP, xcb_window_t(window.winId()), 0, 0,
-                                          uint16_t(window.width()), uint16_t(window.height()), ~0u),
-                            nullptr);
-    if (!reply) return QImage();
-    const QImage image(xcb_get_image_data(reply), window.width(), window.height(), window.width() * 4,
-                       QImage::Format_ARGB32_Premultiplied);
-    QImage copy = image.copy();
-    std::free(reply);
-    return copy;
-}
-
-class ExposeCounter : public QObject {
-  public:
-    int exposes = 0;
-    bool eventFilter(QObject*, QEvent* e) override {
-        if (e->type() == QEvent::Expose) ++exposes;
-        return false;
     }
 };
 

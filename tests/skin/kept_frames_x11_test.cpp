@@ -6,7 +6,6 @@
 #include <xcb/xcb.h>
 
 #include <QWindow>
-#include <cstdlib>
 
 #include "platform/x11_connection.h"
 #include "skin/animation.h"
@@ -14,24 +13,12 @@
 #include "skin_fixture.h"
 #include "skin_window.h"
 #include "support/spin_until.h"
+#include "support/x11_pixels.h"
 
 namespace {
 
-// The window's pixels as the server holds them.
-QImage onServer(const QWidget& window) {
-    xcb_connection_t* c = platform::x11Connection();
-    xcb_get_image_reply_t* reply =
-        xcb_get_image_reply(c,
-                            xcb_get_image(c, XCB_IMAGE_FORMAT_Z_PIXMAP, xcb_window_t(window.winId()), 0, 0,
-                                          uint16_t(window.width()), uint16_t(window.height()), ~0u),
-                            nullptr);
-    if (!reply) return QImage();
-    const QImage image(xcb_get_image_data(reply), window.width(), window.height(), window.width() * 4,
-                       QImage::Format_ARGB32_Premultiplied);
-    QImage copy = image.copy();
-    std::free(reply);
-    return copy;
-}
+using testsupport::ExposeCounter;
+using testsupport::onServer;
 
 // Frames that differ only inside `moving`, each a solid colour there.
 void writeEye(const std::filesystem::path& file, int w, int h, int frames, const QRect& moving) {
@@ -45,15 +32,6 @@ void writeEye(const std::filesystem::path& file, int w, int h, int frames, const
     std::filesystem::create_directories(file.parent_path());
     image.save(QString::fromStdString(file.string()), "PNG");
 }
-
-class ExposeCounter : public QObject {
-  public:
-    int exposes = 0;
-    bool eventFilter(QObject*, QEvent* e) override {
-        if (e->type() == QEvent::Expose) ++exposes;
-        return false;
-    }
-};
 
 class KeptFrames : public SkinTest {};
 
