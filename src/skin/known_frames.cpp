@@ -26,10 +26,6 @@ void KnownFrames::keep(int frame, uint64_t state, QImage pixels) {
     m_frames[size_t(frame)] = Frame{state, std::move(pixels)};
 }
 
-bool KnownFrames::holds(int frame) const {
-    return frame >= 0 && size_t(frame) < m_frames.size() && !m_frames[size_t(frame)].pixels.isNull();
-}
-
 void KnownFrames::forget() {
     m_animation = nullptr;
     m_box = QRect();

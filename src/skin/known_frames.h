@@ -1,7 +1,6 @@
 // The composed pixels of one animation's box at each of its frames, kept while
 // everything else that reaches the box stays as it was when they were composed.
-// A frame shown again is then copied into the surface and sent on, without
-// composing anything.
+// A frame shown again is then sent on as it is, without composing anything.
 #pragma once
 
 #include <QImage>
@@ -17,8 +16,8 @@ class KnownFrames {
   public:
     using Context = std::vector<uint64_t>;
 
-    // Follows `animation` in `box` with `count` frames; what
-    // was kept for anything else is forgotten.
+    // Follows `animation` in `box` with `count` frames; what was kept for
+    // anything else is forgotten.
     void follow(const CControls* animation, const QRect& box, int count);
     bool follows(const CControls* animation, const QRect& box, int count) const {
         return animation && animation == m_animation && box == m_box && size_t(count) == m_frames.size();
@@ -32,7 +31,6 @@ class KnownFrames {
     // null when none are kept for it.
     const QImage* frame(int frame, uint64_t state) const;
     void keep(int frame, uint64_t state, QImage pixels);
-    bool holds(int frame) const;
     void forget();
 
   private:
