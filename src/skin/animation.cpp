@@ -105,12 +105,7 @@ QRect CAnimation::MovingBox(const QImage& picture) const {
 }
 
 uint64_t CAnimation::DrawState() const {
-    const QImage* picture = skin::PictureCache::instance().get(m_strImage);
-    return skin::DrawStateKey()
-        .add(m_rect)
-        .add(m_nFrame)
-        .add(uint64_t(picture ? picture->cacheKey() : 0))
-        .value();
+    return skin::DrawStateKey().add(StillState()).add(m_nFrame).value();
 }
 
 uint64_t CAnimation::StillState() const {
